@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running the game need.
+# Only what is missing is installed, so a ready machine pays one dpkg query.
+set -euo pipefail
+
+packages=(
+  # build
+  g++ cmake make ninja-build pkgconf
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libjpeg62-turbo-dev libfontconfig-dev
+  libgtest-dev libbenchmark-dev
+  # run: free faces with Cyrillic for the roles the game's fonts play
+  fontconfig fonts-dejavu-core fonts-liberation2 fonts-paratype
+  # window tests
+  xvfb xdotool x11-utils libx11-dev libxtst-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  run=()
+elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null || [ -t 0 ] && command -v sudo >/dev/null 2>&1; then
+  run=(sudo)
+else
+  echo "error: these packages are missing and I cannot install them (not root, no sudo): ${missing[*]}" >&2
+  echo "Install them with your package manager, then run the command again." >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${run[@]}" apt-get update -q
+"${run[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
