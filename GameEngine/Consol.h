@@ -11,6 +11,8 @@ class TConsol {
   std::function<void()> OnRedraw;
   // The hidden text pane that collects the lines added before GraphicsReady.
   std::vector<std::string> Memo1;
+  // Every line also goes to standard output (followed from outside by the window tests).
+  bool EchoToStdout = false;
 
   void AddLine(std::string_view text);
   int Count() const { return static_cast<int>(Lines.size()); }

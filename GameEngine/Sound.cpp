@@ -1,0 +1,66 @@
+#include "GameEngine/Sound.h"
+
+#include <strings.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "GameEngine/Consol.h"
+#include "GameEngine/Globals.h"
+#include "GameEngine/ProgramPath.h"
+#include "Toolkit/Audio.h"
+#include "Toolkit/System.h"
+
+TWave::TWave(const std::string& relativePath) {
+  const std::string path = ProgramPath(relativePath);
+  if (!FileExists(path)) return;
+  std::ifstream file(path, std::ios::binary);
+  Data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (Consol) Consol->AddLine("Sound: Загружен звуковой файл " + relativePath);
+}
+
+TWave::~TWave() { StopWave(); }
+
+void TWave::Start() {
+  if (Data.empty()) return;
+  unsigned flags = WaitForEnd ? pfSync : pfAsync;
+  if (Looped) flags |= pfLoop;
+  PlayWave(Data.data(), Data.size(), flags);
+}
+
+TSound::~TSound() {
+  Stop();
+  for (auto& entry : Waves) entry.second.reset();
+}
+
+void TSound::LoadSounds() {
+  AddWave("SND_SHOT", std::make_unique<TWave>("Sounds/Shot.wav"));
+  AddWave("SND_SETUP_SHIP", std::make_unique<TWave>("Sounds/Setup.wav"));
+  AddWave("SND_WIN", std::make_unique<TWave>("Sounds/win.wav"));
+  FindWave("SND_SETUP_SHIP")->WaitForEnd = true;
+  FindWave("SND_WIN")->Looped = true;
+}
+
+void TSound::AddWave(std::string_view name, std::unique_ptr<TWave> wave) {
+  for (auto& entry : Waves) {
+    if (strcasecmp(entry.first.c_str(), std::string(name).c_str()) == 0) {
+      entry.second = std::move(wave);
+      return;
+    }
+  }
+  Waves.emplace_back(std::string(name), std::move(wave));
+}
+
+TWave* TSound::FindWave(std::string_view name) const {
+  for (const auto& entry : Waves) {
+    if (strcasecmp(entry.first.c_str(), std::string(name).c_str()) == 0) return entry.second.get();
+  }
+  return nullptr;
+}
+
+void TSound::Play(std::string_view name) {
+  if (SoundOn && !SoundOn()) return;
+  if (TWave* wave = FindWave(name)) wave->Start();
+}
+
+void TSound::Stop() { StopWave(); }

@@ -1,0 +1,206 @@
+#include "Main/Main1.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "GameEngine/Consol.h"
+#include "GameEngine/GameEngine.h"
+#include "GameEngine/Geometry.h"
+#include "GameEngine/Globals.h"
+#include "GameEngine/Paint.h"
+#include "GameEngine/ProgramPath.h"
+#include "GameEngine/Sound.h"
+#include "Toolkit/Errors.h"
+#include "Toolkit/MessageBox.h"
+#include "Toolkit/System.h"
+
+TMain1* Main1 = nullptr;
+int ScreenCenterX = 0;
+int ScreenCenterY = 0;
+
+namespace {
+
+// The objects the main window owns; the globals only point at them.
+std::unique_ptr<TGameEngine> OwnedEngine;
+std::unique_ptr<TConsol> OwnedConsol;
+std::unique_ptr<TPaint> OwnedPaint;
+std::unique_ptr<TForm> OwnedBackdrop;
+std::unique_ptr<TSound> OwnedSound;
+
+}  // namespace
+
+TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
+  Main1 = this;
+  SetBorderStyle(TBorderStyle::None);
+  KeyPreview = true;
+  Version = "1.2";
+  OwnedEngine = std::make_unique<TGameEngine>(this);
+  Engine = OwnedEngine.get();
+  OwnedConsol = std::make_unique<TConsol>();
+  Consol = OwnedConsol.get();
+  // For the window tests: the console log can be followed from outside.
+  Consol->EchoToStdout = std::getenv("KRAVELON_ECHO_CONSOLE") != nullptr;
+  Consol->OnRedraw = [] {
+    if (Paint) Paint->Redraw();
+  };
+  OwnedPaint = std::make_unique<TPaint>(*this, Version);
+  Paint = OwnedPaint.get();
+  OwnedBackdrop = std::make_unique<TForm>("", WindowWidth, WindowHeight);
+  Backdrop = OwnedBackdrop.get();
+  OwnedSound = std::make_unique<TSound>();
+  Sound = OwnedSound.get();
+
+  CLOCK.SetInterval(5000);
+  SpeedButton1.Bounds = SpeedButtonRect;
+  Buttons.push_back(&SpeedButton1);
+
+  OnPaint = [this] { FormPaint(); };
+  OnKeyPress = [this](char& key) { FormKeyPress(key); };
+  OnKeyDown = [this](int& key) { FormKeyDown(key); };
+  OnCloseRequest = [] { Application->Terminate(); };
+  OnDestroy = [this] { FormDestroy(); };
+  FormCreate();
+}
+
+TMain1::~TMain1() {
+  if (OnDestroy) OnDestroy();
+  if (Main1 == this) Main1 = nullptr;
+}
+
+void TMain1::FormCreate() {
+  DoubleBuffered = true;
+  Consol->AddLine("Кравелон версия " + Version);
+  if (!DirectoryExists(ProgramPath("Images"))) {
+    const std::string text = "Не могу найти папку \"Images\".";
+    Consol->AddLine(text);
+    MessageBox(text, Application->Title, TMessageIcon::Error);
+    Application->Terminate();
+    return;
+  }
+  if (!DirectoryExists(ProgramPath("Sounds"))) {
+    Consol->AddLine("Не могу найти папку \"Sounds\".");
+    Consol->AddLine(
+        "Звук будет отключен до тех пор, пока папка \"Sounds\" не будет восстановлена.");
+    Beep();
+    Sleep(3000);
+  }
+  Paint->ReportShown = false;
+  SetSize(WindowWidth, WindowHeight);
+  CenterOnScreen();
+  const TPoint screen = ScreenSize();
+  ScreenCenterX = screen.X / 2;
+  ScreenCenterY = screen.Y / 2;
+  // The board rectangles are fixed constants of the screen geometry.
+  Application->SetIdle([this](bool& done) { StartConsol(done); });
+}
+
+void TMain1::StartConsol(bool& done) {
+  done = false;
+  SetupBackdrop();
+  SetStayOnTop(true);
+  bool completed = false;
+  try {
+    completed = Paint->Initialize();
+  } catch (const TToolkitError& error) {
+    // A picture that cannot be loaded ends the program after saying which file it was; start-up
+    // must not run again and nothing may be drawn from the incomplete set.
+    Application->ClearIdle();
+    MessageBox(error.what(), Application->Title, TMessageIcon::Error);
+    Application->Terminate();
+    return;
+  }
+  if (!completed) {
+    Application->ClearIdle();
+    return;
+  }
+  Sound->LoadSounds();
+  SetBorderStyle(TBorderStyle::None);
+  const std::string cursorPath = ProgramPath("Images/CURSOR.CUR");
+  if (LoadCursorFromFile(cursorPath) == TCursorResult::NotFound) {
+    Paint->Log("Файл \"" + cursorPath + "\" не найден.");
+  }
+  Consol->AddLine("Инициализация меню...");
+  Consol->AddLine("Инициализация меню завершена.");
+  Engine->NewGame();
+  GraphicsReady = true;
+  Paint->Redraw();
+  Paint->ScrollConsole(32767);
+  Application->ClearIdle();
+  PlacementByMouse = true;
+}
+
+void TMain1::SetupBackdrop() {
+  Backdrop->Color = clr::Black;
+  Backdrop->SetBorderStyle(TBorderStyle::None);
+  Backdrop->SetWindowState(TWindowState::Maximized);
+  Backdrop->KeyPreview = true;
+  Backdrop->OnKeyPress = [this](char& key) { FormKeyPress(key); };
+  Backdrop->OnKeyDown = [this](int& key) { FormKeyDown(key); };
+  // A window manager raises the backdrop when it is clicked: the game window comes back on top
+  // with the keyboard.
+  Backdrop->OnFocusGained = [this] { Raise(); };
+  Backdrop->OnCloseRequest = [] { Application->Terminate(); };
+  Backdrop->Show();
+}
+
+void TMain1::FormPaint() {
+  if (Paint) Paint->Redraw();
+}
+
+void TMain1::FormDestroy() {
+  if (Destroyed) return;
+  Destroyed = true;
+  CLOCK.SetEnabled(false);
+  Paint = nullptr;
+  OwnedPaint.reset();
+  Engine = nullptr;
+  OwnedEngine.reset();
+  Consol = nullptr;
+  OwnedConsol.reset();
+  Backdrop = nullptr;
+  OwnedBackdrop.reset();
+  Sound = nullptr;
+  OwnedSound.reset();
+}
+
+void TMain1::FormKeyPress(char& key) {
+  if (key != VK_ESCAPE_CHAR || !Engine) return;
+  if (Engine->State == gsAbout) {
+    Engine->State = SavedState;
+    if (Paint) Paint->Redraw();
+  }
+}
+
+void TMain1::FormKeyDown(int& key) {
+  if (!Paint) return;
+  if (key == VK_PRIOR) Paint->ScrollConsole(Paint->ConsoleEnd - 2);
+  if (key == VK_NEXT) Paint->ScrollConsole(Paint->ConsoleEnd + 2);
+}
+
+void TMain1::Redraw() {
+  if (Paint) Paint->Redraw();
+}
+
+void TMain1::ScrollConsole(int line) {
+  if (Paint) Paint->ScrollConsole(line);
+}
+
+void TMain1::PlaySound(std::string_view name) {
+  if (Sound) Sound->Play(name);
+}
+
+void TMain1::StopSound() {
+  if (Sound) Sound->Stop();
+}
+
+void TMain1::PlayExplosion(int, int) {}
+
+void TMain1::StopReportTimer() { CLOCK.SetEnabled(false); }
+
+void TMain1::EndOfGame() {}
+
+void TMain1::SetPlacementByMouse(bool on) { PlacementByMouse = on; }
+
+void TMain1::InstallIdle(TIdleStep) {}
+
+void TMain1::RemoveIdle() { Application->ClearIdle(); }

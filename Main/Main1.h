@@ -1,0 +1,49 @@
+#pragma once
+// The main window: owns the engine, the console, the painter, the backdrop and the sound bank;
+// runs start-up and shut-down and turns input into game actions.
+#include <memory>
+#include <string>
+
+#include "GameEngine/GameHost.h"
+#include "Toolkit/Forms.h"
+
+extern int ScreenCenterX;
+extern int ScreenCenterY;
+
+class TMain1 : public TForm, public TGameHost {
+ public:
+  TMain1();  // constructor, then FormCreate
+  ~TMain1() override;
+
+  std::string Version;
+  bool PlacementByMouse = false;
+  int SavedState = 0;  // the screen to return to from the about screen
+  TForm* Backdrop = nullptr;
+  TTimer CLOCK;
+  TSpeedButton SpeedButton1;
+
+  void FormCreate();
+  void StartConsol(bool& done);
+  void SetupBackdrop();
+  void FormPaint();
+  void FormDestroy();
+  void FormKeyPress(char& key);
+  void FormKeyDown(int& key);
+
+  // What the rules set off outside themselves.
+  void Redraw() override;
+  void ScrollConsole(int line) override;
+  void PlaySound(std::string_view name) override;
+  void StopSound() override;
+  void PlayExplosion(int x, int y) override;
+  void StopReportTimer() override;
+  void EndOfGame() override;
+  void SetPlacementByMouse(bool on) override;
+  void InstallIdle(TIdleStep step) override;
+  void RemoveIdle() override;
+
+ private:
+  bool Destroyed = false;
+};
+
+extern TMain1* Main1;

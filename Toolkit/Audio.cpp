@@ -1,0 +1,133 @@
+#include "Toolkit/Audio.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int DeviceRate = 44100;
+constexpr int DeviceChannels = 2;
+
+struct TVoice {
+  std::vector<std::int16_t> Samples;  // interleaved stereo at the device's rate
+  std::size_t Position = 0;
+  bool Looped = false;
+  bool Playing = false;
+};
+
+SDL_AudioDeviceID Device = 0;
+bool DeviceTried = false;
+TVoice Voice;  // touched by the callback only under the device lock
+
+void Mix(void*, Uint8* stream, int length) {
+  auto* out = reinterpret_cast<std::int16_t*>(stream);
+  std::size_t wanted = static_cast<std::size_t>(length) / sizeof(std::int16_t);
+  std::size_t written = 0;
+  while (written < wanted && Voice.Playing && !Voice.Samples.empty()) {
+    std::size_t left = Voice.Samples.size() - Voice.Position;
+    std::size_t n = std::min(left, wanted - written);
+    std::memcpy(out + written, Voice.Samples.data() + Voice.Position, n * sizeof(std::int16_t));
+    written += n;
+    Voice.Position += n;
+    if (Voice.Position >= Voice.Samples.size()) {
+      Voice.Position = 0;
+      if (!Voice.Looped) Voice.Playing = false;
+    }
+  }
+  std::memset(out + written, 0, (wanted - written) * sizeof(std::int16_t));
+}
+
+bool OpenDevice() {
+  if (DeviceTried) return Device != 0;
+  DeviceTried = true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  SDL_AudioSpec want{};
+  want.freq = DeviceRate;
+  want.format = AUDIO_S16SYS;
+  want.channels = DeviceChannels;
+  want.samples = 1024;
+  want.callback = Mix;
+  SDL_AudioSpec have{};
+  Device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (Device != 0) SDL_PauseAudioDevice(Device, 0);
+  return Device != 0;
+}
+
+void StartVoice(std::vector<std::int16_t> samples, bool looped) {
+  SDL_LockAudioDevice(Device);
+  Voice.Samples = std::move(samples);
+  Voice.Position = 0;
+  Voice.Looped = looped;
+  Voice.Playing = !Voice.Samples.empty();
+  SDL_UnlockAudioDevice(Device);
+}
+
+bool VoicePlaying() {
+  SDL_LockAudioDevice(Device);
+  bool playing = Voice.Playing;
+  SDL_UnlockAudioDevice(Device);
+  return playing;
+}
+
+// Decodes a wave-file image and converts it to the device's format; empty when it cannot.
+std::vector<std::int16_t> Decode(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::int16_t> samples;
+  if (!data || size == 0) return samples;
+  SDL_AudioSpec spec{};
+  Uint8* buffer = nullptr;
+  Uint32 length = 0;
+  SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length)) return samples;
+  SDL_AudioCVT cvt;
+  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, DeviceChannels,
+                        DeviceRate) >= 0) {
+    std::vector<Uint8> work(static_cast<std::size_t>(length) * std::max(cvt.len_mult, 1));
+    std::memcpy(work.data(), buffer, length);
+    cvt.buf = work.data();
+    cvt.len = static_cast<int>(length);
+    if (cvt.needed == 0 || SDL_ConvertAudio(&cvt) == 0) {
+      const int bytes = cvt.needed ? cvt.len_cvt : cvt.len;
+      samples.resize(static_cast<std::size_t>(bytes) / sizeof(std::int16_t));
+      std::memcpy(samples.data(), work.data(), samples.size() * sizeof(std::int16_t));
+    }
+  }
+  SDL_FreeWAV(buffer);
+  return samples;
+}
+
+}  // namespace
+
+void PlayWave(const std::uint8_t* data, std::size_t size, unsigned flags) {
+  if (!OpenDevice()) return;
+  std::vector<std::int16_t> samples = Decode(data, size);
+  if (samples.empty()) return;
+  const bool looped = (flags & pfLoop) != 0;
+  StartVoice(std::move(samples), looped);
+  if (!(flags & pfAsync) && !looped) {
+    while (VoicePlaying()) SDL_Delay(2);
+  }
+}
+
+void StopWave() {
+  if (Device == 0) return;
+  SDL_LockAudioDevice(Device);
+  Voice.Playing = false;
+  Voice.Samples.clear();
+  Voice.Position = 0;
+  SDL_UnlockAudioDevice(Device);
+}
+
+void PlaySamples(const std::int16_t* samples, std::size_t frames) {
+  if (!OpenDevice()) return;
+  StartVoice(std::vector<std::int16_t>(samples, samples + frames * DeviceChannels), false);
+}
+
+void CloseAudio() {
+  if (Device != 0) SDL_CloseAudioDevice(Device);
+  Device = 0;
+  DeviceTried = false;
+  Voice = TVoice{};
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Playing a wave-file image from memory, one sound at a time, like the platform's PlaySound.
+#include <cstddef>
+#include <cstdint>
+
+enum TPlayFlags : unsigned {
+  pfSync = 0,
+  pfAsync = 1,
+  pfLoop = 2,
+};
+
+// Starting a sound ends the one that is playing. A block that cannot be played plays nothing,
+// silently. A synchronous call returns when the sound has ended.
+void PlayWave(const std::uint8_t* data, std::size_t size, unsigned flags);
+// Ends any sound that is playing, looped ones included.
+void StopWave();
+// Plays raw 16-bit stereo samples at 44.1 kHz (the beep). Asynchronous.
+void PlaySamples(const std::int16_t* samples, std::size_t frames);
+// Closes the sound device (at shutdown).
+void CloseAudio();

@@ -1,0 +1,25 @@
+#pragma once
+// Finding a free face for each font role the game names, and opening it at a size.
+// Toolkit-internal: includes SDL_ttf.
+#include <SDL_ttf.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Toolkit/Graphics.h"
+
+// The candidate families for a face name, best first (the real face only where the machine has
+// it, then free faces with Cyrillic).
+std::vector<std::string> FontCandidates(const std::string& faceName);
+// The file of the first candidate family that fontconfig really has; empty when none.
+std::string FindFontFile(const std::string& faceName, bool bold);
+// An open font for the given TFont (points at 96 dpi), cached; null when no face can be loaded.
+TTF_Font* OpenFont(const TFont& font);
+// The text rendered in the font's colour with an alpha channel, cached: the same texts come back
+// on every redraw. Null for empty text or no usable face. The cache owns the surface.
+SDL_Surface* RenderText(const TFont& font, std::string_view text);
+// Points to pixels at 96 dpi.
+int PointsToPixels(int points);
+// Releases every cached font and rendered text (before TTF_Quit).
+void ReleaseFonts();

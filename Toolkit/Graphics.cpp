@@ -1,0 +1,195 @@
+#include "Toolkit/Graphics.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "Toolkit/Errors.h"
+#include "Toolkit/Fonts.h"
+
+namespace {
+
+std::uint32_t PictureFormat = SDL_PIXELFORMAT_RGB888;
+
+SDL_Rect ToSdl(const TRect& r) { return SDL_Rect{r.Left, r.Top, r.Width(), r.Height()}; }
+
+std::uint32_t* PixelAt(SDL_Surface* s, int x, int y) {
+  return reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(s->pixels) + y * s->pitch) + x;
+}
+
+bool Inside(const SDL_Surface* s, int x, int y) { return x >= 0 && y >= 0 && x < s->w && y < s->h; }
+
+}  // namespace
+
+void SetPicturePixelFormat(std::uint32_t sdlPixelFormat) {
+  if (SDL_BITSPERPIXEL(sdlPixelFormat) == 32 && !SDL_ISPIXELFORMAT_ALPHA(sdlPixelFormat)) {
+    PictureFormat = sdlPixelFormat;
+  }
+}
+
+// ---- TCanvas --------------------------------------------------------------------------------
+
+void TCanvas::Draw(int x, int y, const TBitmap* picture) {
+  if (!Surface || !picture || picture->Empty()) return;
+  SDL_Surface* source = picture->Surface();
+  if (picture->Transparent) {
+    const TColor key = picture->EffectiveTransparentColor();
+    SDL_SetColorKey(source, SDL_TRUE, SDL_MapRGB(source->format, key.R, key.G, key.B));
+  }
+  SDL_Rect dest{x, y, source->w, source->h};
+  SDL_BlitSurface(source, nullptr, Surface, &dest);
+  if (picture->Transparent) SDL_SetColorKey(source, SDL_FALSE, 0);
+  Changed();
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) {
+  if (!Surface || source.Empty()) return;
+  if (CopyMode == TCopyMode::Copy) {
+    SDL_Rect from = ToSdl(sourceRect);
+    SDL_Rect to = ToSdl(dest);
+    if (from.w == to.w && from.h == to.h) {
+      SDL_BlitSurface(source.Surface(), &from, Surface, &to);
+    } else {
+      SDL_BlitScaled(source.Surface(), &from, Surface, &to);
+    }
+    Changed();
+    return;
+  }
+  // Bitwise AND of source and destination, channel by channel.
+  SDL_Surface* src = source.Surface();
+  const int w = std::min(dest.Width(), sourceRect.Width());
+  const int h = std::min(dest.Height(), sourceRect.Height());
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const int sx = sourceRect.Left + x, sy = sourceRect.Top + y;
+      const int dx = dest.Left + x, dy = dest.Top + y;
+      if (!Inside(src, sx, sy) || !Inside(Surface, dx, dy)) continue;
+      std::uint8_t sr, sg, sb, dr, dg, db;
+      SDL_GetRGB(*PixelAt(src, sx, sy), src->format, &sr, &sg, &sb);
+      std::uint32_t* d = PixelAt(Surface, dx, dy);
+      SDL_GetRGB(*d, Surface->format, &dr, &dg, &db);
+      *d = SDL_MapRGB(Surface->format, sr & dr, sg & dg, sb & db);
+    }
+  }
+  Changed();
+}
+
+void TCanvas::StretchDraw(const TRect& dest, const TBitmap* picture) {
+  if (!Surface || !picture || picture->Empty()) return;
+  SDL_Rect to = ToSdl(dest);
+  SDL_BlitScaled(picture->Surface(), nullptr, Surface, &to);
+  Changed();
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+  if (!Surface) return;
+  SDL_Rect r = ToSdl(rect);
+  SDL_FillRect(Surface, &r, SDL_MapRGB(Surface->format, BrushColor.R, BrushColor.G, BrushColor.B));
+  Changed();
+}
+
+void TCanvas::TextOut(int x, int y, std::string_view text) {
+  if (!Surface) return;
+  SDL_Surface* rendered = RenderText(Font, text);
+  if (BrushStyle == TBrushStyle::Solid) {
+    SDL_Rect box{x, y, rendered ? rendered->w : 0, rendered ? rendered->h : 0};
+    SDL_FillRect(Surface, &box,
+                 SDL_MapRGB(Surface->format, BrushColor.R, BrushColor.G, BrushColor.B));
+  }
+  if (rendered) {
+    SDL_Rect dest{x, y, rendered->w, rendered->h};
+    SDL_BlitSurface(rendered, nullptr, Surface, &dest);
+  }
+  Changed();
+}
+
+int TCanvas::TextWidth(std::string_view text) {
+  TTF_Font* face = OpenFont(Font);
+  if (!face || text.empty()) return 0;
+  int w = 0, h = 0;
+  TTF_SizeUTF8(face, std::string(text).c_str(), &w, &h);
+  return w;
+}
+
+int TCanvas::TextHeight(std::string_view) {
+  TTF_Font* face = OpenFont(Font);
+  return face ? TTF_FontHeight(face) : 0;
+}
+
+TColor TCanvas::Pixel(int x, int y) const {
+  if (!Surface || !Inside(Surface, x, y)) return clr::Black;
+  std::uint8_t r, g, b;
+  SDL_GetRGB(*PixelAt(Surface, x, y), Surface->format, &r, &g, &b);
+  return TColor{r, g, b};
+}
+
+void TCanvas::SetPixel(int x, int y, TColor color) {
+  if (!Surface || !Inside(Surface, x, y)) return;
+  *PixelAt(Surface, x, y) = SDL_MapRGB(Surface->format, color.R, color.G, color.B);
+}
+
+// ---- TBitmap --------------------------------------------------------------------------------
+
+TBitmap::TBitmap() = default;
+
+TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
+
+TBitmap::~TBitmap() {
+  if (Surf) SDL_FreeSurface(Surf);
+}
+
+void TBitmap::SetSize(int width, int height) {
+  if (Surf && Surf->w == width && Surf->h == height) return;
+  if (Surf) SDL_FreeSurface(Surf);
+  Surf = nullptr;
+  if (width > 0 && height > 0) {
+    Surf = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, PictureFormat);
+    if (!Surf) throw TToolkitError(std::string("Cannot create a picture: ") + SDL_GetError());
+  }
+  Canvas.SetSurface(Surf);
+}
+
+int TBitmap::Width() const { return Surf ? Surf->w : 0; }
+int TBitmap::Height() const { return Surf ? Surf->h : 0; }
+
+TColor TBitmap::EffectiveTransparentColor() const {
+  if (TransparentMode == TTransparentMode::Fixed) return TransparentColor;
+  return Canvas.Pixel(0, Height() - 1);
+}
+
+std::uint32_t* TBitmap::Row(int y) { return PixelAt(Surf, 0, y); }
+const std::uint32_t* TBitmap::Row(int y) const { return PixelAt(Surf, 0, y); }
+
+TColor TBitmap::Unpack(std::uint32_t pixel) const {
+  std::uint8_t r, g, b;
+  SDL_GetRGB(pixel, Surf->format, &r, &g, &b);
+  return TColor{r, g, b};
+}
+
+std::uint32_t TBitmap::Pack(TColor color) const {
+  return SDL_MapRGB(Surf->format, color.R, color.G, color.B);
+}
+
+void TBitmap::Assign(const TBitmap& other) {
+  SetSize(other.Width(), other.Height());
+  if (!Surf) return;
+  SDL_BlitSurface(other.Surf, nullptr, Surf, nullptr);
+  Transparent = other.Transparent;
+  TransparentMode = other.TransparentMode;
+  TransparentColor = other.TransparentColor;
+}
+
+void TBitmap::AdoptSurface(SDL_Surface* surface) {
+  SDL_Surface* converted = SDL_ConvertSurfaceFormat(surface, PictureFormat, 0);
+  SDL_FreeSurface(surface);
+  if (!converted) throw TToolkitError(std::string("Cannot convert a picture: ") + SDL_GetError());
+  if (Surf) SDL_FreeSurface(Surf);
+  Surf = converted;
+  Canvas.SetSurface(Surf);
+}
+
+void TBitmap::LoadFromFile(const std::string& path) {
+  SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+  if (!loaded) throw TToolkitError("Cannot read the bitmap \"" + path + "\": " + SDL_GetError());
+  AdoptSurface(loaded);
+}

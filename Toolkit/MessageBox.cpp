@@ -1,0 +1,213 @@
+#include "Toolkit/MessageBox.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "Toolkit/Fonts.h"
+#include "Toolkit/Forms.h"
+#include "Toolkit/Graphics.h"
+
+namespace {
+
+constexpr TColor CaptionColor{24, 52, 96};
+constexpr TColor BodyColor{236, 236, 232};
+constexpr TColor ButtonColor{222, 222, 218};
+constexpr TColor FrameColor{90, 90, 90};
+constexpr int Margin = 16;
+constexpr int CaptionHeight = 26;
+constexpr int IconSize = 32;
+constexpr int ButtonWidth = 88;
+constexpr int ButtonHeight = 28;
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines(1);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (text[i] == '\n' || text[i] == '\r') {
+      lines.emplace_back();
+    } else {
+      lines.back() += text[i];
+    }
+  }
+  return lines;
+}
+
+TColor Mix(TColor a, TColor b, double t) {
+  auto m = [t](int x, int y) { return static_cast<std::uint8_t>(std::lround(x + (y - x) * t)); };
+  return {m(a.R, b.R), m(a.G, b.G), m(a.B, b.B)};
+}
+
+// A round badge with a white sign: a cross for errors, an "i" for information.
+void DrawIcon(TBitmap& box, int left, int top, TMessageIcon icon) {
+  const TColor disc = icon == TMessageIcon::Error ? TColor{200, 40, 40} : TColor{40, 100, 200};
+  const double c = IconSize / 2.0, r = IconSize / 2.0 - 1;
+  for (int y = 0; y < IconSize; ++y) {
+    for (int x = 0; x < IconSize; ++x) {
+      const double px = x + 0.5 - c, py = y + 0.5 - c;
+      const double edge = std::clamp(r - std::hypot(px, py) + 0.5, 0.0, 1.0);
+      if (edge <= 0) continue;
+      double sign = 0;
+      if (icon == TMessageIcon::Error) {
+        const double d1 = std::abs(px - py) / std::sqrt(2.0), d2 = std::abs(px + py) / std::sqrt(2.0);
+        if (std::abs(px) < 8.5 && std::abs(py) < 8.5) sign = std::clamp(2.2 - std::min(d1, d2), 0.0, 1.0);
+      } else {
+        const bool stem = std::abs(px) < 2.2 && py > -3.5 && py < 9.5;
+        const bool dot = std::hypot(px, py + 8) < 2.6;
+        sign = stem || dot ? 1.0 : 0.0;
+      }
+      TColor under = box.Canvas.Pixel(left + x, top + y);
+      TColor colour = Mix(disc, clr::White, sign);
+      box.Canvas.SetPixel(left + x, top + y, Mix(under, colour, edge));
+    }
+  }
+}
+
+void Frame(TCanvas& canvas, const TRect& r, TColor colour) {
+  canvas.BrushColor = colour;
+  canvas.FillRect({r.Left, r.Top, r.Right, r.Top + 1});
+  canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom});
+  canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom});
+  canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom});
+}
+
+struct TLayout {
+  int Width, Height;
+  TRect Button;
+  int TextLeft, TextTop, LineHeight;
+};
+
+TLayout Measure(TCanvas& text, const std::vector<std::string>& lines, TCanvas& title,
+                const std::string& caption) {
+  int textWidth = 0;
+  for (const auto& l : lines) textWidth = std::max(textWidth, text.TextWidth(l));
+  const int lineHeight = std::max(text.TextHeight("Ag"), 1);
+  const int textHeight = lineHeight * static_cast<int>(lines.size());
+  TLayout l{};
+  l.Width = std::max({280, Margin * 3 + IconSize + textWidth, title.TextWidth(caption) + 2 * Margin});
+  const int body = std::max(IconSize, textHeight);
+  l.Height = CaptionHeight + Margin + body + Margin + ButtonHeight + Margin;
+  l.TextLeft = Margin * 2 + IconSize;
+  l.TextTop = CaptionHeight + Margin + (body - textHeight) / 2;
+  l.LineHeight = lineHeight;
+  const int bx = (l.Width - ButtonWidth) / 2, by = l.Height - Margin - ButtonHeight;
+  l.Button = {bx, by, bx + ButtonWidth, by + ButtonHeight};
+  return l;
+}
+
+void Compose(TBitmap& box, const TLayout& l, const std::vector<std::string>& lines,
+             const std::string& caption, TMessageIcon icon, bool pressed) {
+  TCanvas& c = box.Canvas;
+  c.BrushStyle = TBrushStyle::Solid;
+  c.BrushColor = BodyColor;
+  c.FillRect({0, 0, l.Width, l.Height});
+  c.BrushColor = CaptionColor;
+  c.FillRect({0, 0, l.Width, CaptionHeight});
+  c.BrushStyle = TBrushStyle::Clear;
+  c.Font = {"MS Sans Serif", 10, clr::White, TFontStyle::Bold};
+  c.TextOut(Margin / 2 + 2, (CaptionHeight - c.TextHeight(caption)) / 2, caption);
+  DrawIcon(box, Margin, CaptionHeight + Margin, icon);
+  c.Font = {"MS Sans Serif", 10, clr::Black, TFontStyle::Regular};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    c.TextOut(l.TextLeft, l.TextTop + static_cast<int>(i) * l.LineHeight, lines[i]);
+  }
+  c.BrushStyle = TBrushStyle::Solid;
+  c.BrushColor = pressed ? Mix(ButtonColor, clr::Black, 0.1) : ButtonColor;
+  c.FillRect(l.Button);
+  Frame(c, l.Button, FrameColor);
+  Frame(c, {0, 0, l.Width, l.Height}, FrameColor);
+  c.BrushStyle = TBrushStyle::Clear;
+  const int tw = c.TextWidth("OK"), th = c.TextHeight("OK");
+  c.TextOut(l.Button.Left + (ButtonWidth - tw) / 2 + (pressed ? 1 : 0),
+            l.Button.Top + (ButtonHeight - th) / 2 + (pressed ? 1 : 0), "OK");
+}
+
+bool InButton(const TLayout& l, int x, int y) {
+  return x >= l.Button.Left && x < l.Button.Right && y >= l.Button.Top && y < l.Button.Bottom;
+}
+
+}  // namespace
+
+void MessageBox(const std::string& text, const std::string& caption, TMessageIcon icon) {
+  TFont probe{"MS Sans Serif", 10, clr::Black, TFontStyle::Regular};
+  if (!OpenFont(probe)) {
+    // No face at all: SDL's own box still says it.
+    SDL_ShowSimpleMessageBox(
+        icon == TMessageIcon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION,
+        caption.c_str(), text.c_str(), nullptr);
+    return;
+  }
+  const std::vector<std::string> lines = SplitLines(text);
+  TBitmap scratch(1, 1);
+  scratch.Canvas.Font = probe;
+  TCanvas title;
+  title.Font = {"MS Sans Serif", 10, clr::White, TFontStyle::Bold};
+  const TLayout layout = Measure(scratch.Canvas, lines, title, caption);
+
+  SDL_Window* window = SDL_CreateWindow(
+      caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, layout.Width, layout.Height,
+      SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
+  if (!window) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
+    return;
+  }
+  const Uint32 id = SDL_GetWindowID(window);
+  TBitmap box(layout.Width, layout.Height);
+  bool pressed = false;
+  auto show = [&] {
+    Compose(box, layout, lines, caption, icon, pressed);
+    if (SDL_Surface* surface = SDL_GetWindowSurface(window)) {
+      SDL_BlitSurface(box.Surface(), nullptr, surface, nullptr);
+      SDL_UpdateWindowSurface(window);
+    }
+  };
+  SDL_RaiseWindow(window);
+  SDL_SetWindowInputFocus(window);
+  show();
+
+  if (Application) ++Application->ModalLevel;
+  bool quitRequested = false;
+  bool open = true;
+  while (open) {
+    SDL_Event e;
+    if (!SDL_WaitEvent(&e)) break;
+    if (e.type == SDL_QUIT) {
+      quitRequested = true;
+      open = false;
+      continue;
+    }
+    if (e.type == SDL_WINDOWEVENT && e.window.windowID == id) {
+      if (e.window.event == SDL_WINDOWEVENT_EXPOSED) show();
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) open = false;
+      continue;
+    }
+    if (e.type == SDL_KEYDOWN && e.key.windowID == id) {
+      const SDL_Keycode k = e.key.keysym.sym;
+      if (k == SDLK_RETURN || k == SDLK_KP_ENTER || k == SDLK_SPACE || k == SDLK_ESCAPE) open = false;
+      continue;
+    }
+    if (e.type == SDL_MOUSEBUTTONDOWN && e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
+      pressed = InButton(layout, e.button.x, e.button.y);
+      if (pressed) show();
+      continue;
+    }
+    if (e.type == SDL_MOUSEBUTTONUP && e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
+      if (pressed && InButton(layout, e.button.x, e.button.y)) open = false;
+      pressed = false;
+      show();
+      continue;
+    }
+    // Repaints and timer ticks go on underneath; input meant for other windows is dropped.
+    if (!IsInputEvent(e) && Application) Application->Dispatch(e);
+  }
+  SDL_DestroyWindow(window);
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+  if (Application) --Application->ModalLevel;
+  if (quitRequested) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+  }
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Modal message boxes drawn by the toolkit itself: caption, text with line breaks, an icon and
+// an OK button, centred on the screen above every other window.
+#include <string>
+
+enum class TMessageIcon { Error, Information };
+
+// Returns when the user closes the box (Return, Space, Escape or a click on OK).
+void MessageBox(const std::string& text, const std::string& caption, TMessageIcon icon);
+

@@ -1,0 +1,145 @@
+// Start-up and shut-down of the real game under its own X server.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "tests/window/XHarness.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr const char* MainCaption = "The Quorvane Consol";
+constexpr const char* BoxCaption = "Кравелон";
+constexpr const char* ReadyLine = "Game: Пользователь расставляет корабли...";
+
+bool AllBlackOutside(const TScreenshot& shot, const TRect& inside) {
+  for (int y = 0; y < shot.Height; ++y) {
+    for (int x = 0; x < shot.Width; ++x) {
+      if (x >= inside.Left && x < inside.Right && y >= inside.Top && y < inside.Bottom) continue;
+      if (!(shot.At(x, y) == clr::Black)) return false;
+    }
+  }
+  return true;
+}
+
+int CountPixels(const TScreenshot& shot, bool (*pred)(TColor)) {
+  int n = 0;
+  for (int y = 0; y < shot.Height; ++y)
+    for (int x = 0; x < shot.Width; ++x) n += pred(shot.At(x, y)) ? 1 : 0;
+  return n;
+}
+
+}  // namespace
+
+TEST(Startup, MainWindowIsCentredOverABlackScreen) {
+  TXServer x;
+  TGameProcess game(&x, {});
+  ASSERT_TRUE(game.WaitForLine(ReadyLine, 20s)) << game.Stderr();
+  auto window = x.WaitForWindow(MainCaption, 5s);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(window->Frame, (TRect{164, 140, 164 + 696, 140 + 488}));
+  std::this_thread::sleep_for(200ms);
+  TScreenshot shot = x.Shot();
+  EXPECT_TRUE(AllBlackOutside(shot, window->Frame))
+      << (shot.Save("/tmp/kravelon-startup.png"), "see /tmp/kravelon-startup.png");
+}
+
+TEST(Startup, ConsoleStartsWithVersionAndEndsWithTheNewGame) {
+  TXServer x;
+  TGameProcess game(&x, {});
+  ASSERT_TRUE(game.WaitForLine(ReadyLine, 20s)) << game.Stderr();
+  auto lines = game.ConsoleLines();
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(lines.front(), "Кравелон версия 1.2");
+  auto menu = std::find(lines.begin(), lines.end(), "Инициализация меню...");
+  ASSERT_NE(menu, lines.end());
+  EXPECT_EQ(*(menu + 1), "Инициализация меню завершена.");
+  EXPECT_EQ(*(menu + 2), "Game: Сброс игры");
+  EXPECT_EQ(*(menu + 3), ReadyLine);
+}
+
+TEST(Startup, WithoutImagesAnErrorBoxEndsTheProgramCleanly) {
+  TXServer x;
+  TGameProcess game(&x, {.WithImages = false});
+  auto box = x.WaitForWindow(BoxCaption, 10s);
+  ASSERT_TRUE(box) << game.Stderr();
+  EXPECT_FALSE(x.FindWindow(MainCaption));
+  auto lines = game.ConsoleLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1], "Не могу найти папку \"Images\".");
+
+  // The box: centred, with the red error badge and dark text on its light body.
+  EXPECT_EQ(box->Frame.Left + box->Frame.Width() / 2, 512);
+  EXPECT_EQ(box->Frame.Top + box->Frame.Height() / 2, 384);
+  auto isRed = [](TColor c) { return c.R > 150 && c.G < 80 && c.B < 80; };
+  TScreenshot shot;
+  for (int i = 0; i < 100; ++i) {  // the box draws itself once the server has mapped it
+    shot = x.Shot(box->Frame.Left, box->Frame.Top, box->Frame.Width(), box->Frame.Height());
+    if (CountPixels(shot, isRed) > 200) break;
+    std::this_thread::sleep_for(20ms);
+  }
+  EXPECT_GT(CountPixels(shot, isRed), 200) << (shot.Save("/tmp/kravelon-box.png"), "/tmp/kravelon-box.png");
+  EXPECT_GT(CountPixels(shot, [](TColor c) { return c.R < 60 && c.G < 60 && c.B < 60; }), 100);
+
+  x.Key("Return");
+  auto status = game.WaitForExit(5s);
+  ASSERT_TRUE(status);
+  EXPECT_EQ(*status, 0);
+}
+
+TEST(Startup, ClickingOkClosesTheBox) {
+  TXServer x;
+  TGameProcess game(&x, {.WithImages = false});
+  auto box = x.WaitForWindow(BoxCaption, 10s);
+  ASSERT_TRUE(box);
+  // The OK button sits centred near the bottom edge.
+  x.ClickAt(box->Frame.Left + box->Frame.Width() / 2, box->Frame.Bottom - 30);
+  auto status = game.WaitForExit(5s);
+  ASSERT_TRUE(status);
+  EXPECT_EQ(*status, 0);
+}
+
+TEST(Startup, WithoutSoundsTheGameWarnsAndStillComesUp) {
+  TXServer x;
+  TGameProcess game(&x, {.WithSounds = false});
+  ASSERT_TRUE(game.WaitForLine(ReadyLine, 20s)) << game.Stderr();
+  auto lines = game.ConsoleLines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[1], "Не могу найти папку \"Sounds\".");
+  EXPECT_EQ(lines[2],
+            "Звук будет отключен до тех пор, пока папка \"Sounds\" не будет восстановлена.");
+  EXPECT_TRUE(x.WaitForWindow(MainCaption, 5s));
+  for (const auto& l : lines) EXPECT_EQ(l.rfind("Sound: ", 0), std::string::npos) << l;
+}
+
+TEST(Startup, MissingCursorIsLoggedWithItsFullPath) {
+  TXServer x;
+  TGameProcess game(&x, {.WithCursor = false});
+  ASSERT_TRUE(game.WaitForLine(ReadyLine, 20s)) << game.Stderr();
+  const std::string expected =
+      "Paint: Файл \"" + game.Folder() + "/Images/CURSOR.CUR\" не найден.";
+  auto lines = game.ConsoleLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end());
+}
+
+TEST(Startup, TerminationClosesInOrderWithStatusZero) {
+  TXServer x;
+  TGameProcess game(&x, {});
+  ASSERT_TRUE(game.WaitForLine(ReadyLine, 20s));
+  game.Terminate();
+  auto status = game.WaitForExit(5s);
+  ASSERT_TRUE(status);
+  EXPECT_EQ(*status, 0);
+}
+
+TEST(Startup, WithoutADisplayItSaysSoAndFails) {
+  TGameProcess game(nullptr, {.WithDisplay = false});
+  auto status = game.WaitForExit(10s);
+  ASSERT_TRUE(status);
+  EXPECT_NE(*status, 0);
+  const std::string err = game.Stderr();
+  EXPECT_NE(err.find("display"), std::string::npos) << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}

@@ -1,0 +1,92 @@
+#pragma once
+// Drives the real game like a player: its own Xvfb server, the executable started from a
+// temporary copy of the build folder, the pointer and keys through XTest, screenshots read back.
+#include <X11/Xlib.h>
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Toolkit/Types.h"
+
+struct TScreenshot {
+  int Width = 0;
+  int Height = 0;
+  std::vector<std::uint8_t> Rgb;  // 3 bytes a pixel, rows top to bottom
+  TColor At(int x, int y) const {
+    const std::size_t i = (static_cast<std::size_t>(y) * Width + x) * 3;
+    return {Rgb[i], Rgb[i + 1], Rgb[i + 2]};
+  }
+  // Saves as PNG (for a person to look at when a test fails).
+  bool Save(const std::string& path) const;
+};
+
+class TXServer {
+ public:
+  TXServer(int width = 1024, int height = 768);
+  ~TXServer();
+  TXServer(const TXServer&) = delete;
+  TXServer& operator=(const TXServer&) = delete;
+
+  const std::string& DisplayName() const { return Name; }
+  Display* Connection() const { return Dpy; }
+
+  TScreenshot Shot(int x = 0, int y = 0, int width = -1, int height = -1);
+  void MoveTo(int x, int y);
+  void Click(int button = 1);  // 1 left, 2 middle, 3 right, 4/5 wheel
+  void ClickAt(int x, int y, int button = 1);
+  void Key(const char* keysym);  // e.g. "Escape", "Next", "Return"
+
+  struct TWindowInfo {
+    Window Id = 0;
+    std::string Name;
+    TRect Frame;  // root coordinates
+    bool Mapped = false;
+  };
+  std::vector<TWindowInfo> Windows();
+  std::optional<TWindowInfo> FindWindow(const std::string& name);
+  // Waits until a mapped window with this name exists.
+  std::optional<TWindowInfo> WaitForWindow(const std::string& name,
+                                           std::chrono::milliseconds timeout);
+
+ private:
+  pid_t Pid = -1;
+  std::string Name;
+  Display* Dpy = nullptr;
+  int Width, Height;
+};
+
+// One run of the game from a scratch copy of the build folder.
+class TGameProcess {
+ public:
+  struct TOptions {
+    bool WithImages = true;
+    bool WithSounds = true;
+    bool WithCursor = true;
+    bool WithDisplay = true;
+  };
+  TGameProcess(const TXServer* server, TOptions options);
+  ~TGameProcess();
+  TGameProcess(const TGameProcess&) = delete;
+  TGameProcess& operator=(const TGameProcess&) = delete;
+
+  const std::string& Folder() const { return Dir; }
+  // The console lines the game has written so far (it echoes them for us).
+  std::vector<std::string> ConsoleLines() const;
+  bool WaitForLine(const std::string& line, std::chrono::milliseconds timeout) const;
+  // Waits for the process to end; its exit status, or nullopt on time-out.
+  std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
+  std::string Stderr() const;
+  void Terminate();  // SIGTERM
+
+ private:
+  std::string Dir;
+  pid_t Pid = -1;
+  bool Exited = false;
+};
+
+// The folder the test executable was started from holds the game's build.
+std::string GameBuildFolder();
