@@ -407,7 +407,8 @@ void TApplication::ProcessMessages() {
   while (!IsTerminated && SDL_PollEvent(&event)) Dispatch(event);
 }
 
-void TApplication::RunIdle() {
+bool TApplication::StepIdle() {
+  if (!Idle) return true;
   // A copy: the step may install another step or clear the slot while it runs.
   TIdleHandler step = Idle;
   bool done = true;
@@ -416,6 +417,11 @@ void TApplication::RunIdle() {
   } catch (...) {
     ShowException(std::current_exception());
   }
+  return done;
+}
+
+void TApplication::RunIdle() {
+  const bool done = StepIdle();
   if (done && Idle && !IsTerminated) {
     SDL_Event event;
     if (SDL_WaitEvent(&event)) Dispatch(event);

@@ -136,6 +136,8 @@ class TApplication {
   void SetIdle(TIdleHandler handler);
   void ClearIdle();
   bool HasIdle() const { return static_cast<bool>(Idle); }
+  // Runs the installed step once (nothing when none); what it answered for done.
+  bool StepIdle();
 
   // Runs until Terminate; shows the main form first unless it was terminated before.
   void Run();
