@@ -30,3 +30,8 @@ void TGameEngine::ToggleOrientation(int side) {
     UserHorizontal = !UserHorizontal;
   }
 }
+
+TCell TGameEngine::ReadCell(int column, int row, int board) const {
+  if (board < 0 || board > 1 || column < 0 || column > 9 || row < 0 || row > 9) return TCell{1, 1};
+  return Cells[column][row][board];
+}

@@ -24,6 +24,7 @@ class TGameEngine {
   void NewGame();
   void Log(std::string_view text);
   void ToggleOrientation(int side);
+  TCell ReadCell(int column, int row, int board) const;
 
   std::int32_t ActiveSide = sdUser;
   std::int32_t State = gsPlacing;
@@ -33,6 +34,7 @@ class TGameEngine {
   std::uint8_t GameOver = 0;
 
  private:
+  TCell Cells[10][10][2];
   TGameHost* Host;
   TNullGameHost NullHost;
 };

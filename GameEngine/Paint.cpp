@@ -1,22 +1,251 @@
 #include "GameEngine/Paint.h"
 
+#include <strings.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
 #include "GameEngine/Consol.h"
 #include "GameEngine/Globals.h"
+#include "GameEngine/ProgramPath.h"
+#include "Toolkit/Errors.h"
+#include "Toolkit/Jpeg.h"
+#include "Toolkit/MessageBox.h"
+
+int LoadedImageCount = 0;
+int CreatedImageCount = 0;
+
+namespace {
+
+std::string UpperCase(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+std::uint64_t ByteSum(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::uint64_t sum = 0;
+  for (std::istreambuf_iterator<char> it(file), end; it != end; ++it) {
+    sum += static_cast<unsigned char>(*it);
+  }
+  return sum;
+}
+
+// The loaders' failure, worded for the player: which file could not be read.
+[[noreturn]] void CannotLoad(const std::string& fullPath) {
+  throw TToolkitError("Не удалось загрузить изображение\r\n\"" + fullPath + "\"");
+}
+
+constexpr const char* FileImages[][2] = {
+    {"IM_SHIP", "Images/Ship.jpg"},         {"IM_SHIPOFF", "Images/Shipoff.jpg"},
+    {"IM_EMPTY", "Images/Empty.jpg"},       {"IM_MISS", "Images/Miss.jpg"},
+    {"IM_BORDER", "Images/Border.bmp"},     {"IM_BACKROUND", "Images/Backround.jpg"},
+    {"IM_CONSOL", "Images/Consol.jpg"},     {"IM_MENU", "Images/MenuBar.jpg"},
+    {"IM_TITLE", "Images/Title.jpg"},       {"IM_MENU_SELECT", "Images/MenuSelected.jpg"},
+    {"IM_WIN", "Images/Win.jpg"},           {"IM_ACTIVE_MASK", "Images/Active.jpg"},
+};
+
+}  // namespace
 
 TPaint::TPaint(TForm& window, std::string version) : Window(window), Version(std::move(version)) {}
 
-TPaint::~TPaint() = default;
+TPaint::~TPaint() {
+  NamedImages.clear();
+  StatusText.clear();
+}
 
-bool TPaint::Initialize() { return true; }
+// ---- Registry -------------------------------------------------------------------------------
 
-void TPaint::Redraw() {}
+void TPaint::AddImage(std::string_view name, std::unique_ptr<TBitmap> picture) {
+  std::string key = UpperCase(name);
+  for (auto& entry : NamedImages) {
+    if (entry.first == key) {
+      entry.second = std::move(picture);  // the replaced picture is released here
+      return;
+    }
+  }
+  NamedImages.emplace_back(std::move(key), std::move(picture));
+}
 
-void TPaint::ScrollConsole(int line) { ConsoleEnd = line; }
+TBitmap* TPaint::GetImage(std::string_view name) const {
+  for (const auto& entry : NamedImages) {
+    if (entry.first.size() == name.size() &&
+        strncasecmp(entry.first.data(), name.data(), name.size()) == 0) {
+      return entry.second.get();
+    }
+  }
+  return nullptr;
+}
 
-void TPaint::SetStatusText(const std::string& text) { StatusText = text; }
+std::unique_ptr<TBitmap> TPaint::LoadBitmapImage(const std::string& path) {
+  auto picture = std::make_unique<TBitmap>();
+  const std::string full = ProgramPath(path);
+  try {
+    picture->LoadFromFile(full);
+  } catch (const TToolkitError&) {
+    CannotLoad(full);
+  }
+  Log("Загружен точечный рисунок: " + path);
+  ++LoadedImageCount;
+  return picture;
+}
+
+std::unique_ptr<TBitmap> TPaint::LoadJpegImage(const std::string& path) {
+  auto picture = std::make_unique<TBitmap>();
+  const std::string full = ProgramPath(path);
+  try {
+    LoadJpegFile(*picture, full);
+  } catch (const TToolkitError&) {
+    CannotLoad(full);
+  }
+  Log("Загружено изображение формата JPEG: " + path);
+  ++LoadedImageCount;
+  return picture;
+}
+
+std::unique_ptr<TBitmap> TPaint::CreateImage(int height, int width) {
+  auto picture = std::make_unique<TBitmap>(width, height);
+  Log("Создано изображение размером " + std::to_string(width) + "x" + std::to_string(height));
+  ++CreatedImageCount;
+  return picture;
+}
+
+std::unique_ptr<TBitmap> TPaint::CreateImage(const TRect& rect) {
+  return CreateImage(rect.Height(), rect.Width());
+}
 
 void TPaint::Log(std::string_view text) {
   if (!Consol) return;
   ConsoleEnd = Consol->Count() + 1;
   Consol->AddLine("Paint: " + std::string(text));
+}
+
+// ---- Start-up -------------------------------------------------------------------------------
+
+bool TPaint::Initialize() {
+  AddImage("IM_ABOUT", LoadJpegImage("Images/About.jpg"));
+  TCanvas& about = GetImage("IM_ABOUT")->Canvas;
+  about.Font = TFont{"MS Sans Serif", 8, clr::Black, TFontStyle::Bold};
+  about.BrushStyle = TBrushStyle::Clear;
+  about.TextOut(584, 267, "Версия " + Version);
+
+  TCanvas& window = Window.Canvas();
+  window.Font = about.Font;
+  window.BrushStyle = TBrushStyle::Clear;
+
+  const std::string aboutPath = ProgramPath("Images/About.jpg");
+  if (ByteSum(aboutPath) != AboutByteSum) {
+    MessageBox("Поврежден файл\r\n\"" + aboutPath + "\"", Application ? Application->Title : "",
+               TMessageIcon::Error);
+    if (Application) Application->Terminate();
+    return false;
+  }
+
+  Log("Инициализация модуля прорисовки");
+  ScreenRect = {0, 0, Window.ClientWidth(), Window.ClientHeight()};
+  LoadedImageCount = 0;
+  CreatedImageCount = 0;
+
+  auto progress = [&](std::string_view text) {
+    Window.Canvas().Draw(0, 0, GetImage("IM_ABOUT"));
+    Window.Canvas().TextOut(16, 267, text);
+  };
+
+  progress("Закрузка изображений...");
+  for (const auto& [name, path] : FileImages) {
+    const std::string file = path;
+    AddImage(name, file.ends_with(".bmp") ? LoadBitmapImage(file) : LoadJpegImage(file));
+  }
+
+  progress("Создание изображений...");
+  AddImage("SYS_BACK", CreateImage(ScreenRect));
+  AddImage("SYS_CONSOL", CreateImage(128, 688));
+  for (const char* piece : {"IM_BORDER_TOP_LEFT", "IM_BORDER_TOP_RIGHT", "IM_BORDER_BOTTOM_LEFT",
+                            "IM_BORDER_BOTTOM_RIGHT", "IM_BORDER_LEFT", "IM_BORDER_RIGHT",
+                            "IM_BORDER_TOP", "IM_BORDER_BOTTOM"}) {
+    AddImage(piece, CreateImage(32, 32));
+  }
+  AddImage("IM_ACTIVE", CreateImage(128, 128));
+  AddImage("IM_SETTINGS", CreateImage(ScreenRect));
+  AddImage("IM_SETTING_BACK", CreateImage(ScreenRect));
+  AddImage("IM_SHIP_RATE", CreateImage(32, 32));
+  AddImage("IM_EMPTY_RATE", CreateImage(32, 32));
+
+  progress("Инициализация...");
+  BackCanvas = &GetImage("SYS_BACK")->Canvas;
+  CutBorderPieces();
+  MakeShipPreviews();
+  BuildExplosion();
+  BuildReport();
+
+  TCanvas& active = GetImage("IM_ACTIVE")->Canvas;
+  active.BrushColor = clr::Red;
+  active.FillRect({0, 0, 128, 128});
+
+  TCanvas& consol = GetImage("SYS_CONSOL")->Canvas;
+  consol.Font = TFont{"Arial", 10, clr::Yellow, TFontStyle::Bold};
+
+  TCanvas& title = GetImage("IM_TITLE")->Canvas;
+  title.Font = consol.Font;
+  title.BrushStyle = TBrushStyle::Clear;
+  title.TextOut(14, 9, "МЕНЮ");
+
+  BigFont = TFont{"IMPACT", 36, TColor{0, 255, 255}, TFontStyle::Regular};
+
+  GetImage("IM_SHIP_RATE")->Assign(*GetImage("IM_SHIP"));
+  GetImage("IM_EMPTY_RATE")->Assign(*GetImage("IM_EMPTY"));
+  DrawPanel(*GetImage("IM_SHIP_RATE"), {0, 0, 32, 32});
+  DrawPanel(*GetImage("IM_EMPTY_RATE"), {0, 0, 32, 32});
+
+  Log("Инициализация завершена");
+  Log("==============Результаты==============");
+  Log("Загружено изображений: " + std::to_string(LoadedImageCount) + " шт.");
+  Log("Создано изображение: " + std::to_string(CreatedImageCount) + " шт.");
+  Log("Всего используется изображений: " +
+      std::to_string(LoadedImageCount + CreatedImageCount) + " шт.");
+  Redraw();
+  return true;
+}
+
+void TPaint::CutBorderPieces() {
+  static constexpr std::pair<const char*, TRect> Pieces[] = {
+      {"IM_BORDER_TOP_LEFT", {0, 0, 32, 32}},      {"IM_BORDER_TOP_RIGHT", {32, 0, 64, 32}},
+      {"IM_BORDER_BOTTOM_LEFT", {0, 32, 32, 64}},  {"IM_BORDER_BOTTOM_RIGHT", {32, 32, 64, 64}},
+      {"IM_BORDER_LEFT", {0, 16, 32, 48}},         {"IM_BORDER_RIGHT", {32, 16, 64, 48}},
+      {"IM_BORDER_TOP", {16, 0, 48, 32}},          {"IM_BORDER_BOTTOM", {16, 32, 48, 64}},
+  };
+  const TBitmap* sheet = GetImage("IM_BORDER");
+  for (const auto& [name, source] : Pieces) {
+    TBitmap* piece = GetImage(name);
+    if (!piece || !sheet) continue;
+    piece->Canvas.CopyRect({0, 0, 32, 32}, *sheet, source);
+    piece->TransparentMode = TTransparentMode::Fixed;
+    piece->TransparentColor = clr::Magenta;
+    piece->Transparent = true;
+  }
+}
+
+void TPaint::MakeShipPreviews() {
+  AddImage("IM_SHIP_TEST_ON", CreateImage(32, 32));
+  AddImage("IM_SHIP_TEST_OFF", CreateImage(32, 32));
+  TBitmap& on = *GetImage("IM_SHIP_TEST_ON");
+  on.Assign(*GetImage("IM_SHIP"));
+  GetImage("IM_SHIP_TEST_OFF")->Assign(*GetImage("IM_SHIPOFF"));
+  // The allowed preview is the ship half faded into water: each channel's mean, rounded down.
+  const TBitmap& water = *GetImage("IM_EMPTY");
+  const int rows = std::min({32, on.Height(), water.Height()});
+  const int columns = std::min({32, on.Width(), water.Width()});
+  for (int y = 0; y < rows; ++y) {
+    std::uint32_t* ship = on.Row(y);
+    const std::uint32_t* sea = water.Row(y);
+    for (int x = 0; x < columns; ++x) {
+      const TColor a = on.Unpack(ship[x]), b = water.Unpack(sea[x]);
+      ship[x] = on.Pack({static_cast<std::uint8_t>((a.R + b.R) >> 1),
+                         static_cast<std::uint8_t>((a.G + b.G) >> 1),
+                         static_cast<std::uint8_t>((a.B + b.B) >> 1)});
+    }
+  }
 }

@@ -11,6 +11,13 @@
 
 #include "Toolkit/Forms.h"
 #include "Toolkit/Graphics.h"
+#include "Toolkit/Types.h"
+
+// Pictures read from files and made blank since start-up's counting began.
+extern int LoadedImageCount;
+extern int CreatedImageCount;
+
+inline constexpr int ExplosionFrameCount = 20;
 
 class TPaint {
  public:
@@ -20,19 +27,64 @@ class TPaint {
   TPaint(const TPaint&) = delete;
   TPaint& operator=(const TPaint&) = delete;
 
+  // Registry of named pictures. Names are kept upper-case and found regardless of case.
+  void AddImage(std::string_view name, std::unique_ptr<TBitmap> picture);
+  TBitmap* GetImage(std::string_view name) const;
+  std::size_t ImageCount() const { return NamedImages.size(); }
+  const std::string& ImageName(std::size_t index) const { return NamedImages[index].first; }
+
+  // Loaders: each logs its line and counts once the picture really loaded; a failure raises
+  // TToolkitError whose message names the file's full path.
+  std::unique_ptr<TBitmap> LoadBitmapImage(const std::string& path);
+  std::unique_ptr<TBitmap> LoadJpegImage(const std::string& path);
+  std::unique_ptr<TBitmap> CreateImage(int height, int width);
+  std::unique_ptr<TBitmap> CreateImage(const TRect& rect);
+  void Log(std::string_view text);
+
   // Loads and composes every picture. False when it stopped early (damaged about picture): the
-  // program is then ending. A picture that cannot be loaded raises TToolkitError.
+  // program is then ending.
   bool Initialize();
+  void CutBorderPieces();
+  void MakeShipPreviews();
+  void BuildExplosion();
+  void MakeMask(std::string_view name);
+  void BuildReport();
+  void DrawPanel(TBitmap& target, const TRect& rect);
+  void DrawReportText();
+
+  // Screens.
   void Redraw();
+  // Composes the current screen in SYS_BACK without showing it.
+  void Compose();
+  void DrawUserBoard();
+  void DrawComputerBoard();
+  void DrawConsole();
+  void DrawBorder();
   void ScrollConsole(int line);
   void SetStatusText(const std::string& text);
-  void Log(std::string_view text);
+  void CopyToWindow();
+  void PlayAnimation(int x, int y, int count, const std::array<TBitmap*, ExplosionFrameCount>& frames);
 
   int ConsoleEnd = 0;
   std::string StatusText;
+  TCanvas* BackCanvas = nullptr;
   bool ReportShown = false;
+  std::array<TBitmap*, ExplosionFrameCount> ExplosionFrames{};
+  TRect ScreenRect{};
+  TFont BigFont{"IMPACT", 36, TColor{0, 255, 255}, TFontStyle::Regular};
+
+  // The console panel's line step and how many lines fit (16 and 5 at 96 dpi).
+  int ConsoleLineStep() const;
+  int ConsoleVisibleLines() const;
 
  private:
+  void DrawBoard(int board, int left);
+
   TForm& Window;
   std::string Version;
+  std::vector<std::pair<std::string, std::unique_ptr<TBitmap>>> NamedImages;
 };
+
+// The about picture's byte sum that proves it whole.
+inline constexpr std::uint64_t AboutByteSum = 25902023;
+inline constexpr TRect ReportPanelRect{64, 296, 632, 424};

@@ -19,7 +19,5 @@ TTF_Font* OpenFont(const TFont& font);
 // The text rendered in the font's colour with an alpha channel, cached: the same texts come back
 // on every redraw. Null for empty text or no usable face. The cache owns the surface.
 SDL_Surface* RenderText(const TFont& font, std::string_view text);
-// Points to pixels at 96 dpi.
-int PointsToPixels(int points);
 // Releases every cached font and rendered text (before TTF_Quit).
 void ReleaseFonts();

@@ -22,6 +22,9 @@ struct TFont {
   friend bool operator==(const TFont&, const TFont&) = default;
 };
 
+// Font sizes in points become pixels at 96 dpi.
+int PointsToPixels(int points);
+
 enum class TBrushStyle : std::uint8_t { Solid, Clear };
 enum class TCopyMode : std::uint8_t { Copy, And };
 

@@ -1,0 +1,142 @@
+// Composing the screens in the back buffer and showing them.
+#include "GameEngine/Consol.h"
+#include "GameEngine/GameEngine.h"
+#include "GameEngine/Geometry.h"
+#include "GameEngine/Globals.h"
+#include "GameEngine/Paint.h"
+
+namespace {
+
+constexpr int ConsoleTextLeft = 8;
+constexpr int ConsoleTextTop = 32;
+constexpr int StatusTop = 5;
+constexpr int ConsoleTextArea = 85;  // pixels of the panel that hold log lines
+
+}  // namespace
+
+int TPaint::ConsoleLineStep() const {
+  const TBitmap* panel = GetImage("SYS_CONSOL");
+  const int size = panel ? panel->Canvas.Font.Size : 10;
+  return PointsToPixels(size) + 3;
+}
+
+int TPaint::ConsoleVisibleLines() const { return ConsoleTextArea / ConsoleLineStep(); }
+
+void TPaint::CopyToWindow() {
+  if (const TBitmap* back = GetImage("SYS_BACK")) Window.Present(*back);
+}
+
+void TPaint::Compose() {
+  if (!BackCanvas || !Engine) return;
+  switch (Engine->State) {
+    case gsPlacing:
+    case gsBattle:
+      BackCanvas->Draw(0, 0, GetImage("IM_BACKROUND"));
+      BackCanvas->Draw(0, 4, GetImage("IM_TITLE"));
+      DrawUserBoard();
+      DrawComputerBoard();
+      DrawConsole();
+      DrawBorder();
+      break;
+    case gsReport:
+      BackCanvas->Draw(0, 4, GetImage(ReportShown ? "IM_REPORT_TEXT" : "IM_WIN"));
+      BackCanvas->Draw(0, 4, GetImage("IM_TITLE"));
+      DrawBorder();
+      break;
+    case gsAbout:
+      BackCanvas->Draw(0, 0, GetImage("IM_ABOUT"));
+      break;
+    default:
+      break;
+  }
+}
+
+void TPaint::Redraw() {
+  if (!GraphicsReady) return;
+  Compose();
+  CopyToWindow();
+}
+
+void TPaint::DrawBoard(int board, int left) {
+  if (!BackCanvas || !Engine) return;
+  // One look-up per picture for the whole board, not one per cell.
+  const TBitmap* water = GetImage("IM_EMPTY");
+  const TBitmap* miss = GetImage("IM_MISS");
+  const TBitmap* ship = GetImage("IM_SHIP");
+  const TBitmap* hit = GetImage("IM_SHIPOFF");
+  for (int column = 0; column < BoardCells; ++column) {
+    for (int row = 0; row < BoardCells; ++row) {
+      const TCell cell = Engine->ReadCell(column, row, board);
+      const TBitmap* picture = cell.Empty ? (cell.Fired ? miss : water)
+                                          : (cell.Fired ? hit : (board == 0 ? ship : water));
+      BackCanvas->Draw(left + CellSize * column, UserBoardRect.Top + CellSize * row, picture);
+    }
+  }
+}
+
+void TPaint::DrawUserBoard() { DrawBoard(0, UserBoardRect.Left); }
+
+void TPaint::DrawComputerBoard() { DrawBoard(1, ComputerBoardRect.Left); }
+
+void TPaint::DrawConsole() {
+  if (!Engine || Engine->State == gsReport || Engine->State == gsAbout) return;
+  TBitmap* panel = GetImage("SYS_CONSOL");
+  if (!panel || !BackCanvas) return;
+  TCanvas& canvas = panel->Canvas;
+  canvas.BrushStyle = TBrushStyle::Clear;
+  canvas.Draw(0, 0, GetImage("IM_CONSOL"));
+  const int count = Consol ? Consol->Count() : 0;
+  const int step = ConsoleLineStep();
+  const int visible = ConsoleVisibleLines();
+  if (count < visible) {
+    for (int i = 0; i < count; ++i) {
+      canvas.TextOut(ConsoleTextLeft, ConsoleTextTop + i * step, Consol->Line(i));
+    }
+  } else {
+    if (ConsoleEnd < visible) ConsoleEnd = visible;
+    for (int k = 0; k < visible; ++k) {
+      canvas.TextOut(ConsoleTextLeft, ConsoleTextTop + k * step,
+                     Consol->Line(ConsoleEnd - visible + k));
+    }
+  }
+  canvas.TextOut(ConsoleTextLeft, StatusTop, StatusText);
+  BackCanvas->Draw(ConsolePanelPos.X, ConsolePanelPos.Y, panel);
+}
+
+void TPaint::DrawBorder() {
+  if (!BackCanvas) return;
+  const int w = Window.ClientWidth(), h = Window.ClientHeight();
+  const int rows = (h - 32) / 32, columns = (w - 32) / 32;
+  const TBitmap* left = GetImage("IM_BORDER_LEFT");
+  const TBitmap* right = GetImage("IM_BORDER_RIGHT");
+  const TBitmap* top = GetImage("IM_BORDER_TOP");
+  const TBitmap* bottom = GetImage("IM_BORDER_BOTTOM");
+  for (int i = 0; i < rows; ++i) {
+    BackCanvas->Draw(0, 32 + 32 * i, left);
+    BackCanvas->Draw(w - 32, 32 + 32 * i, right);
+  }
+  for (int i = 0; i < columns; ++i) {
+    BackCanvas->Draw(32 + 32 * i, 0, top);
+    BackCanvas->Draw(32 + 32 * i, h - 32, bottom);
+  }
+  BackCanvas->Draw(0, 0, GetImage("IM_BORDER_TOP_LEFT"));
+  BackCanvas->Draw(w - 32, 0, GetImage("IM_BORDER_TOP_RIGHT"));
+  BackCanvas->Draw(0, h - 32, GetImage("IM_BORDER_BOTTOM_LEFT"));
+  BackCanvas->Draw(w - 32, h - 32, GetImage("IM_BORDER_BOTTOM_RIGHT"));
+}
+
+void TPaint::ScrollConsole(int line) {
+  if (line == ConsoleEnd || line < 0) return;
+  const int count = Consol ? Consol->Count() : 0;
+  ConsoleEnd = line > count ? count : line;
+  if (GraphicsReady) {
+    DrawConsole();
+    CopyToWindow();
+  }
+}
+
+void TPaint::SetStatusText(const std::string& text) {
+  StatusText = text;
+  DrawConsole();
+  CopyToWindow();
+}

@@ -1,0 +1,8 @@
+#pragma once
+#include <string>
+
+class TBitmap;
+
+// Decodes a JPEG file into the picture (resized to the image). Any decoder error or warning
+// (a file cut short decodes as grey with only a warning) raises TToolkitError naming the path.
+void LoadJpegFile(TBitmap& picture, const std::string& path);
