@@ -1,11 +1,19 @@
 #include "GameEngine/GameEngine.h"
 
+#include <algorithm>
+#include <ctime>
 #include <string>
+#include <utility>
 
 #include "GameEngine/Consol.h"
 #include "GameEngine/Globals.h"
 
-TGameEngine::TGameEngine(TGameHost* host) : Host(host ? host : &NullHost) {}
+TGameEngine::TGameEngine(TGameHost* host, TRandomSource* random)
+    : Host(host ? host : &NullHost),
+      OwnRandom(static_cast<std::uint64_t>(std::time(nullptr))),
+      Random(random ? random : &OwnRandom) {}
+
+void TGameEngine::SetRandomSource(TRandomSource* random) { Random = random ? random : &OwnRandom; }
 
 void TGameEngine::Log(std::string_view text) {
   if (Consol) Consol->AddLine("Game: " + std::string(text));
@@ -14,13 +22,23 @@ void TGameEngine::Log(std::string_view text) {
 
 void TGameEngine::NewGame() {
   Log("Сброс игры");
+  for (auto& column : Cells) {
+    for (auto& row : column) {
+      for (auto& cell : row) cell = TCell{};
+    }
+  }
   ActiveSide = sdUser;
   State = gsPlacing;
-  ShipsLeft = 10;
+  ShipsLeft = FleetShips;
+  HitCount = 0;
+  AiStep = 0;
   Log("Пользователь расставляет корабли...");
+  FleetLeft = ShipSizes;
   GameOver = 0;
   Host->StopSound();
   Host->StopReportTimer();
+  ComputerShots = 0;
+  ComputerHits = 0;
 }
 
 void TGameEngine::ToggleOrientation(int side) {
@@ -31,7 +49,62 @@ void TGameEngine::ToggleOrientation(int side) {
   }
 }
 
-TCell TGameEngine::ReadCell(int column, int row, int board) const {
-  if (board < 0 || board > 1 || column < 0 || column > 9 || row < 0 || row > 9) return TCell{1, 1};
-  return Cells[column][row][board];
+void TGameEngine::SetOrientation(bool horizontal) {
+  if (ActiveSide != 0) {
+    ComputerHorizontal = horizontal;
+  } else {
+    UserHorizontal = horizontal;
+  }
+}
+
+void TGameEngine::StrikeSize(int size) {
+  const auto entry = std::find(FleetLeft.begin(), FleetLeft.end(), size);
+  if (entry != FleetLeft.end()) *entry = 0;
+}
+
+bool TGameEngine::CanBeLonger(int hits) const {
+  return hits < *std::max_element(FleetLeft.begin(), FleetLeft.end());
+}
+
+bool TGameEngine::AllSunk(int board) const {
+  if (board != 0 && board != 1) return false;
+  int hits = 0;
+  for (const auto& column : Cells) {
+    for (const auto& row : column) hits += (row[board].Empty == 0 && row[board].Fired == 1) ? 1 : 0;
+  }
+  return hits == FleetSegments;
+}
+
+int TGameEngine::NextShipSize() const {
+  const int index = FleetShips - ShipsLeft;
+  return (index >= 0 && index < FleetShips) ? ShipSizes[static_cast<std::size_t>(index)] : 0;
+}
+
+bool TGameEngine::Fire(int column, int row) {
+  const int board = ActiveSide == sdComputer ? sdUser : sdComputer;
+  TCell cell = ReadCell(column, row, board);
+  // A second shot at a hit segment is a miss: only an intact segment counts.
+  const bool hit = cell.Empty == 0 && cell.Fired == 0;
+  cell.Fired = 1;
+  WriteCell(column, row, board, cell);
+  if (hit) {
+    // Ships never touch at a corner, so a hit's diagonal neighbours are water. The orthogonal
+    // ones may continue the ship and stay open.
+    static constexpr std::pair<int, int> Diagonals[] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
+    for (const auto& [dc, dr] : Diagonals) {
+      TCell neighbour = ReadCell(column + dc, row + dr, board);
+      neighbour.Excluded = 1;
+      WriteCell(column + dc, row + dr, board, neighbour);
+    }
+  }
+  if (AllSunk(board)) {
+    GameOver = 1;
+    Host->RemoveIdle();
+  }
+  if (ActiveSide == sdComputer) {
+    ++ComputerShots;
+    if (hit) ++ComputerHits;
+  }
+  if (!hit) ActiveSide = board;
+  return hit;
 }

@@ -1,40 +1,131 @@
 #pragma once
 // The game engine: both boards, the game state and the rules. No SDL, no drawing: whatever the
 // rules set off outside goes through TGameHost.
+#include <array>
 #include <cstdint>
 #include <string_view>
 
 #include "GameEngine/GameHost.h"
+#include "GameEngine/RandomSource.h"
+#include "Toolkit/Types.h"
 
 enum TGameState : std::int32_t { gsPlacing = 1, gsBattle = 2, gsReport = 3, gsAbout = 4 };
 enum TSide : std::int32_t { sdUser = 0, sdComputer = 1 };
 
+// One sector. Water is (Empty 1, Fired 0), a miss (1, 1), an intact segment (0, 0), a hit (0, 1).
 struct TCell {
   std::uint8_t Empty = 1;
   std::uint8_t Fired = 0;
-  std::int32_t ShipNo = 0;
-  std::int32_t Segment = 0;
-  std::int32_t Excluded = 0;
+  std::int32_t ShipNo = 0;    // ordinal of the ship in placement order; 0 on water
+  std::int32_t Segment = 0;   // index from the ship's first (leftmost or topmost) cell
+  std::int32_t Excluded = 0;  // known to hold no ship; only the computer's targeting reads it
 };
+
+// Directions of the computer's line following; 0 and 3, 1 and 2 are opposites.
+enum TDirection : std::int32_t { dirUp = 0, dirLeft = 1, dirRight = 2, dirDown = 3 };
 
 class TGameEngine {
  public:
-  explicit TGameEngine(TGameHost* host = nullptr);
+  static constexpr int BoardSize = 10;
+  static constexpr int FleetShips = 10;
+  static constexpr int FleetSegments = 20;
+  // Placement order, largest first; the next ship is ShipSizes[10 - ShipsLeft].
+  static constexpr std::array<std::int32_t, FleetShips> ShipSizes{4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
+
+  // A null host does nothing; a null random source means the engine's own, seeded from the clock.
+  explicit TGameEngine(TGameHost* host = nullptr, TRandomSource* random = nullptr);
+  TGameEngine(const TGameEngine&) = delete;
+  TGameEngine& operator=(const TGameEngine&) = delete;
+
+  void SetRandomSource(TRandomSource* random);
+
+  // --- Boards, fleet and game state ---
+  // Off the board: the ring just outside reads as water, fired only in battle; anything further
+  // out, or a board other than 0 and 1, reads as fired water in every state.
+  TCell ReadCell(int column, int row, int board) const {
+    if (board != 0 && board != 1) return TCell{1, 1, 0, 0, 0};
+    if (OnBoard(column, row)) return Cells[column][row][board];
+    if (column == -1 || column == BoardSize || row == -1 || row == BoardSize) {
+      return TCell{1, static_cast<std::uint8_t>(State == gsBattle ? 1 : 0), 0, 0, 0};
+    }
+    return TCell{1, 1, 0, 0, 0};
+  }
+  void WriteCell(int column, int row, int board, const TCell& cell) {
+    if ((board == 0 || board == 1) && OnBoard(column, row)) Cells[column][row][board] = cell;
+  }
 
   void NewGame();
   void Log(std::string_view text);
   void ToggleOrientation(int side);
-  TCell ReadCell(int column, int row, int board) const;
+  void SetOrientation(bool horizontal);
+  void StrikeSize(int size);
+  bool CanBeLonger(int hits) const;
+  bool AllSunk(int board) const;
+  bool Fire(int column, int row);  // one shot of the active side; true on a hit
 
-  std::int32_t ActiveSide = sdUser;
-  std::int32_t State = gsPlacing;
-  std::int32_t ShipsLeft = 10;
+  // Length of the next ship of the active side; 0 when its fleet is complete.
+  int NextShipSize() const;
+  bool IsHorizontal() const { return (ActiveSide != sdUser ? ComputerHorizontal : UserHorizontal) != 0; }
+
+  // --- Placement and the automatic arrangement (on the active side's own board) ---
+  bool CanPlace(int column, int row, int length) const;
+  void PlaceShip(int column, int row);  // the caller has asked CanPlace first
+  void ArrangeStep(bool& done);         // idle step: one step per call, never done
+
+  // --- The computer's shooting (at board 0) ---
+  void ComputerTurnStep(bool& done);  // idle step: one step per call, never done
+  void BuildCandidates();
+  void StepTarget();
+
+  // Working state of the automatic routines.
+  std::int32_t AiStep = 0;
+  std::int32_t TargetColumn = 0;
+  std::int32_t TargetRow = 0;
+
   std::uint8_t UserHorizontal = 0;
   std::uint8_t ComputerHorizontal = 0;
+  std::int32_t ActiveSide = sdUser;
+  std::int32_t State = gsPlacing;
+  std::int32_t ShipsLeft = FleetShips;
+
+  std::int32_t DirIndex = 0;
+  std::int32_t HitCount = 0;
+  std::int32_t Reversals = 0;
+  std::int32_t AnchorColumn = 0;
+  std::int32_t AnchorRow = 0;
+
   std::uint8_t GameOver = 0;
 
+  // The computer's belief about the user's ships afloat: a size is struck (set to 0) when the
+  // computer concludes it has sunk a ship of that size.
+  std::array<std::int32_t, FleetShips> FleetLeft = ShipSizes;
+  // The computer's shots and hits in this game, for the statistics window.
+  std::int32_t ComputerShots = 0;
+  std::int32_t ComputerHits = 0;
+
+  // Order in which the computer tries directions from a first hit; shuffled at every search.
+  std::array<std::int32_t, 4> DirOrder{dirUp, dirLeft, dirRight, dirDown};
+  // Number of possible placements covering each cell, indexed [row][column].
+  std::array<std::array<std::int32_t, BoardSize>, BoardSize> Heat{};
+  // The cells a search draws from (X = column, Y = row), row-major.
+  std::array<TPoint, BoardSize * BoardSize> Candidates{};
+  std::int32_t CandidateCount = 0;
+
  private:
-  TCell Cells[10][10][2];
+  static bool OnBoard(int column, int row) {
+    return static_cast<unsigned>(column) < BoardSize && static_cast<unsigned>(row) < BoardSize;
+  }
+  // The user's board as the computer's routines see it: every cell off the board is blocked,
+  // whatever the state. Behind the about screen the ring would otherwise read as open water.
+  TCell TargetView(int column, int row) const {
+    return OnBoard(column, row) ? Cells[column][row][sdUser] : TCell{1, 1, 0, 0, 0};
+  }
+  std::uint32_t Draw() { return Random->Next(); }
+  void ReportComputerShot();
+
+  TCell Cells[BoardSize][BoardSize][2];  // [column][row][board]
   TGameHost* Host;
   TNullGameHost NullHost;
+  TPcg32 OwnRandom;
+  TRandomSource* Random;
 };
