@@ -193,7 +193,9 @@ void TMain1::StopSound() {
   if (Sound) Sound->Stop();
 }
 
-void TMain1::PlayExplosion(int, int) {}
+void TMain1::PlayExplosion(int x, int y) {
+  if (Paint) Paint->PlayAnimation(x, y, ExplosionFrameCount, Paint->ExplosionFrames);
+}
 
 void TMain1::StopReportTimer() { CLOCK.SetEnabled(false); }
 
@@ -201,6 +203,22 @@ void TMain1::EndOfGame() {}
 
 void TMain1::SetPlacementByMouse(bool on) { PlacementByMouse = on; }
 
-void TMain1::InstallIdle(TIdleStep) {}
+void TMain1::InstallIdle(TIdleStep step) {
+  switch (step) {
+    case TIdleStep::Arrange:
+      Application->SetIdle([](bool& done) {
+        if (Engine) Engine->ArrangeStep(done);
+      });
+      break;
+    case TIdleStep::ComputerTurn:
+      Application->SetIdle([](bool& done) {
+        if (Engine) Engine->ComputerTurnStep(done);
+      });
+      break;
+    case TIdleStep::None:
+      Application->ClearIdle();
+      break;
+  }
+}
 
 void TMain1::RemoveIdle() { Application->ClearIdle(); }
