@@ -128,9 +128,20 @@ bool InButton(const TLayout& l, int x, int y) {
   return x >= l.Button.Left && x < l.Button.Right && y >= l.Button.Top && y < l.Button.Bottom;
 }
 
+TMessageBoxHandler& Handler() {
+  static TMessageBoxHandler handler;
+  return handler;
+}
+
 }  // namespace
 
+void SetMessageBoxHandler(TMessageBoxHandler handler) { Handler() = std::move(handler); }
+
 void MessageBox(const std::string& text, const std::string& caption, TMessageIcon icon) {
+  if (Handler()) {
+    Handler()(text, caption, icon);
+    return;
+  }
   TFont probe{"MS Sans Serif", 10, clr::Black, TFontStyle::Regular};
   if (!OpenFont(probe)) {
     // No face at all: SDL's own box still says it.

@@ -1,6 +1,7 @@
 #pragma once
 // Modal message boxes drawn by the toolkit itself: caption, text with line breaks, an icon and
 // an OK button, centred on the screen above every other window.
+#include <functional>
 #include <string>
 
 enum class TMessageIcon { Error, Information };
@@ -8,3 +9,8 @@ enum class TMessageIcon { Error, Information };
 // Returns when the user closes the box (Return, Space, Escape or a click on OK).
 void MessageBox(const std::string& text, const std::string& caption, TMessageIcon icon);
 
+
+// Tests put a recorder here instead of a window; an empty function restores the real box.
+using TMessageBoxHandler =
+    std::function<void(const std::string& text, const std::string& caption, TMessageIcon icon)>;
+void SetMessageBoxHandler(TMessageBoxHandler handler);
