@@ -54,7 +54,14 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
   SpeedButton1.Bounds = SpeedButtonRect;
   Buttons.push_back(&SpeedButton1);
 
+  CLOCK.OnTimer = [this] { CLOCKTimer(); };
+  SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
+
   OnPaint = [this] { FormPaint(); };
+  OnMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
+  OnMouseDown = [this](TMouseButton button, int, int) { FormMouseDown(button); };
+  OnMouseWheelDown = [this] { FormMouseWheelDown(); };
+  OnMouseWheelUp = [this] { FormMouseWheelUp(); };
   OnKeyPress = [this](char& key) { FormKeyPress(key); };
   OnKeyDown = [this](int& key) { FormKeyDown(key); };
   OnCloseRequest = [] { Application->Terminate(); };
@@ -163,19 +170,6 @@ void TMain1::FormDestroy() {
   OwnedSound.reset();
 }
 
-void TMain1::FormKeyPress(char& key) {
-  if (key != VK_ESCAPE_CHAR || !Engine) return;
-  if (Engine->State == gsAbout) {
-    Engine->State = SavedState;
-    if (Paint) Paint->Redraw();
-  }
-}
-
-void TMain1::FormKeyDown(int& key) {
-  if (!Paint) return;
-  if (key == VK_PRIOR) Paint->ScrollConsole(Paint->ConsoleEnd - 2);
-  if (key == VK_NEXT) Paint->ScrollConsole(Paint->ConsoleEnd + 2);
-}
 
 void TMain1::Redraw() {
   if (Paint) Paint->Redraw();
@@ -199,7 +193,6 @@ void TMain1::PlayExplosion(int x, int y) {
 
 void TMain1::StopReportTimer() { CLOCK.SetEnabled(false); }
 
-void TMain1::EndOfGame() {}
 
 void TMain1::SetPlacementByMouse(bool on) { PlacementByMouse = on; }
 

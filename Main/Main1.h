@@ -10,6 +10,9 @@
 extern int ScreenCenterX;
 extern int ScreenCenterY;
 
+// The three popup menus the input opens (drawn by the menu code).
+enum class TMenuId { PopupMenu1 = 1, PopupMenu2 = 2, PopupMenu3 = 3 };
+
 class TMain1 : public TForm, public TGameHost {
  public:
   TMain1();  // constructor, then FormCreate
@@ -29,6 +32,22 @@ class TMain1 : public TForm, public TGameHost {
   void FormDestroy();
   void FormKeyPress(char& key);
   void FormKeyDown(int& key);
+
+  // Input dispatch by game state.
+  int MouseX = 0;
+  int MouseY = 0;
+  std::string SectorName() const;
+  void FormMouseMove(int x, int y);
+  void FormMouseDown(TMouseButton button);
+  void FormMouseWheelDown();
+  void FormMouseWheelUp();
+  void SpeedButton1Click();
+  void CLOCKTimer();
+  virtual void ShowMenu(TMenuId menu);
+
+  // The user's placement and shot, and the end of a game.
+  void SetupShip(bool place);
+  void UserShot();
 
   // What the rules set off outside themselves.
   void Redraw() override;

@@ -1,0 +1,85 @@
+// The main window's input: mouse, wheel, keys and the report timer, dispatched by game state.
+#include "GameEngine/GameEngine.h"
+#include "GameEngine/Geometry.h"
+#include "GameEngine/Globals.h"
+#include "GameEngine/Paint.h"
+#include "Main/Main1.h"
+
+std::string TMain1::SectorName() const {
+  const int x = MouseX, y = MouseY;
+  if (x < 4 || (x >= 324 && x <= 371) || x >= 692) return "";
+  if (y < 36 || y >= 356) return "";
+  const int column = x <= 323 ? (x - 4) / CellSize : (x - 372) / CellSize;
+  return CellName(column, (y - 36) / CellSize);
+}
+
+void TMain1::FormMouseMove(int x, int y) {
+  MouseX = x;
+  MouseY = y;
+  if (!Engine || !Paint) return;
+  if (Engine->State != gsReport && GraphicsReady) Paint->SetStatusText("Сектор: " + SectorName());
+  if (Engine->State == gsPlacing) SetupShip(false);
+}
+
+void TMain1::FormMouseDown(TMouseButton button) {
+  if (!Engine || !Paint) return;
+  if (button == TMouseButton::Right) Engine->ToggleOrientation(Engine->ActiveSide);
+  if (Engine->State == gsPlacing) SetupShip(button == TMouseButton::Left);
+  if (Engine->State == gsBattle) {
+    UserShot();
+    if (Engine->GameOver) {
+      Engine->State = gsReport;
+      EndOfGame();
+    }
+    Paint->Redraw();
+    return;
+  }
+  if (Engine->State == gsReport && Paint->ReportShown) ShowMenu(TMenuId::PopupMenu3);
+  if (Engine->State == gsAbout) {
+    Engine->State = SavedState;
+    Paint->Redraw();
+  }
+}
+
+void TMain1::FormMouseWheelDown() {
+  if (Paint) Paint->ScrollConsole(Paint->ConsoleEnd + 4);
+}
+
+void TMain1::FormMouseWheelUp() {
+  if (Paint) Paint->ScrollConsole(Paint->ConsoleEnd - 4);
+}
+
+void TMain1::FormKeyPress(char& key) {
+  if (key != VK_ESCAPE_CHAR || !Engine) return;
+  if (Engine->State == gsAbout) {
+    Engine->State = SavedState;
+    if (Paint) Paint->Redraw();
+  } else {
+    ShowMenu(Engine->State == gsReport ? TMenuId::PopupMenu3 : TMenuId::PopupMenu1);
+  }
+}
+
+void TMain1::FormKeyDown(int& key) {
+  if (!Paint) return;
+  if (key == VK_PRIOR) Paint->ScrollConsole(Paint->ConsoleEnd - 2);
+  if (key == VK_NEXT) Paint->ScrollConsole(Paint->ConsoleEnd + 2);
+}
+
+void TMain1::SpeedButton1Click() {
+  if (!Engine) return;
+  ShowMenu(Engine->State == gsReport ? TMenuId::PopupMenu3 : TMenuId::PopupMenu1);
+}
+
+void TMain1::CLOCKTimer() {
+  if (!Paint) return;
+  if (Paint->ReportShown) {
+    Paint->DrawReportText();
+    CLOCK.SetEnabled(false);
+  }
+  CLOCK.SetInterval(1000);
+  Paint->ReportShown = true;
+  Paint->Redraw();
+}
+
+// The popup menus are drawn by the menu code; until it exists, opening one does nothing.
+void TMain1::ShowMenu(TMenuId) {}
