@@ -1,62 +1,9 @@
-// The main window's start-up and shut-down, run on SDL's off-screen video driver against a
-// scratch copy of the asset folders.
-#include <gtest/gtest.h>
-
+// The main window's start-up and shut-down.
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 
-#include "GameEngine/Consol.h"
-#include "GameEngine/GameEngine.h"
-#include "GameEngine/Globals.h"
-#include "GameEngine/ProgramPath.h"
-#include "Main/Main1.h"
-#include "Toolkit/Forms.h"
-#include "Toolkit/System.h"
-
-namespace fs = std::filesystem;
+#include "tests/unit/main/MainFixture.h"
 
 namespace {
-
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string error;
-    ASSERT_TRUE(InitializeToolkit(error)) << error;
-    char pattern[] = "/tmp/kravelon-unit-XXXXXX";
-    Folder = mkdtemp(pattern);
-    SetProgramFolder(Folder + "/");
-    SetSleeper([this](int ms) { Pauses.push_back(ms); });
-    GraphicsReady = false;
-    App = std::make_unique<TApplication>();
-    App->Title = "Кравелон";
-  }
-
-  void TearDown() override {
-    Window.reset();
-    App.reset();
-    SetSleeper({});
-    SetProgramFolder("");
-    GraphicsReady = false;
-    ShutdownToolkit();
-    fs::remove_all(Folder);
-  }
-
-  void Provide(const char* folder) {
-    fs::copy(fs::path(KRAVELON_ASSETS) / folder, fs::path(Folder) / folder,
-             fs::copy_options::recursive);
-  }
-
-  std::vector<std::string> Lines() const { return Consol->AllLines(); }
-
-  std::string Folder;
-  std::vector<int> Pauses;
-  std::unique_ptr<TApplication> App;
-  std::unique_ptr<TMain1> Window;
-};
 
 TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
   Provide("Images");
