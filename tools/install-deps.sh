@@ -12,6 +12,8 @@ packages=(
   fontconfig fonts-dejavu-core fonts-liberation2 fonts-paratype
   # window tests
   xvfb xdotool x11-utils libx11-dev libxtst-dev
+  # benchmarks
+  hyperfine
 )
 
 missing=()

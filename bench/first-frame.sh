@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Launch to the first board frame, timed by hyperfine: each run starts the game and stops it as
+# soon as start-up has drawn the board screen. Needs an X display (an Xvfb is started here).
+set -euo pipefail
+build=${1:-build}
+exe=$(realpath "$build/kravelon")
+fifo=$(mktemp -u); mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+xvfb=$!
+display=:$(head -n1 "$fifo"); rm -f "$fifo"
+trap 'kill $xvfb 2>/dev/null' EXIT
+# Start-up logs the new game's lines right before it sets the graphics ready and draws the first
+# screen in the same step.
+hyperfine --warmup 2 --runs 20 "bash $(dirname "$0")/launch-once.sh $exe $display"

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Every benchmark: the Google Benchmark programs, then the whole-program measurements.
+set -euo pipefail
+build=${1:-build}
+here=$(dirname "$0")
+for b in "$build"/bench/*/bench_*; do
+  [ -x "$b" ] && "$b"
+done
+bash "$here/idle-cpu.sh" "$build"
+bash "$here/first-frame.sh" "$build"
