@@ -124,6 +124,10 @@ class TGameEngine {
   void ReportComputerShot();
 
   TCell Cells[BoardSize][BoardSize][2];  // [column][row][board]
+  // BuildCandidates' placement counts per run length, for the belief in CoverFleet.
+  std::array<std::array<std::int32_t, BoardSize>, BoardSize + 1> Cover{};
+  std::array<std::int32_t, FleetShips> CoverFleet{};
+  bool CoverValid = false;
   TGameHost* Host;
   TNullGameHost NullHost;
   TPcg32 OwnRandom;

@@ -109,8 +109,8 @@ INSTANTIATE_TEST_SUITE_P(States, EmptyBoardHeat, ::testing::Values(gsBattle, gsA
 
 TEST(BuildCandidates, MatchesThePlacementCountOnRandomBoards) {
   TPcg32 random(2024);
+  TGameEngine engine;  // one engine throughout: the belief changes from trial to trial
   for (int trial = 0; trial < 300; ++trial) {
-    TGameEngine engine;
     engine.NewGame();
     engine.State = trial % 2 == 0 ? gsBattle : gsAbout;
     engine.ComputerShots = 20 + trial;
