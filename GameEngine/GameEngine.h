@@ -65,7 +65,9 @@ class TGameEngine {
 
   // Length of the next ship of the active side; 0 when its fleet is complete.
   int NextShipSize() const;
-  bool IsHorizontal() const { return (ActiveSide != sdUser ? ComputerHorizontal : UserHorizontal) != 0; }
+  bool IsHorizontal() const {
+    return (ActiveSide != sdUser ? ComputerHorizontal : UserHorizontal) != 0;
+  }
 
   // --- Placement and the automatic arrangement (on the active side's own board) ---
   bool CanPlace(int column, int row, int length) const;

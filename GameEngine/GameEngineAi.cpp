@@ -76,7 +76,8 @@ void TGameEngine::BuildCandidates() {
   CandidateCount = 0;
   for (int r = 0; r < BoardSize; ++r) {
     for (int c = 0; c < BoardSize; ++c) {
-      if (opening || Heat[r][c] == best) Candidates[static_cast<std::size_t>(CandidateCount++)] = TPoint{c, r};
+      if (opening || Heat[r][c] == best)
+        Candidates[static_cast<std::size_t>(CandidateCount++)] = TPoint{c, r};
     }
   }
 }
@@ -106,7 +107,8 @@ void TGameEngine::ReportComputerShot() {
   Host->Redraw();
   Host->PlaySound("SND_SHOT");
   // The explosion picture is drawn up and to the left of the cell it covers.
-  Host->PlayExplosion(TargetColumn * CellSize + UserBoardRect.Left - 8, TargetRow * CellSize + UserBoardRect.Top - 30);
+  Host->PlayExplosion(TargetColumn * CellSize + UserBoardRect.Left - 8,
+                      TargetRow * CellSize + UserBoardRect.Top - 30);
 }
 
 void TGameEngine::ComputerTurnStep(bool& done) {
@@ -120,7 +122,9 @@ void TGameEngine::ComputerTurnStep(bool& done) {
       HitCount = 0;
       Reversals = 0;
       BuildCandidates();
-      const int k = CandidateCount != 0 ? static_cast<int>(Draw() % static_cast<std::uint32_t>(CandidateCount)) : 0;
+      const int k = CandidateCount != 0
+                        ? static_cast<int>(Draw() % static_cast<std::uint32_t>(CandidateCount))
+                        : 0;
       const TPoint chosen = Candidates[static_cast<std::size_t>(k)];
       TargetColumn = AnchorColumn = chosen.X;
       TargetRow = AnchorRow = chosen.Y;
@@ -190,7 +194,8 @@ void TGameEngine::ComputerTurnStep(bool& done) {
       Reversals = 1;
       const std::int32_t before = DirOrder[static_cast<std::size_t>(DirIndex)];
       const std::int32_t opposite = Opposite(before);
-      DirIndex = static_cast<std::int32_t>(std::find(DirOrder.begin(), DirOrder.end(), opposite) - DirOrder.begin());
+      DirIndex = static_cast<std::int32_t>(std::find(DirOrder.begin(), DirOrder.end(), opposite) -
+                                           DirOrder.begin());
       if (before == dirUp || before == dirDown) {
         TargetRow = AnchorRow;
       } else {

@@ -16,7 +16,8 @@ void BM_ComputerGame(benchmark::State& state) {
     benchmark::DoNotOptimize(result);
   }
   state.SetItemsProcessed(state.iterations());
-  state.counters["shots_per_game"] = benchmark::Counter(static_cast<double>(shots) / static_cast<double>(state.iterations()));
+  state.counters["shots_per_game"] =
+      benchmark::Counter(static_cast<double>(shots) / static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_ComputerGame);
 
@@ -38,7 +39,8 @@ void BM_BuildCandidates(benchmark::State& state) {
     TPcg32 random(7);
     for (int c = 0; c < 10; ++c) {
       for (int r = 0; r < 10; ++r) {
-        if (random.Next() % 3 == 0) engine.WriteCell(c, r, 0, TCell{1, 1, 0, 0, random.Next() % 2 == 0 ? 1 : 0});
+        if (random.Next() % 3 == 0)
+          engine.WriteCell(c, r, 0, TCell{1, 1, 0, 0, random.Next() % 2 == 0 ? 1 : 0});
       }
     }
     for (const int size : {4, 2, 1, 1}) engine.StrikeSize(size);

@@ -9,7 +9,8 @@ int TSelfPlay::ArrangeUserFleet() {
     Host.InstallIdle(TIdleStep::Arrange);  // as the "arrange" menu item does
     bool done = false;
     long steps = 0;
-    while (GameEngine.ActiveSide == sdUser && Host.Installed == TIdleStep::Arrange && steps < ArrangeStepLimit) {
+    while (GameEngine.ActiveSide == sdUser && Host.Installed == TIdleStep::Arrange &&
+           steps < ArrangeStepLimit) {
       GameEngine.ArrangeStep(done);
       ++steps;
     }

@@ -16,7 +16,7 @@ class TIdleSlotHost final : public TNullGameHost {
 };
 
 struct TSelfPlayResult {
-  int Shots = 0;                // the computer's shots until the user's fleet was sunk
+  int Shots = 0;  // the computer's shots until the user's fleet was sunk
   int Hits = 0;
   int ArrangementRestarts = 0;  // arrangements given up after too many steps
   bool Finished = false;        // false when the step limit cut the game short

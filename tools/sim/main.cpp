@@ -33,7 +33,8 @@ bool ParseNumber(const char* text, std::uint64_t& value) {
 
 // Nearest-rank percentile of sorted values.
 int Percentile(const std::vector<int>& sorted, double p) {
-  const auto rank = static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(sorted.size())));
+  const auto rank =
+      static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(sorted.size())));
   return sorted[std::max<std::size_t>(rank, 1) - 1];
 }
 
@@ -48,7 +49,9 @@ int main(int argc, char** argv) {
       std::fputs(Usage.data(), stdout);
       return 0;
     }
-    std::uint64_t* target = (arg == "--games" || arg == "-n") ? &games : (arg == "--seed" || arg == "-s") ? &seed : nullptr;
+    std::uint64_t* target = (arg == "--games" || arg == "-n")  ? &games
+                            : (arg == "--seed" || arg == "-s") ? &seed
+                                                               : nullptr;
     if (target == nullptr || i + 1 >= argc || !ParseNumber(argv[i + 1], *target)) {
       std::fprintf(stderr, "kravelon-sim: bad argument '%s'\n%s", argv[i], Usage.data());
       return 2;
@@ -75,7 +78,8 @@ int main(int argc, char** argv) {
     restarts += result.ArrangementRestarts;
     if (!result.Finished) ++unfinished;
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
   std::vector<int> sorted = shots;
   std::sort(sorted.begin(), sorted.end());
@@ -87,7 +91,8 @@ int main(int argc, char** argv) {
   for (const int s : sorted) variance += (s - mean) * (s - mean);
   variance /= n;
   const std::size_t mid = sorted.size() / 2;
-  const double median = sorted.size() % 2 != 0 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2.0;
+  const double median =
+      sorted.size() % 2 != 0 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2.0;
 
   std::printf("games %llu\n", static_cast<unsigned long long>(games));
   std::printf("seed %llu\n", static_cast<unsigned long long>(seed));
@@ -100,7 +105,8 @@ int main(int argc, char** argv) {
   std::printf("shots_p90 %d\n", Percentile(sorted, 90));
   std::printf("hit_percent_mean %.2f\n", percentSum / n);
   for (int bin = sorted.front() / 5 * 5; bin <= sorted.back(); bin += 5) {
-    const auto count = std::upper_bound(sorted.begin(), sorted.end(), bin + 4) - std::lower_bound(sorted.begin(), sorted.end(), bin);
+    const auto count = std::upper_bound(sorted.begin(), sorted.end(), bin + 4) -
+                       std::lower_bound(sorted.begin(), sorted.end(), bin);
     std::printf("histogram %d-%d %ld\n", bin, bin + 4, static_cast<long>(count));
   }
   std::printf("arrangement_restarts %ld\n", restarts);

@@ -67,7 +67,8 @@ TEST_F(BoardTest, WriteCellStoresAllFieldsOnBoardAndIgnoresEverythingElse) {
   EXPECT_EQ(back, ship);
 
   const auto before = Snapshot(Engine);
-  for (const auto& [c, r, b] : {std::array{10, 0, 0}, std::array{-1, 3, 1}, std::array{3, 3, 2}, std::array{0, -1, 0}}) {
+  for (const auto& [c, r, b] :
+       {std::array{10, 0, 0}, std::array{-1, 3, 1}, std::array{3, 3, 2}, std::array{0, -1, 0}}) {
     Engine.WriteCell(c, r, b, ship);
   }
   EXPECT_EQ(Snapshot(Engine), before);
@@ -177,13 +178,12 @@ TEST_P(StrikeSizeCases, StrikesTheFirstEqualEntryOnly) {
   EXPECT_EQ(engine.FleetLeft, GetParam().Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fleet, StrikeSizeCases,
-    ::testing::Values(TStrikeCase{{0}, {4, 3, 3, 2, 2, 2, 1, 1, 1, 1}},
-                      TStrikeCase{{5}, {4, 3, 3, 2, 2, 2, 1, 1, 1, 1}},
-                      TStrikeCase{{3, 3}, {4, 0, 0, 2, 2, 2, 1, 1, 1, 1}},
-                      TStrikeCase{{3, 3, 3}, {4, 0, 0, 2, 2, 2, 1, 1, 1, 1}},
-                      TStrikeCase{{1, 4, 1}, {0, 3, 3, 2, 2, 2, 0, 0, 1, 1}}));
+INSTANTIATE_TEST_SUITE_P(Fleet, StrikeSizeCases,
+                         ::testing::Values(TStrikeCase{{0}, {4, 3, 3, 2, 2, 2, 1, 1, 1, 1}},
+                                           TStrikeCase{{5}, {4, 3, 3, 2, 2, 2, 1, 1, 1, 1}},
+                                           TStrikeCase{{3, 3}, {4, 0, 0, 2, 2, 2, 1, 1, 1, 1}},
+                                           TStrikeCase{{3, 3, 3}, {4, 0, 0, 2, 2, 2, 1, 1, 1, 1}},
+                                           TStrikeCase{{1, 4, 1}, {0, 3, 3, 2, 2, 2, 0, 0, 1, 1}}));
 
 TEST_F(BoardTest, CanBeLongerFollowsTheLargestShipBelievedAfloat) {
   EXPECT_TRUE(Engine.CanBeLonger(3));

@@ -105,7 +105,8 @@ TEST_P(EmptyBoardHeat, CornersTwentyCentreFortyAndTheCentreAsCandidates) {
   EXPECT_EQ(CandidateList(engine), centre);
 }
 
-INSTANTIATE_TEST_SUITE_P(States, EmptyBoardHeat, ::testing::Values(gsBattle, gsAbout, gsPlacing, gsReport));
+INSTANTIATE_TEST_SUITE_P(States, EmptyBoardHeat,
+                         ::testing::Values(gsBattle, gsAbout, gsPlacing, gsReport));
 
 TEST(BuildCandidates, MatchesThePlacementCountOnRandomBoards) {
   TPcg32 random(2024);
@@ -268,7 +269,8 @@ TEST_P(BehindTheAboutScreen, TheLineStopsAtTheEdgeAsInBattle) {
   engine.ActiveSide = sdComputer;
   host.Idle = TIdleStep::ComputerTurn;
   bool done = false;
-  for (int steps = 0; host.Idle == TIdleStep::ComputerTurn && steps < 1000; ++steps) engine.ComputerTurnStep(done);
+  for (int steps = 0; host.Idle == TIdleStep::ComputerTurn && steps < 1000; ++steps)
+    engine.ComputerTurnStep(done);
   EXPECT_EQ(host.ShotCells(), (std::vector<TPoint>{{0, 1}, {0, 0}, {0, 2}, {0, 3}}));
   // Every shot landed on a cell of the board.
   int fired = 0;
@@ -290,7 +292,8 @@ TEST_P(BehindTheAboutScreen, NeighboursOffTheBoardAreNeverShotAt) {
   engine.ActiveSide = sdComputer;
   host.Idle = TIdleStep::ComputerTurn;
   bool done = false;
-  for (int steps = 0; host.Idle == TIdleStep::ComputerTurn && steps < 1000; ++steps) engine.ComputerTurnStep(done);
+  for (int steps = 0; host.Idle == TIdleStep::ComputerTurn && steps < 1000; ++steps)
+    engine.ComputerTurnStep(done);
   EXPECT_EQ(host.ShotCells(), (std::vector<TPoint>{{0, 0}, {1, 0}}));
   EXPECT_EQ(engine.ComputerShots, 2);
 }

@@ -39,28 +39,27 @@ TEST_P(CanPlaceCases, KeepsShipsOnTheBoardAndApart) {
 
 INSTANTIATE_TEST_SUITE_P(
     Margins, CanPlaceCases,
-    ::testing::Values(
-        TFitCase{"four across ends at the edge", {}, true, 6, 0, 4, true},
-        TFitCase{"four across runs over the edge", {}, true, 7, 0, 4, false},
-        TFitCase{"four down ends at the edge", {}, false, 0, 6, 4, true},
-        TFitCase{"four down runs over the edge", {}, false, 0, 7, 4, false},
-        TFitCase{"one in the top left corner", {}, true, 0, 0, 1, true},
-        TFitCase{"one in the bottom right corner", {}, false, 9, 9, 1, true},
-        TFitCase{"beside a ship", {{0, 0, 1}}, true, 1, 0, 1, false},
-        TFitCase{"below a ship", {{0, 0, 1}}, true, 0, 1, 1, false},
-        TFitCase{"corner to corner", {{0, 0, 1}}, true, 1, 1, 1, false},
-        TFitCase{"one gap across", {{0, 0, 1}}, true, 2, 0, 1, true},
-        TFitCase{"one gap down", {{0, 0, 1}}, true, 0, 2, 1, true},
-        TFitCase{"one gap diagonally", {{0, 0, 1}}, true, 2, 2, 1, true},
-        TFitCase{"crossing a ship", {{2, 5, 4}}, false, 3, 3, 3, false},
-        TFitCase{"last cell touches a corner", {{2, 5, 4}}, false, 6, 2, 3, false},
-        TFitCase{"clear of the corner", {{2, 5, 4}}, false, 7, 2, 3, true},
-        TFitCase{"first cell left of the board", {}, true, -1, 0, 1, false},
-        TFitCase{"first cell right of the board", {}, true, 10, 0, 1, false},
-        TFitCase{"first cell below the board", {}, false, 0, 10, 1, false},
-        // In battle the ring reads as fired, so nothing fits along the edge any more.
-        TFitCase{"edge during battle", {}, true, 0, 5, 1, false, gsBattle},
-        TFitCase{"inside during battle", {}, true, 5, 5, 1, true, gsBattle}));
+    ::testing::Values(TFitCase{"four across ends at the edge", {}, true, 6, 0, 4, true},
+                      TFitCase{"four across runs over the edge", {}, true, 7, 0, 4, false},
+                      TFitCase{"four down ends at the edge", {}, false, 0, 6, 4, true},
+                      TFitCase{"four down runs over the edge", {}, false, 0, 7, 4, false},
+                      TFitCase{"one in the top left corner", {}, true, 0, 0, 1, true},
+                      TFitCase{"one in the bottom right corner", {}, false, 9, 9, 1, true},
+                      TFitCase{"beside a ship", {{0, 0, 1}}, true, 1, 0, 1, false},
+                      TFitCase{"below a ship", {{0, 0, 1}}, true, 0, 1, 1, false},
+                      TFitCase{"corner to corner", {{0, 0, 1}}, true, 1, 1, 1, false},
+                      TFitCase{"one gap across", {{0, 0, 1}}, true, 2, 0, 1, true},
+                      TFitCase{"one gap down", {{0, 0, 1}}, true, 0, 2, 1, true},
+                      TFitCase{"one gap diagonally", {{0, 0, 1}}, true, 2, 2, 1, true},
+                      TFitCase{"crossing a ship", {{2, 5, 4}}, false, 3, 3, 3, false},
+                      TFitCase{"last cell touches a corner", {{2, 5, 4}}, false, 6, 2, 3, false},
+                      TFitCase{"clear of the corner", {{2, 5, 4}}, false, 7, 2, 3, true},
+                      TFitCase{"first cell left of the board", {}, true, -1, 0, 1, false},
+                      TFitCase{"first cell right of the board", {}, true, 10, 0, 1, false},
+                      TFitCase{"first cell below the board", {}, false, 0, 10, 1, false},
+                      // In battle the ring reads as fired, so nothing fits along the edge any more.
+                      TFitCase{"edge during battle", {}, true, 0, 5, 1, false, gsBattle},
+                      TFitCase{"inside during battle", {}, true, 5, 5, 1, true, gsBattle}));
 
 TEST(CanPlace, AFiredCellBlocksLikeAShip) {
   TGameEngine engine;
@@ -156,10 +155,16 @@ TEST_P(ArrangeStepCases, TriesTheDrawnCellInBothOrientations) {
   const int column = static_cast<int>(p.ColumnDraw % 10);
   const int row = static_cast<int>(p.RowDraw % 10);
   EXPECT_EQ(engine.ShipsLeft, p.Placed ? 9 : 10) << p.Name;
-  EXPECT_EQ(engine.ReadCell(column, row, 0).ShipNo == 0 && engine.ReadCell(column, row, 0).Empty == 0, p.Placed);
+  EXPECT_EQ(
+      engine.ReadCell(column, row, 0).ShipNo == 0 && engine.ReadCell(column, row, 0).Empty == 0,
+      p.Placed);
   if (p.Placed) {
     EXPECT_EQ(engine.UserHorizontal, p.PlacedHorizontal ? 1 : 0) << p.Name;
-    EXPECT_EQ(engine.ReadCell(column + (p.PlacedHorizontal ? 3 : 0), row + (p.PlacedHorizontal ? 0 : 3), 0).Segment, 3);
+    EXPECT_EQ(
+        engine
+            .ReadCell(column + (p.PlacedHorizontal ? 3 : 0), row + (p.PlacedHorizontal ? 0 : 3), 0)
+            .Segment,
+        3);
   }
 }
 

@@ -63,9 +63,11 @@ class TScriptedRandom final : public TRandomSource {
 };
 
 // Writes a ship straight onto a board, as a placement would.
-inline void PutShip(TGameEngine& engine, int board, int column, int row, int length, bool horizontal, int shipNo = 0) {
+inline void PutShip(TGameEngine& engine, int board, int column, int row, int length,
+                    bool horizontal, int shipNo = 0) {
   for (int i = 0; i < length; ++i) {
-    engine.WriteCell(horizontal ? column + i : column, horizontal ? row : row + i, board, TCell{0, 0, shipNo, i, 0});
+    engine.WriteCell(horizontal ? column + i : column, horizontal ? row : row + i, board,
+                     TCell{0, 0, shipNo, i, 0});
   }
 }
 
@@ -83,7 +85,8 @@ inline constexpr TShipAt LegalFleet[] = {{0, 0, 4}, {5, 0, 3}, {0, 2, 3}, {4, 2,
                                          {0, 4, 2}, {3, 4, 1}, {5, 4, 1}, {7, 4, 1}, {9, 4, 1}};
 inline void PutLegalFleet(TGameEngine& engine, int board) {
   int shipNo = 0;
-  for (const TShipAt& s : LegalFleet) PutShip(engine, board, s.Column, s.Row, s.Length, true, shipNo++);
+  for (const TShipAt& s : LegalFleet)
+    PutShip(engine, board, s.Column, s.Row, s.Length, true, shipNo++);
 }
 
 // Every cell of both boards, for comparing whole boards.
@@ -98,6 +101,6 @@ inline std::vector<TCell> Snapshot(const TGameEngine& engine) {
 }
 
 inline bool operator==(const TCell& a, const TCell& b) {
-  return a.Empty == b.Empty && a.Fired == b.Fired && a.ShipNo == b.ShipNo && a.Segment == b.Segment &&
-         a.Excluded == b.Excluded;
+  return a.Empty == b.Empty && a.Fired == b.Fired && a.ShipNo == b.ShipNo &&
+         a.Segment == b.Segment && a.Excluded == b.Excluded;
 }

@@ -20,13 +20,16 @@ namespace {
       const TCell cell = engine.ReadCell(c, r, board);
       if (cell.Empty != 0) continue;
       ++segments;
-      if (cell.ShipNo < 0 || cell.ShipNo > 9) return ::testing::AssertionFailure() << "ship number " << cell.ShipNo;
+      if (cell.ShipNo < 0 || cell.ShipNo > 9)
+        return ::testing::AssertionFailure() << "ship number " << cell.ShipNo;
       ships[static_cast<std::size_t>(cell.ShipNo)].push_back({c, r});
       for (int dc = -1; dc <= 1; ++dc) {
         for (int dr = -1; dr <= 1; ++dr) {
           const TCell near = engine.ReadCell(c + dc, r + dr, board);
-          if (c + dc >= 0 && c + dc <= 9 && r + dr >= 0 && r + dr <= 9 && near.Empty == 0 && near.ShipNo != cell.ShipNo) {
-            return ::testing::AssertionFailure() << "ships " << cell.ShipNo << " and " << near.ShipNo << " touch";
+          if (c + dc >= 0 && c + dc <= 9 && r + dr >= 0 && r + dr <= 9 && near.Empty == 0 &&
+              near.ShipNo != cell.ShipNo) {
+            return ::testing::AssertionFailure()
+                   << "ships " << cell.ShipNo << " and " << near.ShipNo << " touch";
           }
         }
       }
@@ -39,9 +42,11 @@ namespace {
       return ::testing::AssertionFailure() << "ship " << no << " has " << cells.size() << " cells";
     }
     for (std::size_t i = 0; i < cells.size(); ++i) {
-      const bool inLine = (cells[i].X == cells[0].X + static_cast<int>(i) && cells[i].Y == cells[0].Y) ||
-                          (cells[i].X == cells[0].X && cells[i].Y == cells[0].Y + static_cast<int>(i));
-      if (!inLine || engine.ReadCell(cells[i].X, cells[i].Y, board).Segment != static_cast<int>(i)) {
+      const bool inLine =
+          (cells[i].X == cells[0].X + static_cast<int>(i) && cells[i].Y == cells[0].Y) ||
+          (cells[i].X == cells[0].X && cells[i].Y == cells[0].Y + static_cast<int>(i));
+      if (!inLine ||
+          engine.ReadCell(cells[i].X, cells[i].Y, board).Segment != static_cast<int>(i)) {
         return ::testing::AssertionFailure() << "ship " << no << " is broken at segment " << i;
       }
     }
@@ -64,9 +69,11 @@ namespace {
   }
   // One new cell per shot: no cell fired twice, no shot off the board.
   if (fired != engine.ComputerShots) {
-    return ::testing::AssertionFailure() << fired << " cells fired, " << engine.ComputerShots << " shots";
+    return ::testing::AssertionFailure()
+           << fired << " cells fired, " << engine.ComputerShots << " shots";
   }
-  if (hits != engine.ComputerHits) return ::testing::AssertionFailure() << hits << " hit, " << engine.ComputerHits << " hits";
+  if (hits != engine.ComputerHits)
+    return ::testing::AssertionFailure() << hits << " hit, " << engine.ComputerHits << " hits";
   std::array<int, 5> sunk{};
   std::array<int, 5> struck{};
   for (std::size_t i = 0; i < 10; ++i) {
@@ -76,7 +83,8 @@ namespace {
   }
   for (std::size_t size = 1; size <= 4; ++size) {
     if (struck[size] > sunk[size]) {
-      return ::testing::AssertionFailure() << "size " << size << " struck " << struck[size] << " times, sunk " << sunk[size];
+      return ::testing::AssertionFailure()
+             << "size " << size << " struck " << struck[size] << " times, sunk " << sunk[size];
     }
   }
   return ::testing::AssertionSuccess();
@@ -99,7 +107,8 @@ TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
       bool done = false;
       int steps = 0;
       while (host.Idle == TIdleStep::Arrange && steps < 100000) {
-        if (player.Next() % 4 == 0) engine.ToggleOrientation(engine.ActiveSide);  // the right button
+        if (player.Next() % 4 == 0)
+          engine.ToggleOrientation(engine.ActiveSide);  // the right button
         engine.ArrangeStep(done);
         ++steps;
       }
