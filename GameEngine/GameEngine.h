@@ -65,7 +65,9 @@ class TGameEngine {
 
   // Length of the next ship of the active side; 0 when its fleet is complete.
   int NextShipSize() const;
-  bool IsHorizontal() const { return (ActiveSide != sdUser ? ComputerHorizontal : UserHorizontal) != 0; }
+  bool IsHorizontal() const {
+    return (ActiveSide != sdUser ? ComputerHorizontal : UserHorizontal) != 0;
+  }
 
   // --- Placement and the automatic arrangement (on the active side's own board) ---
   bool CanPlace(int column, int row, int length) const;
@@ -124,6 +126,10 @@ class TGameEngine {
   void ReportComputerShot();
 
   TCell Cells[BoardSize][BoardSize][2];  // [column][row][board]
+  // BuildCandidates' placement counts per run length, for the belief in CoverFleet.
+  std::array<std::array<std::int32_t, BoardSize>, BoardSize + 1> Cover{};
+  std::array<std::int32_t, FleetShips> CoverFleet{};
+  bool CoverValid = false;
   TGameHost* Host;
   TNullGameHost NullHost;
   TPcg32 OwnRandom;

@@ -21,17 +21,25 @@ constexpr std::int32_t Opposite(std::int32_t direction) { return 3 - direction; 
 
 void TGameEngine::BuildCandidates() {
   // Each believed-afloat ship adds one to every cell of each of its placements that crosses no
-  // fired or excluded cell. Equal sizes count alike, so each size is counted once with its
-  // multiplicity, and a run of open cells yields all its placements at once.
-  std::array<int, BoardSize> lengths{};
-  std::array<int, BoardSize> weights{};
-  int kinds = 0;
-  for (const std::int32_t length : FleetLeft) {
-    if (length < 1 || length > BoardSize) continue;  // struck out, or can never fit
-    int k = 0;
-    while (k < kinds && lengths[static_cast<std::size_t>(k)] != length) ++k;
-    if (k == kinds) lengths[static_cast<std::size_t>(kinds++)] = length;
-    ++weights[static_cast<std::size_t>(k)];
+  // fired or excluded cell. Off the board everything is blocked, so the placements of a line
+  // are those inside its runs of open cells, and they depend only on the run's length:
+  // Cover[n][i] sums them over the fleet for cell i of a run of n cells. The belief changes a
+  // few times a game, the board at every shot, so the table is kept until the belief changes.
+  if (!CoverValid || CoverFleet != FleetLeft) {
+    CoverFleet = FleetLeft;
+    CoverValid = true;
+    for (auto& run : Cover) run.fill(0);
+    for (const std::int32_t length : FleetLeft) {
+      if (length < 1 || length > BoardSize) continue;  // struck out, or can never fit
+      for (int n = length; n <= BoardSize; ++n) {
+        for (int i = 0; i < n; ++i) {
+          // Placements in the run start at 0 .. n - length; those from i - length + 1 to i cover i.
+          const int first = std::max(0, i - length + 1);
+          const int last = std::min(i, n - length);
+          Cover[static_cast<std::size_t>(n)][static_cast<std::size_t>(i)] += last - first + 1;
+        }
+      }
+    }
   }
 
   std::array<std::array<bool, BoardSize>, BoardSize> open{};  // [row][column]
@@ -40,30 +48,24 @@ void TGameEngine::BuildCandidates() {
   }
 
   for (auto& row : Heat) row.fill(0);
-  // Cells off the board are blocked, so placements end at the edge.
-  auto countLine = [&](auto isOpen, auto addHeat) {
-    std::array<int, BoardSize + 1> delta{};
-    int run = 0;
-    for (int i = BoardSize - 1; i >= 0; --i) {
-      run = isOpen(i) ? run + 1 : 0;
-      for (int k = 0; k < kinds; ++k) {
-        const int length = lengths[static_cast<std::size_t>(k)];
-        if (length > run) continue;
-        delta[static_cast<std::size_t>(i)] += weights[static_cast<std::size_t>(k)];
-        delta[static_cast<std::size_t>(i + length)] -= weights[static_cast<std::size_t>(k)];
+  auto addLine = [&](auto isOpen, auto heat) {
+    int i = 0;
+    while (i < BoardSize) {
+      if (!isOpen(i)) {
+        ++i;
+        continue;
       }
-    }
-    int cover = 0;
-    for (int i = 0; i < BoardSize; ++i) {
-      cover += delta[static_cast<std::size_t>(i)];
-      addHeat(i, cover);
+      const int start = i;
+      while (i < BoardSize && isOpen(i)) ++i;
+      const auto& runCover = Cover[static_cast<std::size_t>(i - start)];
+      for (int j = start; j < i; ++j) heat(j) += runCover[static_cast<std::size_t>(j - start)];
     }
   };
   for (int r = 0; r < BoardSize; ++r) {
-    countLine([&](int c) { return open[r][c]; }, [&](int c, int n) { Heat[r][c] += n; });
+    addLine([&](int c) { return open[r][c]; }, [&](int c) -> std::int32_t& { return Heat[r][c]; });
   }
   for (int c = 0; c < BoardSize; ++c) {
-    countLine([&](int r) { return open[r][c]; }, [&](int r, int n) { Heat[r][c] += n; });
+    addLine([&](int r) { return open[r][c]; }, [&](int r) -> std::int32_t& { return Heat[r][c]; });
   }
 
   // While the opening lasts every cell is a candidate, fired ones included: the shot step
@@ -74,7 +76,8 @@ void TGameEngine::BuildCandidates() {
   CandidateCount = 0;
   for (int r = 0; r < BoardSize; ++r) {
     for (int c = 0; c < BoardSize; ++c) {
-      if (opening || Heat[r][c] == best) Candidates[static_cast<std::size_t>(CandidateCount++)] = TPoint{c, r};
+      if (opening || Heat[r][c] == best)
+        Candidates[static_cast<std::size_t>(CandidateCount++)] = TPoint{c, r};
     }
   }
 }
@@ -104,7 +107,8 @@ void TGameEngine::ReportComputerShot() {
   Host->Redraw();
   Host->PlaySound("SND_SHOT");
   // The explosion picture is drawn up and to the left of the cell it covers.
-  Host->PlayExplosion(TargetColumn * CellSize + UserBoardRect.Left - 8, TargetRow * CellSize + UserBoardRect.Top - 30);
+  Host->PlayExplosion(TargetColumn * CellSize + UserBoardRect.Left - 8,
+                      TargetRow * CellSize + UserBoardRect.Top - 30);
 }
 
 void TGameEngine::ComputerTurnStep(bool& done) {
@@ -118,7 +122,9 @@ void TGameEngine::ComputerTurnStep(bool& done) {
       HitCount = 0;
       Reversals = 0;
       BuildCandidates();
-      const int k = CandidateCount != 0 ? static_cast<int>(Draw() % static_cast<std::uint32_t>(CandidateCount)) : 0;
+      const int k = CandidateCount != 0
+                        ? static_cast<int>(Draw() % static_cast<std::uint32_t>(CandidateCount))
+                        : 0;
       const TPoint chosen = Candidates[static_cast<std::size_t>(k)];
       TargetColumn = AnchorColumn = chosen.X;
       TargetRow = AnchorRow = chosen.Y;
@@ -188,7 +194,8 @@ void TGameEngine::ComputerTurnStep(bool& done) {
       Reversals = 1;
       const std::int32_t before = DirOrder[static_cast<std::size_t>(DirIndex)];
       const std::int32_t opposite = Opposite(before);
-      DirIndex = static_cast<std::int32_t>(std::find(DirOrder.begin(), DirOrder.end(), opposite) - DirOrder.begin());
+      DirIndex = static_cast<std::int32_t>(std::find(DirOrder.begin(), DirOrder.end(), opposite) -
+                                           DirOrder.begin());
       if (before == dirUp || before == dirDown) {
         TargetRow = AnchorRow;
       } else {

@@ -1,0 +1,253 @@
+// Cells and their border rules, the shot, the sunk test, the fleet belief and the new game.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <ostream>
+
+#include "GameEngine/Consol.h"
+#include "GameEngine/GameEngine.h"
+#include "GameEngine/Globals.h"
+#include "RulesTestSupport.h"
+
+namespace {
+
+class BoardTest : public ::testing::Test {
+ protected:
+  TRecordingHost Host;
+  TScriptedRandom Random;
+  TGameEngine Engine{&Host, &Random};
+  void SetUp() override { Engine.NewGame(); }
+};
+
+struct TOffBoardCase {
+  int Column, Row, Board;
+  TGameState State;
+  int Fired;
+};
+void PrintTo(const TOffBoardCase& p, std::ostream* os) {
+  *os << "(" << p.Column << ", " << p.Row << ") on board " << p.Board << " in state " << p.State;
+}
+
+class ReadCellOffBoard : public ::testing::TestWithParam<TOffBoardCase> {};
+
+TEST_P(ReadCellOffBoard, AnswersWaterFiredByRingAndState) {
+  const TOffBoardCase& p = GetParam();
+  TGameEngine engine;
+  engine.NewGame();
+  PutLegalFleet(engine, 0);
+  PutLegalFleet(engine, 1);
+  engine.State = p.State;
+  const TCell cell = engine.ReadCell(p.Column, p.Row, p.Board);
+  EXPECT_EQ(cell.Empty, 1);
+  EXPECT_EQ(cell.Fired, p.Fired);
+  EXPECT_EQ(cell.ShipNo, 0);
+  EXPECT_EQ(cell.Segment, 0);
+  EXPECT_EQ(cell.Excluded, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ring, ReadCellOffBoard,
+    ::testing::Values(
+        // The ring just outside reads as fired only in battle.
+        TOffBoardCase{-1, 4, 0, gsBattle, 1}, TOffBoardCase{-1, 4, 0, gsPlacing, 0},
+        TOffBoardCase{-1, 4, 0, gsAbout, 0}, TOffBoardCase{-1, 4, 0, gsReport, 0},
+        TOffBoardCase{4, 10, 1, gsBattle, 1}, TOffBoardCase{4, 10, 1, gsPlacing, 0},
+        // One coordinate on the ring is enough, however far out the other one is.
+        TOffBoardCase{10, 11, 1, gsBattle, 1}, TOffBoardCase{10, 11, 1, gsPlacing, 0},
+        TOffBoardCase{-7, -1, 0, gsPlacing, 0},
+        // Further out, or on a board that does not exist: fired in every state.
+        TOffBoardCase{11, 4, 1, gsPlacing, 1}, TOffBoardCase{11, 4, 1, gsBattle, 1},
+        TOffBoardCase{4, -2, 0, gsAbout, 1}, TOffBoardCase{3, 3, 2, gsPlacing, 1},
+        TOffBoardCase{0, 0, -1, gsBattle, 1}));
+
+TEST_F(BoardTest, WriteCellStoresAllFieldsOnBoardAndIgnoresEverythingElse) {
+  const TCell ship{0, 1, 7, 2, 1};
+  Engine.WriteCell(9, 9, 1, ship);
+  const TCell back = Engine.ReadCell(9, 9, 1);
+  EXPECT_EQ(back, ship);
+
+  const auto before = Snapshot(Engine);
+  for (const auto& [c, r, b] :
+       {std::array{10, 0, 0}, std::array{-1, 3, 1}, std::array{3, 3, 2}, std::array{0, -1, 0}}) {
+    Engine.WriteCell(c, r, b, ship);
+  }
+  EXPECT_EQ(Snapshot(Engine), before);
+}
+
+TEST_F(BoardTest, HitKeepsTheTurnAndExcludesOnlyTheDiagonals) {
+  PutShip(Engine, 0, 4, 4, 2, true);
+  Engine.State = gsBattle;
+  Engine.ActiveSide = sdComputer;
+
+  EXPECT_TRUE(Engine.Fire(4, 4));
+  EXPECT_EQ(Engine.ActiveSide, sdComputer);
+  EXPECT_EQ(Engine.ReadCell(4, 4, 0).Fired, 1);
+  EXPECT_EQ(Engine.ComputerShots, 1);
+  EXPECT_EQ(Engine.ComputerHits, 1);
+  for (int c = 0; c < 10; ++c) {
+    for (int r = 0; r < 10; ++r) {
+      const bool diagonal = (c == 3 || c == 5) && (r == 3 || r == 5);
+      EXPECT_EQ(Engine.ReadCell(c, r, 0).Excluded, diagonal ? 1 : 0) << c << "," << r;
+    }
+  }
+}
+
+TEST_F(BoardTest, SecondShotAtAHitIsAMissThatCountsAsAShotOnly) {
+  PutShip(Engine, 0, 4, 4, 2, true);
+  Engine.State = gsBattle;
+  Engine.ActiveSide = sdComputer;
+  ASSERT_TRUE(Engine.Fire(4, 4));
+
+  EXPECT_FALSE(Engine.Fire(4, 4));
+  EXPECT_EQ(Engine.ActiveSide, sdUser);
+  EXPECT_EQ(Engine.ComputerShots, 2);
+  EXPECT_EQ(Engine.ComputerHits, 1);
+  EXPECT_EQ(Engine.ReadCell(4, 4, 0).Empty, 0);
+}
+
+TEST_F(BoardTest, HitInACornerMarksOnlyTheDiagonalOnTheBoard) {
+  PutShip(Engine, 1, 9, 0, 1, true);
+  Engine.State = gsBattle;
+  Engine.ActiveSide = sdUser;
+  auto expected = Snapshot(Engine);
+
+  ASSERT_TRUE(Engine.Fire(9, 0));
+  // Board 1 follows board 0 in the snapshot, column-major.
+  expected[100 + 9 * 10 + 0].Fired = 1;
+  expected[100 + 8 * 10 + 1].Excluded = 1;
+  EXPECT_EQ(Snapshot(Engine), expected);
+}
+
+TEST_F(BoardTest, UserMissPassesTheTurnWithoutTouchingTheComputersCounters) {
+  Engine.State = gsBattle;
+  Engine.ActiveSide = sdUser;
+  EXPECT_FALSE(Engine.Fire(2, 3));
+  EXPECT_EQ(Engine.ReadCell(2, 3, 1).Fired, 1);
+  EXPECT_EQ(Engine.ReadCell(2, 3, 0).Fired, 0);
+  EXPECT_EQ(Engine.ActiveSide, sdComputer);
+  EXPECT_EQ(Engine.ComputerShots, 0);
+}
+
+TEST_F(BoardTest, ShotOffTheBoardIsAMissThatStoresNothing) {
+  Engine.State = gsAbout;  // the ring reads as unfired here
+  Engine.ActiveSide = sdComputer;
+  const auto before = Snapshot(Engine);
+  EXPECT_FALSE(Engine.Fire(-1, 3));
+  EXPECT_EQ(Snapshot(Engine), before);
+  EXPECT_EQ(Engine.ActiveSide, sdUser);
+}
+
+TEST_F(BoardTest, AllSunkNeedsEveryOneOfTheTwentySegmentsHit) {
+  PutLegalFleet(Engine, 0);
+  Engine.State = gsBattle;
+  Host.Idle = TIdleStep::ComputerTurn;
+  Engine.ActiveSide = sdComputer;
+  for (const TShipAt& s : LegalFleet) {
+    for (int i = 0; i < s.Length; ++i) {
+      if (s.Column == 9 && s.Row == 4) continue;  // the last segment, fired below
+      ASSERT_TRUE(Engine.Fire(s.Column + i, s.Row));
+    }
+  }
+  EXPECT_FALSE(Engine.AllSunk(0));
+  EXPECT_FALSE(Engine.GameOver);
+  EXPECT_EQ(Host.Idle, TIdleStep::ComputerTurn);
+
+  EXPECT_TRUE(Engine.Fire(9, 4));
+  EXPECT_TRUE(Engine.AllSunk(0));
+  EXPECT_FALSE(Engine.AllSunk(1));
+  EXPECT_TRUE(Engine.GameOver);
+  EXPECT_EQ(Host.Idle, TIdleStep::None);
+  EXPECT_EQ(Engine.ActiveSide, sdComputer);  // the winner keeps the turn
+}
+
+struct TStrikeCase {
+  std::vector<int> Strikes;
+  std::array<std::int32_t, 10> Expected;
+};
+void PrintTo(const TStrikeCase& p, std::ostream* os) {
+  *os << "strikes";
+  for (const int size : p.Strikes) *os << " " << size;
+}
+
+class StrikeSizeCases : public ::testing::TestWithParam<TStrikeCase> {};
+
+TEST_P(StrikeSizeCases, StrikesTheFirstEqualEntryOnly) {
+  TGameEngine engine;
+  engine.NewGame();
+  for (const int size : GetParam().Strikes) engine.StrikeSize(size);
+  EXPECT_EQ(engine.FleetLeft, GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fleet, StrikeSizeCases,
+                         ::testing::Values(TStrikeCase{{0}, {4, 3, 3, 2, 2, 2, 1, 1, 1, 1}},
+                                           TStrikeCase{{5}, {4, 3, 3, 2, 2, 2, 1, 1, 1, 1}},
+                                           TStrikeCase{{3, 3}, {4, 0, 0, 2, 2, 2, 1, 1, 1, 1}},
+                                           TStrikeCase{{3, 3, 3}, {4, 0, 0, 2, 2, 2, 1, 1, 1, 1}},
+                                           TStrikeCase{{1, 4, 1}, {0, 3, 3, 2, 2, 2, 0, 0, 1, 1}}));
+
+TEST_F(BoardTest, CanBeLongerFollowsTheLargestShipBelievedAfloat) {
+  EXPECT_TRUE(Engine.CanBeLonger(3));
+  EXPECT_FALSE(Engine.CanBeLonger(4));
+  Engine.StrikeSize(4);
+  EXPECT_FALSE(Engine.CanBeLonger(3));
+  EXPECT_TRUE(Engine.CanBeLonger(2));
+  Engine.FleetLeft.fill(0);
+  for (int hits = 0; hits <= 5; ++hits) EXPECT_FALSE(Engine.CanBeLonger(hits)) << hits;
+}
+
+TEST_F(BoardTest, NewGameAfterAReportStartsThePlacementAfresh) {
+  TConsol console;
+  Consol = &console;
+  PutLegalFleet(Engine, 0);
+  PutLegalFleet(Engine, 1);
+  MarkFired(Engine, 0, 5, 5);
+  Engine.WriteCell(6, 6, 1, TCell{1, 0, 0, 0, 1});
+  Engine.State = gsReport;
+  Engine.ActiveSide = sdComputer;
+  Engine.ShipsLeft = 3;
+  Engine.GameOver = 1;
+  Engine.AiStep = 4;
+  Engine.HitCount = 3;
+  Engine.ComputerShots = 47;
+  Engine.ComputerHits = 20;
+  Engine.StrikeSize(4);
+  Engine.UserHorizontal = 1;
+  Engine.DirOrder = {2, 0, 3, 1};
+  const int stopsBefore = Host.SoundStops;
+
+  Engine.NewGame();
+  Consol = nullptr;
+
+  EXPECT_EQ(Snapshot(Engine), Snapshot(TGameEngine{}));
+  EXPECT_EQ(Engine.State, gsPlacing);
+  EXPECT_EQ(Engine.ActiveSide, sdUser);
+  EXPECT_EQ(Engine.ShipsLeft, 10);
+  EXPECT_FALSE(Engine.GameOver);
+  EXPECT_EQ(Engine.AiStep, 0);
+  EXPECT_EQ(Engine.HitCount, 0);
+  EXPECT_EQ(Engine.ComputerShots, 0);
+  EXPECT_EQ(Engine.ComputerHits, 0);
+  EXPECT_EQ(Engine.FleetLeft, TGameEngine::ShipSizes);
+  EXPECT_EQ(Host.SoundStops, stopsBefore + 1);
+  EXPECT_EQ(Host.ReportTimerStops, 2);
+  // The orientation and the computer's direction order outlive a game.
+  EXPECT_EQ(Engine.UserHorizontal, 1);
+  EXPECT_EQ(Engine.DirOrder, (std::array<std::int32_t, 4>{2, 0, 3, 1}));
+  ASSERT_EQ(console.Count(), 2);
+  EXPECT_EQ(console.Line(0), "Game: Сброс игры");
+  EXPECT_EQ(console.Line(1), "Game: Пользователь расставляет корабли...");
+}
+
+TEST_F(BoardTest, OrientationFollowsTheSideAskedOrTheActiveSide) {
+  Engine.ToggleOrientation(sdComputer);
+  EXPECT_EQ(Engine.ComputerHorizontal, 1);
+  EXPECT_EQ(Engine.UserHorizontal, 0);
+  Engine.ToggleOrientation(sdUser);
+  EXPECT_EQ(Engine.UserHorizontal, 1);
+  Engine.ActiveSide = sdComputer;
+  Engine.SetOrientation(false);
+  EXPECT_EQ(Engine.ComputerHorizontal, 0);
+  EXPECT_EQ(Engine.UserHorizontal, 1);
+}
+
+}  // namespace

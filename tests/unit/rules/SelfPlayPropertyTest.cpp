@@ -1,0 +1,146 @@
+// Whole games over many seeds, with the user pressing the right button during the arrangements
+// and opening the about screen during the computer's turns, as a player may.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "GameEngine/GameEngine.h"
+#include "RulesTestSupport.h"
+
+namespace {
+
+// Ten straight ships of the fleet's sizes, numbered in placement order with segments counted
+// from the first cell, and no two ships touching, not even at a corner.
+::testing::AssertionResult FleetIsLegal(const TGameEngine& engine, int board) {
+  std::array<std::vector<TPoint>, 10> ships;
+  int segments = 0;
+  for (int c = 0; c < 10; ++c) {
+    for (int r = 0; r < 10; ++r) {
+      const TCell cell = engine.ReadCell(c, r, board);
+      if (cell.Empty != 0) continue;
+      ++segments;
+      if (cell.ShipNo < 0 || cell.ShipNo > 9)
+        return ::testing::AssertionFailure() << "ship number " << cell.ShipNo;
+      ships[static_cast<std::size_t>(cell.ShipNo)].push_back({c, r});
+      for (int dc = -1; dc <= 1; ++dc) {
+        for (int dr = -1; dr <= 1; ++dr) {
+          const TCell near = engine.ReadCell(c + dc, r + dr, board);
+          if (c + dc >= 0 && c + dc <= 9 && r + dr >= 0 && r + dr <= 9 && near.Empty == 0 &&
+              near.ShipNo != cell.ShipNo) {
+            return ::testing::AssertionFailure()
+                   << "ships " << cell.ShipNo << " and " << near.ShipNo << " touch";
+          }
+        }
+      }
+    }
+  }
+  if (segments != 20) return ::testing::AssertionFailure() << segments << " segments";
+  for (int no = 0; no < 10; ++no) {
+    const std::vector<TPoint>& cells = ships[static_cast<std::size_t>(no)];  // column-major order
+    if (static_cast<int>(cells.size()) != TGameEngine::ShipSizes[static_cast<std::size_t>(no)]) {
+      return ::testing::AssertionFailure() << "ship " << no << " has " << cells.size() << " cells";
+    }
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      const bool inLine =
+          (cells[i].X == cells[0].X + static_cast<int>(i) && cells[i].Y == cells[0].Y) ||
+          (cells[i].X == cells[0].X && cells[i].Y == cells[0].Y + static_cast<int>(i));
+      if (!inLine ||
+          engine.ReadCell(cells[i].X, cells[i].Y, board).Segment != static_cast<int>(i)) {
+        return ::testing::AssertionFailure() << "ship " << no << " is broken at segment " << i;
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// What the computer has done to the user's board must agree with its counters and its beliefs.
+::testing::AssertionResult ShootingIsConsistent(const TGameEngine& engine) {
+  int fired = 0;
+  int hits = 0;
+  std::array<int, 10> intact{};
+  for (int c = 0; c < 10; ++c) {
+    for (int r = 0; r < 10; ++r) {
+      const TCell cell = engine.ReadCell(c, r, 0);
+      fired += cell.Fired;
+      if (cell.Empty == 0 && cell.Fired == 1) ++hits;
+      if (cell.Empty == 0 && cell.Fired == 0) ++intact[static_cast<std::size_t>(cell.ShipNo)];
+    }
+  }
+  // One new cell per shot: no cell fired twice, no shot off the board.
+  if (fired != engine.ComputerShots) {
+    return ::testing::AssertionFailure()
+           << fired << " cells fired, " << engine.ComputerShots << " shots";
+  }
+  if (hits != engine.ComputerHits)
+    return ::testing::AssertionFailure() << hits << " hit, " << engine.ComputerHits << " hits";
+  std::array<int, 5> sunk{};
+  std::array<int, 5> struck{};
+  for (std::size_t i = 0; i < 10; ++i) {
+    const auto size = static_cast<std::size_t>(TGameEngine::ShipSizes[i]);
+    if (intact[i] == 0) ++sunk[size];
+    if (engine.FleetLeft[i] == 0) ++struck[size];
+  }
+  for (std::size_t size = 1; size <= 4; ++size) {
+    if (struck[size] > sunk[size]) {
+      return ::testing::AssertionFailure()
+             << "size " << size << " struck " << struck[size] << " times, sunk " << sunk[size];
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
+  constexpr int Engines = 60;
+  constexpr int GamesPerEngine = 5;  // the working state carries from game to game
+  long totalShots = 0;
+  for (int seed = 1; seed <= Engines; ++seed) {
+    TRecordingHost host;
+    TPcg32 random(static_cast<std::uint64_t>(seed));
+    TPcg32 player(static_cast<std::uint64_t>(seed) * 7919U);  // the user's presses
+    TGameEngine engine(&host, &random);
+    for (int game = 0; game < GamesPerEngine; ++game) {
+      SCOPED_TRACE(::testing::Message() << "seed " << seed << " game " << game);
+      engine.NewGame();
+      host.EndOfGames = 0;
+      host.Idle = TIdleStep::Arrange;
+      bool done = false;
+      int steps = 0;
+      while (host.Idle == TIdleStep::Arrange && steps < 100000) {
+        if (player.Next() % 4 == 0)
+          engine.ToggleOrientation(engine.ActiveSide);  // the right button
+        engine.ArrangeStep(done);
+        ++steps;
+      }
+      ASSERT_EQ(engine.State, gsBattle);
+      ASSERT_TRUE(FleetIsLegal(engine, 0));
+      ASSERT_TRUE(FleetIsLegal(engine, 1));
+
+      steps = 0;
+      while (!engine.GameOver) {
+        engine.ActiveSide = sdComputer;  // the user passes
+        host.Idle = TIdleStep::ComputerTurn;
+        while (host.Idle == TIdleStep::ComputerTurn) {
+          // The about screen may open or close between any two steps.
+          if (player.Next() % 8 == 0 && engine.State != gsReport) {
+            engine.State = engine.State == gsBattle ? gsAbout : gsBattle;
+          }
+          engine.ComputerTurnStep(done);
+          ASSERT_TRUE(ShootingIsConsistent(engine));
+          ASSERT_LT(++steps, 100000) << "the computer's search never ends";
+        }
+        if (engine.State == gsAbout) engine.State = gsBattle;  // the user goes back to shoot
+      }
+      EXPECT_TRUE(engine.AllSunk(0));
+      EXPECT_EQ(engine.ComputerHits, 20);
+      EXPECT_EQ(engine.State, gsReport);
+      EXPECT_EQ(engine.ActiveSide, sdComputer);
+      EXPECT_EQ(host.EndOfGames, 1);
+      totalShots += engine.ComputerShots;
+    }
+  }
+  // A sanity bound on the play itself: a fleet of 20 segments takes well over 20 shots.
+  EXPECT_GT(totalShots, 20L * Engines * GamesPerEngine);
+}
+
+}  // namespace

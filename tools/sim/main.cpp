@@ -1,0 +1,117 @@
+// kravelon-sim: the computer against randomly arranged user fleets, with the engine's own code.
+// Prints one "key value" line per figure so that scripts can read the results.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/sim/SelfPlay.h"
+
+namespace {
+
+constexpr std::string_view Usage =
+    "usage: kravelon-sim [--games N] [--seed S]\n"
+    "  --games N, -n N  games to play (default 1000)\n"
+    "  --seed S, -s S   seed of the random source (default: the clock, in seconds)\n";
+
+bool ParseNumber(const char* text, std::uint64_t& value) {
+  try {
+    std::size_t used = 0;
+    const std::string s(text);
+    if (s.empty() || s[0] == '-') return false;
+    value = std::stoull(s, &used, 10);
+    return used == s.size();
+  } catch (...) {
+    return false;
+  }
+}
+
+// Nearest-rank percentile of sorted values.
+int Percentile(const std::vector<int>& sorted, double p) {
+  const auto rank =
+      static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(sorted.size())));
+  return sorted[std::max<std::size_t>(rank, 1) - 1];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::uint64_t games = 1000;
+  auto seed = static_cast<std::uint64_t>(std::time(nullptr));
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(Usage.data(), stdout);
+      return 0;
+    }
+    std::uint64_t* target = (arg == "--games" || arg == "-n")  ? &games
+                            : (arg == "--seed" || arg == "-s") ? &seed
+                                                               : nullptr;
+    if (target == nullptr || i + 1 >= argc || !ParseNumber(argv[i + 1], *target)) {
+      std::fprintf(stderr, "kravelon-sim: bad argument '%s'\n%s", argv[i], Usage.data());
+      return 2;
+    }
+    ++i;
+  }
+  if (games == 0) {
+    std::fprintf(stderr, "kravelon-sim: at least one game is needed\n");
+    return 2;
+  }
+
+  TSelfPlay play(seed);
+  std::vector<int> shots;
+  shots.reserve(games);
+  double percentSum = 0;
+  long restarts = 0;
+  long unfinished = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (std::uint64_t g = 0; g < games; ++g) {
+    const TSelfPlayResult result = play.PlayOne();
+    shots.push_back(result.Shots);
+    // As the statistics window shows it: the integer part, cut towards zero.
+    percentSum += result.Shots == 0 ? 0 : (100 * result.Hits) / result.Shots;
+    restarts += result.ArrangementRestarts;
+    if (!result.Finished) ++unfinished;
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  std::vector<int> sorted = shots;
+  std::sort(sorted.begin(), sorted.end());
+  const auto n = static_cast<double>(sorted.size());
+  double mean = 0;
+  for (const int s : sorted) mean += s;
+  mean /= n;
+  double variance = 0;
+  for (const int s : sorted) variance += (s - mean) * (s - mean);
+  variance /= n;
+  const std::size_t mid = sorted.size() / 2;
+  const double median =
+      sorted.size() % 2 != 0 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2.0;
+
+  std::printf("games %llu\n", static_cast<unsigned long long>(games));
+  std::printf("seed %llu\n", static_cast<unsigned long long>(seed));
+  std::printf("shots_mean %.2f\n", mean);
+  std::printf("shots_median %.1f\n", median);
+  std::printf("shots_stddev %.2f\n", std::sqrt(variance));
+  std::printf("shots_min %d\n", sorted.front());
+  std::printf("shots_max %d\n", sorted.back());
+  std::printf("shots_p10 %d\n", Percentile(sorted, 10));
+  std::printf("shots_p90 %d\n", Percentile(sorted, 90));
+  std::printf("hit_percent_mean %.2f\n", percentSum / n);
+  for (int bin = sorted.front() / 5 * 5; bin <= sorted.back(); bin += 5) {
+    const auto count = std::upper_bound(sorted.begin(), sorted.end(), bin + 4) -
+                       std::lower_bound(sorted.begin(), sorted.end(), bin);
+    std::printf("histogram %d-%d %ld\n", bin, bin + 4, static_cast<long>(count));
+  }
+  std::printf("arrangement_restarts %ld\n", restarts);
+  std::printf("unfinished_games %ld\n", unfinished);
+  std::printf("seconds %.3f\n", seconds);
+  std::printf("games_per_second %.0f\n", seconds > 0 ? n / seconds : 0.0);
+  return unfinished == 0 ? 0 : 1;
+}
