@@ -3,7 +3,7 @@
 set -euo pipefail
 build=${1:-build}
 here=$(dirname "$0")
-for b in "$build"/bench/*/bench_*; do
+for b in $(find "$build/bench" -mindepth 2 -maxdepth 2 -type f -executable | sort); do
   [ -x "$b" ] && "$b"
 done
 bash "$here/idle-cpu.sh" "$build"
