@@ -124,15 +124,18 @@ Rgb WaterAt(float x, float y) {
 
 void WaterWithGrid(Raster& r) {
   r.Paint(0, 0, 32, 32, [](float x, float y, Rgb) { return WaterAt(x, y); });
-  // Little crests, lit from above.
-  struct Crest {
-    float cx, cy, rad;
+  // Little ripples, lit from above: short wavy strokes, their crests bright.
+  struct Ripple {
+    float cx, cy, half;
   };
-  for (Crest c : {Crest{9, 12, 4.5f}, Crest{23, 20, 5}, Crest{13, 27, 3.5f}, Crest{26, 7, 3}}) {
+  for (Ripple c : {Ripple{9, 11, 5}, Ripple{23, 20, 5.5f}, Ripple{12, 27, 4}, Ripple{26, 6, 3.5f}}) {
     r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb prev) {
-      float d = std::fabs(DistCircle(x, y, c.cx, c.cy, c.rad)) - 0.55f;
-      float top = SmoothStep(c.cy - 0.2f * c.rad, c.cy - 0.8f * c.rad, y);
-      return Mix(prev, kFoam, 0.28f * Smooth(d) * top);
+      float u = x - c.cx;
+      if (std::fabs(u) > c.half) return prev;
+      float wave = c.cy + 1.1f * std::sin(u * 1.2f);
+      float taper = 1 - std::pow(std::fabs(u) / c.half, 2.0f);
+      float d = std::fabs(y - wave) - 0.5f;
+      return Mix(prev, kFoam, 0.3f * Smooth(d) * taper);
     });
   }
   // The grid line on the top and left edges: ten cells in a row read as a board.
@@ -368,8 +371,9 @@ void DrawCaravel(Raster& img, float cx, float wl, float s, const ShipStyle& st, 
 }
 
 // Waves lit from the upper left: short bright strokes over a gradient.
+// Below calmFrom the crests fade, to keep text laid over the water readable.
 void Sea(Raster& img, int top, int bottom, Rgb nearColour, Rgb farColour, Rgb glint,
-         float glintAlpha, uint32_t seed) {
+         float glintAlpha, uint32_t seed, float calmFrom) {
   img.Paint(0, top, img.Width(), bottom, [&](float x, float y, Rgb) {
     float depth = (y - top) / static_cast<float>(bottom - top);
     Rgb c = Mix(farColour, nearColour, std::sqrt(depth));
@@ -377,8 +381,74 @@ void Sea(Raster& img, int top, int bottom, Rgb nearColour, Rgb farColour, Rgb gl
     float n = Fbm(x / (22 * scale), y / (5 * scale), seed, 4);
     float crest = SmoothStep(0.62f, 0.78f, n);
     c = Mix(c, Scale(c, 0.75f), SmoothStep(0.45f, 0.25f, n));
-    return Mix(c, glint, crest * glintAlpha);
+    float calm = 1 - 0.75f * SmoothStep(calmFrom, calmFrom + 40, y);
+    return Mix(c, glint, crest * glintAlpha * calm);
   });
+}
+
+// An old sea chart: parchment, a grid, islands with their coast lines, a course and a
+// compass rose, inked in brown.
+void SeaChart(Raster& img, int top, int bottom) {
+  const Rgb ink = FromHex(0x5A4326), paper = FromHex(0xE3D3AE), stain = FromHex(0xB99B66);
+  img.Paint(0, top, img.Width(), bottom, [&](float x, float y, Rgb) {
+    float n = Fbm(x / 70, y / 50, 211, 4);
+    Rgb c = Mix(paper, stain, 0.55f * SmoothStep(0.45f, 0.8f, n));
+    float edge = std::min(std::min(x, img.Width() - x), static_cast<float>(bottom) - y);
+    c = Mix(c, stain, 0.5f * SmoothStep(40, 0, edge));
+    float land = Fbm(x / 55, y / 38, 223, 4) - 0.08f * SmoothStep(380, 460, x);
+    bool grid = std::fmod(x, 58.0f) < 1 || std::fmod(y - top, 58.0f) < 1;
+    if (grid) c = Mix(c, ink, 0.18f);
+    if (land > 0.6f) c = Mix(FromHex(0xC9B27C), FromHex(0x9C8552), SmoothStep(0.6f, 0.8f, land));
+    float coast = std::fabs(land - 0.6f) / 0.012f;
+    c = Mix(c, ink, 0.85f * Clamp01(1 - coast));
+    float contour = std::fabs(land - 0.55f) / 0.008f;
+    return Mix(c, ink, 0.35f * Clamp01(1 - contour));
+  });
+  // The course: a dotted line between two islands, a cross where it ends.
+  for (float t = 0; t <= 1.0f; t += 0.035f) {
+    float cx = 130 + 300 * t, cy = 440 - 90 * t + 30 * std::sin(t * 3.1f);
+    img.Fill(static_cast<int>(cx) - 3, static_cast<int>(cy) - 3, static_cast<int>(cx) + 4,
+             static_cast<int>(cy) + 4, [&](float x, float y) { return DistCircle(x, y, cx, cy, 1.6f) < 0; },
+             FromHex(0x8E2A1C));
+  }
+  img.Fill(420, 330, 442, 352, [](float x, float y) {
+    return std::min(DistSegment(x, y, {424, 334}, {438, 348}),
+                    DistSegment(x, y, {438, 334}, {424, 348})) < 1.8f; }, FromHex(0x8E2A1C));
+  // Compass rose; each point is lit on its upper left half.
+  const float cx = 590, cy = 388, R = 62;
+  img.Paint(static_cast<int>(cx - R - 4), static_cast<int>(cy - R - 4), static_cast<int>(cx + R + 4),
+            static_cast<int>(cy + R + 4), [&](float x, float y, Rgb p) {
+              float d = std::hypot(x - cx, y - cy);
+              float ring = std::min(std::fabs(d - 0.78f * R), std::fabs(d - 0.84f * R)) - 0.5f;
+              return Mix(p, ink, 0.8f * Smooth(ring));
+            });
+  for (int k = 0; k < 8; ++k) {
+    float a = k * kPi / 4 - kPi / 2;
+    float len = k % 2 ? 0.55f * R : R, w = k % 2 ? 0.1f * R : 0.14f * R;
+    Point tip{cx + std::cos(a) * len, cy + std::sin(a) * len};
+    Point side1{cx + std::cos(a + kPi / 2) * w, cy + std::sin(a + kPi / 2) * w};
+    Point side2{cx + std::cos(a - kPi / 2) * w, cy + std::sin(a - kPi / 2) * w};
+    Point centre{cx, cy};
+    std::vector<Point> half1{centre, side1, tip}, half2{centre, tip, side2};
+    bool firstLit = std::cos(a + kPi / 2) + std::sin(a + kPi / 2) < 0;
+    Rgb light = k % 2 ? FromHex(0xE8D7A8) : kBrassLight, dark = k % 2 ? FromHex(0x8A7448) : kBrassDark;
+    img.Fill(static_cast<int>(cx - R), static_cast<int>(cy - R), static_cast<int>(cx + R + 1),
+             static_cast<int>(cy + R + 1), [&](float x, float y) { return InsidePolygon(x, y, half1); },
+             firstLit ? light : dark);
+    img.Fill(static_cast<int>(cx - R), static_cast<int>(cy - R), static_cast<int>(cx + R + 1),
+             static_cast<int>(cy + R + 1), [&](float x, float y) { return InsidePolygon(x, y, half2); },
+             firstLit ? dark : light);
+  }
+  img.Fill(static_cast<int>(cx) - 6, static_cast<int>(cy) - 6, static_cast<int>(cx) + 7,
+           static_cast<int>(cy) + 7, [&](float x, float y) { return DistCircle(x, y, cx, cy, 3.5f) < 0; }, ink);
+  const char* letters[] = {"С", "В", "Ю", "З"};
+  for (int k = 0; k < 4; ++k) {
+    float a = k * kPi / 2 - kPi / 2;
+    TextMask m = RenderText(Face::SerifBold, 15, letters[k]);
+    float lx = cx + std::cos(a) * (R + 12), ly = cy + std::sin(a) * (R + 12);
+    DrawMask(img, m, static_cast<int>(std::lround(lx - m.advance / 2.0f)) - m.pad,
+             static_cast<int>(std::lround(ly + 5)) - m.baseline, ink);
+  }
 }
 
 }  // namespace
@@ -399,9 +469,10 @@ Raster AboutPicture() {
   });
   img.Fill(60, 120, 140, 210, [](float x, float y) { return DistCircle(x, y, 96, 168, 20) < 0; },
            FromHex(0xFFFBEA));
-  Sea(img, horizon, 488, FromHex(0x12405E), FromHex(0x4F8FAE), kFoam, 0.55f, 17);
+  Sea(img, horizon, 292, FromHex(0x1F5878), FromHex(0x4F8FAE), kFoam, 0.55f, 17, 488);
+  SeaChart(img, 292, 488);
   // Sunlight glitters on the water under the sun.
-  img.Paint(0, horizon, 696, 488, [&](float x, float y, Rgb p) {
+  img.Paint(0, horizon, 696, 252, [&](float x, float y, Rgb p) {
     float band = std::exp(-std::pow((x - 96 - (y - horizon) * 0.2f) / 70, 2.0f));
     float n = Fbm(x / 6, y / 2, 77, 2);
     return Mix(p, FromHex(0xFFF3D0), band * SmoothStep(0.6f, 0.8f, n) * 0.8f);
@@ -487,19 +558,18 @@ Raster WinPicture() {
     float glow = std::exp(-std::hypot(x - 602, y - horizon + 8) / 5);
     return Mix(p, kFire, glow);
   });
-  Sea(img, horizon, 488, FromHex(0x071422), FromHex(0x3B3A5C), FromHex(0xF7B26A), 0.45f, 23);
+  Sea(img, horizon, 488, FromHex(0x071422), FromHex(0x3B3A5C), FromHex(0xF7B26A), 0.45f, 23, 270);
   // The sun's path on the water.
   img.Paint(0, horizon, 696, 488, [&](float x, float y, Rgb p) {
     float spread = 20 + (y - horizon) * 0.5f;
     float band = std::exp(-std::pow((x - 170) / spread, 2.0f));
     float n = Fbm(x / 7, y / 2.5f, 55, 2);
-    float fade = 1 - SmoothStep(horizon, 420, y) * 0.7f;
+    float fade = 1 - SmoothStep(horizon, 310, y) * 0.85f;
     return Mix(p, FromHex(0xFFC27A), band * SmoothStep(0.5f, 0.75f, n) * 0.85f * fade);
   });
   ShipStyle dusk{FromHex(0x140C10), FromHex(0x3A2630), FromHex(0x4C3A48), FromHex(0x2A2030),
                  FromHex(0x0E080A), false};
   DrawCaravel(img, 380, 262, 58, dusk, 0.3f);
-  // Rim light on the sails' sunward edges.
   return img;
 }
 
