@@ -706,7 +706,7 @@ Raster MenuPicture(bool selected) {
     if (d < -band) return p;
     float t = Clamp01((x + y) / 320);
     Rgb c = selected ? Mix(kBrassLight, kBrass, t) : Mix(kBrass, kBrassDark, t);
-    float inner = Smooth(-band - d + 0.5f);
+    float inner = Clamp01(-d - band + 0.5f);
     return Mix(Mix(p, c, 1 - inner), kNight, Clamp01(d + 0.5f));
   });
   for (auto [x, y] : {Point{12, 12}, Point{244, 12}, Point{12, 52}, Point{244, 52}})
@@ -834,7 +834,9 @@ Blast BlastAt(int frame, float x, float y) {
   // Late frames: smoke thins and breaks up into wisps.
   float fade = SmoothStep(0.55f, 1.0f, t);
   density -= fade * (0.35f + 0.6f * Fbm(x / 5, y / 5 - t * 3, 333, 3));
-  float heat = std::max(0.0f, 1.5f - 1.9f * t) * Clamp01(1.15f - dist / (radius * 1.2f)) +
+  // Turbulence breaks the fire into hot tongues and darker soot.
+  float heat = std::max(0.0f, 1.5f - 1.9f * t) * Clamp01(1.15f - dist / (radius * 1.2f)) *
+                   (0.7f + 0.6f * n) +
                flare * 0.35f;
   // Keep clear of the frame's edges: frames are drawn transparent at their bottom-left pixel.
   float edge = std::min(std::min(x - 2, 46 - x), std::min(y - 2, 61 - y));
@@ -846,7 +848,8 @@ Rgb BlastColour(const Blast& b, float x, float y, int frame) {
   float h = b.heat;
   Rgb c = h > 0.75f ? Mix(kFire, kFireHot, (h - 0.75f) / 0.25f)
           : h > 0.4f ? Mix(kEmber, kFire, (h - 0.4f) / 0.35f)
-                     : Mix(Mix(FromHex(0x4A3A32), FromHex(0x8A8380), b.smoke), kEmber, h / 0.4f);
+                     : Mix(Mix(FromHex(0x3E322C), FromHex(0x8A8582), b.smoke), kEmber,
+                           (h / 0.4f) * (h / 0.4f));
   // Smoke lit from the top left; fire needs no shading.
   float lightSide = Clamp01(0.5f + ((24 - x) + (40 - y)) / 60);
   float n = Fbm(x / 3, y / 3, 407 + frame, 2);
