@@ -137,8 +137,10 @@ uint64_t ByteSum(const Bytes& data) {
 Bytes PadToByteSum(const Bytes& jpeg, uint64_t target) {
   uint64_t sum = ByteSum(jpeg);
   if (sum > target) throw std::runtime_error("JPEG already sums past the target");
-  // A segment is FF FE, a two-byte length (payload + 2) and the payload.
-  constexpr uint32_t kMaxPayload = 65533;
+  // A segment is FF FE, a two-byte length (payload + 2) and the payload. Neither the length
+  // nor the payload holds an FF byte, so no reader scanning for markers can mistake them.
+  constexpr uint32_t kMaxPayload = 65000;
+  constexpr uint64_t kTop = 0xFE;
   auto overhead = [](uint32_t payload) {
     uint32_t length = payload + 2;
     return 0xFFu + 0xFEu + (length >> 8) + (length & 255);
@@ -147,21 +149,22 @@ Bytes PadToByteSum(const Bytes& jpeg, uint64_t target) {
   uint64_t need = target - sum;
   while (need > 0) {
     uint32_t payload = kMaxPayload;
-    uint64_t fullSum = overhead(payload) + 255ull * payload;
+    uint64_t fullSum = overhead(payload) + kTop * payload;
     if (need < fullSum + 2048) {
       // Last segment: the fewest bytes that can still carry what is left (or half of it,
       // so that the remainder never drops below a segment's own overhead).
-      uint64_t want = need / 255 + 8;
+      uint64_t want = need / kTop + 8;
       payload = static_cast<uint32_t>(want <= kMaxPayload ? want : want / 2);
+      if (((payload + 2) & 255) == 255) ++payload;
       if (need < overhead(payload)) throw std::runtime_error("byte sum gap too small to pad");
     }
-    uint64_t body = std::min<uint64_t>(need - overhead(payload), 255ull * payload);
+    uint64_t body = std::min<uint64_t>(need - overhead(payload), kTop * payload);
     segments.push_back(0xFF);
     segments.push_back(0xFE);
     segments.push_back(((payload + 2) >> 8) & 255);
     segments.push_back((payload + 2) & 255);
     for (uint32_t i = 0; i < payload; ++i) {
-      uint8_t b = static_cast<uint8_t>(std::min<uint64_t>(body, 255));
+      uint8_t b = static_cast<uint8_t>(std::min(body, kTop));
       segments.push_back(b);
       body -= b;
     }
