@@ -79,8 +79,7 @@ void Rivet(Raster& r, float cx, float cy, float radius, Rgb colour) {
   Shadow(
       r, [&](float x, float y) { return DistCircle(x, y, cx, cy, radius); },
       static_cast<int>(cx - radius - 3), static_cast<int>(cy - radius - 3),
-      static_cast<int>(cx + radius + 4), static_cast<int>(cy + radius + 4), 0.8f, 0.8f, 1.2f,
-      0.5f);
+      static_cast<int>(cx + radius + 4), static_cast<int>(cy + radius + 4), 0.8f, 0.8f, 1.2f, 0.5f);
   Bevel(
       r, static_cast<int>(cx - radius - 2), static_cast<int>(cy - radius - 2),
       static_cast<int>(cx + radius + 3), static_cast<int>(cy + radius + 3),
@@ -128,7 +127,8 @@ void WaterWithGrid(Raster& r) {
   struct Ripple {
     float cx, cy, half;
   };
-  for (Ripple c : {Ripple{9, 11, 5}, Ripple{23, 20, 5.5f}, Ripple{12, 27, 4}, Ripple{26, 6, 3.5f}}) {
+  for (Ripple c :
+       {Ripple{9, 11, 5}, Ripple{23, 20, 5.5f}, Ripple{12, 27, 4}, Ripple{26, 6, 3.5f}}) {
     r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb prev) {
       float u = x - c.cx;
       if (std::fabs(u) > c.half) return prev;
@@ -175,12 +175,13 @@ Raster MissTile() {
   };
   ring(10, 1.6f, 0.85f);
   ring(5.5f, 1.4f, 0.95f);
-  r.Fill(12, 12, 22, 22, [&](float x, float y) { return DistCircle(x, y, cx, cy, 2.2f) < 0; },
-         kWhite);
+  r.Fill(
+      12, 12, 22, 22, [&](float x, float y) { return DistCircle(x, y, cx, cy, 2.2f) < 0; }, kWhite);
   for (float a : {0.6f, 2.3f, 3.9f, 5.4f}) {
     float dx = cx + 13.5f * std::cos(a), dy = cy + 13.5f * std::sin(a);
-    r.Fill(0, 0, 32, 32, [&](float x, float y) { return DistCircle(x, y, dx, dy, 1.1f) < 0; },
-           kFoam, 0.8f);
+    r.Fill(
+        0, 0, 32, 32, [&](float x, float y) { return DistCircle(x, y, dx, dy, 1.1f) < 0; }, kFoam,
+        0.8f);
   }
   return r;
 }
@@ -207,10 +208,10 @@ Raster ShipTile() {
       [](float, float) { return kSteelDark; }, 2, -1);
   Bevel(
       r, 0, 0, 32, 32, [](float x, float y) { return DistCircle(x, y, 17, 17, 4.3f); },
-      [](float x, float y) { return Mix(kSteelLight, kSteel, Clamp01((x + y - 26) / 16)); },
-      1.6f, 1);
-  for (auto [x, y] : {Point{6.5f, 6.5f}, Point{27.5f, 6.5f}, Point{6.5f, 27.5f},
-                      Point{27.5f, 27.5f}})
+      [](float x, float y) { return Mix(kSteelLight, kSteel, Clamp01((x + y - 26) / 16)); }, 1.6f,
+      1);
+  for (auto [x, y] :
+       {Point{6.5f, 6.5f}, Point{27.5f, 6.5f}, Point{6.5f, 27.5f}, Point{27.5f, 27.5f}})
     Rivet(r, x, y, 1.3f, kSteel);
   return r;
 }
@@ -243,8 +244,7 @@ Raster HitTile() {
     Rgb fire = Mix(kFire, kFireHot, heat);
     return Mix(p, fire, Smooth(cross(x, y) - 2.3f));
   });
-  for (auto [x, y] : {Point{6.5f, 27.5f}, Point{27.5f, 6.5f}})
-    Rivet(r, x, y, 1.3f, kSteelDark);
+  for (auto [x, y] : {Point{6.5f, 27.5f}, Point{27.5f, 6.5f}}) Rivet(r, x, y, 1.3f, kSteelDark);
   return r;
 }
 
@@ -267,24 +267,34 @@ void DrawCaravel(Raster& img, float cx, float wl, float s, const ShipStyle& st, 
   int bx0 = static_cast<int>(cx - 1.9f * s), bx1 = static_cast<int>(cx + 1.9f * s);
   int by0 = static_cast<int>(wl - 2.7f * s), by1 = static_cast<int>(wl + 1.0f * s);
 
-  std::vector<Point> hull = poly({{-1.12f, -0.80f}, {-0.72f, -0.82f}, {-0.66f, -0.50f},
-                                  {0.50f, -0.46f}, {0.70f, -0.60f}, {1.05f, -0.66f},
-                                  {1.28f, -0.72f}, {1.06f, -0.30f}, {0.80f, 0.02f},
-                                  {0.40f, 0.16f}, {-0.55f, 0.16f}, {-0.95f, 0.02f},
+  std::vector<Point> hull = poly({{-1.12f, -0.80f},
+                                  {-0.72f, -0.82f},
+                                  {-0.66f, -0.50f},
+                                  {0.50f, -0.46f},
+                                  {0.70f, -0.60f},
+                                  {1.05f, -0.66f},
+                                  {1.28f, -0.72f},
+                                  {1.06f, -0.30f},
+                                  {0.80f, 0.02f},
+                                  {0.40f, 0.16f},
+                                  {-0.55f, 0.16f},
+                                  {-0.95f, 0.02f},
                                   {-1.12f, -0.35f}});
   if (reflect > 0) {
     std::vector<Point> mirrored = hull;
     for (Point& p : mirrored) p.y = 2 * wl - p.y + 0.25f * s;
-    img.Fill(bx0, static_cast<int>(wl), bx1, by1 + static_cast<int>(0.6f * s),
-             [&](float x, float y) {
-               float wob = 2.5f * std::sin(y * 0.9f);
-               return InsidePolygon(x + wob, y, mirrored) ? 1.0f : 0.0f;
-             },
-             Scale(st.hull, 0.6f), reflect);
+    img.Fill(
+        bx0, static_cast<int>(wl), bx1, by1 + static_cast<int>(0.6f * s),
+        [&](float x, float y) {
+          float wob = 2.5f * std::sin(y * 0.9f);
+          return InsidePolygon(x + wob, y, mirrored) ? 1.0f : 0.0f;
+        },
+        Scale(st.hull, 0.6f), reflect);
   }
 
   auto stroke = [&](Point a, Point b, float w, Rgb c) {
-    img.Fill(bx0, by0, bx1, by1, [&](float x, float y) { return DistSegment(x, y, a, b) < w; }, c);
+    img.Fill(
+        bx0, by0, bx1, by1, [&](float x, float y) { return DistSegment(x, y, a, b) < w; }, c);
   };
   // Masts, yards, bowsprit.
   float mastW = 0.028f * s;
@@ -293,17 +303,18 @@ void DrawCaravel(Raster& img, float cx, float wl, float s, const ShipStyle& st, 
   stroke(P(0.62f, -0.55f), P(0.62f, -2.15f), mastW, st.rig);
   stroke(P(1.05f, -0.64f), P(1.70f, -1.00f), mastW, st.rig);
   // Rigging lines, thin.
-  for (auto [a, b] : {std::pair{P(0.02f, -2.5f), P(-1.05f, -0.80f)},
-                      std::pair{P(0.02f, -2.5f), P(1.62f, -0.97f)},
-                      std::pair{P(0.62f, -2.1f), P(1.45f, -0.88f)},
-                      std::pair{P(-0.62f, -1.9f), P(-1.12f, -0.80f)}})
-    img.Fill(bx0, by0, bx1, by1, [&](float x, float y) { return DistSegment(x, y, a, b) < 0.45f; },
-             st.rig, 0.7f);
+  for (auto [a, b] :
+       {std::pair{P(0.02f, -2.5f), P(-1.05f, -0.80f)}, std::pair{P(0.02f, -2.5f), P(1.62f, -0.97f)},
+        std::pair{P(0.62f, -2.1f), P(1.45f, -0.88f)},
+        std::pair{P(-0.62f, -1.9f), P(-1.12f, -0.80f)}})
+    img.Fill(
+        bx0, by0, bx1, by1, [&](float x, float y) { return DistSegment(x, y, a, b) < 0.45f; },
+        st.rig, 0.7f);
 
   auto sail = [&](const std::vector<Point>& pts, float left, float right) {
-    img.Fill(bx0, by0, bx1, by1,
-             [&](float x, float y) { return InsidePolygon(x, y, pts) ? 1.0f : 0.0f; },
-             st.sail);
+    img.Fill(
+        bx0, by0, bx1, by1,
+        [&](float x, float y) { return InsidePolygon(x, y, pts) ? 1.0f : 0.0f; }, st.sail);
     // Light from the left: the sail darkens toward its lee edge.
     img.Paint(bx0, by0, bx1, by1, [&](float x, float y, Rgb p) {
       if (!InsidePolygon(x, y, pts)) return p;
@@ -311,13 +322,12 @@ void DrawCaravel(Raster& img, float cx, float wl, float s, const ShipStyle& st, 
       return Mix(p, st.sailShade, 0.75f * t * t);
     });
   };
-  sail(poly({{-0.50f, -2.10f}, {0.54f, -2.10f}, {0.60f, -1.02f}, {0.02f, -0.92f},
-             {-0.56f, -1.02f}}),
-       P(-0.56f, 0).x, P(0.60f, 0).x);
-  sail(poly({{-0.34f, -2.44f}, {0.38f, -2.44f}, {0.46f, -2.16f}, {-0.42f, -2.16f}}),
-       P(-0.42f, 0).x, P(0.46f, 0).x);
-  sail(poly({{0.30f, -1.85f}, {0.94f, -1.85f}, {1.00f, -0.98f}, {0.62f, -0.90f},
-             {0.26f, -0.98f}}),
+  sail(
+      poly({{-0.50f, -2.10f}, {0.54f, -2.10f}, {0.60f, -1.02f}, {0.02f, -0.92f}, {-0.56f, -1.02f}}),
+      P(-0.56f, 0).x, P(0.60f, 0).x);
+  sail(poly({{-0.34f, -2.44f}, {0.38f, -2.44f}, {0.46f, -2.16f}, {-0.42f, -2.16f}}), P(-0.42f, 0).x,
+       P(0.46f, 0).x);
+  sail(poly({{0.30f, -1.85f}, {0.94f, -1.85f}, {1.00f, -0.98f}, {0.62f, -0.90f}, {0.26f, -0.98f}}),
        P(0.26f, 0).x, P(1.0f, 0).x);
   sail(poly({{-1.18f, -0.92f}, {-0.40f, -2.02f}, {-0.58f, -0.88f}}), P(-1.18f, 0).x,
        P(-0.40f, 0).x);
@@ -329,19 +339,21 @@ void DrawCaravel(Raster& img, float cx, float wl, float s, const ShipStyle& st, 
   if (st.cross) {
     Point c = P(0.03f, -1.52f);
     float arm = 0.26f * s, w = 0.07f * s;
-    img.Fill(bx0, by0, bx1, by1,
-             [&](float x, float y) {
-               return (std::fabs(x - c.x) < w && std::fabs(y - c.y) < arm) ||
-                      (std::fabs(y - c.y) < w && std::fabs(x - c.x) < arm);
-             },
-             FromHex(0xB3261E));
+    img.Fill(
+        bx0, by0, bx1, by1,
+        [&](float x, float y) {
+          return (std::fabs(x - c.x) < w && std::fabs(y - c.y) < arm) ||
+                 (std::fabs(y - c.y) < w && std::fabs(x - c.x) < arm);
+        },
+        FromHex(0xB3261E));
   }
   // Pennants streaming to the right, the way the wind blows.
   for (Point top : {P(0.02f, -2.55f), P(0.62f, -2.15f), P(-0.62f, -1.95f)}) {
-    std::vector<Point> flag{top, {top.x + 0.42f * s, top.y + 0.05f * s},
-                            {top.x, top.y + 0.11f * s}};
-    img.Fill(bx0, by0, bx1, by1, [&](float x, float y) { return InsidePolygon(x, y, flag); },
-             FromHex(0xB3261E));
+    std::vector<Point> flag{
+        top, {top.x + 0.42f * s, top.y + 0.05f * s}, {top.x, top.y + 0.11f * s}};
+    img.Fill(
+        bx0, by0, bx1, by1, [&](float x, float y) { return InsidePolygon(x, y, flag); },
+        FromHex(0xB3261E));
   }
   // Hull: darker toward the keel, a lit wale along the deck, a row of gun ports.
   img.Paint(bx0, by0, bx1, by1, [&](float x, float y, Rgb p) {
@@ -354,19 +366,21 @@ void DrawCaravel(Raster& img, float cx, float wl, float s, const ShipStyle& st, 
     Rgb c = Mix(st.hullLight, st.hull, Clamp01(v));
     return Mix(p, c, cover / 9);
   });
-  img.Fill(bx0, by0, bx1, by1,
-           [&](float x, float y) {
-             float top = wl - 0.40f * s + (x - cx) * 0.0f;
-             return std::fabs(y - top) < 0.035f * s && InsidePolygon(x, y, hull);
-           },
-           st.hullLight);
+  img.Fill(
+      bx0, by0, bx1, by1,
+      [&](float x, float y) {
+        float top = wl - 0.40f * s;
+        return std::fabs(y - top) < 0.035f * s && InsidePolygon(x, y, hull);
+      },
+      st.hullLight);
   for (float u = -0.48f; u < 0.70f; u += 0.2f) {
     Point c = P(u, -0.26f);
-    img.Fill(bx0, by0, bx1, by1,
-             [&](float x, float y) {
-               return std::fabs(x - c.x) < 0.045f * s && std::fabs(y - c.y) < 0.045f * s;
-             },
-             Scale(st.hull, 0.35f));
+    img.Fill(
+        bx0, by0, bx1, by1,
+        [&](float x, float y) {
+          return std::fabs(x - c.x) < 0.045f * s && std::fabs(y - c.y) < 0.045f * s;
+        },
+        Scale(st.hull, 0.35f));
   }
 }
 
@@ -407,17 +421,23 @@ void SeaChart(Raster& img, int top, int bottom) {
   // The course: a dotted line between two islands, a cross where it ends.
   for (float t = 0; t <= 1.0f; t += 0.035f) {
     float cx = 130 + 300 * t, cy = 440 - 90 * t + 30 * std::sin(t * 3.1f);
-    img.Fill(static_cast<int>(cx) - 3, static_cast<int>(cy) - 3, static_cast<int>(cx) + 4,
-             static_cast<int>(cy) + 4, [&](float x, float y) { return DistCircle(x, y, cx, cy, 1.6f) < 0; },
-             FromHex(0x8E2A1C));
+    img.Fill(
+        static_cast<int>(cx) - 3, static_cast<int>(cy) - 3, static_cast<int>(cx) + 4,
+        static_cast<int>(cy) + 4,
+        [&](float x, float y) { return DistCircle(x, y, cx, cy, 1.6f) < 0; }, FromHex(0x8E2A1C));
   }
-  img.Fill(420, 330, 442, 352, [](float x, float y) {
-    return std::min(DistSegment(x, y, {424, 334}, {438, 348}),
-                    DistSegment(x, y, {438, 334}, {424, 348})) < 1.8f; }, FromHex(0x8E2A1C));
+  img.Fill(
+      420, 330, 442, 352,
+      [](float x, float y) {
+        return std::min(DistSegment(x, y, {424, 334}, {438, 348}),
+                        DistSegment(x, y, {438, 334}, {424, 348})) < 1.8f;
+      },
+      FromHex(0x8E2A1C));
   // Compass rose; each point is lit on its upper left half.
   const float cx = 590, cy = 388, R = 62;
-  img.Paint(static_cast<int>(cx - R - 4), static_cast<int>(cy - R - 4), static_cast<int>(cx + R + 4),
-            static_cast<int>(cy + R + 4), [&](float x, float y, Rgb p) {
+  img.Paint(static_cast<int>(cx - R - 4), static_cast<int>(cy - R - 4),
+            static_cast<int>(cx + R + 4), static_cast<int>(cy + R + 4),
+            [&](float x, float y, Rgb p) {
               float d = std::hypot(x - cx, y - cy);
               float ring = std::min(std::fabs(d - 0.78f * R), std::fabs(d - 0.84f * R)) - 0.5f;
               return Mix(p, ink, 0.8f * Smooth(ring));
@@ -431,16 +451,21 @@ void SeaChart(Raster& img, int top, int bottom) {
     Point centre{cx, cy};
     std::vector<Point> half1{centre, side1, tip}, half2{centre, tip, side2};
     bool firstLit = std::cos(a + kPi / 2) + std::sin(a + kPi / 2) < 0;
-    Rgb light = k % 2 ? FromHex(0xE8D7A8) : kBrassLight, dark = k % 2 ? FromHex(0x8A7448) : kBrassDark;
-    img.Fill(static_cast<int>(cx - R), static_cast<int>(cy - R), static_cast<int>(cx + R + 1),
-             static_cast<int>(cy + R + 1), [&](float x, float y) { return InsidePolygon(x, y, half1); },
-             firstLit ? light : dark);
-    img.Fill(static_cast<int>(cx - R), static_cast<int>(cy - R), static_cast<int>(cx + R + 1),
-             static_cast<int>(cy + R + 1), [&](float x, float y) { return InsidePolygon(x, y, half2); },
-             firstLit ? dark : light);
+    Rgb light = k % 2 ? FromHex(0xE8D7A8) : kBrassLight,
+        dark = k % 2 ? FromHex(0x8A7448) : kBrassDark;
+    img.Fill(
+        static_cast<int>(cx - R), static_cast<int>(cy - R), static_cast<int>(cx + R + 1),
+        static_cast<int>(cy + R + 1), [&](float x, float y) { return InsidePolygon(x, y, half1); },
+        firstLit ? light : dark);
+    img.Fill(
+        static_cast<int>(cx - R), static_cast<int>(cy - R), static_cast<int>(cx + R + 1),
+        static_cast<int>(cy + R + 1), [&](float x, float y) { return InsidePolygon(x, y, half2); },
+        firstLit ? dark : light);
   }
-  img.Fill(static_cast<int>(cx) - 6, static_cast<int>(cy) - 6, static_cast<int>(cx) + 7,
-           static_cast<int>(cy) + 7, [&](float x, float y) { return DistCircle(x, y, cx, cy, 3.5f) < 0; }, ink);
+  img.Fill(
+      static_cast<int>(cx) - 6, static_cast<int>(cy) - 6, static_cast<int>(cx) + 7,
+      static_cast<int>(cy) + 7,
+      [&](float x, float y) { return DistCircle(x, y, cx, cy, 3.5f) < 0; }, ink);
   const char* letters[] = {"С", "В", "Ю", "З"};
   for (int k = 0; k < 4; ++k) {
     float a = k * kPi / 2 - kPi / 2;
@@ -467,8 +492,9 @@ Raster AboutPicture() {
     float shade = Clamp01((y - 40) / 160);
     return Mix(c, Mix(kWhite, FromHex(0xB9CAD6), shade), 0.7f * cloud);
   });
-  img.Fill(60, 120, 140, 210, [](float x, float y) { return DistCircle(x, y, 96, 168, 20) < 0; },
-           FromHex(0xFFFBEA));
+  img.Fill(
+      60, 120, 140, 210, [](float x, float y) { return DistCircle(x, y, 96, 168, 20) < 0; },
+      FromHex(0xFFFBEA));
   Sea(img, horizon, 292, FromHex(0x1F5878), FromHex(0x4F8FAE), kFoam, 0.55f, 17, 488);
   SeaChart(img, 292, 488);
   // Sunlight glitters on the water under the sun.
@@ -477,8 +503,8 @@ Raster AboutPicture() {
     float n = Fbm(x / 6, y / 2, 77, 2);
     return Mix(p, FromHex(0xFFF3D0), band * SmoothStep(0.6f, 0.8f, n) * 0.8f);
   });
-  ShipStyle day{FromHex(0x3B2414), FromHex(0x8A5A33), FromHex(0xF6EEDB), FromHex(0xB9AC92),
-                FromHex(0x2A1C12), true};
+  ShipStyle day{FromHex(0x3B2414), FromHex(0x8A5A33), FromHex(0xF6EEDB),
+                FromHex(0xB9AC92), FromHex(0x2A1C12), true};
   DrawCaravel(img, 540, 238, 48, day, 0.35f);
 
   // Title lettering in brass, raised out of the sky.
@@ -493,8 +519,7 @@ Raster AboutPicture() {
     c = Mix(c, kBrassDark, SmoothStep(0.55f, 1.0f, t) * 0.8f);
     return Mix(c, kWhite, 0.5f * std::exp(-std::pow((t - 0.5f) / 0.05f, 2.0f)));
   });
-  Lettering(img, Face::SansBold, 17, "МОРСКОЕ СРАЖЕНИЕ", 348, 140, FromHex(0x1B2E47), 0,
-            kBlack, 6);
+  Lettering(img, Face::SansBold, 17, "МОРСКОЕ СРАЖЕНИЕ", 348, 140, FromHex(0x1B2E47), 0, kBlack, 6);
 
   // A calm parchment band for the start-up texts and the version.
   img.Paint(0, 250, 696, 292, [&](float x, float y, Rgb p) {
@@ -508,9 +533,10 @@ Raster AboutPicture() {
   });
   for (float cx : {300.0f, 348.0f, 396.0f}) {
     float rad = cx == 348 ? 5.0f : 3.0f;
-    img.Fill(static_cast<int>(cx) - 8, 262, static_cast<int>(cx) + 9, 281,
-             [&](float x, float y) { return std::fabs(x - cx) + std::fabs(y - 271) < rad; },
-             FromHex(0xA7885A));
+    img.Fill(
+        static_cast<int>(cx) - 8, 262, static_cast<int>(cx) + 9, 281,
+        [&](float x, float y) { return std::fabs(x - cx) + std::fabs(y - 271) < rad; },
+        FromHex(0xA7885A));
   }
   img.Paint(200, 269, 500, 273, [](float x, float y, Rgb p) {
     bool gap = std::fabs(x - 300) < 7 || std::fabs(x - 348) < 9 || std::fabs(x - 396) < 7;
@@ -540,8 +566,10 @@ Raster WinPicture() {
     float cloud = SmoothStep(0.55f, 0.8f, Fbm(x / 120, y / 18, 9, 5));
     return Mix(c, Mix(FromHex(0xF2A25C), FromHex(0x2B2240), Clamp01(x / 600)), 0.55f * cloud);
   });
-  img.Fill(120, horizon - 50, 220, horizon, [&](float x, float y) {
-    return DistCircle(x, y, 170, horizon + 6, 34) < 0; }, FromHex(0xFFE9B0));
+  img.Fill(
+      120, horizon - 50, 220, horizon,
+      [&](float x, float y) { return DistCircle(x, y, 170, horizon + 6, 34) < 0; },
+      FromHex(0xFFE9B0));
   // Smoke from a sinking hull on the horizon.
   img.Paint(470, 40, 696, horizon, [&](float x, float y, Rgb p) {
     float axis = 600 + (horizon - y) * 0.45f;
@@ -551,9 +579,12 @@ Raster WinPicture() {
     float a = SmoothStep(1.0f, 0.5f, d) * SmoothStep(40, 120, y) * 0.8f;
     return Mix(p, Mix(FromHex(0x3A3440), FromHex(0x7A6A70), n), a);
   });
-  img.Fill(560, horizon - 12, 640, horizon + 2, [&](float x, float y) {
-    return y > horizon - 10 + std::fabs(x - 600) * 0.15f && std::fabs(x - 600) < 34; },
-           FromHex(0x1A1016));
+  img.Fill(
+      560, horizon - 12, 640, horizon + 2,
+      [&](float x, float y) {
+        return y > horizon - 10 + std::fabs(x - 600) * 0.15f && std::fabs(x - 600) < 34;
+      },
+      FromHex(0x1A1016));
   img.Paint(585, horizon - 16, 620, horizon - 2, [&](float x, float y, Rgb p) {
     float glow = std::exp(-std::hypot(x - 602, y - horizon + 8) / 5);
     return Mix(p, kFire, glow);
@@ -567,8 +598,8 @@ Raster WinPicture() {
     float fade = 1 - SmoothStep(horizon, 310, y) * 0.85f;
     return Mix(p, FromHex(0xFFC27A), band * SmoothStep(0.5f, 0.75f, n) * 0.85f * fade);
   });
-  ShipStyle dusk{FromHex(0x140C10), FromHex(0x3A2630), FromHex(0x4C3A48), FromHex(0x2A2030),
-                 FromHex(0x0E080A), false};
+  ShipStyle dusk{FromHex(0x140C10), FromHex(0x3A2630), FromHex(0x4C3A48),
+                 FromHex(0x2A2030), FromHex(0x0E080A), false};
   DrawCaravel(img, 380, 262, 58, dusk, 0.3f);
   return img;
 }
@@ -595,15 +626,20 @@ Raster BackgroundPicture() {
   });
   for (int row = 0; row < 10; ++row) {
     float cy = 36 + 32 * row + 16;
-    Sdf plate = [cy](float x, float y) { return DistRoundBox(x, y, 333, cy - 12, 363, cy + 12, 4); };
+    Sdf plate = [cy](float x, float y) {
+      return DistRoundBox(x, y, 333, cy - 12, 363, cy + 12, 4);
+    };
     Shadow(img, plate, 328, static_cast<int>(cy) - 16, 370, static_cast<int>(cy) + 17, 1.5f, 1.5f,
            1.5f, 0.6f);
-    Bevel(img, 328, static_cast<int>(cy) - 16, 370, static_cast<int>(cy) + 16, plate,
-          [](float x, float y) { return Mix(kBrass, kBrassDark, Clamp01((x + y) / 60 - 6.0f)); },
-          1.8f, 0.9f);
+    Bevel(
+        img, 328, static_cast<int>(cy) - 16, 370, static_cast<int>(cy) + 16, plate,
+        [](float x, float y) { return Mix(kBrass, kBrassDark, Clamp01((x + y) / 60 - 6.0f)); },
+        1.8f, 0.9f);
     Bevel(
         img, 328, static_cast<int>(cy) - 16, 370, static_cast<int>(cy) + 16,
-        [cy](float x, float y) { return DistRoundBox(x, y, 335.5f, cy - 9.5f, 360.5f, cy + 9.5f, 3); },
+        [cy](float x, float y) {
+          return DistRoundBox(x, y, 335.5f, cy - 9.5f, 360.5f, cy + 9.5f, 3);
+        },
         [](float, float) { return kNight; }, 1.2f, -0.8f);
     std::string label = std::to_string(row + 1);
     Lettering(img, Face::SansBold, 16, label, 348, static_cast<int>(cy) + 6, kGoldText, 0, kBlack);
@@ -629,9 +665,12 @@ Raster TitlePicture() {
   // The menu button over the left 64 pixels of the board area.
   Sdf button = [](float x, float y) { return DistRoundBox(x, y, 5, 2, 67, 27, 4); };
   Shadow(img, button, 3, 0, 72, 30, 1.5f, 1.5f, 1.5f, 0.6f);
-  Bevel(img, 3, 0, 72, 30, button, [](float x, float y) {
-    return Mix(FromHex(0x7A2A1E), FromHex(0x3E120C), Clamp01((y - 2) / 25 + x / 400));
-  }, 2.5f, 0.9f);
+  Bevel(
+      img, 3, 0, 72, 30, button,
+      [](float x, float y) {
+        return Mix(FromHex(0x7A2A1E), FromHex(0x3E120C), Clamp01((y - 2) / 25 + x / 400));
+      },
+      2.5f, 0.9f);
   img.Paint(3, 0, 72, 30, [&](float x, float y, Rgb p) {
     float d = std::fabs(button(x, y)) - 0.6f;
     return Mix(p, kBrass, 0.9f * Smooth(d));
@@ -640,27 +679,30 @@ Raster TitlePicture() {
   Lettering(img, Face::SansBold, 16, "ВАШ ФЛОТ", 196, 20, kGoldText, 1.2f, kNight, 1.5f);
   Lettering(img, Face::SansBold, 16, "ФЛОТ ПРОТИВНИКА", 532, 20, kGoldText, 1.2f, kNight, 1.5f);
   for (float cx : {118.0f, 274.0f, 426.0f, 638.0f}) {
-    img.Fill(static_cast<int>(cx) - 6, 6, static_cast<int>(cx) + 7, 26,
-             [&](float x, float y) { return std::fabs(x - cx) + std::fabs(y - 14.5f) < 4.2f; },
-             kBrass);
-    img.Fill(static_cast<int>(cx) - 6, 6, static_cast<int>(cx) + 7, 26,
-             [&](float x, float y) { return std::fabs(x - cx + 1) + std::fabs(y - 13.5f) < 1.6f; },
-             kBrassLight);
+    img.Fill(
+        static_cast<int>(cx) - 6, 6, static_cast<int>(cx) + 7, 26,
+        [&](float x, float y) { return std::fabs(x - cx) + std::fabs(y - 14.5f) < 4.2f; }, kBrass);
+    img.Fill(
+        static_cast<int>(cx) - 6, 6, static_cast<int>(cx) + 7, 26,
+        [&](float x, float y) { return std::fabs(x - cx + 1) + std::fabs(y - 13.5f) < 1.6f; },
+        kBrassLight);
   }
   // A brass compass star over the channel between the boards.
-  img.Fill(330, 0, 368, 28,
-           [](float x, float y) {
-             float dx = x - 348, dy = y - 14.5f;
-             float ax = std::fabs(dx), ay = std::fabs(dy);
-             return (ax * 4 + ay < 12 && ay < 12) || (ay * 4 + ax < 12 && ax < 12);
-           },
-           kBrass);
-  img.Fill(330, 0, 368, 28,
-           [](float x, float y) {
-             float dx = x - 348, dy = y - 14.5f;
-             return dx <= 0 && dy <= 0 && std::fabs(dx) * 4 + std::fabs(dy) < 11;
-           },
-           kBrassLight);
+  img.Fill(
+      330, 0, 368, 28,
+      [](float x, float y) {
+        float dx = x - 348, dy = y - 14.5f;
+        float ax = std::fabs(dx), ay = std::fabs(dy);
+        return (ax * 4 + ay < 12 && ay < 12) || (ay * 4 + ax < 12 && ax < 12);
+      },
+      kBrass);
+  img.Fill(
+      330, 0, 368, 28,
+      [](float x, float y) {
+        float dx = x - 348, dy = y - 14.5f;
+        return dx <= 0 && dy <= 0 && std::fabs(dx) * 4 + std::fabs(dy) < 11;
+      },
+      kBrassLight);
   return img;
 }
 
@@ -668,7 +710,8 @@ Raster ConsolePicture() {
   Raster img(688, 128);
   img.Paint(0, 0, 688, 128, [](float x, float y, Rgb) {
     float n = Fbm(x / 80, y / 12, 13, 3);
-    Rgb c = y < 26 ? Mix(FromHex(0x16263C), FromHex(0x0D1828), y / 26) : Mix(kNight, FromHex(0x060B13), (y - 26) / 102);
+    Rgb c = y < 26 ? Mix(FromHex(0x16263C), FromHex(0x0D1828), y / 26)
+                   : Mix(kNight, FromHex(0x060B13), (y - 26) / 102);
     return Mix(c, kNavy, 0.35f * n);
   });
   // The separator between the status line and the log: a brass rule.
@@ -735,10 +778,14 @@ Raster BorderSheet() {
   Raster img(64, 64, kMagenta);
   auto rimColour = [](int depth, bool lit) {
     switch (depth) {
-      case 0: return FromHex(0x1A120A);
-      case 1: return lit ? kBrassLight : kBrass;
-      case 2: return lit ? kBrass : FromHex(0x8C6A33);
-      default: return kBrassDark;
+      case 0:
+        return FromHex(0x1A120A);
+      case 1:
+        return lit ? kBrassLight : kBrass;
+      case 2:
+        return lit ? kBrass : FromHex(0x8C6A33);
+      default:
+        return kBrassDark;
     }
   };
   for (int y = 0; y < 64; ++y)
@@ -756,8 +803,8 @@ Raster BorderSheet() {
         bool arm = (u < 12 && v < 7) || (u < 7 && v < 12);
         if (!arm) continue;
         int x = right ? 63 - u : u, y = bottom ? 63 - v : v;
-        bool edge = (u == 11 || v == 11 || (u >= 7 && v == 6) || (v >= 7 && u == 6) || u == 0 ||
-                     v == 0);
+        bool edge =
+            (u == 11 || v == 11 || (u >= 7 && v == 6) || (v >= 7 && u == 6) || u == 0 || v == 0);
         // Light from the top left: the bracket's edges facing it are bright.
         bool facing = (!right && u == 0) || (right && (u == 11 || (v >= 7 && u == 6))) ||
                       (!bottom && v == 0) || (bottom && (v == 11 || (u >= 7 && v == 6)));
@@ -786,17 +833,31 @@ Raster ReportSheet() {
       bool lit = (x == d || y == d) && 47 - x != d && 47 - y != d;
       Rgb c;
       switch (d) {
-        case 0: c = FromHex(0x1A120A); break;
-        case 1: c = lit ? kBrassLight : kBrass; break;
-        case 2: c = kBrass; break;
-        case 3: c = lit ? kBrass : kBrassDark; break;
-        case 4: c = FromHex(0x1A120A); break;
-        case 5: c = Mix(img.Get(x, y), kBlack, 0.4f); break;
-        default: continue;
+        case 0:
+          c = FromHex(0x1A120A);
+          break;
+        case 1:
+          c = lit ? kBrassLight : kBrass;
+          break;
+        case 2:
+          c = kBrass;
+          break;
+        case 3:
+          c = lit ? kBrass : kBrassDark;
+          break;
+        case 4:
+          c = FromHex(0x1A120A);
+          break;
+        case 5:
+          c = Mix(img.Get(x, y), kBlack, 0.4f);
+          break;
+        default:
+          continue;
       }
       img.Set(x, y, c);
     }
-  for (auto [x, y] : {Point{9.5f, 9.5f}, Point{38.5f, 9.5f}, Point{9.5f, 38.5f}, Point{38.5f, 38.5f}})
+  for (auto [x, y] :
+       {Point{9.5f, 9.5f}, Point{38.5f, 9.5f}, Point{9.5f, 38.5f}, Point{38.5f, 38.5f}})
     Rivet(img, x, y, 2.2f, kBrass);
   return img;
 }
@@ -847,7 +908,7 @@ Blast BlastAt(int frame, float x, float y) {
 
 Rgb BlastColour(const Blast& b, float x, float y, int frame) {
   float h = b.heat;
-  Rgb c = h > 0.75f ? Mix(kFire, kFireHot, (h - 0.75f) / 0.25f)
+  Rgb c = h > 0.75f  ? Mix(kFire, kFireHot, (h - 0.75f) / 0.25f)
           : h > 0.4f ? Mix(kEmber, kFire, (h - 0.4f) / 0.35f)
                      : Mix(Mix(FromHex(0x3E322C), FromHex(0x8A8582), b.smoke), kEmber,
                            (h / 0.4f) * (h / 0.4f));

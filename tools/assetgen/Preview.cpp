@@ -103,8 +103,9 @@ Raster Average(const Raster& a, const Raster& b) {
   for (int y = 0; y < a.Height(); ++y)
     for (int x = 0; x < a.Width(); ++x) {
       Rgb p = a.Get(x, y), q = b.Get(x, y);
-      out.Set(x, y, {std::floor((p.r + q.r) * 255 / 2) / 255, std::floor((p.g + q.g) * 255 / 2) / 255,
-                     std::floor((p.b + q.b) * 255 / 2) / 255});
+      out.Set(x, y,
+              {std::floor((p.r + q.r) * 255 / 2) / 255, std::floor((p.g + q.g) * 255 / 2) / 255,
+               std::floor((p.b + q.b) * 255 / 2) / 255});
     }
   return out;
 }
@@ -162,7 +163,7 @@ void DrawBoard(Raster& back, const Screens& s, const Board& b, int originX, bool
   for (int row = 0; row < 10; ++row)
     for (int col = 0; col < 10; ++col) {
       char c = b[row][col];
-      const Raster& tile = c == 'S' ? (hideShips ? s.empty : s.ship)
+      const Raster& tile = c == 'S'   ? (hideShips ? s.empty : s.ship)
                            : c == 'o' ? s.miss
                            : c == 'X' ? s.shipoff
                                       : s.empty;
@@ -184,7 +185,8 @@ Raster BoardScreen(const Screens& s, const Board& user, const Board& computer, b
                          "Game: Пользователь произвел выстрел в сектор Д5",
                          "Game: Компьютер произвел выстрел в сектор Б7",
                          "Game: Пользователь произвел выстрел в сектор Ж3"};
-  for (int i = 0; i < 5; ++i) TextAt(panel, Face::ArialBold, 13.33f, lines[i], 8, 32 + 16 * i, {1, 1, 0});
+  for (int i = 0; i < 5; ++i)
+    TextAt(panel, Face::ArialBold, 13.33f, lines[i], 8, 32 + 16 * i, {1, 1, 0});
   TextAt(panel, Face::ArialBold, 13.33f, "Сектор: Ж3", 8, 5, {1, 1, 0});
   back.Draw(panel, 4, 356);
   DrawFrame(back, s.border);
@@ -206,12 +208,10 @@ void DrawExplosionFrame(Raster& back, const Screens& s, int frame, int x, int y)
   DrawKeyed(back, f, x, y, f.Get(0, 63));
 }
 
-const Board kUser = {"SSSS..S...", "......S..S", ".o.S......", "...S..o.X.",
-                     "S..X.....o", "..........", "S.....SS..", "...o......",
-                     "X.S......o", "..S...SSX."};
-const Board kComputer = {"..o.......", "......o...", "..X.......", ".oXo..SSS.",
-                         "..S.......", "......o...", "S...o....S", "S.........",
-                         ".......o..", "..SS.....S"};
+const Board kUser = {"SSSS..S...", "......S..S", ".o.S......", "...S..o.X.", "S..X.....o",
+                     "..........", "S.....SS..", "...o......", "X.S......o", "..S...SSX."};
+const Board kComputer = {"..o.......", "......o...", "..X.......", ".oXo..SSS.", "..S.......",
+                         "......o...", "S...o....S", "S.........", ".......o..", "..SS.....S"};
 
 }  // namespace
 
@@ -281,9 +281,9 @@ void WriteContactSheet(const fs::path& assetDir, const fs::path& png) {
     items.push_back({name, r});
     if (zoomToo) items.push_back({name + " ×4", Zoom(r, 4)});
   };
-  for (const char* name : {"About.jpg", "Win.jpg", "Backround.jpg", "Explosion.jpg",
-                           "ExplosionMask.jpg", "Active.jpg", "Consol.jpg", "Title.jpg",
-                           "MenuBar.jpg", "MenuSelected.jpg"})
+  for (const char* name :
+       {"About.jpg", "Win.jpg", "Backround.jpg", "Explosion.jpg", "ExplosionMask.jpg", "Active.jpg",
+        "Consol.jpg", "Title.jpg", "MenuBar.jpg", "MenuSelected.jpg"})
     add(name, DecodeJpeg(ReadFile(img / name)), false);
   add("Border.bmp", LoadBmp24(img / "Border.bmp"), true);
   add("Report.bmp", LoadBmp24(img / "Report.bmp"), true);
@@ -330,10 +330,10 @@ void WriteContactSheet(const fs::path& assetDir, const fs::path& png) {
     sheet.Draw(items[i].picture, at[i].x, at[i].y + label);
   }
   char sounds[200];
-  std::snprintf(sounds, sizeof sounds, "Sounds: Shot.wav %.3f s   Setup.wav %.3f s   win.wav %.3f s (loop)",
-                WavSeconds(assetDir / "Sounds" / "Shot.wav"),
-                WavSeconds(assetDir / "Sounds" / "Setup.wav"),
-                WavSeconds(assetDir / "Sounds" / "win.wav"));
+  std::snprintf(
+      sounds, sizeof sounds, "Sounds: Shot.wav %.3f s   Setup.wav %.3f s   win.wav %.3f s (loop)",
+      WavSeconds(assetDir / "Sounds" / "Shot.wav"), WavSeconds(assetDir / "Sounds" / "Setup.wav"),
+      WavSeconds(assetDir / "Sounds" / "win.wav"));
   TextAt(sheet, Face::Sans, 14, sounds, margin, height - 36, {0.9f, 0.9f, 0.9f});
   WriteFile(png, EncodePng(sheet));
 }

@@ -48,8 +48,7 @@ void Raster::Paint(int x0, int y0, int x1, int y1,
     }
 }
 
-void Raster::Fill(int x0, int y0, int x1, int y1, const Coverage& cover, Rgb colour,
-                  float alpha) {
+void Raster::Fill(int x0, int y0, int x1, int y1, const Coverage& cover, Rgb colour, float alpha) {
   x0 = std::max(x0, 0);
   y0 = std::max(y0, 0);
   x1 = std::min(x1, width_);
@@ -115,8 +114,7 @@ bool InsidePolygon(float x, float y, const std::vector<Point>& poly) {
   for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
     const Point& a = poly[i];
     const Point& b = poly[j];
-    if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x)
-      inside = !inside;
+    if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
   }
   return inside;
 }

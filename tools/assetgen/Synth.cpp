@@ -22,7 +22,8 @@ void Fade(std::vector<float>& s, float inSeconds, float outSeconds) {
   size_t in = static_cast<size_t>(inSeconds * kSampleRate);
   size_t out = static_cast<size_t>(outSeconds * kSampleRate);
   for (size_t i = 0; i < in && i < s.size(); ++i) s[i] *= static_cast<float>(i) / in;
-  for (size_t i = 0; i < out && i < s.size(); ++i) s[s.size() - 1 - i] *= static_cast<float>(i) / out;
+  for (size_t i = 0; i < out && i < s.size(); ++i)
+    s[s.size() - 1 - i] *= static_cast<float>(i) / out;
 }
 
 }  // namespace
@@ -62,7 +63,8 @@ std::vector<float> SetupSound() {
   for (int i = 0; i < n; ++i) {
     float t = static_cast<float>(i) / kSampleRate;
     float v = 0;
-    for (int k = 0; k < 5; ++k) v += gains[k] * std::sin(kTau * freqs[k] * t) * std::exp(-t / decays[k]);
+    for (int k = 0; k < 5; ++k)
+      v += gains[k] * std::sin(kTau * freqs[k] * t) * std::exp(-t / decays[k]);
     click += 0.5f * (rng.Uniform(-1, 1) - click);
     v += 1.2f * click * std::exp(-t / 0.004f);
     s[i] = v;
@@ -86,9 +88,9 @@ std::vector<float> WinTune() {
       float t = static_cast<float>(i) / kSampleRate;
       float attack = std::min(1.0f, t / 0.006f);
       float env = attack * std::exp(-t / (bell ? 0.35f : length * 0.9f));
-      float v = std::sin(kTau * f * t) + (bell ? 0.25f * std::sin(kTau * 2.0f * f * t) *
-                                                     std::exp(-t / 0.12f)
-                                               : 0.15f * std::sin(kTau * 3.0f * f * t));
+      float v = std::sin(kTau * f * t) +
+                (bell ? 0.25f * std::sin(kTau * 2.0f * f * t) * std::exp(-t / 0.12f)
+                      : 0.15f * std::sin(kTau * 3.0f * f * t));
       s[(first + i) % n] += gain * env * v;
     }
   };

@@ -13,11 +13,16 @@ namespace {
 
 const char* FontFile(Face face) {
   switch (face) {
-    case Face::SansBold: return "/usr/share/fonts/truetype/paratype/PTS75F.ttf";
-    case Face::Sans: return "/usr/share/fonts/truetype/paratype/PTS55F.ttf";
-    case Face::SerifBold: return "/usr/share/fonts/truetype/paratype/PTF75F.ttf";
-    case Face::NarrowBold: return "/usr/share/fonts/truetype/paratype/PTN77F.ttf";
-    case Face::ArialBold: return "/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf";
+    case Face::SansBold:
+      return "/usr/share/fonts/truetype/paratype/PTS75F.ttf";
+    case Face::Sans:
+      return "/usr/share/fonts/truetype/paratype/PTS55F.ttf";
+    case Face::SerifBold:
+      return "/usr/share/fonts/truetype/paratype/PTF75F.ttf";
+    case Face::NarrowBold:
+      return "/usr/share/fonts/truetype/paratype/PTN77F.ttf";
+    case Face::ArialBold:
+      return "/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf";
   }
   return "";
 }

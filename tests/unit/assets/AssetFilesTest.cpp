@@ -111,8 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                     JpegCase{"Consol.jpg", 688, 128}, JpegCase{"MenuBar.jpg", 256, 64},
                     JpegCase{"MenuSelected.jpg", 256, 64}, JpegCase{"Title.jpg", 696, 32},
                     JpegCase{"Win.jpg", 696, 488}, JpegCase{"Active.jpg", 128, 128},
-                    JpegCase{"Explosion.jpg", 256, 256},
-                    JpegCase{"ExplosionMask.jpg", 256, 256}),
+                    JpegCase{"Explosion.jpg", 256, 256}, JpegCase{"ExplosionMask.jpg", 256, 256}),
     [](const testing::TestParamInfo<JpegCase>& info) {
       std::string n = info.param.name;
       return n.substr(0, n.find('.'));
@@ -237,15 +236,15 @@ struct WavCase {
 class WavFiles : public testing::TestWithParam<WavCase> {};
 
 TEST_P(WavFiles, AreSixteenBitPcmOfTheirLength) {
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec audio{};
   Uint8* buffer = nullptr;
   Uint32 length = 0;
   fs::path file = kAssets / "Sounds" / GetParam().name;
-  ASSERT_TRUE(SDL_LoadWAV(file.c_str(), &spec, &buffer, &length)) << SDL_GetError();
+  ASSERT_TRUE(SDL_LoadWAV(file.c_str(), &audio, &buffer, &length)) << SDL_GetError();
   std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(buffer, SDL_FreeWAV);
-  EXPECT_EQ(spec.format, AUDIO_S16LSB);
-  EXPECT_TRUE(spec.freq == 22050 || spec.freq == 44100) << spec.freq;
-  double seconds = static_cast<double>(length) / (2.0 * spec.channels * spec.freq);
+  EXPECT_EQ(audio.format, AUDIO_S16LSB);
+  EXPECT_TRUE(audio.freq == 22050 || audio.freq == 44100) << audio.freq;
+  double seconds = static_cast<double>(length) / (2.0 * audio.channels * audio.freq);
   EXPECT_GE(seconds, GetParam().minSeconds);
   EXPECT_LE(seconds, GetParam().maxSeconds);
 }
@@ -260,13 +259,13 @@ INSTANTIATE_TEST_SUITE_P(Sounds, WavFiles,
                          });
 
 TEST(WinTune, LoopsWithoutAClick) {
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec audio{};
   Uint8* buffer = nullptr;
   Uint32 length = 0;
   fs::path file = kAssets / "Sounds" / "win.wav";
-  ASSERT_TRUE(SDL_LoadWAV(file.c_str(), &spec, &buffer, &length)) << SDL_GetError();
+  ASSERT_TRUE(SDL_LoadWAV(file.c_str(), &audio, &buffer, &length)) << SDL_GetError();
   std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(buffer, SDL_FreeWAV);
-  ASSERT_EQ(spec.channels, 1);
+  ASSERT_EQ(audio.channels, 1);
   const int16_t* s = reinterpret_cast<const int16_t*>(buffer);
   size_t n = length / 2;
   ASSERT_GT(n, 2u);
