@@ -140,7 +140,7 @@ TEST(CellTiles, DifferInBrightnessNotOnlyInColour) {
       if (grey[a].size() != grey[b].size()) continue;
       float diff = 0;
       for (size_t i = 0; i < grey[a].size(); ++i) diff += std::fabs(grey[a][i] - grey[b][i]);
-      EXPECT_GT(diff / grey[a].size(), 12.0f) << names[a] << " vs " << names[b];
+      EXPECT_GT(diff / grey[a].size(), 20.0f) << names[a] << " vs " << names[b];
     }
 }
 

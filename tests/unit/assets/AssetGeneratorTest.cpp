@@ -1,7 +1,9 @@
-// The committed assets are exactly what the generator writes: regenerate and compare.
+// The committed assets are what the generator writes and what it meant to draw.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +11,9 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include "tools/assetgen/Art.h"
+#include "tools/assetgen/Formats.h"
 
 namespace {
 
@@ -44,6 +49,25 @@ TEST(AssetGenerator, ReproducesTheCommittedFilesByteForByte) {
   }
   for (const auto& [name, bytes] : fresh)
     EXPECT_TRUE(committed.count(name)) << name << " is written but not committed";
+}
+
+TEST(ExplosionMask, KeepsItsShapeThroughJpegAndTheGamesThreshold) {
+  // The game turns the decoded mask black and white at 0x808080 (blue high, red low);
+  // compression must not move a single pixel across that line.
+  assetgen::Raster meant = assetgen::ExplosionPictures().mask;
+  assetgen::Raster decoded = assetgen::DecodeJpeg(
+      assetgen::ReadFile(fs::path(KRAVELON_ASSET_DIR) / "Images" / "ExplosionMask.jpg"));
+  ASSERT_EQ(decoded.Width(), meant.Width());
+  ASSERT_EQ(decoded.Height(), meant.Height());
+  int moved = 0;
+  for (int y = 0; y < meant.Height(); ++y)
+    for (int x = 0; x < meant.Width(); ++x) {
+      auto byte = [](float v) { return static_cast<uint32_t>(std::lround(v * 255)); };
+      assetgen::Rgb c = decoded.Get(x, y);
+      bool white = ((byte(c.b) << 16) | (byte(c.g) << 8) | byte(c.r)) > 0x808080;
+      moved += white != (meant.Get(x, y).r > 0.5f);
+    }
+  EXPECT_EQ(moved, 0);
 }
 
 }  // namespace
