@@ -32,19 +32,22 @@ std::vector<float> ShotSound() {
   const int n = static_cast<int>(0.55f * kSampleRate);
   std::vector<float> s(n);
   XorShift rng(0x5107);
-  float low = 0, lower = 0, phase = 0;
+  float low = 0, mid = 0, lower = 0, phase = 0;
   for (int i = 0; i < n; ++i) {
     float t = static_cast<float>(i) / kSampleRate;
     float noise = rng.Uniform(-1, 1);
-    // Two one-pole low-passes: a dull rumble under the crack.
+    // One-pole low-passes of the same noise: the crack, a body and a dull rumble.
     low += 0.35f * (noise - low);
+    mid += 0.12f * (noise - mid);
     lower += 0.04f * (noise - lower);
     float freq = 42 + 110 * std::exp(-t / 0.05f);
     phase += kTau * freq / kSampleRate;
     float boom = std::sin(phase) * std::exp(-t / 0.13f);
     float crack = low * std::exp(-t / 0.018f);
     float rumble = lower * 4.5f * std::exp(-t / 0.16f);
-    s[i] = 0.9f * boom + 0.7f * crack + 0.6f * rumble;
+    // The band between the two carries the blast on small speakers that lose the boom.
+    float body = (mid - lower) * 1.6f * std::exp(-t / 0.09f);
+    s[i] = 0.9f * boom + 0.7f * crack + 0.6f * rumble + body;
   }
   Normalise(s, 0.85f);
   Fade(s, 0.001f, 0.06f);
