@@ -156,7 +156,7 @@ struct Screens {
   }
 };
 
-// 0 water, 1 ship, 2 miss, 3 hit.
+// One string per row: "." water, "S" ship, "o" miss, "X" hit.
 using Board = std::vector<std::string>;
 
 void DrawBoard(Raster& back, const Screens& s, const Board& b, int originX, bool hideShips) {
