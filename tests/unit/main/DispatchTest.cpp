@@ -141,7 +141,7 @@ TEST_F(DispatchTest, ShotsLandOnlyStrictlyInsideTheComputersBoard) {
     int Column;  // -1: no shot
   };
   const TCase cases[] = {{372, 100, -1}, {373, 100, 0}, {691, 100, 9}, {692, 100, -1},
-                         {695, 100, -1}, {500, 36, -1}, {500, 37, 3}};
+                         {695, 100, -1}, {500, 36, -1}, {500, 37, 4}};
   for (const TCase& c : cases) {
     Engine->NewGame();
     Engine->State = gsBattle;

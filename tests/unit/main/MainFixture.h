@@ -28,6 +28,9 @@ class MainWindowTest : public ::testing::Test {
     Folder = mkdtemp(pattern);
     SetProgramFolder(Folder + "/");
     SetSleeper([this](int ms) { Pauses.push_back(ms); });
+    SetMessageBoxHandler([this](const std::string& text, const std::string&, TMessageIcon) {
+      Boxes.push_back(text);
+    });
     GraphicsReady = false;
     App = std::make_unique<TApplication>();
     App->Title = "Кравелон";
@@ -37,6 +40,7 @@ class MainWindowTest : public ::testing::Test {
     Window.reset();
     App.reset();
     SetSleeper({});
+    SetMessageBoxHandler({});
     SetProgramFolder("");
     GraphicsReady = false;
     ShutdownToolkit();
@@ -52,6 +56,7 @@ class MainWindowTest : public ::testing::Test {
 
   std::string Folder;
   std::vector<int> Pauses;
+  std::vector<std::string> Boxes;  // texts of the message boxes shown
   std::unique_ptr<TApplication> App;
   std::unique_ptr<TMain1> Window;
 };
