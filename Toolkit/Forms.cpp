@@ -139,16 +139,22 @@ void TForm::SetBorderStyle(TBorderStyle style) {
 void TForm::SetStayOnTop(bool on) { SDL_SetWindowAlwaysOnTop(Window, on ? SDL_TRUE : SDL_FALSE); }
 
 void TForm::SetWindowState(TWindowState state) {
+  State = state;
   if (state == TWindowState::Maximized) {
-    // Without a window manager nothing maximises a window: cover the screen ourselves too.
-    SDL_Rect bounds{};
-    SDL_GetDisplayBounds(0, &bounds);
-    SDL_SetWindowPosition(Window, bounds.x, bounds.y);
-    SDL_SetWindowSize(Window, bounds.w, bounds.h);
-    SDL_MaximizeWindow(Window);
+    CoverScreen();
   } else {
     SDL_RestoreWindow(Window);
   }
+}
+
+// Without a window manager nothing maximises a window, so it is sized to the screen itself; a
+// window not yet shown does not take a new position on every X server, so this runs again when
+// the window is shown.
+void TForm::CoverScreen() {
+  SDL_Rect bounds{};
+  SDL_GetDisplayBounds(0, &bounds);
+  SDL_SetWindowSize(Window, bounds.w, bounds.h);
+  SDL_SetWindowPosition(Window, bounds.x, bounds.y);
 }
 
 void TForm::SetSize(int width, int height) { SDL_SetWindowSize(Window, width, height); }
@@ -157,7 +163,10 @@ void TForm::CenterOnScreen() {
   SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
-void TForm::Show() { SDL_ShowWindow(Window); }
+void TForm::Show() {
+  SDL_ShowWindow(Window);
+  if (State == TWindowState::Maximized) CoverScreen();
+}
 void TForm::Hide() { SDL_HideWindow(Window); }
 bool TForm::Visible() const { return (SDL_GetWindowFlags(Window) & SDL_WINDOW_SHOWN) != 0; }
 

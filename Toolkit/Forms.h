@@ -86,6 +86,8 @@ class TForm {
  private:
   void RefreshSurface();
   void Repaint();
+  void CoverScreen();
+  TWindowState State = TWindowState::Normal;
   TSpeedButton* ButtonAt(int x, int y) const;
 
   SDL_Window* Window = nullptr;

@@ -795,9 +795,11 @@ Raster BorderSheet() {
       bool lit = (x == d || y == d) && !(63 - x == d) && !(63 - y == d);
       img.Set(x, y, rimColour(d, lit));
     }
-  // Corner brackets: L-shaped brass plates with a rivet, inside 12 pixels of the corner.
-  for (int corner = 0; corner < 4; ++corner) {
-    bool right = corner & 1, bottom = corner & 2;
+  // Corner brackets: L-shaped brass plates with a rivet, inside 12 pixels of the corner. Only at
+  // the top: the console panel is drawn again over the inside of the bottom corners at every
+  // status-line update, which would cut a bracket there in half.
+  for (int corner = 0; corner < 2; ++corner) {
+    bool right = corner & 1, bottom = false;
     for (int v = 0; v < 12; ++v)
       for (int u = 0; u < 12; ++u) {
         bool arm = (u < 12 && v < 7) || (u < 7 && v < 12);

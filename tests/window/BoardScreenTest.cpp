@@ -1,0 +1,186 @@
+// The first board screen of the real game, read back from the X server and held against the
+// asset files composed at their places.
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+#include "tests/window/XHarness.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr const char* MainCaption = "The Quorvane Consol";
+constexpr const char* ReadyLine = "Game: Пользователь расставляет корабли...";
+
+struct TImage {
+  int Width = 0, Height = 0;
+  std::vector<TColor> Pixels;
+  TColor At(int x, int y) const { return Pixels[static_cast<std::size_t>(y) * Width + x]; }
+};
+
+TImage ReadJpeg(const std::string& path) {
+  TImage image;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return image;
+  jpeg_decompress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_decompress(&info);
+  jpeg_stdio_src(&info, file);
+  jpeg_read_header(&info, TRUE);
+  info.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&info);
+  image.Width = static_cast<int>(info.output_width);
+  image.Height = static_cast<int>(info.output_height);
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(image.Width) * 3);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW r = row.data();
+    jpeg_read_scanlines(&info, &r, 1);
+    for (int x = 0; x < image.Width; ++x) image.Pixels.push_back({row[3 * x], row[3 * x + 1], row[3 * x + 2]});
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  std::fclose(file);
+  return image;
+}
+
+// A 24-bit bottom-up Windows bitmap, as the asset set has them.
+TImage ReadBmp24(const std::string& path) {
+  TImage image;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return image;
+  std::vector<unsigned char> b;
+  for (int c; (c = std::fgetc(file)) != EOF;) b.push_back(static_cast<unsigned char>(c));
+  std::fclose(file);
+  auto u32 = [&](std::size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24; };
+  const int offset = static_cast<int>(u32(10));
+  image.Width = static_cast<int>(u32(18));
+  image.Height = static_cast<int>(u32(22));
+  const int stride = (image.Width * 3 + 3) & ~3;
+  image.Pixels.resize(static_cast<std::size_t>(image.Width) * image.Height);
+  for (int y = 0; y < image.Height; ++y)
+    for (int x = 0; x < image.Width; ++x) {
+      const unsigned char* p = &b[static_cast<std::size_t>(offset + (image.Height - 1 - y) * stride + 3 * x)];
+      image.Pixels[static_cast<std::size_t>(y) * image.Width + x] = {p[2], p[1], p[0]};
+    }
+  return image;
+}
+
+struct TCanvasImage : TImage {
+  TCanvasImage(int w, int h) {
+    Width = w;
+    Height = h;
+    Pixels.resize(static_cast<std::size_t>(w) * h);
+  }
+  void Draw(const TImage& from, int left, int top, std::function<bool(TColor)> transparent = {},
+            TRect source = {0, 0, -1, -1}) {
+    if (source.Right < 0) source = {0, 0, from.Width, from.Height};
+    for (int y = 0; y < source.Height(); ++y)
+      for (int x = 0; x < source.Width(); ++x) {
+        const int dx = left + x, dy = top + y;
+        if (dx < 0 || dy < 0 || dx >= Width || dy >= Height) continue;
+        const TColor c = from.At(source.Left + x, source.Top + y);
+        if (transparent && transparent(c)) continue;
+        Pixels[static_cast<std::size_t>(dy) * Width + dx] = c;
+      }
+  }
+};
+
+class BoardScreen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Game = std::make_unique<TGameProcess>(&X, TGameProcess::TOptions{});
+    ASSERT_TRUE(Game->WaitForLine(ReadyLine, 20s)) << Game->Stderr();
+    auto window = X.WaitForWindow(MainCaption, 5s);
+    ASSERT_TRUE(window);
+    Frame = window->Frame;
+    std::this_thread::sleep_for(300ms);
+  }
+  TScreenshot ShotOfWindow() { return X.Shot(Frame.Left, Frame.Top, Frame.Width(), Frame.Height()); }
+  std::string Asset(const char* name) const { return GameBuildFolder() + "/Images/" + name; }
+
+  TXServer X;
+  std::unique_ptr<TGameProcess> Game;
+  TRect Frame;
+};
+
+TEST_F(BoardScreen, IsComposedOfTheAssetPicturesAtTheirPlaces) {
+  TCanvasImage expected(696, 488);
+  expected.Draw(ReadJpeg(Asset("Backround.jpg")), 0, 0);
+  expected.Draw(ReadJpeg(Asset("Title.jpg")), 0, 4);
+  const TImage water = ReadJpeg(Asset("Empty.jpg"));
+  for (int column = 0; column < 10; ++column)
+    for (int row = 0; row < 10; ++row) {
+      expected.Draw(water, 4 + 32 * column, 36 + 32 * row);
+      expected.Draw(water, 372 + 32 * column, 36 + 32 * row);
+    }
+  expected.Draw(ReadJpeg(Asset("Consol.jpg")), 4, 356);
+  const TImage border = ReadBmp24(Asset("Border.bmp"));
+  auto magenta = [](TColor c) { return c == clr::Magenta; };
+  for (int i = 0; i < 14; ++i) {
+    expected.Draw(border, 0, 32 + 32 * i, magenta, {0, 16, 32, 48});
+    expected.Draw(border, 664, 32 + 32 * i, magenta, {32, 16, 64, 48});
+  }
+  for (int i = 0; i < 20; ++i) {
+    expected.Draw(border, 32 + 32 * i, 0, magenta, {16, 0, 48, 32});
+    expected.Draw(border, 32 + 32 * i, 456, magenta, {16, 32, 48, 64});
+  }
+  expected.Draw(border, 0, 0, magenta, {0, 0, 32, 32});
+  expected.Draw(border, 664, 0, magenta, {32, 0, 64, 32});
+  expected.Draw(border, 0, 456, magenta, {0, 32, 32, 64});
+  expected.Draw(border, 664, 456, magenta, {32, 32, 64, 64});
+
+  const TScreenshot shot = ShotOfWindow();
+  ASSERT_EQ(shot.Width, 696);
+  // Text is left out: the "МЕНЮ" caption on the title strip and the console's lines (all of
+  // which end well before x 600).
+  auto hasText = [](int x, int y) {
+    return (x < 90 && y >= 4 && y < 36) || (y >= 356 && y < 484 && x >= 4 && x < 600);
+  };
+  int differences = 0;
+  for (int y = 0; y < 488; ++y)
+    for (int x = 0; x < 696; ++x) {
+      if (hasText(x, y)) continue;
+      if (!(shot.At(x, y) == expected.At(x, y)) && ++differences <= 5) {
+        const TColor a = shot.At(x, y), e = expected.At(x, y);
+        ADD_FAILURE() << "pixel " << x << "," << y << " is " << int(a.R) << "," << int(a.G) << ","
+                      << int(a.B) << " not " << int(e.R) << "," << int(e.G) << "," << int(e.B);
+      }
+    }
+  EXPECT_EQ(differences, 0) << (shot.Save("/tmp/kravelon-board.png"), "see /tmp/kravelon-board.png");
+  // The console does show its lines.
+  int yellow = 0;
+  for (int y = 388; y < 470; ++y)
+    for (int x = 12; x < 300; ++x) {
+      const TColor c = shot.At(x, y);
+      yellow += c.R > 200 && c.G > 200 && c.B < 100;
+    }
+  EXPECT_GT(yellow, 300);
+}
+
+TEST_F(BoardScreen, KeysTypedOnTheBackdropReachTheGame) {
+  Window black = 0;
+  for (const auto& w : X.Windows()) {
+    if (w.Mapped && w.Frame == (TRect{0, 0, 1024, 768})) black = w.Id;
+  }
+  ASSERT_NE(black, 0u);
+  X.ClickAt(40, 40);  // on the black area
+  XSetInputFocus(X.Connection(), black, RevertToParent, CurrentTime);
+  XSync(X.Connection(), False);
+  std::this_thread::sleep_for(200ms);
+  const TScreenshot before = ShotOfWindow();
+  X.Key("Prior");  // Page Up: the console view moves two lines back
+  std::this_thread::sleep_for(300ms);
+  const TScreenshot after = ShotOfWindow();
+  int changed = 0;
+  for (int y = 388; y < 470; ++y)
+    for (int x = 12; x < 600; ++x) changed += !(before.At(x, y) == after.At(x, y));
+  EXPECT_GT(changed, 100);
+}
+
+}  // namespace
