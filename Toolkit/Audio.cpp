@@ -76,13 +76,13 @@ bool VoicePlaying() {
 std::vector<std::int16_t> Decode(const std::uint8_t* data, std::size_t size) {
   std::vector<std::int16_t> samples;
   if (!data || size == 0) return samples;
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec waveFormat{};
   Uint8* buffer = nullptr;
   Uint32 length = 0;
   SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
-  if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length)) return samples;
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &waveFormat, &buffer, &length)) return samples;
   SDL_AudioCVT cvt;
-  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, DeviceChannels,
+  if (SDL_BuildAudioCVT(&cvt, waveFormat.format, waveFormat.channels, waveFormat.freq, AUDIO_S16SYS, DeviceChannels,
                         DeviceRate) >= 0) {
     std::vector<Uint8> work(static_cast<std::size_t>(length) * std::max(cvt.len_mult, 1));
     std::memcpy(work.data(), buffer, length);

@@ -1,0 +1,195 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+
+#include "Toolkit/Fonts.h"
+#include "Toolkit/Forms.h"
+#include "Toolkit/Graphics.h"
+#include "Toolkit/MessageBox.h"
+#include "Toolkit/System.h"
+
+namespace {
+
+class ToolkitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string error;
+    ASSERT_TRUE(InitializeToolkit(error)) << error;
+    App = std::make_unique<TApplication>();
+    App->Title = "Кравелон";
+    SetMessageBoxHandler([this](const std::string& text, const std::string& caption, TMessageIcon) {
+      Boxes.push_back(caption + "|" + text);
+    });
+  }
+  void TearDown() override {
+    SetMessageBoxHandler({});
+    App.reset();
+    ShutdownToolkit();
+  }
+  std::unique_ptr<TApplication> App;
+  std::vector<std::string> Boxes;
+};
+
+TEST_F(ToolkitTest, AnIdleStepRunsUntilItRemovesItself) {
+  int calls = 0;
+  App->SetIdle([&](bool& done) {
+    done = false;
+    if (++calls == 3) {
+      App->ClearIdle();
+      App->Terminate();
+    }
+  });
+  App->Run();
+  EXPECT_EQ(calls, 3);
+  EXPECT_FALSE(App->HasIdle());
+}
+
+TEST_F(ToolkitTest, AnExceptionInAnIdleStepIsShownAndTheLoopGoesOn) {
+  int calls = 0;
+  App->SetIdle([&](bool& done) {
+    done = false;
+    if (++calls == 1) throw std::runtime_error("Что-то сломалось");
+    App->Terminate();
+  });
+  App->Run();
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(Boxes, std::vector<std::string>{"Кравелон|Что-то сломалось"});
+}
+
+TEST_F(ToolkitTest, AnExceptionInAHandlerIsShownAndTheLoopGoesOn) {
+  TForm form("test", 100, 100);
+  form.OnKeyDown = [](int&) { throw std::runtime_error("клавиша"); };
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.windowID = form.WindowId();
+  key.key.keysym.sym = SDLK_PAGEUP;
+  App->Dispatch(key);
+  App->Dispatch(key);
+  EXPECT_EQ(Boxes.size(), 2u);
+}
+
+TEST_F(ToolkitTest, AFlatButtonKeepsTheMouseToItself) {
+  TForm form("test", 200, 100);
+  TSpeedButton button;
+  button.Bounds = {4, 4, 68, 36};
+  int clicks = 0, moves = 0, presses = 0;
+  button.OnClick = [&] { ++clicks; };
+  form.Buttons.push_back(&button);
+  form.OnMouseMove = [&](int, int) { ++moves; };
+  form.OnMouseDown = [&](TMouseButton, int, int) { ++presses; };
+  auto mouse = [&](Uint32 type, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    if (type == SDL_MOUSEMOTION) {
+      e.motion.windowID = form.WindowId();
+      e.motion.x = x;
+      e.motion.y = y;
+    } else {
+      e.button.windowID = form.WindowId();
+      e.button.button = SDL_BUTTON_LEFT;
+      e.button.x = x;
+      e.button.y = y;
+    }
+    form.Dispatch(e);
+  };
+  mouse(SDL_MOUSEMOTION, 10, 10);
+  mouse(SDL_MOUSEBUTTONDOWN, 10, 10);
+  mouse(SDL_MOUSEBUTTONUP, 10, 10);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(moves, 0);
+  EXPECT_EQ(presses, 0);
+  mouse(SDL_MOUSEMOTION, 100, 50);
+  mouse(SDL_MOUSEBUTTONDOWN, 100, 50);
+  EXPECT_EQ(moves, 1);
+  EXPECT_EQ(presses, 1);
+  // A press that leaves the button before release is no click.
+  mouse(SDL_MOUSEBUTTONDOWN, 10, 10);
+  mouse(SDL_MOUSEBUTTONUP, 100, 50);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ToolkitTest, TimerTicksDoNotPileUp) {
+  TTimer timer;
+  int ticks = 0;
+  timer.OnTimer = [&] { ++ticks; };
+  timer.SetInterval(1);
+  timer.SetEnabled(true);
+  SDL_Delay(60);  // many intervals pass while nobody looks at the queue
+  timer.SetEnabled(false);
+  App->ProcessMessages();
+  EXPECT_EQ(ticks, 0);  // a disabled timer's waiting tick is dropped
+  timer.SetEnabled(true);
+  SDL_Delay(60);
+  SDL_PumpEvents();
+  EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, TimerEventType(), TimerEventType()), 1);
+  App->ProcessMessages();
+  EXPECT_EQ(ticks, 1);
+}
+
+TEST_F(ToolkitTest, AutoTransparencyTakesTheBottomLeftPixel) {
+  TBitmap sprite(4, 4);
+  sprite.Canvas.BrushColor = {10, 20, 30};
+  sprite.Canvas.FillRect({0, 0, 4, 4});
+  sprite.Canvas.SetPixel(1, 1, clr::Yellow);
+  sprite.Transparent = true;
+  TBitmap target(4, 4);
+  target.Canvas.BrushColor = clr::Magenta;
+  target.Canvas.FillRect({0, 0, 4, 4});
+  target.Canvas.Draw(0, 0, &sprite);
+  EXPECT_EQ(target.Canvas.Pixel(1, 1), clr::Yellow);
+  EXPECT_EQ(target.Canvas.Pixel(2, 2), clr::Magenta);
+}
+
+TEST_F(ToolkitTest, CopyRectAndKeepsOnlyCommonBits) {
+  TBitmap sheet(2, 1), mask(2, 1);
+  sheet.Canvas.SetPixel(0, 0, {200, 100, 50});
+  sheet.Canvas.SetPixel(1, 0, {200, 100, 50});
+  mask.Canvas.SetPixel(0, 0, clr::White);
+  mask.Canvas.SetPixel(1, 0, clr::Black);
+  sheet.Canvas.CopyMode = TCopyMode::And;
+  sheet.Canvas.CopyRect({0, 0, 2, 1}, mask, {0, 0, 2, 1});
+  EXPECT_EQ(sheet.Canvas.Pixel(0, 0), (TColor{200, 100, 50}));
+  EXPECT_EQ(sheet.Canvas.Pixel(1, 0), clr::Black);
+}
+
+TEST_F(ToolkitTest, FontRolesFindFreeFacesWithCyrillic) {
+  struct TCase {
+    const char* Role;
+    bool Bold;
+    const char* FileFragment;
+  };
+  for (const TCase& c : {TCase{"IMPACT", false, "PTN77F"}, TCase{"Arial", true, "LiberationSans-Bold"},
+                         TCase{"MS Sans Serif", false, "PTS55F"},
+                         TCase{"Courier New", false, "LiberationMono"}}) {
+    const std::string file = FindFontFile(c.Role, c.Bold);
+    EXPECT_NE(file.find(c.FileFragment), std::string::npos) << c.Role << " -> " << file;
+  }
+  TBitmap scratch(1, 1);
+  scratch.Canvas.Font = {"IMPACT", 36, clr::White, TFontStyle::Regular};
+  EXPECT_GT(scratch.Canvas.TextWidth("Вы выиграли!"), 100);
+}
+
+TEST_F(ToolkitTest, CursorFilesThatAreMissingAreToldApart) {
+  const std::string junk = std::filesystem::temp_directory_path() / "kravelon-junk.cur";
+  std::ofstream(junk) << "not a cursor";
+  EXPECT_EQ(LoadCursorFromFile("/nonexistent/CURSOR.CUR"), TCursorResult::NotFound);
+  EXPECT_EQ(LoadCursorFromFile(junk), TCursorResult::Failed);
+  std::filesystem::remove(junk);
+}
+
+TEST_F(ToolkitTest, TheExecutableFolderHoldsThisTest) {
+  const std::string folder = ExecutableFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '/');
+  EXPECT_TRUE(FileExists(folder + "unit_toolkit"));
+  EXPECT_TRUE(DirectoryExists(folder));
+  EXPECT_FALSE(DirectoryExists(folder + "unit_toolkit"));
+}
+
+}  // namespace
