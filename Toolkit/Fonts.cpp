@@ -43,8 +43,7 @@ struct TFoundFace {
 // fontconfig answers every query with its best guess; a guess of another family is refused, since
 // a loose match can be a symbol face with no Cyrillic.
 TFoundFace FindFamily(const char* family, bool bold) {
-  static bool ready = FcInit();
-  if (!ready) return {};
+  if (!FcInit()) return {};  // loads the configuration once; later calls return at once
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
   FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -163,6 +162,7 @@ SDL_Surface* RenderText(const TFont& font, std::string_view text) {
 
 void ReleaseFonts() {
   ClearTextCache();
+  FcFini();
   for (auto& [key, face] : OpenFonts()) {
     if (face.Font) TTF_CloseFont(face.Font);
   }

@@ -4,10 +4,8 @@
 set -euo pipefail
 build=${1:-build}
 exe=$(realpath "$build/kravelon")
-fifo=$(mktemp -u); mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-xvfb=$!
-display=:$(head -n1 "$fifo"); rm -f "$fifo"
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb
 trap 'kill $xvfb 2>/dev/null' EXIT
 # Start-up logs the new game's lines right before it sets the graphics ready and draws the first
 # screen in the same step.

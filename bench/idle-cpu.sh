@@ -3,10 +3,8 @@
 set -euo pipefail
 build=${1:-build}
 exe=$(realpath "$build/kravelon")
-fifo=$(mktemp -u); mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-xvfb=$!
-display=:$(head -n1 "$fifo"); rm -f "$fifo"
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb
 out=$(mktemp)
 DISPLAY=$display SDL_AUDIODRIVER=dummy KRAVELON_ECHO_CONSOLE=1 "$exe" >"$out" 2>/dev/null &
 game=$!

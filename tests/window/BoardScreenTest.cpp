@@ -5,32 +5,13 @@
 #include <thread>
 
 #include "tests/window/Pictures.h"
-#include "tests/window/XHarness.h"
+#include "tests/window/RunningGame.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-constexpr const char* MainCaption = "The Quorvane Consol";
-constexpr const char* ReadyLine = "Game: Пользователь расставляет корабли...";
-
-class BoardScreen : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Game = std::make_unique<TGameProcess>(&X, TGameProcess::TOptions{});
-    ASSERT_TRUE(Game->WaitForLine(ReadyLine, 20s)) << Game->Stderr();
-    auto window = X.WaitForWindow(MainCaption, 5s);
-    ASSERT_TRUE(window);
-    Frame = window->Frame;
-    std::this_thread::sleep_for(300ms);
-  }
-  TScreenshot ShotOfWindow() { return X.Shot(Frame.Left, Frame.Top, Frame.Width(), Frame.Height()); }
-  std::string Asset(const char* name) const { return GameBuildFolder() + "/Images/" + name; }
-
-  TXServer X;
-  std::unique_ptr<TGameProcess> Game;
-  TRect Frame;
-};
+using BoardScreen = RunningGame;
 
 TEST_F(BoardScreen, IsComposedOfTheAssetPicturesAtTheirPlaces) {
   TCanvasImage expected(696, 488);
@@ -58,7 +39,7 @@ TEST_F(BoardScreen, IsComposedOfTheAssetPicturesAtTheirPlaces) {
   expected.Draw(border, 0, 456, magenta, {0, 32, 32, 64});
   expected.Draw(border, 664, 456, magenta, {32, 32, 64, 64});
 
-  const TScreenshot shot = ShotOfWindow();
+  const TScreenshot shot = Shot();
   ASSERT_EQ(shot.Width, 696);
   // Text is left out: the "МЕНЮ" caption on the title strip and the console's lines (all of
   // which end well before x 600).
@@ -96,10 +77,10 @@ TEST_F(BoardScreen, KeysTypedOnTheBackdropReachTheGame) {
   XSetInputFocus(X.Connection(), black, RevertToParent, CurrentTime);
   XSync(X.Connection(), False);
   std::this_thread::sleep_for(200ms);
-  const TScreenshot before = ShotOfWindow();
+  const TScreenshot before = Shot();
   X.Key("Prior");  // Page Up: the console view moves two lines back
   std::this_thread::sleep_for(300ms);
-  const TScreenshot after = ShotOfWindow();
+  const TScreenshot after = Shot();
   int changed = 0;
   for (int y = 388; y < 470; ++y)
     for (int x = 12; x < 600; ++x) changed += !(before.At(x, y) == after.At(x, y));

@@ -6,14 +6,12 @@
 #include <thread>
 
 #include "tests/window/Pictures.h"
-#include "tests/window/XHarness.h"
+#include "tests/window/RunningGame.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-constexpr const char* MainCaption = "The Quorvane Consol";
-constexpr const char* ReadyLine = "Game: Пользователь расставляет корабли...";
 constexpr const char* UserShotPrefix = "Game: Пользователь произвел выстрел в сектор ";
 const char* const Letters[] = {"А", "Б", "В", "Г", "Д", "Е", "Ж", "З", "И", "К"};
 
@@ -32,20 +30,16 @@ constexpr TPoint Fleet[] = {{0, 0}, {2, 0}, {4, 0}, {6, 0}, {8, 0},
                             {0, 5}, {2, 5}, {4, 5}, {6, 5}, {8, 5}};
 constexpr int FleetSizes[] = {4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
 
-class Gameplay : public ::testing::Test {
+class Gameplay : public RunningGame {
  protected:
   void SetUp() override {
-    Game = std::make_unique<TGameProcess>(&X, TGameProcess::TOptions{});
-    ASSERT_TRUE(Game->WaitForLine(ReadyLine, 20s)) << Game->Stderr();
-    auto window = X.WaitForWindow(MainCaption, 5s);
-    ASSERT_TRUE(window);
-    Frame = window->Frame;
-    const std::string images = GameBuildFolder() + "/Images/";
-    Water = ReadJpeg(images + "Empty.jpg");
-    Ship = ReadJpeg(images + "Ship.jpg");
-    Hit = ReadJpeg(images + "Shipoff.jpg");
-    Miss = ReadJpeg(images + "Miss.jpg");
-    Win = ReadJpeg(images + "Win.jpg");
+    RunningGame::SetUp();
+    if (HasFatalFailure()) return;
+    Water = ReadJpeg(Asset("Empty.jpg"));
+    Ship = ReadJpeg(Asset("Ship.jpg"));
+    Hit = ReadJpeg(Asset("Shipoff.jpg"));
+    Miss = ReadJpeg(Asset("Miss.jpg"));
+    Win = ReadJpeg(Asset("Win.jpg"));
     Allowed = Ship;
     for (std::size_t i = 0; i < Allowed.Pixels.size(); ++i) {
       const TColor a = Ship.Pixels[i], b = Water.Pixels[i];
@@ -53,16 +47,8 @@ class Gameplay : public ::testing::Test {
                            static_cast<std::uint8_t>((a.G + b.G) / 2),
                            static_cast<std::uint8_t>((a.B + b.B) / 2)};
     }
-    std::this_thread::sleep_for(200ms);
   }
 
-  TScreenshot Shot() { return X.Shot(Frame.Left, Frame.Top, Frame.Width(), Frame.Height()); }
-  void MoveTo(int x, int y) { X.MoveTo(Frame.Left + x, Frame.Top + y); }
-  void ClickAt(int x, int y, int button = 1) {
-    MoveTo(x, y);
-    std::this_thread::sleep_for(40ms);
-    X.Click(button);
-  }
   static TPoint UserCell(int column, int row) { return {4 + 32 * column, 36 + 32 * row}; }
   static TPoint ComputerCell(int column, int row) { return {372 + 32 * column, 36 + 32 * row}; }
 
@@ -117,9 +103,6 @@ class Gameplay : public ::testing::Test {
     }
   }
 
-  TXServer X;
-  std::unique_ptr<TGameProcess> Game;
-  TRect Frame;
   TImage Water, Ship, Hit, Miss, Win, Allowed;
 };
 
@@ -190,6 +173,10 @@ TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
     const auto until = std::chrono::steady_clock::now() + 5s;
     while (UserShots().size() == before && std::chrono::steady_clock::now() < until)
       std::this_thread::sleep_for(10ms);
+    if (UserShots().size() == before && ShowsWinPicture()) {
+      over = true;  // the computer's last shot ended the game while the screen was still
+      break;
+    }
     ASSERT_EQ(UserShots().size(), before + 1) << "no shot at " << Sector(target.X, target.Y);
     EXPECT_EQ(UserShots().back(), Sector(target.X, target.Y));
     const std::size_t shotLine = Game->ConsoleLines().size() - 1;
@@ -200,13 +187,14 @@ TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
       ClickAt(p.X + 16, p.Y + 16);
     }
     WaitForQuiet(900ms, 60s);
+    // The last explosion frame stays on the window until the next copy: a move refreshes it.
+    MoveTo(600, 450);
+    const bool missed = WaitForTile(cell, Miss, 500ms);
+    bool probeFired = false;
     const auto lines = Game->ConsoleLines();
-    bool computerShot = false, probeFired = false;
-    for (std::size_t i = shotLine + 1; i < lines.size(); ++i) {
-      computerShot |= lines[i].starts_with("Game: Компьютер произвел выстрел в сектор ");
+    for (std::size_t i = shotLine + 1; i < lines.size(); ++i)
       probeFired |= probing && lines[i] == UserShotPrefix + Sector(probe.X, probe.Y);
-    }
-    if (probing && computerShot) {
+    if (probing && missed) {
       EXPECT_FALSE(probeFired) << "a click during the computer's turn fired";
       probed = true;
     } else if (probeFired) {

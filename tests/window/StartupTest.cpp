@@ -4,15 +4,13 @@
 #include <algorithm>
 #include <thread>
 
-#include "tests/window/XHarness.h"
+#include "tests/window/RunningGame.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-constexpr const char* MainCaption = "The Quorvane Consol";
 constexpr const char* BoxCaption = "Кравелон";
-constexpr const char* ReadyLine = "Game: Пользователь расставляет корабли...";
 
 bool AllBlackOutside(const TScreenshot& shot, const TRect& inside) {
   for (int y = 0; y < shot.Height; ++y) {
