@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "Toolkit/Errors.h"
 #include "Toolkit/Fonts.h"
@@ -29,16 +30,50 @@ void SetPicturePixelFormat(std::uint32_t sdlPixelFormat) {
 
 // ---- TCanvas --------------------------------------------------------------------------------
 
+// Pictures in the same 32-bit format are copied row by row, skipping the transparent colour
+// where there is one: the screen is composed of a few hundred such draws every redraw, and
+// SDL's general blit spends more on its bookkeeping than on the pixels.
+bool TCanvas::DrawSameFormat(int x, int y, const TBitmap& picture) {
+  SDL_Surface* source = picture.Surface();
+  if (source->format->format != Surface->format->format || source->format->BytesPerPixel != 4 ||
+      SDL_ISPIXELFORMAT_ALPHA(source->format->format)) {
+    return false;
+  }
+  const int left = std::max(0, -x), top = std::max(0, -y);
+  const int right = std::min(source->w, Surface->w - x), bottom = std::min(source->h, Surface->h - y);
+  if (left >= right || top >= bottom) return true;
+  const std::uint32_t colourBits = ~source->format->Amask & 0xFFFFFFFFu;
+  if (!picture.Transparent) {
+    const std::size_t bytes = static_cast<std::size_t>(right - left) * 4;
+    for (int row = top; row < bottom; ++row) {
+      std::memcpy(PixelAt(Surface, x + left, y + row), PixelAt(source, left, row), bytes);
+    }
+    return true;
+  }
+  const TColor key = picture.EffectiveTransparentColor();
+  const std::uint32_t keyPixel = SDL_MapRGB(source->format, key.R, key.G, key.B) & colourBits;
+  for (int row = top; row < bottom; ++row) {
+    const std::uint32_t* from = PixelAt(source, 0, row);
+    std::uint32_t* to = PixelAt(Surface, x, y + row);
+    for (int column = left; column < right; ++column) {
+      if ((from[column] & colourBits) != keyPixel) to[column] = from[column];
+    }
+  }
+  return true;
+}
+
 void TCanvas::Draw(int x, int y, const TBitmap* picture) {
   if (!Surface || !picture || picture->Empty()) return;
-  SDL_Surface* source = picture->Surface();
-  if (picture->Transparent) {
-    const TColor key = picture->EffectiveTransparentColor();
-    SDL_SetColorKey(source, SDL_TRUE, SDL_MapRGB(source->format, key.R, key.G, key.B));
+  if (!DrawSameFormat(x, y, *picture)) {
+    SDL_Surface* source = picture->Surface();
+    if (picture->Transparent) {
+      const TColor key = picture->EffectiveTransparentColor();
+      SDL_SetColorKey(source, SDL_TRUE, SDL_MapRGB(source->format, key.R, key.G, key.B));
+    }
+    SDL_Rect dest{x, y, source->w, source->h};
+    SDL_BlitSurface(source, nullptr, Surface, &dest);
+    if (picture->Transparent) SDL_SetColorKey(source, SDL_FALSE, 0);
   }
-  SDL_Rect dest{x, y, source->w, source->h};
-  SDL_BlitSurface(source, nullptr, Surface, &dest);
-  if (picture->Transparent) SDL_SetColorKey(source, SDL_FALSE, 0);
   Changed();
 }
 

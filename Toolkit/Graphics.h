@@ -58,6 +58,7 @@ class TCanvas {
   void SetPixel(int x, int y, TColor color);
 
  private:
+  bool DrawSameFormat(int x, int y, const TBitmap& picture);
   void Changed() {
     if (OnChanged) OnChanged();
   }
