@@ -96,6 +96,9 @@ bool InitializeToolkit(std::string& error) {
   }
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // Our pictures are composed in memory: the window needs a plain framebuffer, not an OpenGL
+  // context behind it (which costs tens of milliseconds to start and buys nothing here).
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
     error = std::string("cannot start the video system: ") + SDL_GetError();
     return false;
