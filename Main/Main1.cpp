@@ -18,17 +18,6 @@ TMain1* Main1 = nullptr;
 int ScreenCenterX = 0;
 int ScreenCenterY = 0;
 
-namespace {
-
-// The objects the main window owns; the globals only point at them.
-std::unique_ptr<TGameEngine> OwnedEngine;
-std::unique_ptr<TConsol> OwnedConsol;
-std::unique_ptr<TPaint> OwnedPaint;
-std::unique_ptr<TForm> OwnedBackdrop;
-std::unique_ptr<TSound> OwnedSound;
-
-}  // namespace
-
 TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
   Main1 = this;
   SetBorderStyle(TBorderStyle::None);

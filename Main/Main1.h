@@ -5,6 +5,7 @@
 #include <string>
 
 #include "GameEngine/GameHost.h"
+#include "GameEngine/Globals.h"
 #include "Toolkit/Forms.h"
 
 extern int ScreenCenterX;
@@ -62,6 +63,12 @@ class TMain1 : public TForm, public TGameHost {
   void RemoveIdle() override;
 
  private:
+  // The objects the main window owns; the process-wide pointers only point at them.
+  std::unique_ptr<TGameEngine> OwnedEngine;
+  std::unique_ptr<TConsol> OwnedConsol;
+  std::unique_ptr<TPaint> OwnedPaint;
+  std::unique_ptr<TForm> OwnedBackdrop;
+  std::unique_ptr<TSound> OwnedSound;
   bool Destroyed = false;
 };
 
