@@ -92,23 +92,21 @@ void TMain1::FormCreate() {
 
 void TMain1::StartConsol(bool& done) {
   done = false;
+  // Start-up runs once: whatever it raises, the application never calls it again.
+  Application->ClearIdle();
   SetupBackdrop();
   SetStayOnTop(true);
   bool completed = false;
   try {
     completed = Paint->Initialize();
   } catch (const TToolkitError& error) {
-    // A picture that cannot be loaded ends the program after saying which file it was; start-up
-    // must not run again and nothing may be drawn from the incomplete set.
-    Application->ClearIdle();
+    // A picture that cannot be loaded ends the program after saying which file it was; nothing
+    // may be drawn from the incomplete set.
     MessageBox(error.what(), Application->Title, TMessageIcon::Error);
     Application->Terminate();
     return;
   }
-  if (!completed) {
-    Application->ClearIdle();
-    return;
-  }
+  if (!completed) return;
   Sound->LoadSounds();
   SetBorderStyle(TBorderStyle::None);
   const std::string cursorPath = ProgramPath("Images/CURSOR.CUR");

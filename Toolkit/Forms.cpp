@@ -79,8 +79,6 @@ std::uint32_t WindowIdOf(const SDL_Event& e) {
   }
 }
 
-bool IsInput(const SDL_Event& e) { return e.type >= SDL_KEYDOWN && e.type <= SDL_MOUSEWHEEL; }
-
 }  // namespace
 
 std::uint32_t TimerEventType() { return TimerEvent; }
@@ -454,4 +452,3 @@ void TApplication::Run() {
   }
 }
 
-bool IsInputEvent(const SDL_Event& event) { return IsInput(event); }

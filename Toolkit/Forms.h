@@ -176,7 +176,5 @@ extern TApplication* Application;
 // to show a window on: the game would otherwise run invisibly.
 bool InitializeToolkit(std::string& error);
 void ShutdownToolkit();
-// Keyboard and mouse events: what a modal loop drops for the windows under it.
-bool IsInputEvent(const SDL_Event& event);
 // The user event type carrying timer ticks (and nothing else).
 std::uint32_t TimerEventType();

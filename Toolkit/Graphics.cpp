@@ -42,7 +42,9 @@ bool TCanvas::DrawSameFormat(int x, int y, const TBitmap& picture) {
   const int left = std::max(0, -x), top = std::max(0, -y);
   const int right = std::min(source->w, Surface->w - x), bottom = std::min(source->h, Surface->h - y);
   if (left >= right || top >= bottom) return true;
-  const std::uint32_t colourBits = ~source->format->Amask & 0xFFFFFFFFu;
+  // The spare byte of a 32-bit pixel is not part of its colour (decoders may fill it).
+  const std::uint32_t colourBits =
+      source->format->Rmask | source->format->Gmask | source->format->Bmask;
   if (!picture.Transparent) {
     const std::size_t bytes = static_cast<std::size_t>(right - left) * 4;
     for (int row = top; row < bottom; ++row) {

@@ -210,8 +210,15 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
       show();
       continue;
     }
+    // The box keeps the keyboard: another window taking the focus hands it back.
+    if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+      SDL_RaiseWindow(window);
+      SDL_SetWindowInputFocus(window);
+      continue;
+    }
     // Repaints and timer ticks go on underneath; input meant for other windows is dropped.
-    if (!IsInputEvent(e) && Application) Application->Dispatch(e);
+    const bool repaint = e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED;
+    if ((repaint || e.type == TimerEventType()) && Application) Application->Dispatch(e);
   }
   SDL_DestroyWindow(window);
   SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);

@@ -99,6 +99,28 @@ TEST(Startup, ClickingOkClosesTheBox) {
   EXPECT_EQ(*status, 0);
 }
 
+TEST(Startup, AnUnreadablePictureEndsTheProgramWithABox) {
+  struct TCase {
+    TGameProcess::TOptions Options;
+    const char* LastLineStart;
+  };
+  const TCase cases[] = {
+      {{.RemovedImage = "Miss.jpg"}, "Paint: Загружено изображение формата JPEG: Images/Empty.jpg"},
+      {{.DamagedImage = "About.jpg"}, "Paint: Загружено изображение формата JPEG: Images/About.jpg"},
+  };
+  for (const TCase& c : cases) {
+    TXServer x;
+    TGameProcess game(&x, c.Options);
+    ASSERT_TRUE(x.WaitForWindow(BoxCaption, 10s)) << game.Stderr();
+    // Start-up stopped at the file: nothing after it was loaded, no game was set up.
+    EXPECT_EQ(game.ConsoleLines().back(), c.LastLineStart);
+    x.Key("Return");
+    auto status = game.WaitForExit(5s);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(*status, 0);
+  }
+}
+
 TEST(Startup, WithoutSoundsTheGameWarnsAndStillComesUp) {
   TXServer x;
   TGameProcess game(&x, {.WithSounds = false});

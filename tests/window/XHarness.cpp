@@ -210,6 +210,13 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
   if (options.WithImages) {
     fs::copy(build / "Images", fs::path(Dir) / "Images", fs::copy_options::recursive);
     if (!options.WithCursor) fs::remove(fs::path(Dir) / "Images" / "CURSOR.CUR");
+    if (!options.RemovedImage.empty()) fs::remove(fs::path(Dir) / "Images" / options.RemovedImage);
+    if (!options.DamagedImage.empty()) {
+      const std::string path = Dir + "/Images/" + options.DamagedImage;
+      std::string bytes = ReadAll(path);
+      bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x5A);
+      std::ofstream(path, std::ios::binary) << bytes;
+    }
   }
   if (options.WithSounds) {
     fs::copy(build / "Sounds", fs::path(Dir) / "Sounds", fs::copy_options::recursive);

@@ -67,6 +67,8 @@ class TGameProcess {
     bool WithSounds = true;
     bool WithCursor = true;
     bool WithDisplay = true;
+    std::string RemovedImage{};  // a file under Images/ to leave out
+    std::string DamagedImage{};  // a file under Images/ with one byte changed
   };
   TGameProcess(const TXServer* server, TOptions options);
   ~TGameProcess();
