@@ -29,13 +29,14 @@ done
 echo "Installing missing packages: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   run=()
-elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null || [ -t 0 ] && command -v sudo >/dev/null 2>&1; then
+elif command -v sudo >/dev/null 2>&1; then
   run=(sudo)
 else
   echo "error: these packages are missing and I cannot install them (not root, no sudo): ${missing[*]}" >&2
-  echo "Install them with your package manager, then run the command again." >&2
   exit 1
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${run[@]}" apt-get update -q
-"${run[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+apt=("${run[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -q)
+if ! "${apt[@]}" update || ! "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; then
+  echo "error: could not install: ${missing[*]} (run as root, or as a user allowed to use sudo)" >&2
+  exit 1
+fi
