@@ -1,0 +1,81 @@
+// The sound bank: loading the three waves, names, and what a missing file does.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "GameEngine/Consol.h"
+#include "GameEngine/Globals.h"
+#include "GameEngine/ProgramPath.h"
+#include "GameEngine/Sound.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SoundTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kravelon-sound-XXXXXX";
+    Folder = std::string(mkdtemp(pattern)) + "/";
+    fs::create_directory(Folder + "Sounds");
+    SetProgramFolder(Folder);
+    Consol = &Console;
+  }
+  void TearDown() override {
+    Consol = nullptr;
+    SetProgramFolder("");
+    fs::remove_all(Folder);
+  }
+  void Provide(const char* name) {
+    fs::copy_file(fs::path(KRAVELON_ASSETS) / "Sounds" / name, Folder + "Sounds/" + name);
+  }
+  std::string Folder;
+  TConsol Console;
+};
+
+TEST_F(SoundTest, LoadsTheThreeWavesInOrderAndLogsTheFilesFound) {
+  Provide("Shot.wav");
+  Provide("win.wav");
+  TSound bank;
+  bank.LoadSounds();
+  EXPECT_EQ(Console.AllLines(), (std::vector<std::string>{
+                                    "Sound: Загружен звуковой файл Sounds/Shot.wav",
+                                    "Sound: Загружен звуковой файл Sounds/win.wav"}));
+  ASSERT_NE(bank.FindWave("SND_SHOT"), nullptr);
+  EXPECT_TRUE(bank.FindWave("SND_SHOT")->HasData());
+  // A missing file still gets its wave, silent.
+  ASSERT_NE(bank.FindWave("SND_SETUP_SHIP"), nullptr);
+  EXPECT_FALSE(bank.FindWave("SND_SETUP_SHIP")->HasData());
+  EXPECT_TRUE(bank.FindWave("SND_SETUP_SHIP")->WaitForEnd);
+  EXPECT_FALSE(bank.FindWave("SND_SETUP_SHIP")->Looped);
+  EXPECT_TRUE(bank.FindWave("SND_WIN")->Looped);
+  EXPECT_FALSE(bank.FindWave("SND_WIN")->WaitForEnd);
+  // Silent waves and unknown names play nothing and raise nothing.
+  bank.Play("SND_SETUP_SHIP");
+  bank.Play("SND_NOTHING");
+}
+
+TEST_F(SoundTest, NamesMatchWhateverTheirCaseAndAddingAgainReplaces) {
+  TSound bank;
+  bank.LoadSounds();
+  TWave* shot = bank.FindWave("SND_SHOT");
+  EXPECT_EQ(bank.FindWave("snd_shot"), shot);
+  EXPECT_EQ(bank.FindWave("Snd_Shot"), shot);
+  auto replacement = std::make_unique<TWave>("Sounds/Other.wav");
+  TWave* other = replacement.get();
+  bank.AddWave("snd_shot", std::move(replacement));
+  EXPECT_EQ(bank.FindWave("SND_SHOT"), other);
+}
+
+TEST_F(SoundTest, AFileThatIsNoWaveIsLoadedAndPlaysNothing) {
+  std::ofstream(Folder + "Sounds/Shot.wav") << "not a wave at all";
+  TSound bank;
+  bank.LoadSounds();
+  ASSERT_TRUE(bank.FindWave("SND_SHOT")->HasData());
+  bank.Play("snd_shot");
+  bank.Stop();
+}
+
+}  // namespace
