@@ -2,7 +2,6 @@
 
 #include <strings.h>
 
-#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -235,17 +234,5 @@ void TPaint::MakeShipPreviews() {
   on.Assign(*GetImage("IM_SHIP"));
   GetImage("IM_SHIP_TEST_OFF")->Assign(*GetImage("IM_SHIPOFF"));
   // The allowed preview is the ship half faded into water: each channel's mean, rounded down.
-  const TBitmap& water = *GetImage("IM_EMPTY");
-  const int rows = std::min({32, on.Height(), water.Height()});
-  const int columns = std::min({32, on.Width(), water.Width()});
-  for (int y = 0; y < rows; ++y) {
-    std::uint32_t* ship = on.Row(y);
-    const std::uint32_t* sea = water.Row(y);
-    for (int x = 0; x < columns; ++x) {
-      const TColor a = on.Unpack(ship[x]), b = water.Unpack(sea[x]);
-      ship[x] = on.Pack({static_cast<std::uint8_t>((a.R + b.R) >> 1),
-                         static_cast<std::uint8_t>((a.G + b.G) >> 1),
-                         static_cast<std::uint8_t>((a.B + b.B) >> 1)});
-    }
-  }
+  on.AverageWith(*GetImage("IM_EMPTY"), 32, 32);
 }

@@ -63,16 +63,7 @@ void TPaint::DrawPanel(TBitmap& target, const TRect& rect) {
   c.Draw(w - Piece, h - Piece, GetImage("IM_REPORT_BOTTOM_RIGHT"));
 
   // The panel at half strength over what lies beneath: each channel's mean, rounded down.
-  for (int y = 0; y < h; ++y) {
-    std::uint32_t* top = work.Row(y);
-    const std::uint32_t* below = underlay.Row(y);
-    for (int x = 0; x < w; ++x) {
-      const TColor a = work.Unpack(top[x]), b = underlay.Unpack(below[x]);
-      top[x] = work.Pack({static_cast<std::uint8_t>((a.R + b.R) / 2),
-                          static_cast<std::uint8_t>((a.G + b.G) / 2),
-                          static_cast<std::uint8_t>((a.B + b.B) / 2)});
-    }
-  }
+  work.AverageWith(underlay, w, h);
   target.Canvas.Draw(rect.Left, rect.Top, &work);
 }
 

@@ -207,6 +207,21 @@ std::uint32_t TBitmap::Pack(TColor color) const {
   return SDL_MapRGB(Surf->format, color.R, color.G, color.B);
 }
 
+void TBitmap::AverageWith(const TBitmap& other, int width, int height) {
+  const int rows = std::min({height, Height(), other.Height()});
+  const int columns = std::min({width, Width(), other.Width()});
+  for (int y = 0; y < rows; ++y) {
+    std::uint32_t* mine = Row(y);
+    const std::uint32_t* theirs = other.Row(y);
+    for (int x = 0; x < columns; ++x) {
+      const TColor a = Unpack(mine[x]), b = other.Unpack(theirs[x]);
+      mine[x] = Pack({static_cast<std::uint8_t>((a.R + b.R) / 2),
+                      static_cast<std::uint8_t>((a.G + b.G) / 2),
+                      static_cast<std::uint8_t>((a.B + b.B) / 2)});
+    }
+  }
+}
+
 void TBitmap::Assign(const TBitmap& other) {
   SetSize(other.Width(), other.Height());
   if (!Surf) return;

@@ -95,6 +95,10 @@ class TBitmap {
   TColor Unpack(std::uint32_t pixel) const;
   std::uint32_t Pack(TColor color) const;
 
+  // Each pixel of the top-left width × height area becomes the mean of itself and the other
+  // picture's pixel there, channel by channel, rounded down (clipped to both pictures).
+  void AverageWith(const TBitmap& other, int width, int height);
+
   // Makes this picture an exact copy of another (size and pixels).
   void Assign(const TBitmap& other);
   // Takes over a surface this toolkit made (e.g. a decoder's output), converting it to the
