@@ -43,6 +43,7 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
   SpeedButton1.Bounds = SpeedButtonRect;
   Buttons.push_back(&SpeedButton1);
 
+  SetUpMenus();
   CLOCK.OnTimer = [this] { CLOCKTimer(); };
   SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
 
@@ -114,6 +115,9 @@ void TMain1::StartConsol(bool& done) {
     Paint->Log("Файл \"" + cursorPath + "\" не найден.");
   }
   Consol->AddLine("Инициализация меню...");
+  PrepareMenu(PopupMenu1);
+  PrepareMenu(PopupMenu2);
+  PrepareMenu(PopupMenu3);
   Consol->AddLine("Инициализация меню завершена.");
   Engine->NewGame();
   GraphicsReady = true;

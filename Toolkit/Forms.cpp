@@ -176,6 +176,14 @@ void TForm::Raise() {
   SDL_SetWindowInputFocus(Window);
 }
 
+void TForm::Close() {
+  if (Application && Application->MainForm == this) {
+    Application->Terminate();
+  } else {
+    Hide();
+  }
+}
+
 int TForm::ClientWidth() const {
   int w = 0, h = 0;
   SDL_GetWindowSize(Window, &w, &h);
@@ -208,12 +216,41 @@ void TForm::Present(const TBitmap& picture) {
   SDL_Surface* surface = WindowCanvas.GetSurface();
   if (!surface) return;
   if (!picture.Empty()) SDL_BlitSurface(picture.Surface(), nullptr, surface, nullptr);
-  if (Overlay) {
-    auto notify = std::move(WindowCanvas.OnChanged);
-    Overlay(WindowCanvas);
-    WindowCanvas.OnChanged = std::move(notify);
-  }
+  if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
   SDL_UpdateWindowSurface(Window);
+}
+
+// Copies a part of the overlay (its own coordinates) onto the window surface; sends nothing.
+void TForm::DrawOverlay(const TRect& part) {
+  SDL_Surface* surface = WindowCanvas.GetSurface();
+  if (!surface || !OverlayPicture || OverlayPicture->Empty()) return;
+  SDL_Rect from{part.Left, part.Top, part.Width(), part.Height()};
+  SDL_Rect to{OverlayAt.X + part.Left, OverlayAt.Y + part.Top, part.Width(), part.Height()};
+  SDL_BlitSurface(OverlayPicture->Surface(), &from, surface, &to);
+}
+
+void TForm::SetOverlay(const TBitmap* picture, TPoint at) {
+  OverlayPicture = picture;
+  OverlayAt = at;
+  if (picture) UpdateOverlay({0, 0, picture->Width(), picture->Height()});
+}
+
+void TForm::UpdateOverlay(const TRect& part) {
+  RefreshSurface();
+  SDL_Surface* surface = WindowCanvas.GetSurface();
+  if (!surface || !OverlayPicture) return;
+  DrawOverlay(part);
+  // Only the changed part travels to the screen: a highlight move is two menu items.
+  SDL_Rect sent{OverlayAt.X + part.Left, OverlayAt.Y + part.Top, part.Width(), part.Height()};
+  SDL_Rect window{0, 0, surface->w, surface->h};
+  SDL_Rect clipped;
+  if (SDL_IntersectRect(&sent, &window, &clipped)) SDL_UpdateWindowSurfaceRects(Window, &clipped, 1);
+}
+
+void TForm::ClearOverlay() {
+  if (!OverlayPicture) return;
+  OverlayPicture = nullptr;
+  Repaint();
 }
 
 void TForm::Repaint() {
@@ -222,7 +259,7 @@ void TForm::Repaint() {
   if (!surface) return;
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, Color.R, Color.G, Color.B));
   if (OnPaint) OnPaint();
-  if (Overlay) Overlay(WindowCanvas);
+  if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
   SDL_UpdateWindowSurface(Window);
 }
 

@@ -49,6 +49,8 @@ class TForm {
   void Hide();
   bool Visible() const;
   void Raise();  // to the front, with the keyboard
+  // Closing the application's main form ends the application; any other form is hidden.
+  void Close();
   TColor Color = clr::Black;
   bool DoubleBuffered = false;
   bool KeyPreview = false;
@@ -62,8 +64,16 @@ class TForm {
   TCanvas& Canvas();
   // Shows `picture` as the whole window content (plus any overlay) in one piece.
   void Present(const TBitmap& picture);
-  // Drawn over every present while set (an open popup menu).
-  std::function<void(TCanvas&)> Overlay;
+  // A picture kept over everything the window shows (an open popup menu), at window
+  // coordinates, until cleared. Setting it sends only its own rectangle to the screen.
+  void SetOverlay(const TBitmap* picture, TPoint at);
+  // Sends again a part of the overlay (in the overlay's coordinates) that has changed.
+  void UpdateOverlay(const TRect& part);
+  // Removes the overlay and repaints the window without it.
+  void ClearOverlay();
+  bool HasOverlay() const { return OverlayPicture != nullptr; }
+  // Repaints the whole window: its colour, OnPaint, then the overlay.
+  void Repaint();
 
   std::vector<TSpeedButton*> Buttons;
 
@@ -85,7 +95,7 @@ class TForm {
 
  private:
   void RefreshSurface();
-  void Repaint();
+  void DrawOverlay(const TRect& part);
   void CoverScreen();
   TWindowState State = TWindowState::Normal;
   TSpeedButton* ButtonAt(int x, int y) const;
@@ -93,6 +103,8 @@ class TForm {
   SDL_Window* Window = nullptr;
   TCanvas WindowCanvas;
   TSpeedButton* Captured = nullptr;  // the button a press started on
+  const TBitmap* OverlayPicture = nullptr;
+  TPoint OverlayAt;
 };
 
 // One tick at a time: a tick that has not been handled yet is not queued again.

@@ -12,29 +12,9 @@
 #include "Toolkit/Graphics.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
+#include "tests/unit/toolkit/ToolkitFixture.h"
 
 namespace {
-
-class ToolkitTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    std::string error;
-    ASSERT_TRUE(InitializeToolkit(error)) << error;
-    App = std::make_unique<TApplication>();
-    App->Title = "Кравелон";
-    SetMessageBoxHandler([this](const std::string& text, const std::string& caption, TMessageIcon) {
-      Boxes.push_back(caption + "|" + text);
-    });
-  }
-  void TearDown() override {
-    SetMessageBoxHandler({});
-    App.reset();
-    ShutdownToolkit();
-  }
-  std::unique_ptr<TApplication> App;
-  std::vector<std::string> Boxes;
-};
 
 TEST_F(ToolkitTest, AnIdleStepRunsUntilItRemovesItself) {
   int calls = 0;
