@@ -157,6 +157,8 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
   title.Font = {"MS Sans Serif", 10, clr::White, TFontStyle::Bold};
   const TLayout layout = Measure(scratch.Canvas, lines, title, caption);
 
+  // Without a window manager nobody hands the keyboard back when the box goes: we do.
+  SDL_Window* focusBefore = SDL_GetKeyboardFocus();
   SDL_Window* window = SDL_CreateWindow(
       caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, layout.Width, layout.Height,
       SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
@@ -221,6 +223,10 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
     if ((repaint || e.type == TimerEventType()) && Application) Application->Dispatch(e);
   }
   SDL_DestroyWindow(window);
+  if (focusBefore) {
+    SDL_RaiseWindow(focusBefore);
+    SDL_SetWindowInputFocus(focusBefore);
+  }
   SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
   if (Application) --Application->ModalLevel;
   if (quitRequested) {

@@ -235,7 +235,12 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
       unsetenv("DISPLAY");
     }
     setenv("KRAVELON_ECHO_CONSOLE", "1", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (options.DiskAudio) {
+      setenv("SDL_AUDIODRIVER", "disk", 1);
+      setenv("SDL_DISKAUDIOFILE", (Dir + "/audio.raw").c_str(), 1);
+    } else {
+      setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
     std::string exe = Dir + "/kravelon";
     execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
     _exit(127);

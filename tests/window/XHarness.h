@@ -69,6 +69,7 @@ class TGameProcess {
     bool WithDisplay = true;
     std::string RemovedImage{};  // a file under Images/ to leave out
     std::string DamagedImage{};  // a file under Images/ with one byte changed
+    bool DiskAudio = false;      // what the game plays is written to AudioFile()
   };
   TGameProcess(const TXServer* server, TOptions options);
   ~TGameProcess();
@@ -76,6 +77,8 @@ class TGameProcess {
   TGameProcess& operator=(const TGameProcess&) = delete;
 
   const std::string& Folder() const { return Dir; }
+  // The samples played so far (16-bit stereo at 44.1 kHz), with DiskAudio.
+  std::string AudioFile() const { return Dir + "/audio.raw"; }
   // The console lines the game has written so far (it echoes them for us).
   std::vector<std::string> ConsoleLines() const;
   bool WaitForLine(const std::string& line, std::chrono::milliseconds timeout) const;

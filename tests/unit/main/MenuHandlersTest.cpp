@@ -114,6 +114,21 @@ TEST_F(MenuHandlersTest, RestartDuringAnArrangementLeavesTheMouseOff) {
   EXPECT_EQ(Engine->ShipsLeft, 10);
 }
 
+TEST_F(MenuHandlersTest, AfterARestartTheNextReportComesAfterOneSecond) {
+  Engine->State = gsReport;
+  Main->EndOfGame();
+  EXPECT_EQ(Main->CLOCK.Interval(), 5000);
+  Main->CLOCKTimer();
+  Main->CLOCKTimer();
+  Main->N9.Click();
+  EXPECT_FALSE(Main->CLOCK.Enabled());
+  Engine->State = gsReport;
+  Main->EndOfGame();
+  EXPECT_TRUE(Main->CLOCK.Enabled());
+  EXPECT_FALSE(Paint->ReportShown);
+  EXPECT_EQ(Main->CLOCK.Interval(), 1000);
+}
+
 TEST_F(MenuHandlersTest, TheSoundSwitchTicksForTheWholeRun) {
   Main->N11.Checked = true;
   EXPECT_TRUE(Sound->SoundOn());
