@@ -26,6 +26,23 @@ void TPaint::CopyToWindow() {
   if (const TBitmap* back = GetImage("SYS_BACK")) Window.Present(*back);
 }
 
+void TPaint::CopyToWindow(const TRect& changed) {
+  if (changed.Width() <= 0 || changed.Height() <= 0) return;
+  if (const TBitmap* back = GetImage("SYS_BACK")) Window.PresentRects(*back, &changed, 1);
+}
+
+TRect TPaint::ConsoleRect() const {
+  const TBitmap* panel = GetImage("SYS_CONSOL");
+  if (!panel) return {};
+  return {ConsolePanelPos.X, ConsolePanelPos.Y, ConsolePanelPos.X + panel->Width(),
+          ConsolePanelPos.Y + panel->Height()};
+}
+
+bool TPaint::ConsoleShown() const {
+  return Engine && BackCanvas && Engine->State != gsReport && Engine->State != gsAbout &&
+         GetImage("SYS_CONSOL");
+}
+
 void TPaint::Compose() {
   if (!BackCanvas || !Engine) return;
   switch (Engine->State) {
@@ -78,10 +95,9 @@ void TPaint::DrawUserBoard() { DrawBoard(0, UserBoardRect.Left); }
 
 void TPaint::DrawComputerBoard() { DrawBoard(1, ComputerBoardRect.Left); }
 
-void TPaint::DrawConsole() {
-  if (!Engine || Engine->State == gsReport || Engine->State == gsAbout) return;
+bool TPaint::DrawConsole() {
+  if (!ConsoleShown()) return false;
   TBitmap* panel = GetImage("SYS_CONSOL");
-  if (!panel || !BackCanvas) return;
   TCanvas& canvas = panel->Canvas;
   canvas.BrushStyle = TBrushStyle::Clear;
   canvas.Draw(0, 0, GetImage("IM_CONSOL"));
@@ -101,6 +117,26 @@ void TPaint::DrawConsole() {
   }
   canvas.TextOut(ConsoleTextLeft, StatusTop, StatusText);
   BackCanvas->Draw(ConsolePanelPos.X, ConsolePanelPos.Y, panel);
+  return true;
+}
+
+// The status line lies above the first log line, so its strip is the panel's own background
+// and the text: nothing else of the panel needs drawing again when only the status changes.
+TRect TPaint::DrawStatusLine() {
+  if (!ConsoleShown()) return {};
+  TBitmap* panel = GetImage("SYS_CONSOL");
+  const TBitmap* background = GetImage("IM_CONSOL");
+  TCanvas& canvas = panel->Canvas;
+  canvas.BrushStyle = TBrushStyle::Clear;
+  const TRect strip{0, StatusTop, panel->Width(), StatusTop + canvas.TextHeight(StatusText)};
+  if (background) {
+    canvas.CopyRect(strip, *background, strip);
+  }
+  canvas.TextOut(ConsoleTextLeft, StatusTop, StatusText);
+  const TRect onScreen{ConsolePanelPos.X + strip.Left, ConsolePanelPos.Y + strip.Top,
+                       ConsolePanelPos.X + strip.Right, ConsolePanelPos.Y + strip.Bottom};
+  BackCanvas->CopyRect(onScreen, *panel, strip);
+  return onScreen;
 }
 
 void TPaint::DrawBorder() {
@@ -129,14 +165,10 @@ void TPaint::ScrollConsole(int line) {
   if (line == ConsoleEnd || line < 0) return;
   const int count = Consol ? Consol->Count() : 0;
   ConsoleEnd = line > count ? count : line;
-  if (GraphicsReady) {
-    DrawConsole();
-    CopyToWindow();
-  }
+  if (GraphicsReady && DrawConsole()) CopyToWindow(ConsoleRect());
 }
 
 void TPaint::SetStatusText(const std::string& text) {
   StatusText = text;
-  DrawConsole();
-  CopyToWindow();
+  CopyToWindow(DrawStatusLine());
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 
 #include "Toolkit/Audio.h"
 #include "Toolkit/Errors.h"
@@ -77,6 +78,14 @@ std::uint32_t WindowIdOf(const SDL_Event& e) {
     case SDL_MOUSEWHEEL: return e.wheel.windowID;
     default: return 0;
   }
+}
+
+// Empty (all zero) when they do not meet.
+TRect Intersection(const TRect& a, const TRect& b) {
+  TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+          std::min(a.Bottom, b.Bottom)};
+  if (r.Width() <= 0 || r.Height() <= 0) return {};
+  return r;
 }
 
 }  // namespace
@@ -213,20 +222,79 @@ TCanvas& TForm::Canvas() {
 
 void TForm::Present(const TBitmap& picture) {
   RefreshSurface();
-  SDL_Surface* surface = WindowCanvas.GetSurface();
+  const SDL_Surface* surface = WindowCanvas.GetSurface();
   if (!surface) return;
-  if (!picture.Empty()) SDL_BlitSurface(picture.Surface(), nullptr, surface, nullptr);
-  if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
-  SDL_UpdateWindowSurface(Window);
+  const TRect whole{0, 0, surface->w, surface->h};
+  PresentRects(picture, &whole, 1);
+}
+
+void TForm::PresentRects(const TBitmap& picture, const TRect* rects, int count) {
+  RefreshSurface();
+  const SDL_Surface* surface = WindowCanvas.GetSurface();
+  if (!surface) return;
+  const TRect window{0, 0, surface->w, surface->h};
+  const TRect overlay = OverlayPicture ? TRect{OverlayAt.X, OverlayAt.Y,
+                                               OverlayAt.X + OverlayPicture->Width(),
+                                               OverlayAt.Y + OverlayPicture->Height()}
+                                       : TRect{};
+  std::vector<TRect> sent;
+  sent.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  for (int i = 0; i < count; ++i) {
+    const TRect r = Intersection(rects[i], window);
+    if (r.Width() == 0) continue;
+    CopyToSurface(picture, r, {r.Left, r.Top});
+    // An open menu stays on top of whatever changed beneath it.
+    const TRect covered = Intersection(r, overlay);
+    if (covered.Width() > 0) {
+      DrawOverlay({covered.Left - OverlayAt.X, covered.Top - OverlayAt.Y,
+                   covered.Right - OverlayAt.X, covered.Bottom - OverlayAt.Y});
+    }
+    sent.push_back(r);
+  }
+  SendRects(sent.data(), static_cast<int>(sent.size()));
+}
+
+// Pictures share the window surface's pixel format, so a part is copied row by row; SDL's
+// general blit costs several times a plain copy on a whole frame.
+void TForm::CopyToSurface(const TBitmap& picture, const TRect& part, TPoint at) {
+  SDL_Surface* surface = WindowCanvas.GetSurface();
+  SDL_Surface* source = picture.Surface();
+  if (!surface || !source) return;
+  const int dx = at.X - part.Left, dy = at.Y - part.Top;
+  // Clipped to both the picture and the window.
+  const TRect from = Intersection(Intersection(part, {0, 0, source->w, source->h}),
+                                  {-dx, -dy, surface->w - dx, surface->h - dy});
+  if (from.Width() == 0) return;
+  if (source->format->format == surface->format->format && source->format->BytesPerPixel == 4) {
+    const std::size_t bytes = static_cast<std::size_t>(from.Width()) * 4;
+    for (int y = from.Top; y < from.Bottom; ++y) {
+      std::memcpy(static_cast<std::uint8_t*>(surface->pixels) + (y + dy) * surface->pitch +
+                      (from.Left + dx) * 4,
+                  static_cast<const std::uint8_t*>(source->pixels) + y * source->pitch +
+                      from.Left * 4,
+                  bytes);
+    }
+    return;
+  }
+  SDL_Rect src{from.Left, from.Top, from.Width(), from.Height()};
+  SDL_Rect dest{from.Left + dx, from.Top + dy, from.Width(), from.Height()};
+  SDL_BlitSurface(source, &src, surface, &dest);
+}
+
+void TForm::SendRects(const TRect* rects, int count) {
+  if (count <= 0) return;
+  std::vector<SDL_Rect> sdl;
+  sdl.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    sdl.push_back({rects[i].Left, rects[i].Top, rects[i].Width(), rects[i].Height()});
+  }
+  SDL_UpdateWindowSurfaceRects(Window, sdl.data(), count);
 }
 
 // Copies a part of the overlay (its own coordinates) onto the window surface; sends nothing.
 void TForm::DrawOverlay(const TRect& part) {
-  SDL_Surface* surface = WindowCanvas.GetSurface();
-  if (!surface || !OverlayPicture || OverlayPicture->Empty()) return;
-  SDL_Rect from{part.Left, part.Top, part.Width(), part.Height()};
-  SDL_Rect to{OverlayAt.X + part.Left, OverlayAt.Y + part.Top, part.Width(), part.Height()};
-  SDL_BlitSurface(OverlayPicture->Surface(), &from, surface, &to);
+  if (!OverlayPicture || OverlayPicture->Empty()) return;
+  CopyToSurface(*OverlayPicture, part, {OverlayAt.X + part.Left, OverlayAt.Y + part.Top});
 }
 
 void TForm::SetOverlay(const TBitmap* picture, TPoint at) {
@@ -237,14 +305,14 @@ void TForm::SetOverlay(const TBitmap* picture, TPoint at) {
 
 void TForm::UpdateOverlay(const TRect& part) {
   RefreshSurface();
-  SDL_Surface* surface = WindowCanvas.GetSurface();
+  const SDL_Surface* surface = WindowCanvas.GetSurface();
   if (!surface || !OverlayPicture) return;
   DrawOverlay(part);
   // Only the changed part travels to the screen: a highlight move is two menu items.
-  SDL_Rect sent{OverlayAt.X + part.Left, OverlayAt.Y + part.Top, part.Width(), part.Height()};
-  SDL_Rect window{0, 0, surface->w, surface->h};
-  SDL_Rect clipped;
-  if (SDL_IntersectRect(&sent, &window, &clipped)) SDL_UpdateWindowSurfaceRects(Window, &clipped, 1);
+  const TRect sent = Intersection({OverlayAt.X + part.Left, OverlayAt.Y + part.Top,
+                                   OverlayAt.X + part.Right, OverlayAt.Y + part.Bottom},
+                                  {0, 0, surface->w, surface->h});
+  if (sent.Width() > 0) SendRects(&sent, 1);
 }
 
 void TForm::ClearOverlay() {
@@ -260,7 +328,8 @@ void TForm::Repaint() {
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, Color.R, Color.G, Color.B));
   if (OnPaint) OnPaint();
   if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
-  SDL_UpdateWindowSurface(Window);
+  const TRect whole{0, 0, surface->w, surface->h};
+  SendRects(&whole, 1);
 }
 
 TSpeedButton* TForm::ButtonAt(int x, int y) const {

@@ -64,6 +64,9 @@ class TForm {
   TCanvas& Canvas();
   // Shows `picture` as the whole window content (plus any overlay) in one piece.
   void Present(const TBitmap& picture);
+  // Shows only these rectangles of `picture` (window coordinates, the picture at the window's
+  // origin); the rest of the window keeps what it shows. An overlay stays on top of them.
+  void PresentRects(const TBitmap& picture, const TRect* rects, int count);
   // A picture kept over everything the window shows (an open popup menu), at window
   // coordinates, until cleared. Setting it sends only its own rectangle to the screen.
   void SetOverlay(const TBitmap* picture, TPoint at);
@@ -95,6 +98,10 @@ class TForm {
 
  private:
   void RefreshSurface();
+  // The only two places pictures reach the window: a part of a picture copied onto the window
+  // surface with its top-left corner at `at`, and window rectangles sent to the screen.
+  void CopyToSurface(const TBitmap& picture, const TRect& part, TPoint at);
+  void SendRects(const TRect* rects, int count);
   void DrawOverlay(const TRect& part);
   void CoverScreen();
   TWindowState State = TWindowState::Normal;
