@@ -496,6 +496,10 @@ void TApplication::Dispatch(const SDL_Event& event) {
       Terminate();
       return;
     }
+    if (event.type == AudioIdleEventType() && event.type != 0) {
+      CloseAudioWhenIdle();
+      return;
+    }
     if (event.type == TimerEvent) {
       for (TTimer* t : Timers) {
         if (t->Id() == event.user.code) {
