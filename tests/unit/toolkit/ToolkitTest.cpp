@@ -155,6 +155,29 @@ TEST_F(ToolkitTest, FontRolesFindFreeFacesWithCyrillic) {
   EXPECT_GT(scratch.Canvas.TextWidth("Вы выиграли!"), 100);
 }
 
+TEST_F(ToolkitTest, TheTextCacheKeepsWhatEveryFrameDrawsAndForgetsTheLog) {
+  const TFont font{"Arial", 10, clr::Yellow, TFontStyle::Bold};
+  SDL_Surface* status = RenderText(font, "Сектор: Д7");
+  ASSERT_NE(status, nullptr);
+  // A long run: every line is drawn for a while, the status line on every frame.
+  for (int line = 0; line < 1000; ++line) {
+    const std::string text = "Game: Компьютер произвел выстрел в сектор " + std::to_string(line);
+    SDL_Surface* drawn = RenderText(font, text);
+    ASSERT_NE(drawn, nullptr);
+    EXPECT_EQ(RenderText(font, text), drawn);
+    ASSERT_EQ(RenderText(font, "Сектор: Д7"), status) << "after line " << line;
+    ASSERT_LE(CachedTextCount(), TextCacheCapacity);
+  }
+  // A line that left the cache comes back rendered as before.
+  TBitmap first(600, 20), again(600, 20);
+  first.Canvas.Font = again.Canvas.Font = font;
+  first.Canvas.TextOut(0, 0, "Game: Компьютер произвел выстрел в сектор 0");
+  for (int i = 0; i < 100; ++i) RenderText(font, std::to_string(i));
+  again.Canvas.TextOut(0, 0, "Game: Компьютер произвел выстрел в сектор 0");
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 600; ++x) ASSERT_EQ(first.Canvas.Pixel(x, y), again.Canvas.Pixel(x, y));
+}
+
 TEST_F(ToolkitTest, CursorFilesThatAreMissingAreToldApart) {
   const std::string junk = std::filesystem::temp_directory_path() / "kravelon-junk.cur";
   std::ofstream(junk) << "not a cursor";
