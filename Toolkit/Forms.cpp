@@ -12,6 +12,7 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/MessageBox.h"
+#include "Toolkit/WindowSystem.h"
 
 TApplication* Application = nullptr;
 
@@ -213,7 +214,14 @@ TPoint TForm::Position() const {
 
 std::uint32_t TForm::WindowId() const { return SDL_GetWindowID(Window); }
 
-void TForm::RefreshSurface() { WindowCanvas.SetSurface(SDL_GetWindowSurface(Window)); }
+void TForm::RefreshSurface() {
+  // Asking for the surface would make one.
+  if (!ColorBySystem) WindowCanvas.SetSurface(SDL_GetWindowSurface(Window));
+}
+
+void TForm::LeaveColorToWindowSystem() {
+  ColorBySystem = LetWindowSystemFill(Window, Color);
+}
 
 TCanvas& TForm::Canvas() {
   RefreshSurface();

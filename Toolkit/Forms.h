@@ -77,6 +77,9 @@ class TForm {
   bool HasOverlay() const { return OverlayPicture != nullptr; }
   // Repaints the whole window: its colour, OnPaint, then the overlay.
   void Repaint();
+  // For a window nothing is drawn on: the window system fills it with Color where it can, and
+  // no picture of the window is kept (a screen-sized one is megabytes).
+  void LeaveColorToWindowSystem();
 
   std::vector<TSpeedButton*> Buttons;
 
@@ -112,6 +115,7 @@ class TForm {
   TSpeedButton* Captured = nullptr;  // the button a press started on
   const TBitmap* OverlayPicture = nullptr;
   TPoint OverlayAt;
+  bool ColorBySystem = false;
 };
 
 // One tick at a time: a tick that has not been handled yet is not queued again.

@@ -381,6 +381,31 @@ TEST_F(AssetFixture, StartUpLoadsEverythingAndSumsItUp) {
   for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(lines[i], first[i]) << i;
 }
 
+TEST_F(AssetFixture, OnlyThePicturesScreensDrawKeepTheirPixelsAfterStartUp) {
+  ASSERT_TRUE(Painter->Initialize());
+  const std::vector<std::string> released{"IM_SETTINGS", "IM_SETTING_BACK", "IM_EXPLOSION",
+                                          "IM_EXPLOSION_MASK", "IM_BORDER", "IM_ACTIVE"};
+  for (const std::string& name : released) {
+    ASSERT_NE(Painter->GetImage(name), nullptr) << name;
+    EXPECT_TRUE(Painter->GetImage(name)->Empty()) << name;
+  }
+  // Everything the screens, the menus, the explosion and the placement draw is whole.
+  std::vector<std::string> drawn{"SYS_BACK", "SYS_CONSOL", "IM_CONSOL", "IM_BACKROUND", "IM_TITLE",
+                                 "IM_EMPTY", "IM_MISS", "IM_SHIP", "IM_SHIPOFF", "IM_WIN", "IM_ABOUT",
+                                 "IM_MENU", "IM_MENU_SELECT", "IM_REPORT_BACK", "IM_REPORT_TEXT",
+                                 "IM_SHIP_TEST_ON", "IM_SHIP_TEST_OFF", "IM_BORDER_LEFT",
+                                 "IM_BORDER_TOP_LEFT", "IM_BORDER_BOTTOM_RIGHT"};
+  for (int n = 0; n < ExplosionFrameCount; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "IM_EXPLOSION_FRAME_%02d", n);
+    drawn.emplace_back(name);
+  }
+  for (const std::string& name : drawn) {
+    ASSERT_NE(Painter->GetImage(name), nullptr) << name;
+    EXPECT_FALSE(Painter->GetImage(name)->Empty()) << name;
+  }
+}
+
 TEST_F(AssetFixture, ADamagedAboutPictureStopsStartUpWithAMessage) {
   const std::string about = Folder + "Images/About.jpg";
   std::string bytes;

@@ -1,0 +1,23 @@
+# Sourced by the whole-program benchmarks: starts the game on $display and waits for its first
+# board screen; sets $game (its process) and $out (its console echo), which the caller ends and
+# removes. Extra environment for the game may come in $game_env (e.g. "SDL_AUDIODRIVER=disk").
+ReadyLine='Пользователь расставляет корабли'
+start_game() {
+  local exe=$1
+  out=$(mktemp)
+  env DISPLAY="$display" SDL_AUDIODRIVER=dummy KRAVELON_ECHO_CONSOLE=1 ${game_env:-} "$exe" \
+    >"$out" 2>/dev/null &
+  game=$!
+  for _ in $(seq 400); do grep -q "$ReadyLine" "$out" && return 0; sleep 0.05; done
+  echo "the game did not come up" >&2
+  return 1
+}
+# The game's resident memory in kB.
+rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$game/status"; }
+# CPU ticks (user + system) the game has used so far.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$game/stat"; }
+# Context switches of all the game's threads: each one is a wake-up or a preemption.
+wakeups() {
+  cat /proc/"$game"/task/*/status 2>/dev/null |
+    awk '/^(voluntary|nonvoluntary)_ctxt_switches:/ {n += $2} END {print n + 0}'
+}
