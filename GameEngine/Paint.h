@@ -88,6 +88,8 @@ class TPaint {
   // Redraws only the status line's strip of the panel and the back buffer; the screen
   // rectangle it changed, empty when the console is not shown.
   TRect DrawStatusLine();
+  void DrawStatusText(TCanvas& canvas);
+  int StatusRight = 0;  // where the status text drawn last ends on the panel
 
   TForm& Window;
   std::string Version;

@@ -1,4 +1,6 @@
 // Composing the screens in the back buffer and showing them.
+#include <algorithm>
+
 #include "GameEngine/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/Geometry.h"
@@ -115,28 +117,34 @@ bool TPaint::DrawConsole() {
                      Consol->Line(ConsoleEnd - visible + k));
     }
   }
-  canvas.TextOut(ConsoleTextLeft, StatusTop, StatusText);
+  DrawStatusText(canvas);
   BackCanvas->Draw(ConsolePanelPos.X, ConsolePanelPos.Y, panel);
   return true;
 }
 
 // The status line lies above the first log line, so its strip is the panel's own background
-// and the text: nothing else of the panel needs drawing again when only the status changes.
+// and the text: nothing else of the panel needs drawing again when only the status changes, and
+// only as far right as the longer of the old and the new text.
 TRect TPaint::DrawStatusLine() {
   if (!ConsoleShown()) return {};
   TBitmap* panel = GetImage("SYS_CONSOL");
   const TBitmap* background = GetImage("IM_CONSOL");
   TCanvas& canvas = panel->Canvas;
   canvas.BrushStyle = TBrushStyle::Clear;
-  const TRect strip{0, StatusTop, panel->Width(), StatusTop + canvas.TextHeight(StatusText)};
-  if (background) {
-    canvas.CopyRect(strip, *background, strip);
-  }
-  canvas.TextOut(ConsoleTextLeft, StatusTop, StatusText);
+  const int right = std::min(panel->Width(),
+                             std::max(StatusRight, ConsoleTextLeft + canvas.TextWidth(StatusText)));
+  const TRect strip{ConsoleTextLeft, StatusTop, right, StatusTop + canvas.TextHeight(StatusText)};
+  if (background) canvas.CopyRect(strip, *background, strip);
+  DrawStatusText(canvas);
   const TRect onScreen{ConsolePanelPos.X + strip.Left, ConsolePanelPos.Y + strip.Top,
                        ConsolePanelPos.X + strip.Right, ConsolePanelPos.Y + strip.Bottom};
   BackCanvas->CopyRect(onScreen, *panel, strip);
   return onScreen;
+}
+
+void TPaint::DrawStatusText(TCanvas& canvas) {
+  canvas.TextOut(ConsoleTextLeft, StatusTop, StatusText);
+  StatusRight = ConsoleTextLeft + canvas.TextWidth(StatusText);
 }
 
 void TPaint::DrawBorder() {

@@ -154,7 +154,7 @@ TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
   ASSERT_TRUE(WaitForMenu(OverItems, false));
   WaitForQuiet(300ms, 5s);
   const TScreenshot fresh = Shot();
-  EXPECT_EQ(TilesOnBoard(fresh, true, Water), 100);
+  EXPECT_EQ(TilesOnBoard(fresh, true, Water), 100) << (fresh.Save("/tmp/kravelon-fresh.png"), "see /tmp/kravelon-fresh.png");
   EXPECT_EQ(TilesOnBoard(fresh, false, Water), 100);
 }
 
