@@ -3,8 +3,10 @@
 #include <exception>
 #include <memory>
 
+#include "GameEngine/Geometry.h"
 #include "Main/Main1.h"
 #include "Toolkit/Forms.h"
+#include "Toolkit/Scale.h"
 
 int main() {
   std::string error;
@@ -12,6 +14,7 @@ int main() {
     std::fprintf(stderr, "kravelon: %s\n", error.c_str());
     return 1;
   }
+  SetDisplayScale(FitDisplayScale(DetectDisplayScale(), WindowWidth, WindowHeight));
   {
     TApplication application;
     application.Title = "Кравелон";

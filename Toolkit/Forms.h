@@ -59,7 +59,10 @@ class TForm {
   int ClientHeight() const;
   TPoint Position() const;
   std::uint32_t WindowId() const;
+  // A point of the window's surface (SDL's pixels) in the game's own pixels.
+  TPoint ToLogical(int x, int y) const;
 
+  // Sizes and positions are in the game's own pixels; a scaled display multiplies them.
   // The window's canvas: what is drawn on it shows at once.
   TCanvas& Canvas();
   // Shows `picture` as the whole window content (plus any overlay) in one piece.
@@ -96,6 +99,7 @@ class TForm {
  private:
   void RefreshSurface();
   void DrawOverlay(const TRect& part);
+  void ShowLogical();
   void CoverScreen();
   TWindowState State = TWindowState::Normal;
   TSpeedButton* ButtonAt(int x, int y) const;
@@ -103,6 +107,7 @@ class TForm {
   SDL_Window* Window = nullptr;
   TCanvas WindowCanvas;
   TSpeedButton* Captured = nullptr;  // the button a press started on
+  TBitmap Logical;  // what the canvas draws on when the display is scaled
   const TBitmap* OverlayPicture = nullptr;
   TPoint OverlayAt;
 };

@@ -235,6 +235,10 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
       unsetenv("DISPLAY");
     }
     setenv("KRAVELON_ECHO_CONSOLE", "1", 1);
+    for (const std::string& setting : options.Environment) {
+      const auto equals = setting.find('=');
+      setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+    }
     if (options.DiskAudio) {
       setenv("SDL_AUDIODRIVER", "disk", 1);
       setenv("SDL_DISKAUDIOFILE", (Dir + "/audio.raw").c_str(), 1);

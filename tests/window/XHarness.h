@@ -70,6 +70,7 @@ class TGameProcess {
     std::string RemovedImage{};  // a file under Images/ to leave out
     std::string DamagedImage{};  // a file under Images/ with one byte changed
     bool DiskAudio = false;      // what the game plays is written to AudioFile()
+    std::vector<std::string> Environment{};  // more NAME=value settings for the game
   };
   TGameProcess(const TXServer* server, TOptions options);
   ~TGameProcess();
