@@ -287,8 +287,14 @@ void TForm::Repaint() {
   RefreshSurface();
   SDL_Surface* surface = WindowCanvas.GetSurface();
   if (!surface) return;
-  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, Color.R, Color.G, Color.B));
+  const bool scaled = DisplayScale() > 1;
+  SDL_Surface* target = scaled ? Canvas().GetSurface() : surface;
+  if (target) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, Color.R, Color.G, Color.B));
   if (OnPaint) OnPaint();
+  if (scaled) {
+    ShowLogical();
+    return;
+  }
   if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
   SDL_UpdateWindowSurface(Window);
 }
