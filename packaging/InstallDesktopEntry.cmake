@@ -3,11 +3,8 @@
 # Set before: KRAVELON_BINDIR, KRAVELON_APPLICATIONS_DIR, KRAVELON_DESKTOP_TEMPLATE,
 # KRAVELON_DESKTOP_NAME, KRAVELON_WORK_DIR.
 foreach(dir KRAVELON_BINDIR KRAVELON_APPLICATIONS_DIR)
-  if(IS_ABSOLUTE "${${dir}}")
-    set(full_${dir} "${${dir}}")
-  else()
-    set(full_${dir} "${CMAKE_INSTALL_PREFIX}/${${dir}}")
-  endif()
+  cmake_path(ABSOLUTE_PATH ${dir} BASE_DIRECTORY "${CMAKE_INSTALL_PREFIX}"
+             OUTPUT_VARIABLE full_${dir})
 endforeach()
 set(KRAVELON_EXEC "${full_KRAVELON_BINDIR}/kravelon")
 # One work file per destination: a package and a test install may run at the same time.
