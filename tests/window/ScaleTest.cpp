@@ -54,4 +54,13 @@ TEST(Scale, TwoDoublesEveryPixelAndTheMenusAndClicksScaleWithIt) {
   EXPECT_TRUE(two.Game.WaitForLine("Game: Пользователь произвел выстрел в сектор Г5", 5s));
 }
 
+TEST(Scale, TheCommandLineForcesAScale) {
+  TXServer big(2048, 1536);
+  TGameProcess::TOptions options;
+  options.Arguments = {"--scale", "3"};
+  TStartedGame three(big, options);
+  EXPECT_EQ(three.Frame.Width(), 3 * 696);
+  EXPECT_EQ(three.Frame.Height(), 3 * 488);
+}
+
 }  // namespace
