@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench assets clean
+.PHONY: all deps configure build run test package bench assets clean
 
 all: build
 
@@ -19,13 +19,18 @@ build: configure
 run: build
 	./$(BUILD)/kravelon
 
+# The tests build the Debian package too (the same target as `make package`) and check it.
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
+
+# kravelon_VERSION_ARCH.deb in the build folder.
+package: build
+	@cmake --build $(BUILD) --target package
 
 bench: build
 	@bash bench/run.sh $(BUILD)
 
-# Regenerates every picture, sound and the cursor under assets/ (byte for byte the same).
+# Regenerates every picture, sound, the cursor and the icons under assets/ (byte for byte the same).
 assets: build
 	./$(BUILD)/kravelon-assetgen assets
 

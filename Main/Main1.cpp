@@ -10,6 +10,7 @@
 #include "GameEngine/Paint.h"
 #include "GameEngine/ProgramPath.h"
 #include "GameEngine/Sound.h"
+#include "Main/Version.h"
 #include "Toolkit/Errors.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
@@ -22,7 +23,7 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
   Main1 = this;
   SetBorderStyle(TBorderStyle::None);
   KeyPreview = true;
-  Version = "1.2";
+  Version = GameVersion;
   OwnedEngine = std::make_unique<TGameEngine>(this);
   Engine = OwnedEngine.get();
   OwnedConsol = std::make_unique<TConsol>();

@@ -12,6 +12,7 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/MessageBox.h"
+#include "Toolkit/Scale.h"
 #include "Toolkit/WindowSystem.h"
 
 TApplication* Application = nullptr;
@@ -130,11 +131,14 @@ void ShutdownToolkit() {
 // ---- TForm ----------------------------------------------------------------------------------
 
 TForm::TForm(std::string caption, int width, int height) {
-  Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                            height, SDL_WINDOW_HIDDEN);
+  const int scale = DisplayScale();
+  Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                            width * scale, height * scale, SDL_WINDOW_HIDDEN);
   if (!Window) throw TToolkitError(std::string("Cannot create a window: ") + SDL_GetError());
   SetPicturePixelFormat(SDL_GetWindowPixelFormat(Window));
   WindowCanvas.OnChanged = [this] { SDL_UpdateWindowSurface(Window); };
+  // Scaled, the game draws in its own pixels on a picture that is shown enlarged.
+  Logical.Canvas.OnChanged = [this] { ShowLogical(); };
   if (Application) Application->RegisterForm(this);
 }
 
@@ -168,7 +172,9 @@ void TForm::CoverScreen() {
   SDL_SetWindowPosition(Window, bounds.x, bounds.y);
 }
 
-void TForm::SetSize(int width, int height) { SDL_SetWindowSize(Window, width, height); }
+void TForm::SetSize(int width, int height) {
+  SDL_SetWindowSize(Window, width * DisplayScale(), height * DisplayScale());
+}
 
 void TForm::CenterOnScreen() {
   SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
@@ -197,20 +203,22 @@ void TForm::Close() {
 int TForm::ClientWidth() const {
   int w = 0, h = 0;
   SDL_GetWindowSize(Window, &w, &h);
-  return w;
+  return w / DisplayScale();
 }
 
 int TForm::ClientHeight() const {
   int w = 0, h = 0;
   SDL_GetWindowSize(Window, &w, &h);
-  return h;
+  return h / DisplayScale();
 }
 
 TPoint TForm::Position() const {
   TPoint p;
   SDL_GetWindowPosition(Window, &p.X, &p.Y);
-  return p;
+  return {p.X / DisplayScale(), p.Y / DisplayScale()};
 }
+
+TPoint TForm::ToLogical(int x, int y) const { return {x / DisplayScale(), y / DisplayScale()}; }
 
 std::uint32_t TForm::WindowId() const { return SDL_GetWindowID(Window); }
 
@@ -225,14 +233,24 @@ void TForm::LeaveColorToWindowSystem() {
 
 TCanvas& TForm::Canvas() {
   RefreshSurface();
-  return WindowCanvas;
+  if (DisplayScale() == 1) return WindowCanvas;
+  if (Logical.Width() != ClientWidth() || Logical.Height() != ClientHeight()) {
+    Logical.SetSize(ClientWidth(), ClientHeight());
+  }
+  return Logical.Canvas;
+}
+
+void TForm::ShowLogical() {
+  RefreshSurface();
+  if (!WindowCanvas.GetSurface() || Logical.Empty()) return;
+  const TRect whole{0, 0, Logical.Width(), Logical.Height()};
+  CopyToSurface(Logical, whole, {0, 0});
+  if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
+  SendRects(&whole, 1);
 }
 
 void TForm::Present(const TBitmap& picture) {
-  RefreshSurface();
-  const SDL_Surface* surface = WindowCanvas.GetSurface();
-  if (!surface) return;
-  const TRect whole{0, 0, surface->w, surface->h};
+  const TRect whole{0, 0, ClientWidth(), ClientHeight()};
   PresentRects(picture, &whole, 1);
 }
 
@@ -240,17 +258,27 @@ void TForm::PresentRects(const TBitmap& picture, const TRect* rects, int count) 
   RefreshSurface();
   const SDL_Surface* surface = WindowCanvas.GetSurface();
   if (!surface) return;
-  const TRect window{0, 0, surface->w, surface->h};
+  const int scale = DisplayScale();
+  const TRect window{0, 0, surface->w / scale, surface->h / scale};
   const TRect overlay = OverlayPicture ? TRect{OverlayAt.X, OverlayAt.Y,
                                                OverlayAt.X + OverlayPicture->Width(),
                                                OverlayAt.Y + OverlayPicture->Height()}
                                        : TRect{};
+  // Scaled, the window keeps what it shows in the game's own pixels, so that an exposure can
+  // be repainted from them.
+  SDL_Surface* kept = scale > 1 ? Canvas().GetSurface() : nullptr;
   std::vector<TRect> sent;
   sent.reserve(static_cast<std::size_t>(std::max(count, 0)));
   for (int i = 0; i < count; ++i) {
     const TRect r = Intersection(rects[i], window);
     if (r.Width() == 0) continue;
-    CopyToSurface(picture, r, {r.Left, r.Top});
+    if (kept && picture.Surface()) {
+      CopyScaled(picture.Surface(), SDL_Rect{r.Left, r.Top, r.Width(), r.Height()}, kept, r.Left,
+                 r.Top, 1);
+      CopyToSurface(Logical, r, {r.Left, r.Top});
+    } else {
+      CopyToSurface(picture, r, {r.Left, r.Top});
+    }
     // An open menu stays on top of whatever changed beneath it.
     const TRect covered = Intersection(r, overlay);
     if (covered.Width() > 0) {
@@ -262,41 +290,37 @@ void TForm::PresentRects(const TBitmap& picture, const TRect* rects, int count) 
   SendRects(sent.data(), static_cast<int>(sent.size()));
 }
 
-// Pictures share the window surface's pixel format, so a part is copied row by row; SDL's
-// general blit costs several times a plain copy on a whole frame.
+// Pictures share the window surface's pixel format, so a part is copied row by row (each pixel
+// as a block on a scaled display); SDL's general blit costs several times a plain copy.
 void TForm::CopyToSurface(const TBitmap& picture, const TRect& part, TPoint at) {
   SDL_Surface* surface = WindowCanvas.GetSurface();
   SDL_Surface* source = picture.Surface();
   if (!surface || !source) return;
-  const int dx = at.X - part.Left, dy = at.Y - part.Top;
-  // Clipped to both the picture and the window.
-  const TRect from = Intersection(Intersection(part, {0, 0, source->w, source->h}),
-                                  {-dx, -dy, surface->w - dx, surface->h - dy});
-  if (from.Width() == 0) return;
+  const int scale = DisplayScale();
+  const SDL_Rect from{part.Left, part.Top, part.Width(), part.Height()};
   if (source->format->format == surface->format->format && source->format->BytesPerPixel == 4) {
-    const std::size_t bytes = static_cast<std::size_t>(from.Width()) * 4;
-    for (int y = from.Top; y < from.Bottom; ++y) {
-      std::memcpy(static_cast<std::uint8_t*>(surface->pixels) + (y + dy) * surface->pitch +
-                      (from.Left + dx) * 4,
-                  static_cast<const std::uint8_t*>(source->pixels) + y * source->pitch +
-                      from.Left * 4,
-                  bytes);
-    }
+    CopyScaled(source, from, surface, at.X * scale, at.Y * scale, scale);
     return;
   }
-  SDL_Rect src{from.Left, from.Top, from.Width(), from.Height()};
-  SDL_Rect dest{from.Left + dx, from.Top + dy, from.Width(), from.Height()};
-  SDL_BlitSurface(source, &src, surface, &dest);
+  SDL_Rect src = from;
+  SDL_Rect dest{at.X * scale, at.Y * scale, part.Width() * scale, part.Height() * scale};
+  SDL_BlitScaled(source, &src, surface, &dest);
 }
 
+// Rectangles in the game's pixels, sent as the window's.
 void TForm::SendRects(const TRect* rects, int count) {
-  if (count <= 0) return;
+  const SDL_Surface* surface = WindowCanvas.GetSurface();
+  if (!surface || count <= 0) return;
+  const int scale = DisplayScale();
   std::vector<SDL_Rect> sdl;
   sdl.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
-    sdl.push_back({rects[i].Left, rects[i].Top, rects[i].Width(), rects[i].Height()});
+    const TRect r = Intersection({rects[i].Left * scale, rects[i].Top * scale,
+                                  rects[i].Right * scale, rects[i].Bottom * scale},
+                                 {0, 0, surface->w, surface->h});
+    if (r.Width() > 0) sdl.push_back({r.Left, r.Top, r.Width(), r.Height()});
   }
-  SDL_UpdateWindowSurfaceRects(Window, sdl.data(), count);
+  if (!sdl.empty()) SDL_UpdateWindowSurfaceRects(Window, sdl.data(), static_cast<int>(sdl.size()));
 }
 
 // Copies a part of the overlay (its own coordinates) onto the window surface; sends nothing.
@@ -313,14 +337,12 @@ void TForm::SetOverlay(const TBitmap* picture, TPoint at) {
 
 void TForm::UpdateOverlay(const TRect& part) {
   RefreshSurface();
-  const SDL_Surface* surface = WindowCanvas.GetSurface();
-  if (!surface || !OverlayPicture) return;
+  if (!WindowCanvas.GetSurface() || !OverlayPicture) return;
   DrawOverlay(part);
   // Only the changed part travels to the screen: a highlight move is two menu items.
-  const TRect sent = Intersection({OverlayAt.X + part.Left, OverlayAt.Y + part.Top,
-                                   OverlayAt.X + part.Right, OverlayAt.Y + part.Bottom},
-                                  {0, 0, surface->w, surface->h});
-  if (sent.Width() > 0) SendRects(&sent, 1);
+  const TRect sent{OverlayAt.X + part.Left, OverlayAt.Y + part.Top, OverlayAt.X + part.Right,
+                   OverlayAt.Y + part.Bottom};
+  SendRects(&sent, 1);
 }
 
 void TForm::ClearOverlay() {
@@ -333,10 +355,16 @@ void TForm::Repaint() {
   RefreshSurface();
   SDL_Surface* surface = WindowCanvas.GetSurface();
   if (!surface) return;
-  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, Color.R, Color.G, Color.B));
+  const bool scaled = DisplayScale() > 1;
+  SDL_Surface* target = scaled ? Canvas().GetSurface() : surface;
+  if (target) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, Color.R, Color.G, Color.B));
   if (OnPaint) OnPaint();
+  if (scaled) {
+    ShowLogical();
+    return;
+  }
   if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
-  const TRect whole{0, 0, surface->w, surface->h};
+  const TRect whole{0, 0, surface->w, surface->h};  // unscaled here
   SendRects(&whole, 1);
 }
 
@@ -360,12 +388,15 @@ void TForm::Dispatch(const SDL_Event& e) {
         default: break;
       }
       break;
-    case SDL_MOUSEMOTION:
-      if (Captured || ButtonAt(e.motion.x, e.motion.y)) break;
-      if (OnMouseMove) OnMouseMove(e.motion.x, e.motion.y);
+    case SDL_MOUSEMOTION: {
+      const TPoint at = ToLogical(e.motion.x, e.motion.y);
+      if (Captured || ButtonAt(at.X, at.Y)) break;
+      if (OnMouseMove) OnMouseMove(at.X, at.Y);
       break;
+    }
     case SDL_MOUSEBUTTONDOWN: {
-      if (TSpeedButton* b = ButtonAt(e.button.x, e.button.y)) {
+      const TPoint at = ToLogical(e.button.x, e.button.y);
+      if (TSpeedButton* b = ButtonAt(at.X, at.Y)) {
         if (e.button.button == SDL_BUTTON_LEFT) {
           Captured = b;
           b->Pressed = true;
@@ -376,7 +407,7 @@ void TForm::Dispatch(const SDL_Event& e) {
                             : e.button.button == SDL_BUTTON_MIDDLE ? TMouseButton::Middle
                                                                    : TMouseButton::Left;
       if (e.button.button > SDL_BUTTON_RIGHT) break;  // side buttons are not the game's
-      if (OnMouseDown) OnMouseDown(button, e.button.x, e.button.y);
+      if (OnMouseDown) OnMouseDown(button, at.X, at.Y);
       break;
     }
     case SDL_MOUSEBUTTONUP:
@@ -384,7 +415,8 @@ void TForm::Dispatch(const SDL_Event& e) {
         TSpeedButton* b = Captured;
         Captured = nullptr;
         b->Pressed = false;
-        if (ButtonAt(e.button.x, e.button.y) == b && b->OnClick) b->OnClick();
+        const TPoint at = ToLogical(e.button.x, e.button.y);
+        if (ButtonAt(at.X, at.Y) == b && b->OnClick) b->OnClick();
       }
       break;
     case SDL_MOUSEWHEEL: {

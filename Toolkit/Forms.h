@@ -59,12 +59,15 @@ class TForm {
   int ClientHeight() const;
   TPoint Position() const;
   std::uint32_t WindowId() const;
+  // A point of the window's surface (SDL's pixels) in the game's own pixels.
+  TPoint ToLogical(int x, int y) const;
 
+  // Sizes and positions are in the game's own pixels; a scaled display multiplies them.
   // The window's canvas: what is drawn on it shows at once.
   TCanvas& Canvas();
   // Shows `picture` as the whole window content (plus any overlay) in one piece.
   void Present(const TBitmap& picture);
-  // Shows only these rectangles of `picture` (window coordinates, the picture at the window's
+  // Shows only these rectangles of `picture` (in the game's pixels, the picture at the window's
   // origin); the rest of the window keeps what it shows. An overlay stays on top of them.
   void PresentRects(const TBitmap& picture, const TRect* rects, int count);
   // A picture kept over everything the window shows (an open popup menu), at window
@@ -101,11 +104,13 @@ class TForm {
 
  private:
   void RefreshSurface();
-  // The only two places pictures reach the window: a part of a picture copied onto the window
-  // surface with its top-left corner at `at`, and window rectangles sent to the screen.
+  // The only two places pictures reach the window, both in the game's pixels (a scaled display
+  // enlarges them here): a part of a picture copied onto the window surface with its top-left
+  // corner at `at`, and rectangles of the window sent to the screen.
   void CopyToSurface(const TBitmap& picture, const TRect& part, TPoint at);
   void SendRects(const TRect* rects, int count);
   void DrawOverlay(const TRect& part);
+  void ShowLogical();
   void CoverScreen();
   TWindowState State = TWindowState::Normal;
   TSpeedButton* ButtonAt(int x, int y) const;
@@ -113,6 +118,7 @@ class TForm {
   SDL_Window* Window = nullptr;
   TCanvas WindowCanvas;
   TSpeedButton* Captured = nullptr;  // the button a press started on
+  TBitmap Logical;  // what the canvas draws on when the display is scaled
   const TBitmap* OverlayPicture = nullptr;
   TPoint OverlayAt;
   bool ColorBySystem = false;

@@ -152,7 +152,8 @@ void TPopupMenu::Popup(int x, int y) {
   Highlight = -1;
   int mx = 0, my = 0;
   SDL_GetMouseState(&mx, &my);
-  if (SDL_GetMouseFocus() == Owner.Handle()) Highlight = ItemAt(mx, my);
+  const TPoint pointer = Owner.ToLogical(mx, my);
+  if (SDL_GetMouseFocus() == Owner.Handle()) Highlight = ItemAt(pointer.X, pointer.Y);
   DrawFrame();
   for (std::size_t i = 0; i < Items.size(); ++i) DrawItem(static_cast<int>(i));
 
@@ -179,19 +180,24 @@ TMenuItem* TPopupMenu::RunLoop() {
       case SDL_QUIT:
         Application->Dispatch(e);
         return nullptr;
-      case SDL_MOUSEMOTION:
-        if (e.motion.windowID == owner) SetHighlight(ItemAt(e.motion.x, e.motion.y));
+      case SDL_MOUSEMOTION: {
+        const TPoint at = Owner.ToLogical(e.motion.x, e.motion.y);
+        if (e.motion.windowID == owner) SetHighlight(ItemAt(at.X, at.Y));
         break;
-      case SDL_MOUSEBUTTONDOWN:
-        if (e.button.windowID != owner || !Inside(Area, e.button.x, e.button.y)) return nullptr;
+      }
+      case SDL_MOUSEBUTTONDOWN: {
+        const TPoint at = Owner.ToLogical(e.button.x, e.button.y);
+        if (e.button.windowID != owner || !Inside(Area, at.X, at.Y)) return nullptr;
         pressedInside = true;
-        SetHighlight(ItemAt(e.button.x, e.button.y));
+        SetHighlight(ItemAt(at.X, at.Y));
         break;
+      }
       case SDL_MOUSEBUTTONUP: {
         // The release of the click that opened the menu chooses nothing.
         if (!pressedInside || e.button.windowID != owner) break;
         pressedInside = false;
-        const int index = ItemAt(e.button.x, e.button.y);
+        const TPoint at = Owner.ToLogical(e.button.x, e.button.y);
+        const int index = ItemAt(at.X, at.Y);
         if (index >= 0) return Items[index];
         break;
       }

@@ -1,4 +1,5 @@
 #include "Toolkit/System.h"
+#include "Toolkit/Scale.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -74,7 +75,7 @@ void ReturnFreedMemory() { malloc_trim(0); }
 TPoint ScreenSize() {
   SDL_DisplayMode mode{};
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {0, 0};
-  return {mode.w, mode.h};
+  return {mode.w / DisplayScale(), mode.h / DisplayScale()};
 }
 
 TCursorResult LoadCursorFromFile(const std::string& path) {

@@ -140,7 +140,7 @@ TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
 
   // A click opens the game-over menu: the statistics box, then a new game on two empty boards.
   ClickAt(348, 100);
-  ASSERT_TRUE(WaitForMenu(OverItems)) << (X.Shot().Save("/tmp/kravelon-over.png"), "see /tmp/kravelon-over.png");
+  ASSERT_TRUE(WaitForMenu(OverItems));
   ChooseItem(OverItems, OverStatistics);
   ASSERT_TRUE(X.WaitForWindow("Кравелон", 3s)) << "no statistics box";
   X.Key("Return");
@@ -152,6 +152,13 @@ TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
   ASSERT_TRUE(WaitForMenu(OverItems));
   ChooseItem(OverItems, OverRestart);
   ASSERT_TRUE(WaitForMenu(OverItems, false));
+  auto resets = [&] {
+    const auto lines = Game->ConsoleLines();
+    return std::count(lines.begin(), lines.end(), "Game: Сброс игры");
+  };
+  const auto restartBy = std::chrono::steady_clock::now() + 3s;
+  while (resets() < 2 && std::chrono::steady_clock::now() < restartBy) std::this_thread::sleep_for(30ms);
+  ASSERT_EQ(resets(), 2) << "no new game";
   WaitForQuiet(300ms, 5s);
   const TScreenshot fresh = Shot();
   EXPECT_EQ(TilesOnBoard(fresh, true, Water), 100) << (fresh.Save("/tmp/kravelon-fresh.png"), "see /tmp/kravelon-fresh.png");

@@ -12,9 +12,11 @@ inline constexpr const char* ReadyLine = "Game: Пользователь рас�
 
 class RunningGame : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { Start(Options); }
+
+  void Start(TGameProcess::TOptions options) {
     using namespace std::chrono_literals;
-    Game = std::make_unique<TGameProcess>(&X, Options);
+    Game = std::make_unique<TGameProcess>(&X, std::move(options));
     ASSERT_TRUE(Game->WaitForLine(ReadyLine, 20s)) << Game->Stderr();
     auto window = X.WaitForWindow(MainCaption, 5s);
     ASSERT_TRUE(window);

@@ -59,7 +59,7 @@ class TXServer {
   int Width, Height;
 };
 
-// One run of the game from a scratch copy of the build folder.
+// One run of the game from a scratch copy of the build folder, or of an installed game.
 class TGameProcess {
  public:
   struct TOptions {
@@ -70,6 +70,11 @@ class TGameProcess {
     std::string RemovedImage{};  // a file under Images/ to leave out
     std::string DamagedImage{};  // a file under Images/ with one byte changed
     bool DiskAudio = false;      // what the game plays is written to AudioFile()
+    std::vector<std::string> Environment{};  // more NAME=value settings for the game
+    // An installed game to run instead of a copy of the build (the options above then do not
+    // apply). It starts in the scratch folder, where there are no pictures or sounds.
+    std::string Executable{};
+    std::vector<std::string> Arguments{};
   };
   TGameProcess(const TXServer* server, TOptions options);
   ~TGameProcess();

@@ -103,6 +103,15 @@ TEST_F(MenuHandlersTest, ArrangeAfterSomeShipsPlacesOnlyTheRest) {
   EXPECT_TRUE(Main->PlacementByMouse);
 }
 
+TEST_F(MenuHandlersTest, AnArrangementGoesOnBehindTheAboutScreenAndReplacesIt) {
+  Main->N7.Click();
+  App->StepIdle();
+  Main->N2.Click();
+  EXPECT_EQ(Engine->State, gsAbout);
+  for (int step = 0; step < 100000 && App->HasIdle(); ++step) App->StepIdle();
+  EXPECT_EQ(Engine->State, gsBattle);  // the battle screen, without a click
+}
+
 TEST_F(MenuHandlersTest, RestartDuringAnArrangementLeavesTheMouseOff) {
   Main->N7.Click();
   App->StepIdle();

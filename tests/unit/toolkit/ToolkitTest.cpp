@@ -11,6 +11,7 @@
 #include "Toolkit/Forms.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/MessageBox.h"
+#include "Toolkit/Scale.h"
 #include "Toolkit/System.h"
 #include "tests/unit/toolkit/ToolkitFixture.h"
 
@@ -193,6 +194,32 @@ TEST_F(ToolkitTest, TheExecutableFolderHoldsThisTest) {
   EXPECT_TRUE(FileExists(folder + "unit_toolkit"));
   EXPECT_TRUE(DirectoryExists(folder));
   EXPECT_FALSE(DirectoryExists(folder + "unit_toolkit"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ToolkitTest, TheDisplayScaleFollowsTheDesktopAndFitsTheScreen) {
+  const char* display = std::getenv("DISPLAY");
+  const std::string savedDisplay = display ? display : "";
+  unsetenv("DISPLAY");
+  struct TCase {
+    const char* GdkScale;
+    int Scale;
+  };
+  for (const TCase c : {TCase{"2", 2}, TCase{"3", 3}, TCase{"9", 4}, TCase{"0", 1}, TCase{"x", 1}}) {
+    setenv("GDK_SCALE", c.GdkScale, 1);
+    EXPECT_EQ(DetectDisplayScale(), c.Scale) << c.GdkScale;
+  }
+  unsetenv("GDK_SCALE");
+  EXPECT_EQ(DetectDisplayScale(), 1);
+  if (!savedDisplay.empty()) setenv("DISPLAY", savedDisplay.c_str(), 1);
+  // SDL's off-screen display is 1024 × 768.
+  EXPECT_EQ(FitDisplayScale(2, 696, 488), 1);
+  EXPECT_EQ(FitDisplayScale(4, 256, 192), 4);
+  EXPECT_EQ(FitDisplayScale(4, 300, 200), 3);
+  EXPECT_EQ(FitDisplayScale(-1, 10, 10), 1);
 }
 
 }  // namespace
