@@ -13,6 +13,7 @@ constexpr int ConsoleTextLeft = 8;
 constexpr int ConsoleTextTop = 32;
 constexpr int StatusTop = 5;
 constexpr int ConsoleTextArea = 85;  // pixels of the panel that hold log lines
+constexpr int TitleTop = 4;
 
 }  // namespace
 
@@ -50,16 +51,24 @@ void TPaint::Compose() {
   switch (Engine->State) {
     case gsPlacing:
     case gsBattle:
-      BackCanvas->Draw(0, 0, GetImage("IM_BACKROUND"));
-      BackCanvas->Draw(0, 4, GetImage("IM_TITLE"));
+    {
+      // The title strip, both boards and the console panel are opaque and drawn next: the
+      // background shows only around them.
+      const TBitmap* title = GetImage("IM_TITLE");
+      const TRect covered[] = {
+          {0, TitleTop, title ? title->Width() : 0, TitleTop + (title ? title->Height() : 0)},
+          UserBoardRect, ComputerBoardRect, ConsoleRect()};
+      BackCanvas->DrawAround(GetImage("IM_BACKROUND"), covered, 4);
+      BackCanvas->Draw(0, TitleTop, title);
       DrawUserBoard();
       DrawComputerBoard();
       DrawConsole();
       DrawBorder();
       break;
+    }
     case gsReport:
       BackCanvas->Draw(0, 4, GetImage(ReportShown ? "IM_REPORT_TEXT" : "IM_WIN"));
-      BackCanvas->Draw(0, 4, GetImage("IM_TITLE"));
+      BackCanvas->Draw(0, TitleTop, GetImage("IM_TITLE"));
       DrawBorder();
       break;
     case gsAbout:

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Forms.h"
@@ -125,6 +126,33 @@ TEST_F(ToolkitTest, AutoTransparencyTakesTheBottomLeftPixel) {
   target.Canvas.Draw(0, 0, &sprite);
   EXPECT_EQ(target.Canvas.Pixel(1, 1), clr::Yellow);
   EXPECT_EQ(target.Canvas.Pixel(2, 2), clr::Magenta);
+}
+
+TEST_F(ToolkitTest, DrawAroundLeavesExactlyTheCoveredRectanglesUndrawn) {
+  struct TCase {
+    const char* What;
+    std::vector<TRect> Covered;
+  } cases[] = {
+      {"nothing covered", {}},
+      {"side by side on one row", {{2, 2, 5, 6}, {7, 1, 9, 4}}},
+      {"overlapping and touching", {{1, 1, 6, 5}, {4, 3, 8, 9}, {8, 0, 10, 2}}},
+      {"past the edges", {{-3, -2, 2, 3}, {9, 8, 14, 20}}},
+  };
+  TBitmap picture(10, 10);
+  picture.Canvas.BrushColor = clr::Blue;
+  picture.Canvas.FillRect({0, 0, 10, 10});
+  for (const TCase& c : cases) {
+    TBitmap target(12, 12);  // larger than the picture: its margin is never drawn
+    target.Canvas.BrushColor = clr::Red;
+    target.Canvas.FillRect({0, 0, 12, 12});
+    target.Canvas.DrawAround(&picture, c.Covered.data(), static_cast<int>(c.Covered.size()));
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 12; ++x) {
+        bool covered = x >= 10 || y >= 10;
+        for (const TRect& r : c.Covered) covered = covered || (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom);
+        EXPECT_EQ(target.Canvas.Pixel(x, y), covered ? clr::Red : clr::Blue) << c.What << " at " << x << "," << y;
+      }
+  }
 }
 
 TEST_F(ToolkitTest, CopyRectAndKeepsOnlyCommonBits) {
