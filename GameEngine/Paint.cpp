@@ -2,9 +2,9 @@
 
 #include <strings.h>
 
+#include <array>
 #include <cctype>
 #include <fstream>
-#include <iterator>
 
 #include "GameEngine/Consol.h"
 #include "GameEngine/Globals.h"
@@ -27,8 +27,9 @@ std::string UpperCase(std::string_view name) {
 std::uint64_t ByteSum(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::uint64_t sum = 0;
-  for (std::istreambuf_iterator<char> it(file), end; it != end; ++it) {
-    sum += static_cast<unsigned char>(*it);
+  std::array<char, 65536> block;
+  while (file.read(block.data(), block.size()) || file.gcount() > 0) {
+    for (std::streamsize i = 0; i < file.gcount(); ++i) sum += static_cast<unsigned char>(block[i]);
   }
   return sum;
 }

@@ -272,8 +272,12 @@ void TBitmap::Assign(const TBitmap& other) {
 }
 
 void TBitmap::AdoptSurface(SDL_Surface* surface) {
-  SDL_Surface* converted = SDL_ConvertSurfaceFormat(surface, PictureFormat, 0);
-  SDL_FreeSurface(surface);
+  // A decoder that already wrote the picture format hands its pixels over as they are.
+  SDL_Surface* converted = surface;
+  if (surface->format->format != PictureFormat) {
+    converted = SDL_ConvertSurfaceFormat(surface, PictureFormat, 0);
+    SDL_FreeSurface(surface);
+  }
   if (!converted) throw TToolkitError(std::string("Cannot convert a picture: ") + SDL_GetError());
   if (Surf) SDL_FreeSurface(Surf);
   Surf = converted;
