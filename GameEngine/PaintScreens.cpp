@@ -186,6 +186,8 @@ void TPaint::ScrollConsole(int line) {
 }
 
 void TPaint::SetStatusText(const std::string& text) {
+  // The pointer moving within one sector: the screen shows this text already.
+  if (text == StatusText) return;
   StatusText = text;
   CopyToWindow(DrawStatusLine());
 }

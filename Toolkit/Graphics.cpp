@@ -180,12 +180,11 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
   Changed();
 }
 
+// The rendered text is as wide as SDL_ttf measures it, and it is usually drawn next: measuring
+// through the text cache spares shaping the same text twice.
 int TCanvas::TextWidth(std::string_view text) {
-  TTF_Font* face = OpenFont(Font);
-  if (!face || text.empty()) return 0;
-  int w = 0, h = 0;
-  TTF_SizeUTF8(face, ShownText(Font, text).c_str(), &w, &h);
-  return w;
+  const SDL_Surface* rendered = RenderText(Font, text);
+  return rendered ? rendered->w : 0;
 }
 
 int TCanvas::TextHeight(std::string_view) {

@@ -34,11 +34,18 @@ memcpy=$(field "$offscreen" BM_FrameMemcpy 2)
 printf '%-46s %8.1f us\n' "frame memcpy (696 x 488)" "$memcpy"
 ratio "board-screen composition" "$(field "$offscreen" BM_BoardScreenCompose 2)" "$memcpy" "frame memcpy"
 ratio "copy of the finished frame to the window" "$(field "$offscreen" BM_CopyToWindow 2)" "$memcpy" "frame memcpy"
+offfull=$(frame_cpu "$offscreen" BM_FullRedraw)
+printf '%-46s %8.1f us\n' "full redraw off-screen" "$offfull"
+ratio "status line off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_StatusLine)" "$offfull" "full redraw"
+ratio "explosion frame off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_ExplosionFrame)" "$offfull" "full redraw"
 
 start_xvfb
 onscreen=$(KRAVELON_XSERVER_PID=$xvfb DISPLAY=$display SDL_VIDEODRIVER=x11 measure "$bin")
 full=$(frame_cpu "$onscreen" BM_FullRedraw)
-printf '%-46s %8.1f us (game %.1f + X server %.1f)\n' "full redraw on X, CPU" "$full" \
-  "$(field "$onscreen" BM_FullRedraw 2)" "$(field "$onscreen" BM_FullRedraw 3)"
-ratio "status line (a mouse move) on X, CPU" "$(frame_cpu "$onscreen" BM_StatusLine)" "$full" "full redraw"
-ratio "explosion frame on X, CPU" "$(frame_cpu "$onscreen" BM_ExplosionFrame)" "$full" "full redraw"
+split() {  # one frame's CPU, the game's and the X server's shares
+  awk -v g="$(field "$onscreen" "$1" 2)" -v s="$(field "$onscreen" "$1" 3)" -v n="$(field "$onscreen" "$1" 4)" \
+    'BEGIN { printf "(game %.1f + X server %.1f)", g / n, s }'
+}
+printf '%-46s %8.1f us %s\n' "full redraw on X, CPU" "$full" "$(split BM_FullRedraw)"
+echo "$(ratio "status line (a mouse move) on X, CPU" "$(frame_cpu "$onscreen" BM_StatusLine)" "$full" "full redraw") $(split BM_StatusLine)"
+echo "$(ratio "explosion frame on X, CPU" "$(frame_cpu "$onscreen" BM_ExplosionFrame)" "$full" "full redraw") $(split BM_ExplosionFrame)"

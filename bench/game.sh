@@ -2,6 +2,8 @@
 # board screen; sets $game (its process) and $out (its console echo), which the caller ends and
 # removes. Extra environment for the game may come in $game_env (e.g. "SDL_AUDIODRIVER=disk").
 ReadyLine='Пользователь расставляет корабли'
+game=
+out=
 start_game() {
   local exe=$1
   out=$(mktemp)

@@ -8,7 +8,6 @@ exe=$(realpath "$build/kravelon")
 here=$(dirname "$0")
 source "$here/xvfb.sh"
 source "$here/game.sh"
-game=
 start_xvfb
 trap 'kill $game $xvfb 2>/dev/null; rm -f "$out"' EXIT
 start_game "$exe"

@@ -461,7 +461,7 @@ class UpdateFixture : public AssetFixture {
     window.BrushColor = clr::Magenta;
     window.FillRect({0, 0, 696, 488});
   }
-  // Where the window shows anything but the scribble.
+  // Where the window shows anything but the scribble (empty where nothing).
   TRect Touched() {
     TRect box{696, 488, 0, 0};
     for (int y = 0; y < 488; ++y)
@@ -470,7 +470,7 @@ class UpdateFixture : public AssetFixture {
           box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
                  std::max(box.Bottom, y + 1)};
         }
-    return box;
+    return box.Right == 0 ? TRect{} : box;
   }
   int Differences(const std::vector<TColor>& a, const std::vector<TColor>& b) {
     int n = 0;
@@ -503,6 +503,13 @@ TEST_F(UpdateFixture, UpdatesSendOnlyTheirOwnRectangle) {
     EXPECT_LE(touched.Bottom, c.Within.Bottom) << c.What;
     EXPECT_GT(touched.Width(), 0) << c.What << " sent nothing";
   }
+}
+
+TEST_F(UpdateFixture, TheSameStatusAgainSendsNothing) {
+  Painter->SetStatusText("Сектор: Б3");
+  Scribble();
+  Painter->SetStatusText("Сектор: Б3");  // the pointer moved within the sector
+  EXPECT_EQ(Touched().Width(), 0);
 }
 
 TEST_F(UpdateFixture, StatusAndConsoleUpdatesEndAsAFullRedrawWould) {
