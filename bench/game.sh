@@ -1,14 +1,16 @@
-# Sourced by the whole-program benchmarks: starts the game on $display and waits for its first
-# board screen; sets $game (its process) and $out (its console echo), which the caller ends and
-# removes. Extra environment for the game may come in $game_env (e.g. "SDL_AUDIODRIVER=disk").
+# Sourced by the whole-program benchmarks: starts an X server and the game on it, and waits for
+# the game's first board screen. Sets $display, $game (its process) and $out (its console echo);
+# both processes are ended and the echo removed when the script exits.
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 ReadyLine='Пользователь расставляет корабли'
 game=
 out=
-start_game() {
+start_game_on_xvfb() {
   local exe=$1
+  start_xvfb
   out=$(mktemp)
-  env DISPLAY="$display" SDL_AUDIODRIVER=dummy KRAVELON_ECHO_CONSOLE=1 ${game_env:-} "$exe" \
-    >"$out" 2>/dev/null &
+  trap 'kill $game $xvfb 2>/dev/null; rm -f "$out"' EXIT
+  DISPLAY=$display SDL_AUDIODRIVER=dummy KRAVELON_ECHO_CONSOLE=1 "$exe" >"$out" 2>/dev/null &
   game=$!
   for _ in $(seq 400); do grep -q "$ReadyLine" "$out" && return 0; sleep 0.05; done
   echo "the game did not come up" >&2

@@ -4,13 +4,8 @@
 # with its sound.
 set -euo pipefail
 build=${1:-build}
-exe=$(realpath "$build/kravelon")
-here=$(dirname "$0")
-source "$here/xvfb.sh"
-source "$here/game.sh"
-start_xvfb
-trap 'kill $game $xvfb 2>/dev/null; rm -f "$out"' EXIT
-start_game "$exe"
+source "$(dirname "$0")/game.sh"
+start_game_on_xvfb "$(realpath "$build/kravelon")"
 hz=$(getconf CLK_TCK)
 measure() {
   local ticks wakes
