@@ -161,7 +161,7 @@ TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
   ASSERT_EQ(resets(), 2) << "no new game";
   WaitForQuiet(300ms, 5s);
   const TScreenshot fresh = Shot();
-  EXPECT_EQ(TilesOnBoard(fresh, true, Water), 100) << (fresh.Save("/tmp/kravelon-fresh.png"), "see /tmp/kravelon-fresh.png");
+  EXPECT_EQ(TilesOnBoard(fresh, true, Water), 100);
   EXPECT_EQ(TilesOnBoard(fresh, false, Water), 100);
 }
 

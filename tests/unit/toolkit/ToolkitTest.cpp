@@ -250,4 +250,34 @@ TEST_F(ToolkitTest, TheDisplayScaleFollowsTheDesktopAndFitsTheScreen) {
   EXPECT_EQ(FitDisplayScale(-1, 10, 10), 1);
 }
 
+TEST_F(ToolkitTest, AScaledPartialUpdateEnlargesOnlyItsRectangleAndIsKept) {
+  SetDisplayScale(2);
+  {
+    TForm form("scaled", 40, 30);
+    TBitmap red(40, 30), blue(40, 30);
+    red.Canvas.BrushColor = clr::Red;
+    red.Canvas.FillRect({0, 0, 40, 30});
+    blue.Canvas.BrushColor = clr::Blue;
+    blue.Canvas.FillRect({0, 0, 40, 30});
+    form.Present(red);
+    const TRect part{10, 5, 20, 15};
+    form.PresentRects(blue, &part, 1);
+    SDL_Surface* shown = SDL_GetWindowSurface(form.Handle());
+    ASSERT_NE(shown, nullptr);
+    ASSERT_EQ(shown->w, 80);
+    TCanvas window(shown);
+    int wrong = 0;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 80; ++x) {
+        const bool inside = x >= 20 && x < 40 && y >= 10 && y < 30;
+        wrong += !(window.Pixel(x, y) == (inside ? clr::Blue : clr::Red));
+      }
+    EXPECT_EQ(wrong, 0);
+    // What the window keeps in the game's pixels, for repainting an exposure, changed alike.
+    EXPECT_EQ(form.Canvas().Pixel(15, 10), clr::Blue);
+    EXPECT_EQ(form.Canvas().Pixel(25, 10), clr::Red);
+  }
+  SetDisplayScale(1);
+}
+
 }  // namespace
