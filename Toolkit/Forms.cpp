@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
 
 #include "Toolkit/Audio.h"
 #include "Toolkit/Errors.h"
