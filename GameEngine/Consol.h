@@ -1,5 +1,6 @@
 #pragma once
 // The game's event log: every subsystem appends lines; the console panel shows the newest.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -15,10 +16,17 @@ class TConsol {
   bool EchoToStdout = false;
 
   void AddLine(std::string_view text);
-  int Count() const { return static_cast<int>(Lines.size()); }
-  const std::string& Line(int index) const { return Lines[static_cast<std::size_t>(index)]; }
-  const std::vector<std::string>& AllLines() const { return Lines; }
+  int Count() const { return static_cast<int>(Ends.size()); }
+  std::string_view Line(int index) const {
+    const std::size_t i = static_cast<std::size_t>(index);
+    const std::size_t begin = i == 0 ? 0 : Ends[i - 1];
+    return std::string_view(Text).substr(begin, Ends[i] - begin);
+  }
+  std::vector<std::string> AllLines() const;
 
  private:
-  std::vector<std::string> Lines;  // oldest first; nothing removes a line
+  // Every line, oldest first, end to end: nothing removes a line, and a long run's thousands of
+  // lines cost their characters and one offset each rather than a string apiece.
+  std::string Text;
+  std::vector<std::uint32_t> Ends;  // where each line ends in Text
 };

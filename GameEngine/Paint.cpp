@@ -2,9 +2,9 @@
 
 #include <strings.h>
 
+#include <array>
 #include <cctype>
 #include <fstream>
-#include <iterator>
 
 #include "GameEngine/Consol.h"
 #include "GameEngine/Globals.h"
@@ -27,8 +27,9 @@ std::string UpperCase(std::string_view name) {
 std::uint64_t ByteSum(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::uint64_t sum = 0;
-  for (std::istreambuf_iterator<char> it(file), end; it != end; ++it) {
-    sum += static_cast<unsigned char>(*it);
+  std::array<char, 65536> block;
+  while (file.read(block.data(), block.size()) || file.gcount() > 0) {
+    for (std::streamsize i = 0; i < file.gcount(); ++i) sum += static_cast<unsigned char>(block[i]);
   }
   return sum;
 }
@@ -37,6 +38,17 @@ std::uint64_t ByteSum(const std::string& path) {
 [[noreturn]] void CannotLoad(const std::string& fullPath) {
   throw TToolkitError("Не удалось загрузить изображение\r\n\"" + fullPath + "\"");
 }
+
+// Pictures start-up builds (and counts) that no screen draws afterwards: sheets the pieces and
+// frames are cut from, the panels' pieces and pictures of screens the game does not have. They
+// keep their names and places in the registry; their pixels go once start-up is done.
+constexpr const char* UndrawnImages[] = {
+    "IM_BORDER",          "IM_EXPLOSION",          "IM_EXPLOSION_MASK",      "IM_ACTIVE",
+    "IM_ACTIVE_MASK",     "IM_SETTINGS",           "IM_SETTING_BACK",        "IM_SHIP_RATE",
+    "IM_EMPTY_RATE",      "IM_REPORT",             "IM_REPORT_TOP_LEFT",     "IM_REPORT_TOP",
+    "IM_REPORT_TOP_RIGHT", "IM_REPORT_RIGHT",      "IM_REPORT_BOTTOM_RIGHT", "IM_REPORT_BOTTOM",
+    "IM_REPORT_BOTTOM_LEFT", "IM_REPORT_LEFT",     "IM_REPORT_CENTER",
+};
 
 constexpr const char* FileImages[][2] = {
     {"IM_SHIP", "Images/Ship.jpg"},         {"IM_SHIPOFF", "Images/Shipoff.jpg"},
@@ -198,6 +210,10 @@ bool TPaint::Initialize() {
   GetImage("IM_EMPTY_RATE")->Assign(*GetImage("IM_EMPTY"));
   DrawPanel(*GetImage("IM_SHIP_RATE"), {0, 0, 32, 32});
   DrawPanel(*GetImage("IM_EMPTY_RATE"), {0, 0, 32, 32});
+
+  for (const char* name : UndrawnImages) {
+    if (TBitmap* picture = GetImage(name)) picture->SetSize(0, 0);
+  }
 
   Log("Инициализация завершена");
   Log("==============Результаты==============");

@@ -58,11 +58,14 @@ class TPaint {
   void Compose();
   void DrawUserBoard();
   void DrawComputerBoard();
-  void DrawConsole();
+  // Draws the console panel into the back buffer; false on screens that show none.
+  bool DrawConsole();
   void DrawBorder();
   void ScrollConsole(int line);
   void SetStatusText(const std::string& text);
+  // Sends the whole back buffer to the window, or only the part that changed.
   void CopyToWindow();
+  void CopyToWindow(const TRect& changed);
   void PlayAnimation(int x, int y, int count, const std::array<TBitmap*, ExplosionFrameCount>& frames);
 
   int ConsoleEnd = 0;
@@ -76,9 +79,17 @@ class TPaint {
   // The console panel's line step and how many lines fit (16 and 5 at 96 dpi).
   int ConsoleLineStep() const;
   int ConsoleVisibleLines() const;
+  // Where the console panel lies on the screen.
+  TRect ConsoleRect() const;
 
  private:
   void DrawBoard(int board, int left);
+  bool ConsoleShown() const;
+  // Redraws only the status line's strip of the panel and the back buffer; the screen
+  // rectangle it changed, empty when the console is not shown.
+  TRect DrawStatusLine();
+  void DrawStatusText(TCanvas& canvas);
+  int StatusRight = 0;  // where the status text drawn last ends on the panel
 
   TForm& Window;
   std::string Version;

@@ -1,4 +1,5 @@
 // The explosion: twenty frames cut from a masked sheet, played over a cell.
+#include <algorithm>
 #include <cstdio>
 
 #include "GameEngine/Paint.h"
@@ -52,13 +53,19 @@ void TPaint::PlayAnimation(int x, int y, int count,
                            const std::array<TBitmap*, ExplosionFrameCount>& frames) {
   TBitmap* back = GetImage("SYS_BACK");
   if (!back || !BackCanvas) return;
-  TBitmap snapshot;
-  snapshot.Assign(*back);
+  // Only the sprite's rectangle changes: it is saved, restored under each frame and sent.
+  const TRect sprite{std::max(x, 0), std::max(y, 0), std::min(x + FrameWidth, back->Width()),
+                     std::min(y + FrameHeight, back->Height())};
+  if (sprite.Width() <= 0 || sprite.Height() <= 0) return;
+  const TRect saved{0, 0, sprite.Width(), sprite.Height()};
+  TBitmap beneath(sprite.Width(), sprite.Height());
+  beneath.Canvas.CopyRect(saved, *back, sprite);
   for (int i = 0; i < count && i < ExplosionFrameCount; ++i) {
-    BackCanvas->Draw(0, 0, &snapshot);
+    BackCanvas->CopyRect(sprite, beneath, saved);
     BackCanvas->Draw(x, y, frames[static_cast<std::size_t>(i)]);
-    CopyToWindow();
+    CopyToWindow(sprite);
     Sleep(FrameDelayMs);
   }
-  back->Assign(snapshot);
+  BackCanvas->CopyRect(sprite, beneath, saved);
+  CopyToWindow(sprite);
 }

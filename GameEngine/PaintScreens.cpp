@@ -1,4 +1,6 @@
 // Composing the screens in the back buffer and showing them.
+#include <algorithm>
+
 #include "GameEngine/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/Geometry.h"
@@ -11,6 +13,7 @@ constexpr int ConsoleTextLeft = 8;
 constexpr int ConsoleTextTop = 32;
 constexpr int StatusTop = 5;
 constexpr int ConsoleTextArea = 85;  // pixels of the panel that hold log lines
+constexpr int TitleTop = 4;
 
 }  // namespace
 
@@ -26,21 +29,46 @@ void TPaint::CopyToWindow() {
   if (const TBitmap* back = GetImage("SYS_BACK")) Window.Present(*back);
 }
 
+void TPaint::CopyToWindow(const TRect& changed) {
+  if (changed.Width() <= 0 || changed.Height() <= 0) return;
+  if (const TBitmap* back = GetImage("SYS_BACK")) Window.PresentRects(*back, &changed, 1);
+}
+
+TRect TPaint::ConsoleRect() const {
+  const TBitmap* panel = GetImage("SYS_CONSOL");
+  if (!panel) return {};
+  return {ConsolePanelPos.X, ConsolePanelPos.Y, ConsolePanelPos.X + panel->Width(),
+          ConsolePanelPos.Y + panel->Height()};
+}
+
+bool TPaint::ConsoleShown() const {
+  return Engine && BackCanvas && Engine->State != gsReport && Engine->State != gsAbout &&
+         GetImage("SYS_CONSOL");
+}
+
 void TPaint::Compose() {
   if (!BackCanvas || !Engine) return;
   switch (Engine->State) {
     case gsPlacing:
     case gsBattle:
-      BackCanvas->Draw(0, 0, GetImage("IM_BACKROUND"));
-      BackCanvas->Draw(0, 4, GetImage("IM_TITLE"));
+    {
+      // The title strip, both boards and the console panel are opaque and drawn next: the
+      // background shows only around them.
+      const TBitmap* title = GetImage("IM_TITLE");
+      const TRect covered[] = {
+          {0, TitleTop, title ? title->Width() : 0, TitleTop + (title ? title->Height() : 0)},
+          UserBoardRect, ComputerBoardRect, ConsoleRect()};
+      BackCanvas->DrawAround(GetImage("IM_BACKROUND"), covered, 4);
+      BackCanvas->Draw(0, TitleTop, title);
       DrawUserBoard();
       DrawComputerBoard();
       DrawConsole();
       DrawBorder();
       break;
+    }
     case gsReport:
       BackCanvas->Draw(0, 4, GetImage(ReportShown ? "IM_REPORT_TEXT" : "IM_WIN"));
-      BackCanvas->Draw(0, 4, GetImage("IM_TITLE"));
+      BackCanvas->Draw(0, TitleTop, GetImage("IM_TITLE"));
       DrawBorder();
       break;
     case gsAbout:
@@ -78,10 +106,9 @@ void TPaint::DrawUserBoard() { DrawBoard(0, UserBoardRect.Left); }
 
 void TPaint::DrawComputerBoard() { DrawBoard(1, ComputerBoardRect.Left); }
 
-void TPaint::DrawConsole() {
-  if (!Engine || Engine->State == gsReport || Engine->State == gsAbout) return;
+bool TPaint::DrawConsole() {
+  if (!ConsoleShown()) return false;
   TBitmap* panel = GetImage("SYS_CONSOL");
-  if (!panel || !BackCanvas) return;
   TCanvas& canvas = panel->Canvas;
   canvas.BrushStyle = TBrushStyle::Clear;
   canvas.Draw(0, 0, GetImage("IM_CONSOL"));
@@ -99,8 +126,34 @@ void TPaint::DrawConsole() {
                      Consol->Line(ConsoleEnd - visible + k));
     }
   }
-  canvas.TextOut(ConsoleTextLeft, StatusTop, StatusText);
+  DrawStatusText(canvas);
   BackCanvas->Draw(ConsolePanelPos.X, ConsolePanelPos.Y, panel);
+  return true;
+}
+
+// The status line lies above the first log line, so its strip is the panel's own background
+// and the text: nothing else of the panel needs drawing again when only the status changes, and
+// only as far right as the longer of the old and the new text.
+TRect TPaint::DrawStatusLine() {
+  if (!ConsoleShown()) return {};
+  TBitmap* panel = GetImage("SYS_CONSOL");
+  const TBitmap* background = GetImage("IM_CONSOL");
+  TCanvas& canvas = panel->Canvas;
+  canvas.BrushStyle = TBrushStyle::Clear;
+  const int right = std::min(panel->Width(),
+                             std::max(StatusRight, ConsoleTextLeft + canvas.TextWidth(StatusText)));
+  const TRect strip{ConsoleTextLeft, StatusTop, right, StatusTop + canvas.TextHeight(StatusText)};
+  if (background) canvas.CopyRect(strip, *background, strip);
+  DrawStatusText(canvas);
+  const TRect onScreen{ConsolePanelPos.X + strip.Left, ConsolePanelPos.Y + strip.Top,
+                       ConsolePanelPos.X + strip.Right, ConsolePanelPos.Y + strip.Bottom};
+  BackCanvas->CopyRect(onScreen, *panel, strip);
+  return onScreen;
+}
+
+void TPaint::DrawStatusText(TCanvas& canvas) {
+  canvas.TextOut(ConsoleTextLeft, StatusTop, StatusText);
+  StatusRight = ConsoleTextLeft + canvas.TextWidth(StatusText);
 }
 
 void TPaint::DrawBorder() {
@@ -129,14 +182,12 @@ void TPaint::ScrollConsole(int line) {
   if (line == ConsoleEnd || line < 0) return;
   const int count = Consol ? Consol->Count() : 0;
   ConsoleEnd = line > count ? count : line;
-  if (GraphicsReady) {
-    DrawConsole();
-    CopyToWindow();
-  }
+  if (GraphicsReady && DrawConsole()) CopyToWindow(ConsoleRect());
 }
 
 void TPaint::SetStatusText(const std::string& text) {
+  // The pointer moving within one sector: the screen shows this text already.
+  if (text == StatusText) return;
   StatusText = text;
-  DrawConsole();
-  CopyToWindow();
+  CopyToWindow(DrawStatusLine());
 }

@@ -126,10 +126,12 @@ void TMain1::StartConsol(bool& done) {
   Paint->ScrollConsole(32767);
   Application->ClearIdle();
   PlacementByMouse = true;
+  ReturnFreedMemory();
 }
 
 void TMain1::SetupBackdrop() {
   Backdrop->Color = clr::Black;
+  Backdrop->LeaveColorToWindowSystem();
   Backdrop->SetBorderStyle(TBorderStyle::None);
   Backdrop->SetWindowState(TWindowState::Maximized);
   Backdrop->KeyPreview = true;

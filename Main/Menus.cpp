@@ -93,6 +93,8 @@ void TMain1::N6Click() {
   if (Engine) Engine->NewGame();
   // Ends an arrangement or a computer's turn in progress.
   Application->ClearIdle();
+  // What the finished game's log texts and explosions freed goes back to the system.
+  ReturnFreedMemory();
 }
 
 void TMain1::N7Click() {

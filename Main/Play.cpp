@@ -27,7 +27,7 @@ void TMain1::SetupShip(bool place) {
       Paint->BackCanvas->Draw(left, top, preview);
     }
   }
-  Paint->CopyToWindow();
+  Paint->CopyToWindow(UserBoardRect);
   if (place && fits) Engine->PlaceShip(column, row);
 }
 

@@ -18,9 +18,16 @@ struct TVoice {
   bool Playing = false;
 };
 
+// An open device wakes its thread for every buffer even while paused, so it is closed once a
+// sound has ended and opened again for the next one.
 SDL_AudioDeviceID Device = 0;
-bool DeviceTried = false;
+bool DeviceUnavailable = false;
+Uint32 IdleEvent = 0;
 TVoice Voice;  // touched by the callback only under the device lock
+// Silent buffers handed to the device since the last sound ended; a few of them let the end of
+// the sound leave the device's own buffers before it is closed.
+int SilentBuffers = 0;
+constexpr int TailBuffers = 3;
 
 void Mix(void*, Uint8* stream, int length) {
   auto* out = reinterpret_cast<std::int16_t*>(stream);
@@ -38,12 +45,27 @@ void Mix(void*, Uint8* stream, int length) {
     }
   }
   std::memset(out + written, 0, (wanted - written) * sizeof(std::int16_t));
+  if (written > 0 || Voice.Playing) {
+    SilentBuffers = 0;
+  } else if (++SilentBuffers % TailBuffers == 0 && IdleEvent != 0) {
+    // The device is closed on the main thread (closing waits for this thread to end). Sent
+    // again while the device stays open, in case a modal loop dropped the first.
+    SDL_Event event{};
+    event.type = IdleEvent;
+    SDL_PushEvent(&event);
+  }
 }
 
+// Opens the device paused; a failure is not retried.
 bool OpenDevice() {
-  if (DeviceTried) return Device != 0;
-  DeviceTried = true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (Device != 0) return true;
+  if (DeviceUnavailable) return false;
+  DeviceUnavailable = true;
+  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (IdleEvent == 0) {
+    IdleEvent = SDL_RegisterEvents(1);
+    if (IdleEvent == static_cast<Uint32>(-1)) IdleEvent = 0;
+  }
   SDL_AudioSpec want{};
   want.freq = DeviceRate;
   want.format = AUDIO_S16SYS;
@@ -52,7 +74,8 @@ bool OpenDevice() {
   want.callback = Mix;
   SDL_AudioSpec have{};
   Device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (Device != 0) SDL_PauseAudioDevice(Device, 0);
+  DeviceUnavailable = Device == 0;
+  SilentBuffers = 0;
   return Device != 0;
 }
 
@@ -62,7 +85,10 @@ void StartVoice(std::vector<std::int16_t> samples, bool looped) {
   Voice.Position = 0;
   Voice.Looped = looped;
   Voice.Playing = !Voice.Samples.empty();
+  SilentBuffers = 0;
   SDL_UnlockAudioDevice(Device);
+  // The first callback after this starts at the sound's first sample.
+  SDL_PauseAudioDevice(Device, 0);
 }
 
 bool VoicePlaying() {
@@ -125,9 +151,24 @@ void PlaySamples(const std::int16_t* samples, std::size_t frames) {
   StartVoice(std::vector<std::int16_t>(samples, samples + frames * DeviceChannels), false);
 }
 
+std::uint32_t AudioIdleEventType() { return IdleEvent; }
+
+void CloseAudioWhenIdle() {
+  if (Device == 0) return;
+  SDL_LockAudioDevice(Device);
+  // A sound may have started since the event was sent.
+  const bool idle = !Voice.Playing;
+  SDL_UnlockAudioDevice(Device);
+  if (!idle) return;
+  SDL_CloseAudioDevice(Device);
+  Device = 0;
+}
+
+bool AudioDeviceOpen() { return Device != 0; }
+
 void CloseAudio() {
   if (Device != 0) SDL_CloseAudioDevice(Device);
   Device = 0;
-  DeviceTried = false;
+  DeviceUnavailable = false;
   Voice = TVoice{};
 }

@@ -18,3 +18,9 @@ void StopWave();
 void PlaySamples(const std::int16_t* samples, std::size_t frames);
 // Closes the sound device (at shutdown).
 void CloseAudio();
+// The device closes itself between sounds, so that nothing runs while nothing plays: a little
+// after a sound ends an event of this type arrives (0 before any sound), and the main loop
+// answers it with CloseAudioWhenIdle, which leaves a device that plays again open.
+std::uint32_t AudioIdleEventType();
+void CloseAudioWhenIdle();
+bool AudioDeviceOpen();

@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <cmath>
+#include <list>
 #include <map>
 #include <tuple>
 
@@ -137,35 +138,58 @@ struct TTextKey {
   }
 };
 
-std::map<TTextKey, SDL_Surface*>& TextCache() {
-  static std::map<TTextKey, SDL_Surface*> cache;
+// Least recently used first out: what one screen shows (five console lines, the status line,
+// captions, a menu's items in two colours) is drawn again every frame and stays, while lines that
+// have scrolled away make room. A long run's log does not pile up here.
+struct TTextEntry {
+  TTextKey Key;
+  SDL_Surface* Surface;
+};
+
+struct TTextCache {
+  std::list<TTextEntry> Recent;  // most recently drawn first
+  std::map<TTextKey, std::list<TTextEntry>::iterator> Index;
+};
+
+TTextCache& TextCache() {
+  static TTextCache cache;
   return cache;
 }
 
 void ClearTextCache() {
-  for (auto& [key, surface] : TextCache()) SDL_FreeSurface(surface);
-  TextCache().clear();
+  TTextCache& cache = TextCache();
+  for (TTextEntry& entry : cache.Recent) SDL_FreeSurface(entry.Surface);
+  cache.Recent.clear();
+  cache.Index.clear();
 }
-
-// Enough for every line a screen shows; beyond it the cache starts afresh.
-constexpr std::size_t TextCacheLimit = 1024;
 
 }  // namespace
 
 SDL_Surface* RenderText(const TFont& font, std::string_view text) {
   if (text.empty()) return nullptr;
   TTextKey key{font, ShownText(font, text)};
-  auto& cache = TextCache();
-  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  TTextCache& cache = TextCache();
+  if (auto it = cache.Index.find(key); it != cache.Index.end()) {
+    cache.Recent.splice(cache.Recent.begin(), cache.Recent, it->second);
+    return it->second->Surface;
+  }
   TTF_Font* face = OpenFont(font);
   if (!face) return nullptr;
   SDL_Color color{font.Color.R, font.Color.G, font.Color.B, 255};
   SDL_Surface* surface = TTF_RenderUTF8_Blended(face, key.Text.c_str(), color);
   if (!surface) return nullptr;
-  if (cache.size() >= TextCacheLimit) ClearTextCache();
-  cache.emplace(std::move(key), surface);
+  if (cache.Recent.size() >= TextCacheCapacity) {
+    TTextEntry& oldest = cache.Recent.back();
+    SDL_FreeSurface(oldest.Surface);
+    cache.Index.erase(oldest.Key);
+    cache.Recent.pop_back();
+  }
+  cache.Recent.push_front({key, surface});
+  cache.Index.emplace(std::move(key), cache.Recent.begin());
   return surface;
 }
+
+std::size_t CachedTextCount() { return TextCache().Recent.size(); }
 
 void ReleaseFonts() {
   ClearTextCache();

@@ -20,7 +20,10 @@ std::string ShownText(const TFont& font, std::string_view text);
 // An open font for the given TFont (points at 96 dpi), cached; null when no face can be loaded.
 TTF_Font* OpenFont(const TFont& font);
 // The text rendered in the font's colour with an alpha channel, cached: the same texts come back
-// on every redraw. Null for empty text or no usable face. The cache owns the surface.
+// on every redraw. Null for empty text or no usable face. The cache owns the surface, which stays
+// valid until TextCacheCapacity other texts have been rendered.
 SDL_Surface* RenderText(const TFont& font, std::string_view text);
+inline constexpr std::size_t TextCacheCapacity = 64;
+std::size_t CachedTextCount();
 // Releases every cached font and rendered text (before TTF_Quit).
 void ReleaseFonts();

@@ -12,6 +12,7 @@
 #include "Toolkit/Fonts.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Scale.h"
+#include "Toolkit/WindowSystem.h"
 
 TApplication* Application = nullptr;
 
@@ -80,6 +81,14 @@ std::uint32_t WindowIdOf(const SDL_Event& e) {
   }
 }
 
+// Empty (all zero) when they do not meet.
+TRect Intersection(const TRect& a, const TRect& b) {
+  TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+          std::min(a.Bottom, b.Bottom)};
+  if (r.Width() <= 0 || r.Height() <= 0) return {};
+  return r;
+}
+
 }  // namespace
 
 std::uint32_t TimerEventType() { return TimerEvent; }
@@ -98,6 +107,10 @@ bool InitializeToolkit(std::string& error) {
   // Our pictures are composed in memory: the window needs a plain framebuffer, not an OpenGL
   // context behind it (which costs tens of milliseconds to start and buys nothing here).
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // The game takes no composed characters, only plain keys: without this, opening X's input
+  // method parses the locale's whole table of compose sequences (thousands of lines, about an
+  // eighth of start-up).
+  setenv("XCOMPOSEFILE", "/dev/null", 1);
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
     error = std::string("cannot start the video system: ") + SDL_GetError();
     return false;
@@ -212,7 +225,14 @@ TPoint TForm::ToLogical(int x, int y) const { return {x / DisplayScale(), y / Di
 
 std::uint32_t TForm::WindowId() const { return SDL_GetWindowID(Window); }
 
-void TForm::RefreshSurface() { WindowCanvas.SetSurface(SDL_GetWindowSurface(Window)); }
+void TForm::RefreshSurface() {
+  // Asking for the surface would make one.
+  if (!ColorBySystem) WindowCanvas.SetSurface(SDL_GetWindowSurface(Window));
+}
+
+void TForm::LeaveColorToWindowSystem() {
+  ColorBySystem = LetWindowSystemFill(Window, Color);
+}
 
 TCanvas& TForm::Canvas() {
   RefreshSurface();
@@ -225,36 +245,91 @@ TCanvas& TForm::Canvas() {
 
 void TForm::ShowLogical() {
   RefreshSurface();
-  SDL_Surface* surface = WindowCanvas.GetSurface();
-  if (!surface || Logical.Empty()) return;
-  const int scale = DisplayScale();
-  CopyScaled(Logical.Surface(), SDL_Rect{0, 0, Logical.Width(), Logical.Height()}, surface, 0, 0, scale);
+  if (!WindowCanvas.GetSurface() || Logical.Empty()) return;
+  const TRect whole{0, 0, Logical.Width(), Logical.Height()};
+  CopyToSurface(Logical, whole, {0, 0});
   if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
-  SDL_UpdateWindowSurface(Window);
+  SendRects(&whole, 1);
 }
 
 void TForm::Present(const TBitmap& picture) {
+  const TRect whole{0, 0, ClientWidth(), ClientHeight()};
+  PresentRects(picture, &whole, 1);
+}
+
+void TForm::PresentRects(const TBitmap& picture, const TRect* rects, int count) {
   RefreshSurface();
-  SDL_Surface* surface = WindowCanvas.GetSurface();
+  const SDL_Surface* surface = WindowCanvas.GetSurface();
   if (!surface) return;
-  if (DisplayScale() > 1) {
-    // The window's own canvas keeps what is shown, as it does unscaled.
-    if (!picture.Empty()) Canvas().CopyRect({0, 0, picture.Width(), picture.Height()}, picture,
-                                            {0, 0, picture.Width(), picture.Height()});
+  const int scale = DisplayScale();
+  const TRect window{0, 0, surface->w / scale, surface->h / scale};
+  const TRect overlay = OverlayPicture ? TRect{OverlayAt.X, OverlayAt.Y,
+                                               OverlayAt.X + OverlayPicture->Width(),
+                                               OverlayAt.Y + OverlayPicture->Height()}
+                                       : TRect{};
+  // Scaled, the window keeps what it shows in the game's own pixels, so that an exposure can
+  // be repainted from them.
+  SDL_Surface* kept = scale > 1 ? Canvas().GetSurface() : nullptr;
+  std::vector<TRect> sent;
+  sent.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  for (int i = 0; i < count; ++i) {
+    const TRect r = Intersection(rects[i], window);
+    if (r.Width() == 0) continue;
+    if (kept && picture.Surface()) {
+      CopyScaled(picture.Surface(), SDL_Rect{r.Left, r.Top, r.Width(), r.Height()}, kept, r.Left,
+                 r.Top, 1);
+      CopyToSurface(Logical, r, {r.Left, r.Top});
+    } else {
+      CopyToSurface(picture, r, {r.Left, r.Top});
+    }
+    // An open menu stays on top of whatever changed beneath it.
+    const TRect covered = Intersection(r, overlay);
+    if (covered.Width() > 0) {
+      DrawOverlay({covered.Left - OverlayAt.X, covered.Top - OverlayAt.Y,
+                   covered.Right - OverlayAt.X, covered.Bottom - OverlayAt.Y});
+    }
+    sent.push_back(r);
+  }
+  SendRects(sent.data(), static_cast<int>(sent.size()));
+}
+
+// Pictures share the window surface's pixel format, so a part is copied row by row (each pixel
+// as a block on a scaled display); SDL's general blit costs several times a plain copy.
+void TForm::CopyToSurface(const TBitmap& picture, const TRect& part, TPoint at) {
+  SDL_Surface* surface = WindowCanvas.GetSurface();
+  SDL_Surface* source = picture.Surface();
+  if (!surface || !source) return;
+  const int scale = DisplayScale();
+  const SDL_Rect from{part.Left, part.Top, part.Width(), part.Height()};
+  if (source->format->format == surface->format->format && source->format->BytesPerPixel == 4) {
+    CopyScaled(source, from, surface, at.X * scale, at.Y * scale, scale);
     return;
   }
-  if (!picture.Empty()) SDL_BlitSurface(picture.Surface(), nullptr, surface, nullptr);
-  if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
-  SDL_UpdateWindowSurface(Window);
+  SDL_Rect src = from;
+  SDL_Rect dest{at.X * scale, at.Y * scale, part.Width() * scale, part.Height() * scale};
+  SDL_BlitScaled(source, &src, surface, &dest);
+}
+
+// Rectangles in the game's pixels, sent as the window's.
+void TForm::SendRects(const TRect* rects, int count) {
+  const SDL_Surface* surface = WindowCanvas.GetSurface();
+  if (!surface || count <= 0) return;
+  const int scale = DisplayScale();
+  std::vector<SDL_Rect> sdl;
+  sdl.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const TRect r = Intersection({rects[i].Left * scale, rects[i].Top * scale,
+                                  rects[i].Right * scale, rects[i].Bottom * scale},
+                                 {0, 0, surface->w, surface->h});
+    if (r.Width() > 0) sdl.push_back({r.Left, r.Top, r.Width(), r.Height()});
+  }
+  if (!sdl.empty()) SDL_UpdateWindowSurfaceRects(Window, sdl.data(), static_cast<int>(sdl.size()));
 }
 
 // Copies a part of the overlay (its own coordinates) onto the window surface; sends nothing.
 void TForm::DrawOverlay(const TRect& part) {
-  SDL_Surface* surface = WindowCanvas.GetSurface();
-  if (!surface || !OverlayPicture || OverlayPicture->Empty()) return;
-  const int scale = DisplayScale();
-  CopyScaled(OverlayPicture->Surface(), SDL_Rect{part.Left, part.Top, part.Width(), part.Height()},
-             surface, (OverlayAt.X + part.Left) * scale, (OverlayAt.Y + part.Top) * scale, scale);
+  if (!OverlayPicture || OverlayPicture->Empty()) return;
+  CopyToSurface(*OverlayPicture, part, {OverlayAt.X + part.Left, OverlayAt.Y + part.Top});
 }
 
 void TForm::SetOverlay(const TBitmap* picture, TPoint at) {
@@ -265,16 +340,12 @@ void TForm::SetOverlay(const TBitmap* picture, TPoint at) {
 
 void TForm::UpdateOverlay(const TRect& part) {
   RefreshSurface();
-  SDL_Surface* surface = WindowCanvas.GetSurface();
-  if (!surface || !OverlayPicture) return;
+  if (!WindowCanvas.GetSurface() || !OverlayPicture) return;
   DrawOverlay(part);
   // Only the changed part travels to the screen: a highlight move is two menu items.
-  const int scale = DisplayScale();
-  SDL_Rect sent{(OverlayAt.X + part.Left) * scale, (OverlayAt.Y + part.Top) * scale,
-                part.Width() * scale, part.Height() * scale};
-  SDL_Rect window{0, 0, surface->w, surface->h};
-  SDL_Rect clipped;
-  if (SDL_IntersectRect(&sent, &window, &clipped)) SDL_UpdateWindowSurfaceRects(Window, &clipped, 1);
+  const TRect sent{OverlayAt.X + part.Left, OverlayAt.Y + part.Top, OverlayAt.X + part.Right,
+                   OverlayAt.Y + part.Bottom};
+  SendRects(&sent, 1);
 }
 
 void TForm::ClearOverlay() {
@@ -296,7 +367,8 @@ void TForm::Repaint() {
     return;
   }
   if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
-  SDL_UpdateWindowSurface(Window);
+  const TRect whole{0, 0, surface->w, surface->h};  // unscaled here
+  SendRects(&whole, 1);
 }
 
 TSpeedButton* TForm::ButtonAt(int x, int y) const {
@@ -465,6 +537,10 @@ void TApplication::Dispatch(const SDL_Event& event) {
   try {
     if (event.type == SDL_QUIT) {
       Terminate();
+      return;
+    }
+    if (event.type == AudioIdleEventType() && event.type != 0) {
+      CloseAudioWhenIdle();
       return;
     }
     if (event.type == TimerEvent) {

@@ -67,6 +67,9 @@ class TForm {
   TCanvas& Canvas();
   // Shows `picture` as the whole window content (plus any overlay) in one piece.
   void Present(const TBitmap& picture);
+  // Shows only these rectangles of `picture` (in the game's pixels, the picture at the window's
+  // origin); the rest of the window keeps what it shows. An overlay stays on top of them.
+  void PresentRects(const TBitmap& picture, const TRect* rects, int count);
   // A picture kept over everything the window shows (an open popup menu), at window
   // coordinates, until cleared. Setting it sends only its own rectangle to the screen.
   void SetOverlay(const TBitmap* picture, TPoint at);
@@ -77,6 +80,9 @@ class TForm {
   bool HasOverlay() const { return OverlayPicture != nullptr; }
   // Repaints the whole window: its colour, OnPaint, then the overlay.
   void Repaint();
+  // For a window nothing is drawn on: the window system fills it with Color where it can, and
+  // no picture of the window is kept (a screen-sized one is megabytes).
+  void LeaveColorToWindowSystem();
 
   std::vector<TSpeedButton*> Buttons;
 
@@ -98,6 +104,11 @@ class TForm {
 
  private:
   void RefreshSurface();
+  // The only two places pictures reach the window, both in the game's pixels (a scaled display
+  // enlarges them here): a part of a picture copied onto the window surface with its top-left
+  // corner at `at`, and rectangles of the window sent to the screen.
+  void CopyToSurface(const TBitmap& picture, const TRect& part, TPoint at);
+  void SendRects(const TRect* rects, int count);
   void DrawOverlay(const TRect& part);
   void ShowLogical();
   void CoverScreen();
@@ -110,6 +121,7 @@ class TForm {
   TBitmap Logical;  // what the canvas draws on when the display is scaled
   const TBitmap* OverlayPicture = nullptr;
   TPoint OverlayAt;
+  bool ColorBySystem = false;
 };
 
 // One tick at a time: a tick that has not been handled yet is not queued again.

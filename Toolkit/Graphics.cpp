@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "Toolkit/Errors.h"
 #include "Toolkit/Fonts.h"
@@ -57,8 +59,11 @@ bool TCanvas::DrawSameFormat(int x, int y, const TBitmap& picture) {
   for (int row = top; row < bottom; ++row) {
     const std::uint32_t* from = PixelAt(source, 0, row);
     std::uint32_t* to = PixelAt(Surface, x, y + row);
+    // Every pixel written, the old one where the key shows through: without a branch the loop
+    // runs several pixels an instruction (the border is mostly key colour, and drawn each frame).
     for (int column = left; column < right; ++column) {
-      if ((from[column] & colourBits) != keyPixel) to[column] = from[column];
+      const std::uint32_t pixel = from[column];
+      to[column] = (pixel & colourBits) != keyPixel ? pixel : to[column];
     }
   }
   return true;
@@ -75,6 +80,41 @@ void TCanvas::Draw(int x, int y, const TBitmap* picture) {
     SDL_Rect dest{x, y, source->w, source->h};
     SDL_BlitSurface(source, nullptr, Surface, &dest);
     if (picture->Transparent) SDL_SetColorKey(source, SDL_FALSE, 0);
+  }
+  Changed();
+}
+
+void TCanvas::DrawAround(const TBitmap* picture, const TRect* covered, int count) {
+  if (!Surface || !picture || picture->Empty()) return;
+  SDL_Surface* source = picture->Surface();
+  if (picture->Transparent || source->format->format != Surface->format->format ||
+      source->format->BytesPerPixel != 4) {
+    Draw(0, 0, picture);
+    return;
+  }
+  const int width = std::min(source->w, Surface->w), height = std::min(source->h, Surface->h);
+  std::vector<std::pair<int, int>> spans;  // the covered columns of one row
+  for (int y = 0; y < height; ++y) {
+    spans.clear();
+    for (int i = 0; i < count; ++i) {
+      if (y >= covered[i].Top && y < covered[i].Bottom && covered[i].Left < covered[i].Right) {
+        spans.emplace_back(covered[i].Left, covered[i].Right);
+      }
+    }
+    std::sort(spans.begin(), spans.end());
+    int x = 0;
+    auto copyTo = [&](int end) {
+      end = std::min(end, width);
+      if (end > x) {
+        std::memcpy(PixelAt(Surface, x, y), PixelAt(source, x, y),
+                    static_cast<std::size_t>(end - x) * 4);
+      }
+    };
+    for (const auto& [left, right] : spans) {
+      copyTo(left);
+      x = std::max(x, right);
+    }
+    copyTo(width);
   }
   Changed();
 }
@@ -140,12 +180,11 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
   Changed();
 }
 
+// The rendered text is as wide as SDL_ttf measures it, and it is usually drawn next: measuring
+// through the text cache spares shaping the same text twice.
 int TCanvas::TextWidth(std::string_view text) {
-  TTF_Font* face = OpenFont(Font);
-  if (!face || text.empty()) return 0;
-  int w = 0, h = 0;
-  TTF_SizeUTF8(face, ShownText(Font, text).c_str(), &w, &h);
-  return w;
+  const SDL_Surface* rendered = RenderText(Font, text);
+  return rendered ? rendered->w : 0;
 }
 
 int TCanvas::TextHeight(std::string_view) {
@@ -232,8 +271,12 @@ void TBitmap::Assign(const TBitmap& other) {
 }
 
 void TBitmap::AdoptSurface(SDL_Surface* surface) {
-  SDL_Surface* converted = SDL_ConvertSurfaceFormat(surface, PictureFormat, 0);
-  SDL_FreeSurface(surface);
+  // A decoder that already wrote the picture format hands its pixels over as they are.
+  SDL_Surface* converted = surface;
+  if (surface->format->format != PictureFormat) {
+    converted = SDL_ConvertSurfaceFormat(surface, PictureFormat, 0);
+    SDL_FreeSurface(surface);
+  }
   if (!converted) throw TToolkitError(std::string("Cannot convert a picture: ") + SDL_GetError());
   if (Surf) SDL_FreeSurface(Surf);
   Surf = converted;

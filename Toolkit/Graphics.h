@@ -47,6 +47,9 @@ class TCanvas {
   // Draws the whole picture with its top-left corner at (x, y), honouring its transparency.
   // A null or empty picture draws nothing.
   void Draw(int x, int y, const TBitmap* picture);
+  // Draws an opaque picture at (0, 0) everywhere but inside `covered` (canvas coordinates): the
+  // parts the caller is about to cover with opaque pictures of its own need no pixels first.
+  void DrawAround(const TBitmap* picture, const TRect* covered, int count);
   // Copies source's rectangle onto this canvas's rectangle (same size), using CopyMode.
   void CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect);
   void StretchDraw(const TRect& dest, const TBitmap* picture);

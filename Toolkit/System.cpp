@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,6 +69,8 @@ std::string ExecutableFolder() {
   std::string path(buffer, static_cast<std::size_t>(n));
   return path.substr(0, path.find_last_of('/') + 1);
 }
+
+void ReturnFreedMemory() { malloc_trim(0); }
 
 TPoint ScreenSize() {
   SDL_DisplayMode mode{};

@@ -19,6 +19,9 @@ bool DirectoryExists(const std::string& path);
 bool FileExists(const std::string& path);
 // The real executable's folder (links resolved), ending in '/'.
 std::string ExecutableFolder();
+// Hands memory freed inside the heap back to the system (start-up decodes and frees megabytes
+// that the allocator would otherwise keep).
+void ReturnFreedMemory();
 // Screen size in pixels (of the first display).
 TPoint ScreenSize();
 

@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
-# Every benchmark: the Google Benchmark programs, then the whole-program measurements.
+# Every benchmark (`make bench`). First one line a figure for each cost the game keeps an eye on,
+# each against its baseline measured in the same run where it has one; then the other Google
+# Benchmark programs' own tables and the menu's idle CPU.
 set -euo pipefail
 build=${1:-build}
 here=$(dirname "$0")
-for b in $(find "$build/bench" -mindepth 2 -maxdepth 2 -type f -executable | sort); do
-  [ -x "$b" ] && "$b"
-done
+echo "== frames"
+bash "$here/frames.sh" "$build"
+echo "== memory"
+bash "$here/memory.sh" "$build"
+"$build/bench/longrun/bench_longrun"
+echo "== at rest"
 bash "$here/idle-cpu.sh" "$build"
 bash "$here/menu-idle-cpu.sh" "$build"
+echo "== launch"
 bash "$here/first-frame.sh" "$build"
+echo "== Google Benchmark tables"
+for b in "$build/bench/rules/kravelon-rules-bench" "$build/bench/menu/bench_menu"; do
+  [ -x "$b" ] && "$b"
+done

@@ -5,6 +5,7 @@
 #include "GameEngine/Globals.h"
 #include "GameEngine/ProgramPath.h"
 #include "Toolkit/Errors.h"
+#include "Toolkit/System.h"
 #include "tests/unit/paint/PaintFixture.h"
 
 namespace fs = std::filesystem;
@@ -380,6 +381,31 @@ TEST_F(AssetFixture, StartUpLoadsEverythingAndSumsItUp) {
   for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(lines[i], first[i]) << i;
 }
 
+TEST_F(AssetFixture, OnlyThePicturesScreensDrawKeepTheirPixelsAfterStartUp) {
+  ASSERT_TRUE(Painter->Initialize());
+  const std::vector<std::string> released{"IM_SETTINGS", "IM_SETTING_BACK", "IM_EXPLOSION",
+                                          "IM_EXPLOSION_MASK", "IM_BORDER", "IM_ACTIVE"};
+  for (const std::string& name : released) {
+    ASSERT_NE(Painter->GetImage(name), nullptr) << name;
+    EXPECT_TRUE(Painter->GetImage(name)->Empty()) << name;
+  }
+  // Everything the screens, the menus, the explosion and the placement draw is whole.
+  std::vector<std::string> drawn{"SYS_BACK", "SYS_CONSOL", "IM_CONSOL", "IM_BACKROUND", "IM_TITLE",
+                                 "IM_EMPTY", "IM_MISS", "IM_SHIP", "IM_SHIPOFF", "IM_WIN", "IM_ABOUT",
+                                 "IM_MENU", "IM_MENU_SELECT", "IM_REPORT_BACK", "IM_REPORT_TEXT",
+                                 "IM_SHIP_TEST_ON", "IM_SHIP_TEST_OFF", "IM_BORDER_LEFT",
+                                 "IM_BORDER_TOP_LEFT", "IM_BORDER_BOTTOM_RIGHT"};
+  for (int n = 0; n < ExplosionFrameCount; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "IM_EXPLOSION_FRAME_%02d", n);
+    drawn.emplace_back(name);
+  }
+  for (const std::string& name : drawn) {
+    ASSERT_NE(Painter->GetImage(name), nullptr) << name;
+    EXPECT_FALSE(Painter->GetImage(name)->Empty()) << name;
+  }
+}
+
 TEST_F(AssetFixture, ADamagedAboutPictureStopsStartUpWithAMessage) {
   const std::string about = Folder + "Images/About.jpg";
   std::string bytes;
@@ -408,6 +434,117 @@ TEST_F(AssetFixture, AMissingPictureStopsStartUpNamingIt) {
   }
   EXPECT_EQ(Painter->GetImage("IM_MISS"), nullptr);
   for (const auto& line : Console->AllLines()) EXPECT_EQ(line.find("Результаты"), std::string::npos);
+}
+
+// ---- Partial updates ----------------------------------------------------------------------
+
+// The board screen with the game's pictures, shown once in full.
+class UpdateFixture : public AssetFixture {
+ protected:
+  void SetUp() override {
+    AssetFixture::SetUp();
+    ASSERT_TRUE(Painter->Initialize());
+    GameEngine->NewGame();
+    GameEngine->State = gsBattle;
+    GraphicsReady = true;
+    Painter->Redraw();
+  }
+  std::vector<TColor> Screen() {
+    std::vector<TColor> pixels;
+    for (int y = 0; y < 488; ++y)
+      for (int x = 0; x < 696; ++x) pixels.push_back(Window->Canvas().Pixel(x, y));
+    return pixels;
+  }
+  // Paints the window (not the back buffer) over, so that what an update sends shows apart.
+  void Scribble() {
+    TCanvas& window = Window->Canvas();
+    window.BrushColor = clr::Magenta;
+    window.FillRect({0, 0, 696, 488});
+  }
+  // Where the window shows anything but the scribble (empty where nothing).
+  TRect Touched() {
+    TRect box{696, 488, 0, 0};
+    for (int y = 0; y < 488; ++y)
+      for (int x = 0; x < 696; ++x)
+        if (!(Window->Canvas().Pixel(x, y) == clr::Magenta)) {
+          box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+                 std::max(box.Bottom, y + 1)};
+        }
+    return box.Right == 0 ? TRect{} : box;
+  }
+  int Differences(const std::vector<TColor>& a, const std::vector<TColor>& b) {
+    int n = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) n += !(a[i] == b[i]);
+    return n;
+  }
+};
+
+TEST_F(UpdateFixture, UpdatesSendOnlyTheirOwnRectangle) {
+  const TRect console = Painter->ConsoleRect();
+  struct TCase {
+    const char* What;
+    std::function<void()> Update;
+    TRect Within;
+  } cases[] = {
+      {"status line", [&] { Painter->SetStatusText("Сектор: Ж10"); },
+       {console.Left, console.Top, console.Right, console.Top + 32}},
+      {"console scroll", [&] { Painter->ScrollConsole(Painter->ConsoleEnd - 2); }, console},
+      {"explosion", [&] { Painter->PlayAnimation(400, 100, 3, Painter->ExplosionFrames); },
+       {400, 100, 448, 164}},
+  };
+  for (const TCase& c : cases) {
+    Painter->Redraw();
+    Scribble();
+    c.Update();
+    const TRect touched = Touched();
+    EXPECT_GE(touched.Left, c.Within.Left) << c.What;
+    EXPECT_GE(touched.Top, c.Within.Top) << c.What;
+    EXPECT_LE(touched.Right, c.Within.Right) << c.What;
+    EXPECT_LE(touched.Bottom, c.Within.Bottom) << c.What;
+    EXPECT_GT(touched.Width(), 0) << c.What << " sent nothing";
+  }
+}
+
+TEST_F(UpdateFixture, TheSameStatusAgainSendsNothing) {
+  Painter->SetStatusText("Сектор: Б3");
+  Scribble();
+  Painter->SetStatusText("Сектор: Б3");  // the pointer moved within the sector
+  EXPECT_EQ(Touched().Width(), 0);
+}
+
+TEST_F(UpdateFixture, StatusAndConsoleUpdatesEndAsAFullRedrawWould) {
+  for (int i = 0; i < 9; ++i) Console->AddLine("Game: Компьютер произвел выстрел в сектор Д" + std::to_string(i));
+  Painter->ScrollConsole(32767);
+  for (const char* text : {"Сектор: А1", "Сектор: К10", "Сектор: ", "Сектор: Ж7"}) {
+    Painter->SetStatusText(text);
+  }
+  Painter->ScrollConsole(Painter->ConsoleEnd - 4);
+  Painter->SetStatusText("Сектор: Б2");
+  const auto partial = Screen();
+  Painter->Redraw();
+  EXPECT_EQ(Differences(partial, Screen()), 0);
+}
+
+TEST_F(UpdateFixture, EachExplosionFrameIsDrawnOnTheCleanScreenAndTheLastIsWiped) {
+  std::vector<std::vector<TColor>> shown;  // the window during each frame's pause
+  SetSleeper([&](int) { shown.push_back(Screen()); });
+  // Near the right edge the sprite is clipped by the window.
+  for (const TPoint at : {TPoint{364, 6}, TPoint{652, 294}}) {
+    shown.clear();
+    Painter->Redraw();
+    Painter->PlayAnimation(at.X, at.Y, ExplosionFrameCount, Painter->ExplosionFrames);
+    const auto after = Screen();
+    Painter->Redraw();
+    EXPECT_EQ(Differences(after, Screen()), 0) << at.X << "," << at.Y;
+    ASSERT_EQ(shown.size(), static_cast<std::size_t>(ExplosionFrameCount));
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      // The frame over a full redraw, with nothing left of the frames before it.
+      Painter->Compose();
+      Painter->BackCanvas->Draw(at.X, at.Y, Painter->ExplosionFrames[i]);
+      Painter->CopyToWindow();
+      EXPECT_EQ(Differences(shown[i], Screen()), 0) << at.X << "," << at.Y << " frame " << i;
+    }
+  }
 }
 
 }  // namespace

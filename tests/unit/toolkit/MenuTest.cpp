@@ -162,6 +162,9 @@ TEST_F(MenuTest, TicksArriveWhileOpenAndARepaintKeepsTheMenuOnTop) {
   TBitmap red(400, 300);
   red.Canvas.BrushColor = clr::Red;
   red.Canvas.FillRect({0, 0, 400, 300});
+  TBitmap blue(400, 300);
+  blue.Canvas.BrushColor = clr::Blue;
+  blue.Canvas.FillRect({0, 0, 400, 300});
   std::vector<TColor> seen;
   bool secondOpened = false;
   TPopupMenu other(*Form);
@@ -172,17 +175,23 @@ TEST_F(MenuTest, TicksArriveWhileOpenAndARepaintKeepsTheMenuOnTop) {
   TickDuringMenu([&] {
     Form->Present(red);  // a redraw of the game underneath
     const TPoint a = ItemCentre(0);
+    // Then a partial one, half over the menu and half beside it.
+    const TRect crossing{a.X + 20, 0, 250, 40};
+    Form->PresentRects(blue, &crossing, 1);
     seen = {Form->Canvas().Pixel(a.X - 30, a.Y), Form->Canvas().Pixel(ItemCentre(2).X - 30, ItemCentre(2).Y),
-            Form->Canvas().Pixel(200, 200)};
+            Form->Canvas().Pixel(200, 200), Form->Canvas().Pixel(a.X + 30, a.Y),
+            Form->Canvas().Pixel(200, 20)};
     // Only one menu at a time: this one does not open.
     other.Popup(0, 0);
     Key(SDLK_ESCAPE);
   });
   PopupAt(0, 0);
-  ASSERT_EQ(seen.size(), 3u);
+  ASSERT_EQ(seen.size(), 5u);
   EXPECT_EQ(seen[0], Highlight);          // the highlighted item, over the red picture
   EXPECT_NE(seen[1], clr::Red);           // a plain item
   EXPECT_EQ(seen[2], clr::Red);           // the picture beside the menu
+  EXPECT_EQ(seen[3], Highlight);          // the item under the partial update
+  EXPECT_EQ(seen[4], clr::Blue);          // the partial update beside the menu
   EXPECT_FALSE(secondOpened);
   EXPECT_EQ(Chosen, std::vector<std::string>{});
   // Closed: the window shows what its paint handler draws, without the menu.

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Forms.h"
@@ -127,6 +128,33 @@ TEST_F(ToolkitTest, AutoTransparencyTakesTheBottomLeftPixel) {
   EXPECT_EQ(target.Canvas.Pixel(2, 2), clr::Magenta);
 }
 
+TEST_F(ToolkitTest, DrawAroundLeavesExactlyTheCoveredRectanglesUndrawn) {
+  struct TCase {
+    const char* What;
+    std::vector<TRect> Covered;
+  } cases[] = {
+      {"nothing covered", {}},
+      {"side by side on one row", {{2, 2, 5, 6}, {7, 1, 9, 4}}},
+      {"overlapping and touching", {{1, 1, 6, 5}, {4, 3, 8, 9}, {8, 0, 10, 2}}},
+      {"past the edges", {{-3, -2, 2, 3}, {9, 8, 14, 20}}},
+  };
+  TBitmap picture(10, 10);
+  picture.Canvas.BrushColor = clr::Blue;
+  picture.Canvas.FillRect({0, 0, 10, 10});
+  for (const TCase& c : cases) {
+    TBitmap target(12, 12);  // larger than the picture: its margin is never drawn
+    target.Canvas.BrushColor = clr::Red;
+    target.Canvas.FillRect({0, 0, 12, 12});
+    target.Canvas.DrawAround(&picture, c.Covered.data(), static_cast<int>(c.Covered.size()));
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 12; ++x) {
+        bool covered = x >= 10 || y >= 10;
+        for (const TRect& r : c.Covered) covered = covered || (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom);
+        EXPECT_EQ(target.Canvas.Pixel(x, y), covered ? clr::Red : clr::Blue) << c.What << " at " << x << "," << y;
+      }
+  }
+}
+
 TEST_F(ToolkitTest, CopyRectAndKeepsOnlyCommonBits) {
   TBitmap sheet(2, 1), mask(2, 1);
   sheet.Canvas.SetPixel(0, 0, {200, 100, 50});
@@ -154,6 +182,29 @@ TEST_F(ToolkitTest, FontRolesFindFreeFacesWithCyrillic) {
   TBitmap scratch(1, 1);
   scratch.Canvas.Font = {"IMPACT", 36, clr::White, TFontStyle::Regular};
   EXPECT_GT(scratch.Canvas.TextWidth("Вы выиграли!"), 100);
+}
+
+TEST_F(ToolkitTest, TheTextCacheKeepsWhatEveryFrameDrawsAndForgetsTheLog) {
+  const TFont font{"Arial", 10, clr::Yellow, TFontStyle::Bold};
+  SDL_Surface* status = RenderText(font, "Сектор: Д7");
+  ASSERT_NE(status, nullptr);
+  // A long run: every line is drawn for a while, the status line on every frame.
+  for (int line = 0; line < 1000; ++line) {
+    const std::string text = "Game: Компьютер произвел выстрел в сектор " + std::to_string(line);
+    SDL_Surface* drawn = RenderText(font, text);
+    ASSERT_NE(drawn, nullptr);
+    EXPECT_EQ(RenderText(font, text), drawn);
+    ASSERT_EQ(RenderText(font, "Сектор: Д7"), status) << "after line " << line;
+    ASSERT_LE(CachedTextCount(), TextCacheCapacity);
+  }
+  // A line that left the cache comes back rendered as before.
+  TBitmap first(600, 20), again(600, 20);
+  first.Canvas.Font = again.Canvas.Font = font;
+  first.Canvas.TextOut(0, 0, "Game: Компьютер произвел выстрел в сектор 0");
+  for (int i = 0; i < 100; ++i) RenderText(font, std::to_string(i));
+  again.Canvas.TextOut(0, 0, "Game: Компьютер произвел выстрел в сектор 0");
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 600; ++x) ASSERT_EQ(first.Canvas.Pixel(x, y), again.Canvas.Pixel(x, y));
 }
 
 TEST_F(ToolkitTest, CursorFilesThatAreMissingAreToldApart) {
@@ -197,6 +248,36 @@ TEST_F(ToolkitTest, TheDisplayScaleFollowsTheDesktopAndFitsTheScreen) {
   EXPECT_EQ(FitDisplayScale(4, 256, 192), 4);
   EXPECT_EQ(FitDisplayScale(4, 300, 200), 3);
   EXPECT_EQ(FitDisplayScale(-1, 10, 10), 1);
+}
+
+TEST_F(ToolkitTest, AScaledPartialUpdateEnlargesOnlyItsRectangleAndIsKept) {
+  SetDisplayScale(2);
+  {
+    TForm form("scaled", 40, 30);
+    TBitmap red(40, 30), blue(40, 30);
+    red.Canvas.BrushColor = clr::Red;
+    red.Canvas.FillRect({0, 0, 40, 30});
+    blue.Canvas.BrushColor = clr::Blue;
+    blue.Canvas.FillRect({0, 0, 40, 30});
+    form.Present(red);
+    const TRect part{10, 5, 20, 15};
+    form.PresentRects(blue, &part, 1);
+    SDL_Surface* shown = SDL_GetWindowSurface(form.Handle());
+    ASSERT_NE(shown, nullptr);
+    ASSERT_EQ(shown->w, 80);
+    TCanvas window(shown);
+    int wrong = 0;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 80; ++x) {
+        const bool inside = x >= 20 && x < 40 && y >= 10 && y < 30;
+        wrong += !(window.Pixel(x, y) == (inside ? clr::Blue : clr::Red));
+      }
+    EXPECT_EQ(wrong, 0);
+    // What the window keeps in the game's pixels, for repainting an exposure, changed alike.
+    EXPECT_EQ(form.Canvas().Pixel(15, 10), clr::Blue);
+    EXPECT_EQ(form.Canvas().Pixel(25, 10), clr::Red);
+  }
+  SetDisplayScale(1);
 }
 
 }  // namespace

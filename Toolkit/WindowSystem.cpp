@@ -1,0 +1,24 @@
+#include "Toolkit/WindowSystem.h"
+
+#include <SDL_syswm.h>
+
+bool LetWindowSystemFill(SDL_Window* window, TColor color) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  SDL_PixelFormat* format = SDL_AllocFormat(SDL_GetWindowPixelFormat(window));
+  if (!format) return false;
+  const Uint32 pixel = SDL_MapRGB(format, color.R, color.G, color.B);
+  SDL_FreeFormat(format);
+  // The X server paints the background itself on every exposure.
+  XSetWindowBackground(info.info.x11.display, info.info.x11.window, pixel);
+  XClearWindow(info.info.x11.display, info.info.x11.window);
+  XFlush(info.info.x11.display);
+  return true;
+#else
+  (void)window;
+  (void)color;
+  return false;
+#endif
+}
