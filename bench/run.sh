@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every benchmark (`make bench`). First one line a figure for each cost the game keeps an eye on,
 # each against its baseline measured in the same run where it has one; then the other Google
-# Benchmark programs' own tables and the menu's idle CPU.
+# Benchmark programs' own tables.
 set -euo pipefail
 build=${1:-build}
 here=$(dirname "$0")
@@ -12,7 +12,6 @@ bash "$here/memory.sh" "$build"
 "$build/bench/longrun/bench_longrun"
 echo "== at rest"
 bash "$here/idle-cpu.sh" "$build"
-bash "$here/menu-idle-cpu.sh" "$build"
 echo "== launch"
 bash "$here/first-frame.sh" "$build"
 echo "== Google Benchmark tables"
