@@ -3,8 +3,6 @@
 #include <strings.h>
 
 #include <cctype>
-#include <fstream>
-#include <iterator>
 
 #include "GameEngine/Consol.h"
 #include "GameEngine/Globals.h"
@@ -12,6 +10,7 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Jpeg.h"
 #include "Toolkit/MessageBox.h"
+#include "Toolkit/System.h"
 
 int LoadedImageCount = 0;
 int CreatedImageCount = 0;
@@ -25,17 +24,16 @@ std::string UpperCase(std::string_view name) {
 }
 
 std::uint64_t ByteSum(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::vector<std::uint8_t> bytes;
+  ReadFileBytes(path, MaxPictureFileBytes, bytes);
   std::uint64_t sum = 0;
-  for (std::istreambuf_iterator<char> it(file), end; it != end; ++it) {
-    sum += static_cast<unsigned char>(*it);
-  }
+  for (const std::uint8_t b : bytes) sum += b;
   return sum;
 }
 
 // The loaders' failure, worded for the player: which file could not be read.
 [[noreturn]] void CannotLoad(const std::string& fullPath) {
-  throw TToolkitError("Не удалось загрузить изображение\r\n\"" + fullPath + "\"");
+  throw TFileError(fullPath, "Не удалось загрузить изображение\r\n\"" + fullPath + "\"");
 }
 
 constexpr const char* FileImages[][2] = {
