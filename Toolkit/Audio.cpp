@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Toolkit/Decoders.h"
+#include "Toolkit/Quit.h"
 
 namespace {
 
@@ -134,7 +135,7 @@ void PlayWave(const std::uint8_t* data, std::size_t size, unsigned flags) {
   const bool looped = (flags & pfLoop) != 0;
   StartVoice(std::move(samples), looped);
   if (!(flags & pfAsync) && !looped) {
-    while (VoicePlaying()) SDL_Delay(2);
+    while (VoicePlaying() && !QuitRequested()) SDL_Delay(2);
   }
 }
 

@@ -11,6 +11,7 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/MessageBox.h"
+#include "Toolkit/Quit.h"
 
 TApplication* Application = nullptr;
 
@@ -97,6 +98,9 @@ bool InitializeToolkit(std::string& error) {
   // Our pictures are composed in memory: the window needs a plain framebuffer, not an OpenGL
   // context behind it (which costs tens of milliseconds to start and buys nothing here).
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // SDL's own handlers know only SIGINT and SIGTERM; ours add SIGHUP and wake blocking pauses.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  BlockQuitSignals();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
     error = std::string("cannot start the video system: ") + SDL_GetError();
     return false;
@@ -107,10 +111,12 @@ bool InitializeToolkit(std::string& error) {
     return false;
   }
   TimerEvent = SDL_RegisterEvents(1);
+  StartQuitWatch();
   return true;
 }
 
 void ShutdownToolkit() {
+  StopQuitWatch();
   CloseAudio();
   ReleaseFonts();
   TTF_Quit();

@@ -12,6 +12,7 @@
 
 #include "Toolkit/Audio.h"
 #include "Toolkit/Decoders.h"
+#include "Toolkit/Quit.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ void Sleep(int milliseconds) {
   if (CurrentSleeper()) {
     CurrentSleeper()(milliseconds);
   } else {
-    SDL_Delay(static_cast<Uint32>(milliseconds));
+    WaitUnlessQuit(milliseconds);
   }
 }
 

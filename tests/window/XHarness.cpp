@@ -221,6 +221,13 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
   if (options.WithSounds) {
     fs::copy(build / "Sounds", fs::path(Dir) / "Sounds", fs::copy_options::recursive);
   }
+  if (!options.FolderInPlaceOf.empty()) {
+    fs::remove(fs::path(Dir) / options.FolderInPlaceOf);
+    fs::create_directory(fs::path(Dir) / options.FolderInPlaceOf);
+  }
+  if (!options.WrittenFile.empty()) {
+    std::ofstream(fs::path(Dir) / options.WrittenFile, std::ios::binary) << options.WrittenBytes;
+  }
   Pid = fork();
   if (Pid == 0) {
     int out = open((Dir + "/stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -284,6 +291,8 @@ std::optional<int> TGameProcess::WaitForExit(std::chrono::milliseconds timeout) 
 
 std::string TGameProcess::Stderr() const { return ReadAll(Dir + "/stderr.txt"); }
 
-void TGameProcess::Terminate() {
-  if (Pid > 0 && !Exited) kill(Pid, SIGTERM);
+void TGameProcess::Terminate() { Signal(SIGTERM); }
+
+void TGameProcess::Signal(int signal) {
+  if (Pid > 0 && !Exited) kill(Pid, signal);
 }

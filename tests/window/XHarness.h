@@ -69,6 +69,9 @@ class TGameProcess {
     bool WithDisplay = true;
     std::string RemovedImage{};  // a file under Images/ to leave out
     std::string DamagedImage{};  // a file under Images/ with one byte changed
+    std::string FolderInPlaceOf{};  // a file (e.g. "Sounds/Shot.wav") replaced by a folder
+    std::string WrittenFile{};      // a file written with WrittenBytes instead of its own
+    std::string WrittenBytes{};
   };
   TGameProcess(const TXServer* server, TOptions options);
   ~TGameProcess();
@@ -83,6 +86,8 @@ class TGameProcess {
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
   std::string Stderr() const;
   void Terminate();  // SIGTERM
+  void Signal(int signal);
+  pid_t Id() const { return Pid; }
 
  private:
   std::string Dir;
