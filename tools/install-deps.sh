@@ -14,8 +14,10 @@ packages=(
   fontconfig fonts-dejavu-core fonts-liberation2 fonts-paratype
   # window tests
   xvfb xdotool x11-utils libx11-dev libxtst-dev
-  # benchmarks
-  hyperfine
+  # fuzzing (libFuzzer comes with clang's runtime libraries)
+  clang libclang-rt-14-dev
+  # benchmarks and measurements
+  hyperfine time
 )
 
 missing=()

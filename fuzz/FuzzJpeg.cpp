@@ -1,0 +1,16 @@
+// The JPEG decoder on any bytes: it may refuse them, never crash, and what it accepts is no larger
+// than the game can use.
+#include <cstdlib>
+
+#include "Toolkit/Decoders.h"
+#include "Toolkit/Errors.h"
+#include "Toolkit/Graphics.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  try {
+    const TSurfacePtr picture = DecodeJpeg(data, size);
+    if (picture->w > MaxPictureSide || picture->h > MaxPictureSide) std::abort();
+  } catch (const TToolkitError&) {
+  }
+  return 0;
+}
