@@ -107,7 +107,8 @@ TCursorResult DecodeCursor(const std::uint8_t* data, std::size_t size, TCursorIm
         width > MaxCursorSide || height > MaxCursorSide) {
       return TCursorResult::Refused;
     }
-    if ((bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) || Le32(info + 16) != BiRgb) {
+    if ((bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) ||
+        Le32(info + 16) != BiRgb) {
       return TCursorResult::Failed;
     }
     const std::uint64_t palette = bits <= 8 ? (colours != 0 ? colours : 1u << bits) : 0;

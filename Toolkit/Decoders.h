@@ -18,7 +18,9 @@ struct TSurfaceDeleter {
 using TSurfacePtr = std::unique_ptr<SDL_Surface, TSurfaceDeleter>;
 
 // Little-endian header fields.
-inline std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+inline std::uint16_t Le16(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
 inline std::uint32_t Le32(const std::uint8_t* p) {
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }

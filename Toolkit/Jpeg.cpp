@@ -66,8 +66,9 @@ TSurfacePtr DecodeJpeg(const std::uint8_t* data, std::size_t size) {
   jpeg_read_header(&info, TRUE);
   // The size comes from the frame header; nothing large is allocated before start_decompress.
   if (info.image_width > MaxPictureSide || info.image_height > MaxPictureSide) {
-    std::snprintf(errors.Message, JMSG_LENGTH_MAX, "picture of %u x %u is larger than the game can use",
-                  info.image_width, info.image_height);
+    std::snprintf(errors.Message, JMSG_LENGTH_MAX,
+                  "picture of %u x %u is larger than the game can use", info.image_width,
+                  info.image_height);
     std::longjmp(errors.Escape, 1);
   }
   info.out_color_space = JCS_EXT_BGRX;  // the byte order of a 32-bit XRGB surface

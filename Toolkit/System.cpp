@@ -80,7 +80,9 @@ TReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes,
                           std::vector<std::uint8_t>& bytes) {
   bytes.clear();
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? TReadResult::Missing : TReadResult::Failed;
+  if (fd < 0) {
+    return errno == ENOENT || errno == ENOTDIR ? TReadResult::Missing : TReadResult::Failed;
+  }
   struct stat info {};
   TReadResult result = TReadResult::Read;
   if (fstat(fd, &info) != 0) {

@@ -8,3 +8,4 @@ for b in $(find "$build/bench" -mindepth 2 -maxdepth 2 -type f -executable | sor
 done
 bash "$here/idle-cpu.sh" "$build"
 bash "$here/first-frame.sh" "$build"
+bash "$here/giant-files.sh" "$build"

@@ -51,10 +51,20 @@ void Note(std::size_t n) {
 
 std::size_t LargestSdlBlock(const std::function<void()>& work) {
   SDL_GetMemoryFunctions(&RealMalloc, &RealCalloc, &RealRealloc, &RealFree);
-  SDL_SetMemoryFunctions([](std::size_t n) { Note(n); return RealMalloc(n); },
-                         [](std::size_t c, std::size_t n) { Note(c * n); return RealCalloc(c, n); },
-                         [](void* p, std::size_t n) { Note(n); return RealRealloc(p, n); },
-                         [](void* p) { RealFree(p); });
+  SDL_SetMemoryFunctions(
+      [](std::size_t n) {
+        Note(n);
+        return RealMalloc(n);
+      },
+      [](std::size_t c, std::size_t n) {
+        Note(c * n);
+        return RealCalloc(c, n);
+      },
+      [](void* p, std::size_t n) {
+        Note(n);
+        return RealRealloc(p, n);
+      },
+      [](void* p) { RealFree(p); });
   Largest = 0;
   work();
   SDL_SetMemoryFunctions(RealMalloc, RealCalloc, RealRealloc, RealFree);
@@ -83,9 +93,8 @@ TEST(BmpDecoder, RefusesSizesBeyondTheGameOrTheFileBeforeAllocating) {
     Put32(bmp, 18, static_cast<std::uint32_t>(c.Width));
     Put32(bmp, 22, static_cast<std::uint32_t>(c.Height));
     if (c.Keep) bmp.resize(c.Keep);
-    const std::size_t largest = LargestSdlBlock([&] {
-      EXPECT_THROW(DecodeBmp(bmp.data(), bmp.size()), TToolkitError) << c.What;
-    });
+    const std::size_t largest = LargestSdlBlock(
+        [&] { EXPECT_THROW(DecodeBmp(bmp.data(), bmp.size()), TToolkitError) << c.What; });
     EXPECT_LT(largest, OneMegabyte) << c.What;
   }
 }
@@ -168,16 +177,18 @@ TEST(CursorDecoder, AcceptsOnlyDirectoriesThatAgreeWithTheirBitmapsAndTheFile) {
       {"a palette larger than its depth allows",
        [](TBytes& b) { Put16(b, 36, 8), Put32(b, 54, 100000); }, TCursorResult::Refused},
       {"an icon, not a cursor", [](TBytes& b) { Put16(b, 2, 1); }, TCursorResult::Failed},
-      {"text", [](TBytes& b) { b.assign({'n', 'o', 't', ' ', 'a', ' ', 'c', 'u', 'r'}); },
+      {"text",
+       [](TBytes& b) {
+         b.assign({'n', 'o', 't', ' ', 'a', ' ', 'c', 'u', 'r'});
+       },
        TCursorResult::Failed},
   };
   for (const TCase& c : cases) {
     TBytes cur = Asset("Images/CURSOR.CUR");
     c.Damage(cur);
     TCursorImage image;
-    const std::size_t largest = LargestSdlBlock([&] {
-      EXPECT_EQ(DecodeCursor(cur.data(), cur.size(), image), c.Expected) << c.What;
-    });
+    const std::size_t largest = LargestSdlBlock(
+        [&] { EXPECT_EQ(DecodeCursor(cur.data(), cur.size(), image), c.Expected) << c.What; });
     if (c.Expected != TCursorResult::Loaded) {
       EXPECT_LT(largest, OneMegabyte) << c.What;
     }
@@ -213,7 +224,8 @@ TEST(WaveDecoder, ASoundWhoseChunksDoNotFitTheFileIsSilent) {
     TBytes wave = Asset("Sounds/Shot.wav");
     c.Damage(wave);
     std::vector<std::int16_t> samples;
-    const std::size_t largest = LargestSdlBlock([&] { samples = DecodeWave(wave.data(), wave.size()); });
+    const std::size_t largest =
+        LargestSdlBlock([&] { samples = DecodeWave(wave.data(), wave.size()); });
     EXPECT_EQ(!samples.empty(), c.Plays) << c.What;
     EXPECT_LT(largest, OneMegabyte) << c.What;
   }
