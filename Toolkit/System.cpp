@@ -79,7 +79,8 @@ TPoint ScreenSize() {
 TReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes,
                           std::vector<std::uint8_t>& bytes) {
   bytes.clear();
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a named pipe in place of the file would otherwise wait for a writer forever.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     return errno == ENOENT || errno == ENOTDIR ? TReadResult::Missing : TReadResult::Failed;
   }

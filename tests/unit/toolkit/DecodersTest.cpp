@@ -1,6 +1,7 @@
 // The loaders against damaged files: sizes are read from the header and refused before anything
 // large is allocated; a folder in place of a file is a missing file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
@@ -243,13 +244,15 @@ class FileTest : public ::testing::Test {
   std::string Folder;
 };
 
-TEST_F(FileTest, AFolderInPlaceOfAFileIsAMissingFile) {
+TEST_F(FileTest, AFolderOrAPipeInPlaceOfAFileIsAMissingFile) {
   fs::create_directory(Folder + "Ship.jpg");
+  mkfifo((Folder + "Pipe.jpg").c_str(), 0600);
   std::ofstream(Folder + "Big.bin") << std::string(1000, 'x');
   std::ofstream(Folder + "Small.bin") << "abc";
   TBytes bytes;
   EXPECT_EQ(ReadFileBytes(Folder + "Ship.jpg", 1000, bytes), TReadResult::Missing);
   EXPECT_EQ(ReadFileBytes(Folder + "Nothing.jpg", 1000, bytes), TReadResult::Missing);
+  EXPECT_EQ(ReadFileBytes(Folder + "Pipe.jpg", 1000, bytes), TReadResult::Missing);
   EXPECT_EQ(ReadFileBytes(Folder + "Big.bin", 999, bytes), TReadResult::TooLarge);
   EXPECT_TRUE(bytes.empty());
   EXPECT_EQ(ReadFileBytes(Folder + "Small.bin", 3, bytes), TReadResult::Read);
