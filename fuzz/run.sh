@@ -17,7 +17,8 @@ for t in "${targets[@]}"; do
   crashes=$build/fuzz-crashes/$t
   log=$build/fuzz-$t.log
   mkdir -p "$corpus" "$crashes"
-  "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  # No loader may ask for more than a few of the largest pictures the game can use at once.
+  "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=128 \
     -artifact_prefix="$crashes/" -print_final_stats=1 \
     "$corpus" "$here/corpus/$t" "$here/regressions/$t" >"$log" 2>&1
   status=$?
