@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 180
 # Events the long storm of `make soak` sends (the test suite's storm sends a few thousand).
 SOAK_EVENTS ?= 60000
 
-.PHONY: all deps configure build run test test-sanitize fuzz soak bench assets clean
+.PHONY: all deps configure build run test test-sanitize fuzz soak package bench assets clean
 
 all: build
 
@@ -25,6 +25,7 @@ build: configure
 run: build
 	./$(BUILD)/kravelon
 
+# The tests build the Debian package too (the same target as `make package`) and check it.
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
 
@@ -49,10 +50,14 @@ fuzz: deps
 soak: build
 	KRAVELON_STORM_EVENTS=$(SOAK_EVENTS) ./$(BUILD)/tests/window/window_StormTest
 
+# kravelon_VERSION_ARCH.deb in the build folder.
+package: build
+	@cmake --build $(BUILD) --target package
+
 bench: build
 	@bash bench/run.sh $(BUILD)
 
-# Regenerates every picture, sound and the cursor under assets/ (byte for byte the same).
+# Regenerates every picture, sound, the cursor and the icons under assets/ (byte for byte the same).
 assets: build
 	./$(BUILD)/kravelon-assetgen assets
 

@@ -34,7 +34,7 @@ void TMain1::FormMouseDown(TMouseButton button) {
     Paint->Redraw();
     return;
   }
-  if (Engine->State == gsReport && Paint->ReportShown) ShowMenu(TMenuId::PopupMenu3);
+  if (Engine->State == gsReport && Paint->ReportShown) ShowMenu(PopupMenu3);
   if (Engine->State == gsAbout) {
     Engine->State = SavedState;
     Paint->Redraw();
@@ -55,7 +55,7 @@ void TMain1::FormKeyPress(char& key) {
     Engine->State = SavedState;
     if (Paint) Paint->Redraw();
   } else {
-    ShowMenu(Engine->State == gsReport ? TMenuId::PopupMenu3 : TMenuId::PopupMenu1);
+    ShowMenu(Engine->State == gsReport ? PopupMenu3 : PopupMenu1);
   }
 }
 
@@ -67,7 +67,7 @@ void TMain1::FormKeyDown(int& key) {
 
 void TMain1::SpeedButton1Click() {
   if (!Engine) return;
-  ShowMenu(Engine->State == gsReport ? TMenuId::PopupMenu3 : TMenuId::PopupMenu1);
+  ShowMenu(Engine->State == gsReport ? PopupMenu3 : PopupMenu1);
 }
 
 void TMain1::CLOCKTimer() {
@@ -81,5 +81,3 @@ void TMain1::CLOCKTimer() {
   Paint->Redraw();
 }
 
-// The popup menus are drawn by the menu code; until it exists, opening one does nothing.
-void TMain1::ShowMenu(TMenuId) {}

@@ -11,6 +11,7 @@
 #include "GameEngine/Paint.h"
 #include "GameEngine/ProgramPath.h"
 #include "GameEngine/Sound.h"
+#include "Main/Version.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
 
@@ -22,7 +23,7 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
   Main1 = this;
   SetBorderStyle(TBorderStyle::None);
   KeyPreview = true;
-  Version = "1.2";
+  Version = GameVersion;
   OwnedEngine = std::make_unique<TGameEngine>(this);
   Engine = OwnedEngine.get();
   OwnedConsol = std::make_unique<TConsol>();
@@ -43,6 +44,7 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
   SpeedButton1.Bounds = SpeedButtonRect;
   Buttons.push_back(&SpeedButton1);
 
+  SetUpMenus();
   CLOCK.OnTimer = [this] { CLOCKTimer(); };
   SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
 
@@ -119,6 +121,9 @@ bool TMain1::StartUp() {
     Paint->Log("Файл \"" + cursorPath + "\" не найден.");
   }
   Consol->AddLine("Инициализация меню...");
+  PrepareMenu(PopupMenu1);
+  PrepareMenu(PopupMenu2);
+  PrepareMenu(PopupMenu3);
   Consol->AddLine("Инициализация меню завершена.");
   Engine->NewGame();
   GraphicsReady = true;

@@ -7,12 +7,10 @@
 #include "GameEngine/GameHost.h"
 #include "GameEngine/Globals.h"
 #include "Toolkit/Forms.h"
+#include "Toolkit/Menus.h"
 
 extern int ScreenCenterX;
 extern int ScreenCenterY;
-
-// The three popup menus the input opens (drawn by the menu code).
-enum class TMenuId { PopupMenu1 = 1, PopupMenu2 = 2, PopupMenu3 = 3 };
 
 class TMain1 : public TForm, public TGameHost {
  public:
@@ -45,7 +43,26 @@ class TMain1 : public TForm, public TGameHost {
   void FormMouseWheelUp();
   void SpeedButton1Click();
   void CLOCKTimer();
-  virtual void ShowMenu(TMenuId menu);
+
+  // The popup menus: the main menu, the exit confirmation and the game-over menu, with their
+  // items in display order.
+  TMenuItem N6{"Рестарт"}, N7{"Расставить"}, N11{"Звук"}, N2{"Об игре..."}, N1{"Выход"};
+  TMenuItem N3{"Выйти?"}, N4{"Да"}, N5{"Нет"};
+  TMenuItem N9{"Рестарт"}, N10{"Статистика"}, N8{"Выход"};
+  TPopupMenu PopupMenu1{*this};
+  TPopupMenu PopupMenu2{*this};
+  TPopupMenu PopupMenu3{*this};
+  void PrepareMenu(TPopupMenu& menu);
+  // Opens a menu in the middle of the screen; returns when it has closed.
+  virtual void ShowMenu(TPopupMenu& menu);
+  void N1MeasureItem(TMenuItem& sender, TCanvas& canvas, int& width, int& height);
+  void N1DrawItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected);
+  void N6Click();
+  void N7Click();
+  void N2Click();
+  void N1Click();
+  void N4Click();
+  void N10Click();
 
   // The user's placement and shot, and the end of a game.
   void SetupShip(bool place);
@@ -64,6 +81,8 @@ class TMain1 : public TForm, public TGameHost {
   void RemoveIdle() override;
 
  private:
+  void SetUpMenus();  // the items, their settings and handlers, as the window's layout has them
+
   // The objects the main window owns; the process-wide pointers only point at them.
   std::unique_ptr<TGameEngine> OwnedEngine;
   std::unique_ptr<TConsol> OwnedConsol;

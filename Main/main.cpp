@@ -1,17 +1,44 @@
-// Program entry: the toolkit, the application titled "Кравелон", the main window, the loop.
+// Program entry: the command line, then the toolkit, the application titled "Кравелон", the main
+// window, the loop.
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "GameEngine/Geometry.h"
+#include "Main/CommandLine.h"
 #include "Main/Main1.h"
 #include "Toolkit/Forms.h"
+#include "Toolkit/Scale.h"
 
-int main() {
+int main(int argc, char** argv) {
+  // Read before SDL starts, so that a wrong option or --help never opens a window.
+  const TCommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (options.Action) {
+    case TCommandLine::TAction::ShowHelp:
+      std::fputs(UsageText().c_str(), stdout);
+      return 0;
+    case TCommandLine::TAction::ShowVersion:
+      std::fputs(VersionText().c_str(), stdout);
+      return 0;
+    case TCommandLine::TAction::Fail:
+      std::fprintf(stderr, "kravelon: %s; try 'kravelon --help'\n", options.Error.c_str());
+      return 2;
+    case TCommandLine::TAction::Play:
+      break;
+  }
+
   std::string error;
   if (!InitializeToolkit(error)) {
     std::fprintf(stderr, "kravelon: %s\n", error.c_str());
     return 1;
   }
+  // Asked for on the command line, the scale is taken as it is; the desktop's is fitted to
+  // the screen.
+  SetDisplayScale(options.Scale > 0
+                      ? options.Scale
+                      : FitDisplayScale(DetectDisplayScale(), WindowWidth, WindowHeight));
   {
     TApplication application;
     application.Title = "Кравелон";

@@ -24,6 +24,8 @@ std::vector<TCandidate> CandidatesFor(const std::string& faceName) {
   if (is("Courier New")) {
     return {{"Courier New", false}, {"Liberation Mono", false}, {"DejaVu Sans Mono", false}};
   }
+  // The symbol face's letters stand for pictures: DejaVu Sans has the ones the game uses.
+  if (is("Webdings")) return {{"DejaVu Sans", false}};
   return {{faceName.c_str(), false}, {"DejaVu Sans", false}};
 }
 
@@ -77,6 +79,11 @@ std::map<std::tuple<std::string, int, bool>, TOpenFace>& OpenFonts() {
 }
 
 }  // namespace
+
+std::string ShownText(const TFont& font, std::string_view text) {
+  if (strcasecmp(font.Name.c_str(), "Webdings") == 0 && text == "a") return "\u2713";  // tick
+  return std::string(text);
+}
 
 std::vector<std::string> FontCandidates(const std::string& faceName) {
   std::vector<std::string> families;
@@ -147,7 +154,7 @@ constexpr std::size_t TextCacheLimit = 1024;
 
 SDL_Surface* RenderText(const TFont& font, std::string_view text) {
   if (text.empty()) return nullptr;
-  TTextKey key{font, std::string(text)};
+  TTextKey key{font, ShownText(font, text)};
   auto& cache = TextCache();
   if (auto it = cache.find(key); it != cache.end()) return it->second;
   TTF_Font* face = OpenFont(font);

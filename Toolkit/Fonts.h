@@ -14,6 +14,9 @@
 std::vector<std::string> FontCandidates(const std::string& faceName);
 // The file of the first candidate family that fontconfig really has; empty when none.
 std::string FindFontFile(const std::string& faceName, bool bold);
+// The characters drawn for a text: a symbol face's letters become the Unicode symbols they
+// stand for ("Webdings" "a" is a tick).
+std::string ShownText(const TFont& font, std::string_view text);
 // An open font for the given TFont (points at 96 dpi), cached; null when no face can be loaded.
 TTF_Font* OpenFont(const TFont& font);
 // The text rendered in the font's colour with an alpha channel, cached: the same texts come back

@@ -12,6 +12,7 @@
 #include "Toolkit/Fonts.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Quit.h"
+#include "Toolkit/Scale.h"
 
 TApplication* Application = nullptr;
 
@@ -126,11 +127,14 @@ void ShutdownToolkit() {
 // ---- TForm ----------------------------------------------------------------------------------
 
 TForm::TForm(std::string caption, int width, int height) {
-  Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                            height, SDL_WINDOW_HIDDEN);
+  const int scale = DisplayScale();
+  Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                            width * scale, height * scale, SDL_WINDOW_HIDDEN);
   if (!Window) throw TToolkitError(std::string("Cannot create a window: ") + SDL_GetError());
   SetPicturePixelFormat(SDL_GetWindowPixelFormat(Window));
   WindowCanvas.OnChanged = [this] { SDL_UpdateWindowSurface(Window); };
+  // Scaled, the game draws in its own pixels on a picture that is shown enlarged.
+  Logical.Canvas.OnChanged = [this] { ShowLogical(); };
   if (Application) Application->RegisterForm(this);
 }
 
@@ -164,7 +168,9 @@ void TForm::CoverScreen() {
   SDL_SetWindowPosition(Window, bounds.x, bounds.y);
 }
 
-void TForm::SetSize(int width, int height) { SDL_SetWindowSize(Window, width, height); }
+void TForm::SetSize(int width, int height) {
+  SDL_SetWindowSize(Window, width * DisplayScale(), height * DisplayScale());
+}
 
 void TForm::CenterOnScreen() {
   SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
@@ -182,23 +188,33 @@ void TForm::Raise() {
   SDL_SetWindowInputFocus(Window);
 }
 
+void TForm::Close() {
+  if (Application && Application->MainForm == this) {
+    Application->Terminate();
+  } else {
+    Hide();
+  }
+}
+
 int TForm::ClientWidth() const {
   int w = 0, h = 0;
   SDL_GetWindowSize(Window, &w, &h);
-  return w;
+  return w / DisplayScale();
 }
 
 int TForm::ClientHeight() const {
   int w = 0, h = 0;
   SDL_GetWindowSize(Window, &w, &h);
-  return h;
+  return h / DisplayScale();
 }
 
 TPoint TForm::Position() const {
   TPoint p;
   SDL_GetWindowPosition(Window, &p.X, &p.Y);
-  return p;
+  return {p.X / DisplayScale(), p.Y / DisplayScale()};
 }
+
+TPoint TForm::ToLogical(int x, int y) const { return {x / DisplayScale(), y / DisplayScale()}; }
 
 std::uint32_t TForm::WindowId() const { return SDL_GetWindowID(Window); }
 
@@ -206,29 +222,86 @@ void TForm::RefreshSurface() { WindowCanvas.SetSurface(SDL_GetWindowSurface(Wind
 
 TCanvas& TForm::Canvas() {
   RefreshSurface();
-  return WindowCanvas;
+  if (DisplayScale() == 1) return WindowCanvas;
+  if (Logical.Width() != ClientWidth() || Logical.Height() != ClientHeight()) {
+    Logical.SetSize(ClientWidth(), ClientHeight());
+  }
+  return Logical.Canvas;
+}
+
+void TForm::ShowLogical() {
+  RefreshSurface();
+  SDL_Surface* surface = WindowCanvas.GetSurface();
+  if (!surface || Logical.Empty()) return;
+  const int scale = DisplayScale();
+  CopyScaled(Logical.Surface(), SDL_Rect{0, 0, Logical.Width(), Logical.Height()}, surface, 0, 0, scale);
+  if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
+  SDL_UpdateWindowSurface(Window);
 }
 
 void TForm::Present(const TBitmap& picture) {
   RefreshSurface();
   SDL_Surface* surface = WindowCanvas.GetSurface();
   if (!surface) return;
-  if (!picture.Empty()) SDL_BlitSurface(picture.Surface(), nullptr, surface, nullptr);
-  if (Overlay) {
-    auto notify = std::move(WindowCanvas.OnChanged);
-    Overlay(WindowCanvas);
-    WindowCanvas.OnChanged = std::move(notify);
+  if (DisplayScale() > 1) {
+    // The window's own canvas keeps what is shown, as it does unscaled.
+    if (!picture.Empty()) Canvas().CopyRect({0, 0, picture.Width(), picture.Height()}, picture,
+                                            {0, 0, picture.Width(), picture.Height()});
+    return;
   }
+  if (!picture.Empty()) SDL_BlitSurface(picture.Surface(), nullptr, surface, nullptr);
+  if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
   SDL_UpdateWindowSurface(Window);
+}
+
+// Copies a part of the overlay (its own coordinates) onto the window surface; sends nothing.
+void TForm::DrawOverlay(const TRect& part) {
+  SDL_Surface* surface = WindowCanvas.GetSurface();
+  if (!surface || !OverlayPicture || OverlayPicture->Empty()) return;
+  const int scale = DisplayScale();
+  CopyScaled(OverlayPicture->Surface(), SDL_Rect{part.Left, part.Top, part.Width(), part.Height()},
+             surface, (OverlayAt.X + part.Left) * scale, (OverlayAt.Y + part.Top) * scale, scale);
+}
+
+void TForm::SetOverlay(const TBitmap* picture, TPoint at) {
+  OverlayPicture = picture;
+  OverlayAt = at;
+  if (picture) UpdateOverlay({0, 0, picture->Width(), picture->Height()});
+}
+
+void TForm::UpdateOverlay(const TRect& part) {
+  RefreshSurface();
+  SDL_Surface* surface = WindowCanvas.GetSurface();
+  if (!surface || !OverlayPicture) return;
+  DrawOverlay(part);
+  // Only the changed part travels to the screen: a highlight move is two menu items.
+  const int scale = DisplayScale();
+  SDL_Rect sent{(OverlayAt.X + part.Left) * scale, (OverlayAt.Y + part.Top) * scale,
+                part.Width() * scale, part.Height() * scale};
+  SDL_Rect window{0, 0, surface->w, surface->h};
+  SDL_Rect clipped;
+  if (SDL_IntersectRect(&sent, &window, &clipped)) SDL_UpdateWindowSurfaceRects(Window, &clipped, 1);
+}
+
+void TForm::ClearOverlay() {
+  if (!OverlayPicture) return;
+  OverlayPicture = nullptr;
+  Repaint();
 }
 
 void TForm::Repaint() {
   RefreshSurface();
   SDL_Surface* surface = WindowCanvas.GetSurface();
   if (!surface) return;
-  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, Color.R, Color.G, Color.B));
+  const bool scaled = DisplayScale() > 1;
+  SDL_Surface* target = scaled ? Canvas().GetSurface() : surface;
+  if (target) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, Color.R, Color.G, Color.B));
   if (OnPaint) OnPaint();
-  if (Overlay) Overlay(WindowCanvas);
+  if (scaled) {
+    ShowLogical();
+    return;
+  }
+  if (OverlayPicture) DrawOverlay({0, 0, OverlayPicture->Width(), OverlayPicture->Height()});
   SDL_UpdateWindowSurface(Window);
 }
 
@@ -252,12 +325,15 @@ void TForm::Dispatch(const SDL_Event& e) {
         default: break;
       }
       break;
-    case SDL_MOUSEMOTION:
-      if (Captured || ButtonAt(e.motion.x, e.motion.y)) break;
-      if (OnMouseMove) OnMouseMove(e.motion.x, e.motion.y);
+    case SDL_MOUSEMOTION: {
+      const TPoint at = ToLogical(e.motion.x, e.motion.y);
+      if (Captured || ButtonAt(at.X, at.Y)) break;
+      if (OnMouseMove) OnMouseMove(at.X, at.Y);
       break;
+    }
     case SDL_MOUSEBUTTONDOWN: {
-      if (TSpeedButton* b = ButtonAt(e.button.x, e.button.y)) {
+      const TPoint at = ToLogical(e.button.x, e.button.y);
+      if (TSpeedButton* b = ButtonAt(at.X, at.Y)) {
         if (e.button.button == SDL_BUTTON_LEFT) {
           Captured = b;
           b->Pressed = true;
@@ -268,7 +344,7 @@ void TForm::Dispatch(const SDL_Event& e) {
                             : e.button.button == SDL_BUTTON_MIDDLE ? TMouseButton::Middle
                                                                    : TMouseButton::Left;
       if (e.button.button > SDL_BUTTON_RIGHT) break;  // side buttons are not the game's
-      if (OnMouseDown) OnMouseDown(button, e.button.x, e.button.y);
+      if (OnMouseDown) OnMouseDown(button, at.X, at.Y);
       break;
     }
     case SDL_MOUSEBUTTONUP:
@@ -276,7 +352,8 @@ void TForm::Dispatch(const SDL_Event& e) {
         TSpeedButton* b = Captured;
         Captured = nullptr;
         b->Pressed = false;
-        if (ButtonAt(e.button.x, e.button.y) == b && b->OnClick) b->OnClick();
+        const TPoint at = ToLogical(e.button.x, e.button.y);
+        if (ButtonAt(at.X, at.Y) == b && b->OnClick) b->OnClick();
       }
       break;
     case SDL_MOUSEWHEEL: {

@@ -49,6 +49,8 @@ class TForm {
   void Hide();
   bool Visible() const;
   void Raise();  // to the front, with the keyboard
+  // Closing the application's main form ends the application; any other form is hidden.
+  void Close();
   TColor Color = clr::Black;
   bool DoubleBuffered = false;
   bool KeyPreview = false;
@@ -57,13 +59,24 @@ class TForm {
   int ClientHeight() const;
   TPoint Position() const;
   std::uint32_t WindowId() const;
+  // A point of the window's surface (SDL's pixels) in the game's own pixels.
+  TPoint ToLogical(int x, int y) const;
 
+  // Sizes and positions are in the game's own pixels; a scaled display multiplies them.
   // The window's canvas: what is drawn on it shows at once.
   TCanvas& Canvas();
   // Shows `picture` as the whole window content (plus any overlay) in one piece.
   void Present(const TBitmap& picture);
-  // Drawn over every present while set (an open popup menu).
-  std::function<void(TCanvas&)> Overlay;
+  // A picture kept over everything the window shows (an open popup menu), at window
+  // coordinates, until cleared. Setting it sends only its own rectangle to the screen.
+  void SetOverlay(const TBitmap* picture, TPoint at);
+  // Sends again a part of the overlay (in the overlay's coordinates) that has changed.
+  void UpdateOverlay(const TRect& part);
+  // Removes the overlay and repaints the window without it.
+  void ClearOverlay();
+  bool HasOverlay() const { return OverlayPicture != nullptr; }
+  // Repaints the whole window: its colour, OnPaint, then the overlay.
+  void Repaint();
 
   std::vector<TSpeedButton*> Buttons;
 
@@ -85,7 +98,8 @@ class TForm {
 
  private:
   void RefreshSurface();
-  void Repaint();
+  void DrawOverlay(const TRect& part);
+  void ShowLogical();
   void CoverScreen();
   TWindowState State = TWindowState::Normal;
   TSpeedButton* ButtonAt(int x, int y) const;
@@ -93,6 +107,9 @@ class TForm {
   SDL_Window* Window = nullptr;
   TCanvas WindowCanvas;
   TSpeedButton* Captured = nullptr;  // the button a press started on
+  TBitmap Logical;  // what the canvas draws on when the display is scaled
+  const TBitmap* OverlayPicture = nullptr;
+  TPoint OverlayAt;
 };
 
 // One tick at a time: a tick that has not been handled yet is not queued again.

@@ -146,7 +146,7 @@ int TCanvas::TextWidth(std::string_view text) {
   TTF_Font* face = OpenFont(Font);
   if (!face || text.empty()) return 0;
   int w = 0, h = 0;
-  TTF_SizeUTF8(face, std::string(text).c_str(), &w, &h);
+  TTF_SizeUTF8(face, ShownText(Font, text).c_str(), &w, &h);
   return w;
 }
 

@@ -9,6 +9,7 @@
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/Graphics.h"
+#include "Toolkit/Scale.h"
 
 namespace {
 
@@ -157,8 +158,12 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
   title.Font = {"MS Sans Serif", 10, clr::White, TFontStyle::Bold};
   const TLayout layout = Measure(scratch.Canvas, lines, title, caption);
 
+  const int scale = DisplayScale();
+  // Without a window manager nobody hands the keyboard back when the box goes: we do.
+  SDL_Window* focusBefore = SDL_GetKeyboardFocus();
   SDL_Window* window = SDL_CreateWindow(
-      caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, layout.Width, layout.Height,
+      caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, layout.Width * scale,
+      layout.Height * scale,
       SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
   if (!window) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
@@ -170,7 +175,7 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
   auto show = [&] {
     Compose(box, layout, lines, caption, icon, pressed);
     if (SDL_Surface* surface = SDL_GetWindowSurface(window)) {
-      SDL_BlitSurface(box.Surface(), nullptr, surface, nullptr);
+      CopyScaled(box.Surface(), SDL_Rect{0, 0, layout.Width, layout.Height}, surface, 0, 0, scale);
       SDL_UpdateWindowSurface(window);
     }
   };
@@ -200,12 +205,12 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
       continue;
     }
     if (e.type == SDL_MOUSEBUTTONDOWN && e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
-      pressed = InButton(layout, e.button.x, e.button.y);
+      pressed = InButton(layout, e.button.x / scale, e.button.y / scale);
       if (pressed) show();
       continue;
     }
     if (e.type == SDL_MOUSEBUTTONUP && e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
-      if (pressed && InButton(layout, e.button.x, e.button.y)) open = false;
+      if (pressed && InButton(layout, e.button.x / scale, e.button.y / scale)) open = false;
       pressed = false;
       show();
       continue;
@@ -221,6 +226,10 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
     if ((repaint || e.type == TimerEventType()) && Application) Application->Dispatch(e);
   }
   SDL_DestroyWindow(window);
+  if (focusBefore) {
+    SDL_RaiseWindow(focusBefore);
+    SDL_SetWindowInputFocus(focusBefore);
+  }
   SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
   if (Application) --Application->ModalLevel;
   if (quitRequested) {

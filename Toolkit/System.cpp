@@ -1,4 +1,5 @@
 #include "Toolkit/System.h"
+#include "Toolkit/Scale.h"
 
 #include <SDL.h>
 #include <fcntl.h>
@@ -73,7 +74,7 @@ std::string ExecutableFolder() {
 TPoint ScreenSize() {
   SDL_DisplayMode mode{};
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {0, 0};
-  return {mode.w, mode.h};
+  return {mode.w / DisplayScale(), mode.h / DisplayScale()};
 }
 
 TReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes,

@@ -34,5 +34,7 @@ inline constexpr TColor White{255, 255, 255};
 inline constexpr TColor Red{255, 0, 0};
 inline constexpr TColor Yellow{255, 255, 0};
 inline constexpr TColor Lime{0, 255, 0};
+inline constexpr TColor Blue{0, 0, 255};
+inline constexpr TColor Aqua{0, 255, 255};
 inline constexpr TColor Magenta{255, 0, 255};
 }  // namespace clr

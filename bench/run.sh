@@ -7,5 +7,6 @@ for b in $(find "$build/bench" -mindepth 2 -maxdepth 2 -type f -executable | sor
   [ -x "$b" ] && "$b"
 done
 bash "$here/idle-cpu.sh" "$build"
+bash "$here/menu-idle-cpu.sh" "$build"
 bash "$here/first-frame.sh" "$build"
 bash "$here/giant-files.sh" "$build"

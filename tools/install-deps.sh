@@ -8,12 +8,14 @@ packages=(
   g++ cmake make ninja-build pkgconf
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libjpeg62-turbo-dev libfontconfig-dev
   libgtest-dev libbenchmark-dev
-  # the asset generator draws its lettering with FreeType
-  libfreetype-dev
+  # the asset generator draws its lettering with FreeType and packs its icons with zlib
+  libfreetype-dev zlib1g-dev
   # run: free faces with Cyrillic for the roles the game's fonts play
   fontconfig fonts-dejavu-core fonts-liberation2 fonts-paratype
   # window tests
   xvfb xdotool x11-utils libx11-dev libxtst-dev
+  # the Debian package (CPack finds the libraries with dpkg-shlibdeps and file) and its checks
+  dpkg-dev file lintian desktop-file-utils appstream
   # fuzzing (libFuzzer comes with clang's runtime libraries)
   clang libclang-rt-14-dev
   # benchmarks and measurements

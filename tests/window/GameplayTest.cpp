@@ -5,106 +5,11 @@
 #include <deque>
 #include <thread>
 
-#include "tests/window/Pictures.h"
-#include "tests/window/RunningGame.h"
+#include "tests/window/GameScreen.h"
 
 using namespace std::chrono_literals;
 
 namespace {
-
-constexpr const char* UserShotPrefix = "Game: Пользователь произвел выстрел в сектор ";
-const char* const Letters[] = {"А", "Б", "В", "Г", "Д", "Е", "Ж", "З", "И", "К"};
-
-std::string Sector(int column, int row) { return std::string(Letters[column]) + std::to_string(row + 1); }
-
-bool Same(const TScreenshot& shot, int left, int top, const TImage& tile) {
-  for (int y = 0; y < tile.Height; ++y)
-    for (int x = 0; x < tile.Width; ++x)
-      if (!(shot.At(left + x, top + y) == tile.At(x, y))) return false;
-  return true;
-}
-
-// A legal fleet for vertical ships (the orientation a run starts with): (column, row) of each
-// ship's top cell in placement order.
-constexpr TPoint Fleet[] = {{0, 0}, {2, 0}, {4, 0}, {6, 0}, {8, 0},
-                            {0, 5}, {2, 5}, {4, 5}, {6, 5}, {8, 5}};
-constexpr int FleetSizes[] = {4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
-
-class Gameplay : public RunningGame {
- protected:
-  void SetUp() override {
-    RunningGame::SetUp();
-    if (HasFatalFailure()) return;
-    Water = ReadJpeg(Asset("Empty.jpg"));
-    Ship = ReadJpeg(Asset("Ship.jpg"));
-    Hit = ReadJpeg(Asset("Shipoff.jpg"));
-    Miss = ReadJpeg(Asset("Miss.jpg"));
-    Win = ReadJpeg(Asset("Win.jpg"));
-    Allowed = Ship;
-    for (std::size_t i = 0; i < Allowed.Pixels.size(); ++i) {
-      const TColor a = Ship.Pixels[i], b = Water.Pixels[i];
-      Allowed.Pixels[i] = {static_cast<std::uint8_t>((a.R + b.R) / 2),
-                           static_cast<std::uint8_t>((a.G + b.G) / 2),
-                           static_cast<std::uint8_t>((a.B + b.B) / 2)};
-    }
-  }
-
-  static TPoint UserCell(int column, int row) { return {4 + 32 * column, 36 + 32 * row}; }
-  static TPoint ComputerCell(int column, int row) { return {372 + 32 * column, 36 + 32 * row}; }
-
-  // Waits until the screen shows `tile` at the cell, or the time is up.
-  bool WaitForTile(TPoint cell, const TImage& tile, std::chrono::milliseconds timeout) {
-    const auto until = std::chrono::steady_clock::now() + timeout;
-    do {
-      if (Same(Shot(), cell.X, cell.Y, tile)) return true;
-      std::this_thread::sleep_for(30ms);
-    } while (std::chrono::steady_clock::now() < until);
-    return false;
-  }
-
-  // Waits until the console has been quiet for `quiet` (the computer's turn is over).
-  void WaitForQuiet(std::chrono::milliseconds quiet, std::chrono::seconds timeout) {
-    auto last = Game->ConsoleLines().size();
-    auto since = std::chrono::steady_clock::now();
-    const auto until = since + timeout;
-    while (std::chrono::steady_clock::now() < until) {
-      std::this_thread::sleep_for(50ms);
-      const auto now = Game->ConsoleLines().size();
-      if (now != last) {
-        last = now;
-        since = std::chrono::steady_clock::now();
-      } else if (std::chrono::steady_clock::now() - since >= quiet) {
-        return;
-      }
-    }
-  }
-
-  std::vector<std::string> UserShots() {
-    std::vector<std::string> shots;
-    for (const auto& l : Game->ConsoleLines())
-      if (l.starts_with(UserShotPrefix)) shots.push_back(l.substr(std::string(UserShotPrefix).size()));
-    return shots;
-  }
-
-  bool ShowsWinPicture() {
-    const TScreenshot s = Shot();
-    for (int y = 100; y < 250; y += 7)
-      for (int x = 100; x < 600; x += 7)
-        if (!(s.At(x, y) == Win.At(x, y - 4))) return false;
-    return true;
-  }
-
-  void PlaceFleet() {
-    for (int i = 0; i < 10; ++i) {
-      const TPoint cell = UserCell(Fleet[i].X, Fleet[i].Y);
-      ClickAt(cell.X + 16, cell.Y + 16);
-      // Each ship is written with its sound; the next click waits for the ship on the board.
-      ASSERT_TRUE(WaitForTile(cell, Ship, 3s)) << "ship " << i;
-    }
-  }
-
-  TImage Water, Ship, Hit, Miss, Win, Allowed;
-};
 
 TEST_F(Gameplay, ThePreviewFollowsThePointerAndTurns) {
   ClickAt(600, 450, 3);  // right button off the boards: the next ship lies across
@@ -141,14 +46,8 @@ TEST_F(Gameplay, TenShipsPlacedByMouseLeadToTheComputersFleetAndBattle) {
   // The whole fleet stands on the left board; the computer's stays hidden.
   WaitForQuiet(300ms, 5s);
   const TScreenshot s = Shot();
-  int shipCells = 0, hiddenWater = 0;
-  for (int column = 0; column < 10; ++column)
-    for (int row = 0; row < 10; ++row) {
-      shipCells += Same(s, UserCell(column, row).X, UserCell(column, row).Y, Ship);
-      hiddenWater += Same(s, ComputerCell(column, row).X, ComputerCell(column, row).Y, Water);
-    }
-  EXPECT_EQ(shipCells, 20);
-  EXPECT_EQ(hiddenWater, 100);
+  EXPECT_EQ(TilesOnBoard(s, true, Ship), 20);
+  EXPECT_EQ(TilesOnBoard(s, false, Water), 100);
 }
 
 TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
@@ -238,6 +137,32 @@ TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
       yellow += c.R > 220 && c.G > 220 && c.B < 60;
     }
   EXPECT_GT(yellow, 1000);
+
+  // A click opens the game-over menu: the statistics box, then a new game on two empty boards.
+  ClickAt(348, 100);
+  ASSERT_TRUE(WaitForMenu(OverItems));
+  ChooseItem(OverItems, OverStatistics);
+  ASSERT_TRUE(X.WaitForWindow("Кравелон", 3s)) << "no statistics box";
+  X.Key("Return");
+  const auto until = std::chrono::steady_clock::now() + 3s;
+  while (X.FindWindow("Кравелон") && std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(30ms);
+  ASSERT_FALSE(X.FindWindow("Кравелон"));
+  X.Key("Escape");
+  ASSERT_TRUE(WaitForMenu(OverItems));
+  ChooseItem(OverItems, OverRestart);
+  ASSERT_TRUE(WaitForMenu(OverItems, false));
+  auto resets = [&] {
+    const auto lines = Game->ConsoleLines();
+    return std::count(lines.begin(), lines.end(), "Game: Сброс игры");
+  };
+  const auto restartBy = std::chrono::steady_clock::now() + 3s;
+  while (resets() < 2 && std::chrono::steady_clock::now() < restartBy) std::this_thread::sleep_for(30ms);
+  ASSERT_EQ(resets(), 2) << "no new game";
+  WaitForQuiet(300ms, 5s);
+  const TScreenshot fresh = Shot();
+  EXPECT_EQ(TilesOnBoard(fresh, true, Water), 100);
+  EXPECT_EQ(TilesOnBoard(fresh, false, Water), 100);
 }
 
 }  // namespace

@@ -12,9 +12,11 @@ inline constexpr const char* ReadyLine = "Game: Пользователь рас�
 
 class RunningGame : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { Start(Options); }
+
+  void Start(TGameProcess::TOptions options) {
     using namespace std::chrono_literals;
-    Game = std::make_unique<TGameProcess>(&X, TGameProcess::TOptions{});
+    Game = std::make_unique<TGameProcess>(&X, std::move(options));
     ASSERT_TRUE(Game->WaitForLine(ReadyLine, 20s)) << Game->Stderr();
     auto window = X.WaitForWindow(MainCaption, 5s);
     ASSERT_TRUE(window);
@@ -33,6 +35,7 @@ class RunningGame : public ::testing::Test {
   static std::string Asset(const char* name) { return GameBuildFolder() + "/Images/" + name; }
 
   TXServer X;
+  TGameProcess::TOptions Options{};  // a test may change them before SetUp
   std::unique_ptr<TGameProcess> Game;
   TRect Frame;
 };

@@ -212,3 +212,35 @@ TEST(Startup, WithoutADisplayItSaysSoAndFails) {
   EXPECT_NE(err.find("display"), std::string::npos) << err;
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
 }
+
+TEST(Startup, TheCommandLineIsAnsweredBeforeAnyWindow) {
+  // No display at all: had the game gone on to start SDL, it would fail for want of one.
+  struct TCase {
+    std::vector<std::string> Arguments;
+    int ExitStatus;
+    std::vector<std::string> Stdout;
+    std::string Stderr;
+  };
+  const TCase cases[] = {
+      {{"--version"}, 0, {"kravelon 1.2"}, ""},
+      {{"--bogus"}, 2, {}, "kravelon: unknown option '--bogus'; try 'kravelon --help'\n"},
+      {{"--scale", "7"},
+       2,
+       {},
+       "kravelon: invalid scale '7' (expected 1, 2, 3 or 4); try 'kravelon --help'\n"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Arguments.front());
+    TGameProcess game(nullptr, {.WithDisplay = false, .Arguments = c.Arguments});
+    auto status = game.WaitForExit(10s);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(*status, c.ExitStatus);
+    EXPECT_EQ(game.ConsoleLines(), c.Stdout);
+    EXPECT_EQ(game.Stderr(), c.Stderr);
+  }
+  TGameProcess help(nullptr, {.WithDisplay = false, .Arguments = {"--help"}});
+  ASSERT_EQ(help.WaitForExit(10s), 0);
+  const auto lines = help.ConsoleLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "Usage: kravelon [OPTION]...");
+}

@@ -206,8 +206,9 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
   char pattern[] = "/tmp/kravelon-wt-XXXXXX";
   Dir = mkdtemp(pattern);
   const fs::path build = GameBuildFolder();
-  fs::copy_file(build / "kravelon", fs::path(Dir) / "kravelon");
-  if (options.WithImages) {
+  const bool installed = !options.Executable.empty();
+  if (!installed) fs::copy_file(build / "kravelon", fs::path(Dir) / "kravelon");
+  if (!installed && options.WithImages) {
     fs::copy(build / "Images", fs::path(Dir) / "Images", fs::copy_options::recursive);
     if (!options.WithCursor) fs::remove(fs::path(Dir) / "Images" / "CURSOR.CUR");
     if (!options.RemovedImage.empty()) fs::remove(fs::path(Dir) / "Images" / options.RemovedImage);
@@ -218,16 +219,17 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
       std::ofstream(path, std::ios::binary) << bytes;
     }
   }
-  if (options.WithSounds) {
+  if (!installed && options.WithSounds) {
     fs::copy(build / "Sounds", fs::path(Dir) / "Sounds", fs::copy_options::recursive);
   }
-  if (!options.FolderInPlaceOf.empty()) {
+  if (!installed && !options.FolderInPlaceOf.empty()) {
     fs::remove(fs::path(Dir) / options.FolderInPlaceOf);
     fs::create_directory(fs::path(Dir) / options.FolderInPlaceOf);
   }
-  if (!options.WrittenFile.empty()) {
-    std::ofstream(fs::path(Dir) / options.WrittenFile, std::ios::binary) << options.WrittenBytes;
-  }
+  const std::string exe = installed ? options.Executable : Dir + "/kravelon";
+  std::vector<char*> argv{const_cast<char*>(exe.c_str())};
+  for (const auto& a : options.Arguments) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
   Pid = fork();
   if (Pid == 0) {
     int out = open((Dir + "/stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -242,9 +244,18 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
       unsetenv("DISPLAY");
     }
     setenv("KRAVELON_ECHO_CONSOLE", "1", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string exe = Dir + "/kravelon";
-    execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+    for (const std::string& setting : options.Environment) {
+      const auto equals = setting.find('=');
+      setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+    }
+    if (options.DiskAudio) {
+      setenv("SDL_AUDIODRIVER", "disk", 1);
+      setenv("SDL_DISKAUDIOFILE", (Dir + "/audio.raw").c_str(), 1);
+    } else {
+      setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
+    if (installed && chdir(Dir.c_str()) != 0) _exit(126);
+    execv(exe.c_str(), argv.data());
     _exit(127);
   }
 }

@@ -59,7 +59,7 @@ class TXServer {
   int Width, Height;
 };
 
-// One run of the game from a scratch copy of the build folder.
+// One run of the game from a scratch copy of the build folder, or of an installed game.
 class TGameProcess {
  public:
   struct TOptions {
@@ -69,9 +69,13 @@ class TGameProcess {
     bool WithDisplay = true;
     std::string RemovedImage{};  // a file under Images/ to leave out
     std::string DamagedImage{};  // a file under Images/ with one byte changed
+    bool DiskAudio = false;      // what the game plays is written to AudioFile()
+    std::vector<std::string> Environment{};  // more NAME=value settings for the game
+    // An installed game to run instead of a copy of the build (the options above then do not
+    // apply). It starts in the scratch folder, where there are no pictures or sounds.
+    std::string Executable{};
+    std::vector<std::string> Arguments{};
     std::string FolderInPlaceOf{};  // a file (e.g. "Sounds/Shot.wav") replaced by a folder
-    std::string WrittenFile{};      // a file written with WrittenBytes instead of its own
-    std::string WrittenBytes{};
   };
   TGameProcess(const TXServer* server, TOptions options);
   ~TGameProcess();
@@ -79,6 +83,8 @@ class TGameProcess {
   TGameProcess& operator=(const TGameProcess&) = delete;
 
   const std::string& Folder() const { return Dir; }
+  // The samples played so far (16-bit stereo at 44.1 kHz), with DiskAudio.
+  std::string AudioFile() const { return Dir + "/audio.raw"; }
   // The console lines the game has written so far (it echoes them for us).
   std::vector<std::string> ConsoleLines() const;
   bool WaitForLine(const std::string& line, std::chrono::milliseconds timeout) const;

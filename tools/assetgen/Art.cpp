@@ -978,4 +978,61 @@ Cursor Gunsight() {
   return c;
 }
 
+// ---------------------------------------------------------------- application icon
+
+Icon AppIcon(int size) {
+  // Drawn four times larger and averaged down, in design units of a 256 × 256 badge, so every
+  // size shows the same picture and the small ones stay clean.
+  constexpr int kOver = 4;
+  const int n = size * kOver;
+  const float k = n / 256.0f;
+  constexpr float kHorizon = 156;
+  Sdf badge = [k](float x, float y) {
+    return DistRoundBox(x, y, 6 * k, 6 * k, 250 * k, 250 * k, 46 * k);
+  };
+  Sdf window = [k](float x, float y) {
+    return DistRoundBox(x, y, 22 * k, 22 * k, 234 * k, 234 * k, 32 * k);
+  };
+  Raster img(n, n);
+  img.Paint(0, 0, n, n, [&](float x, float y, Rgb) {
+    const float u = x / k, v = y / k;
+    if (v < kHorizon) {
+      Rgb c = Mix(FromHex(0x2F6494), FromHex(0xD4E6EE), SmoothStep(22, kHorizon, v));
+      return Mix(c, FromHex(0xFFF6DA), 0.8f * std::exp(-std::hypot(u - 62, v - 128) / 34));
+    }
+    Rgb c = Mix(FromHex(0x4F8FAE), kSeaDeep, SmoothStep(kHorizon, 234, v));
+    float crest = SmoothStep(0.6f, 0.75f, Fbm(u / 26, v / 5, 17, 3));
+    return Mix(c, kFoam, 0.5f * crest);
+  });
+  ShipStyle day{FromHex(0x3B2414), FromHex(0x8A5A33), FromHex(0xF6EEDB),
+                FromHex(0xB9AC92), FromHex(0x2A1C12), true};
+  DrawCaravel(img, 122 * k, 196 * k, 60 * k, day, 0.3f);
+  // The brass frame over whatever reaches past the window, sunk at its inner edge.
+  Shadow(
+      img, [&](float x, float y) { return -window(x, y); }, 0, 0, n, n, 2 * k, 2 * k, 4 * k, 0.5f);
+  Bevel(
+      img, 0, 0, n, n, [&](float x, float y) { return std::max(badge(x, y), -window(x, y)); },
+      [&](float x, float y) { return Mix(kBrassLight, kBrassDark, Clamp01((x + y) / (512 * k))); },
+      6 * k, 0.9f);
+
+  Icon icon{Raster(size, size), std::vector<float>(static_cast<size_t>(size) * size, 0.0f)};
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      // Colour weighted by coverage, so the clear corners lend the edge none of their colour.
+      Rgb sum;
+      float cover = 0;
+      for (int sy = 0; sy < kOver; ++sy)
+        for (int sx = 0; sx < kOver; ++sx) {
+          const int px = x * kOver + sx, py = y * kOver + sy;
+          const float a = Smooth(badge(px + 0.5f, py + 0.5f));
+          const Rgb c = img.Get(px, py);
+          sum = {sum.r + c.r * a, sum.g + c.g * a, sum.b + c.b * a};
+          cover += a;
+        }
+      icon.alpha[static_cast<size_t>(y) * size + x] = cover / (kOver * kOver);
+      if (cover > 0) icon.colour.Set(x, y, Scale(sum, 1 / cover));
+    }
+  return icon;
+}
+
 }  // namespace assetgen

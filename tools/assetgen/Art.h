@@ -37,4 +37,12 @@ struct Cursor {
 };
 Cursor Gunsight();
 
+// The application icon, size × size: the caravel on a brass-rimmed badge with clear corners.
+struct Icon {
+  Raster colour;
+  std::vector<float> alpha;
+};
+inline constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+Icon AppIcon(int size);
+
 }  // namespace assetgen

@@ -1,6 +1,7 @@
 #include "tools/assetgen/Formats.h"
 
 #include <jpeglib.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -211,44 +212,61 @@ Bytes EncodeBmp24(const Raster& image) {
   return out;
 }
 
-Bytes EncodePng(const Raster& image) {
-  Bytes rgb = image.Bytes();
-  int w = image.Width(), h = image.Height();
-  Bytes raw;
-  raw.reserve(static_cast<size_t>(w * 3 + 1) * h);
+namespace {
+
+uint8_t Paeth(int a, int b, int c) {
+  int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+  return static_cast<uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+}
+
+// channels: 3 (RGB) or 4 (RGBA), interleaved rows top to bottom.
+Bytes Png(const Bytes& pixels, int w, int h, int channels) {
+  const size_t stride = static_cast<size_t>(w) * channels;
+  Bytes filtered;
+  filtered.reserve((stride + 1) * h);
   for (int y = 0; y < h; ++y) {
-    raw.push_back(0);
-    raw.insert(raw.end(), rgb.begin() + static_cast<size_t>(y) * w * 3,
-               rgb.begin() + static_cast<size_t>(y + 1) * w * 3);
+    const uint8_t* row = &pixels[y * stride];
+    const uint8_t* up = y > 0 ? row - stride : nullptr;
+    filtered.push_back(4);
+    for (size_t i = 0; i < stride; ++i) {
+      int a = i >= static_cast<size_t>(channels) ? row[i - channels] : 0;
+      int b = up ? up[i] : 0;
+      int c = up && i >= static_cast<size_t>(channels) ? up[i - channels] : 0;
+      filtered.push_back(static_cast<uint8_t>(row[i] - Paeth(a, b, c)));
+    }
   }
-  // zlib stream of stored (uncompressed) blocks: small code, and only for looking at.
-  Bytes z{0x78, 0x01};
-  for (size_t pos = 0; pos < raw.size() || pos == 0;) {
-    size_t len = std::min<size_t>(65535, raw.size() - pos);
-    bool last = pos + len >= raw.size();
-    z.push_back(last ? 1 : 0);
-    Put16(z, static_cast<uint32_t>(len));
-    Put16(z, static_cast<uint32_t>(~len & 0xFFFF));
-    z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + len);
-    pos += len;
-    if (last) break;
-  }
-  uint32_t a = 1, b = 0;
-  for (uint8_t v : raw) {
-    a = (a + v) % 65521;
-    b = (b + a) % 65521;
-  }
-  Put32Be(z, (b << 16) | a);
+  uLongf size = compressBound(filtered.size());
+  Bytes z(size);
+  if (compress2(z.data(), &size, filtered.data(), filtered.size(), 9) != Z_OK)
+    throw std::runtime_error("zlib could not compress a picture");
+  z.resize(size);
 
   Bytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes ihdr;
   Put32Be(ihdr, w);
   Put32Be(ihdr, h);
-  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+  ihdr.insert(ihdr.end(), {8, static_cast<uint8_t>(channels == 4 ? 6 : 2), 0, 0, 0});
   PngChunk(out, "IHDR", ihdr);
   PngChunk(out, "IDAT", z);
   PngChunk(out, "IEND", {});
   return out;
+}
+
+}  // namespace
+
+Bytes EncodePng(const Raster& image) {
+  return Png(image.Bytes(), image.Width(), image.Height(), 3);
+}
+
+Bytes EncodePngWithAlpha(const Raster& image, const std::vector<float>& alpha) {
+  const Bytes rgb = image.Bytes();
+  Bytes rgba;
+  rgba.reserve(alpha.size() * 4);
+  for (size_t i = 0; i < alpha.size(); ++i) {
+    rgba.insert(rgba.end(), rgb.begin() + i * 3, rgb.begin() + i * 3 + 3);
+    rgba.push_back(static_cast<uint8_t>(std::lround(std::clamp(alpha[i], 0.0f, 1.0f) * 255)));
+  }
+  return Png(rgba, image.Width(), image.Height(), 4);
 }
 
 Bytes EncodeWav(const std::vector<float>& samples, int rate) {

@@ -21,7 +21,10 @@ Bytes PadToByteSum(const Bytes& jpeg, uint64_t target);
 uint64_t ByteSum(const Bytes& data);
 
 Bytes EncodeBmp24(const Raster& image);
+// Compressed with zlib, each row Paeth-filtered; the same bytes on every run.
 Bytes EncodePng(const Raster& image);
+// With an alpha channel, one value in 0..1 a pixel.
+Bytes EncodePngWithAlpha(const Raster& image, const std::vector<float>& alpha);
 // 16-bit mono PCM; samples in -1..1.
 Bytes EncodeWav(const std::vector<float>& samples, int rate);
 // 32 × 32 cursor, 32-bit BGRA with its AND mask; alpha in 0..1 per pixel.

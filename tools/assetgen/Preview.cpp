@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/assetgen/Art.h"
 #include "tools/assetgen/Formats.h"
 #include "tools/assetgen/Text.h"
 
@@ -290,6 +291,19 @@ void WriteContactSheet(const fs::path& assetDir, const fs::path& png) {
   for (const char* name : {"Ship.jpg", "Shipoff.jpg", "Empty.jpg", "Miss.jpg"})
     add(name, DecodeJpeg(ReadFile(img / name)), true);
   add("CURSOR.CUR", LoadCursorOnChecker(img / "CURSOR.CUR"), true);
+  // The icons are drawn afresh (the generator's test holds the files to the same bytes).
+  for (int size : kIconSizes) {
+    Icon icon = AppIcon(size);
+    Raster shown(size, size);
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) {
+        float check = ((x / 4 + y / 4) % 2) ? 0.75f : 0.45f;
+        shown.Set(x, y,
+                  Mix({check, check, check}, icon.colour.Get(x, y),
+                      icon.alpha[static_cast<size_t>(y) * size + x]));
+      }
+    add("Icons/kravelon-" + std::to_string(size) + ".png", shown, size <= 48);
+  }
   {
     // The twenty frames as the game shows them: masked, keyed, over a board cell.
     Screens s(assetDir);

@@ -1,6 +1,6 @@
 // kravelon-assetgen: writes every picture, sound and the cursor of the game.
 //   kravelon-assetgen [--contact-sheet FILE.png] [--mockup FILE.png] OUTPUT_DIR
-// OUTPUT_DIR receives Images/ and Sounds/; the same program always writes the same bytes.
+// OUTPUT_DIR receives Images/, Sounds/ and Icons/; the same program always writes the same bytes.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -52,6 +52,15 @@ void WriteAssets(const fs::path& out) {
   WriteFile(images / "Report.bmp", EncodeBmp24(ReportSheet()));
   Cursor sight = Gunsight();
   WriteFile(images / "CURSOR.CUR", EncodeCur(sight.colour, sight.alpha, sight.hotX, sight.hotY));
+
+  // The desktop's icons, one file a size; the install puts each into its hicolor folder.
+  fs::path icons = out / "Icons";
+  fs::create_directories(icons);
+  for (int size : kIconSizes) {
+    Icon icon = AppIcon(size);
+    WriteFile(icons / ("kravelon-" + std::to_string(size) + ".png"),
+              EncodePngWithAlpha(icon.colour, icon.alpha));
+  }
 
   WriteFile(sounds / "Shot.wav", EncodeWav(ShotSound(), kSampleRate));
   WriteFile(sounds / "Setup.wav", EncodeWav(SetupSound(), kSampleRate));

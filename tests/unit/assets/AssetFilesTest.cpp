@@ -227,6 +227,28 @@ TEST(Cursor, DecodesWithAlphaAndAimsWhereItIsOpaque) {
   EXPECT_GT(partial, 0) << "edges are smoothed by alpha";
 }
 
+TEST(Icons, OneSquarePictureForEachDesktopSizeWithClearCorners) {
+  // The sizes the hicolor theme is installed with.
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    SCOPED_TRACE(size);
+    const fs::path file = kAssets / "Icons" / ("kravelon-" + std::to_string(size) + ".png");
+    SurfacePtr s(IMG_Load(file.c_str()), SDL_FreeSurface);
+    ASSERT_TRUE(s) << IMG_GetError();
+    EXPECT_EQ(s->w, size);
+    EXPECT_EQ(s->h, size);
+    ASSERT_TRUE(SDL_ISPIXELFORMAT_ALPHA(s->format->format));
+    SurfacePtr rgba(SDL_ConvertSurfaceFormat(s.get(), SDL_PIXELFORMAT_RGBA32, 0), SDL_FreeSurface);
+    auto alpha = [&](int x, int y) {
+      return static_cast<const uint8_t*>(rgba->pixels)[y * rgba->pitch + x * 4 + 3];
+    };
+    for (int corner : {0, size - 1}) {
+      EXPECT_EQ(alpha(corner, 0), 0);
+      EXPECT_EQ(alpha(corner, size - 1), 0);
+    }
+    EXPECT_EQ(alpha(size / 2, size / 2), 255);
+  }
+}
+
 struct WavCase {
   const char* name;
   double minSeconds, maxSeconds;

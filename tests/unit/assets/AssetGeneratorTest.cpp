@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 std::map<std::string, std::vector<char>> FilesUnder(const fs::path& root) {
   std::map<std::string, std::vector<char>> files;
-  for (const char* folder : {"Images", "Sounds"}) {
+  for (const char* folder : {"Images", "Sounds", "Icons"}) {
     if (!fs::is_directory(root / folder)) continue;
     for (const auto& entry : fs::directory_iterator(root / folder)) {
       std::ifstream in(entry.path(), std::ios::binary);

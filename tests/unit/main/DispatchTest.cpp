@@ -7,25 +7,13 @@
 
 namespace {
 
-class TRecordingMain : public TMain1 {
- public:
-  void ShowMenu(TMenuId menu) override { Menus.push_back(menu); }
-  std::vector<TMenuId> Menus;
-};
-
 enum class TInput { LeftClick, RightClick, MiddleClick, Escape, OtherKey, MenuButton };
 
 class DispatchTest : public MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
-    Provide("Images");
-    Provide("Sounds");
-    auto window = std::make_unique<TRecordingMain>();
-    Main = window.get();
-    Window = std::move(window);
-    App->StepIdle();  // start-up
-    Sound->SoundOn = [] { return false; };
+    Main = StartRecordingGame();
   }
 
   void Send(TInput input) {

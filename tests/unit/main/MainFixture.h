@@ -17,6 +17,19 @@
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
 
+enum class TMenuId { PopupMenu1 = 1, PopupMenu2, PopupMenu3 };
+
+// Records the menus asked for instead of opening them.
+class TRecordingMain : public TMain1 {
+ public:
+  void ShowMenu(TPopupMenu& menu) override {
+    Menus.push_back(&menu == &PopupMenu1   ? TMenuId::PopupMenu1
+                    : &menu == &PopupMenu2 ? TMenuId::PopupMenu2
+                                           : TMenuId::PopupMenu3);
+  }
+  std::vector<TMenuId> Menus;
+};
+
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -53,6 +66,19 @@ class MainWindowTest : public ::testing::Test {
   }
 
   std::vector<std::string> Lines() const { return Consol->AllLines(); }
+
+  // The whole asset set, a main window that records the menus it opens, start-up done, silent.
+  TRecordingMain* StartRecordingGame() {
+    Provide("Images");
+    Provide("Sounds");
+    auto window = std::make_unique<TRecordingMain>();
+    TRecordingMain* main = window.get();
+    Window = std::move(window);
+    App->MainForm = main;
+    App->StepIdle();
+    main->N11.Checked = false;  // the sound switch
+    return main;
+  }
 
   std::string Folder;
   std::vector<int> Pauses;

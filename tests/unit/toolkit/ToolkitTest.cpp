@@ -16,30 +16,11 @@
 #include "Toolkit/Graphics.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Quit.h"
+#include "Toolkit/Scale.h"
 #include "Toolkit/System.h"
+#include "tests/unit/toolkit/ToolkitFixture.h"
 
 namespace {
-
-class ToolkitTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    std::string error;
-    ASSERT_TRUE(InitializeToolkit(error)) << error;
-    App = std::make_unique<TApplication>();
-    App->Title = "Кравелон";
-    SetMessageBoxHandler([this](const std::string& text, const std::string& caption, TMessageIcon) {
-      Boxes.push_back(caption + "|" + text);
-    });
-  }
-  void TearDown() override {
-    SetMessageBoxHandler({});
-    App.reset();
-    ShutdownToolkit();
-  }
-  std::unique_ptr<TApplication> App;
-  std::vector<std::string> Boxes;
-};
 
 TEST_F(ToolkitTest, AnIdleStepRunsUntilItRemovesItself) {
   int calls = 0;
@@ -224,6 +205,32 @@ TEST_F(ToolkitTest, TheExecutableFolderHoldsThisTest) {
   EXPECT_TRUE(FileExists(folder + "unit_toolkit"));
   EXPECT_TRUE(DirectoryExists(folder));
   EXPECT_FALSE(DirectoryExists(folder + "unit_toolkit"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ToolkitTest, TheDisplayScaleFollowsTheDesktopAndFitsTheScreen) {
+  const char* display = std::getenv("DISPLAY");
+  const std::string savedDisplay = display ? display : "";
+  unsetenv("DISPLAY");
+  struct TCase {
+    const char* GdkScale;
+    int Scale;
+  };
+  for (const TCase c : {TCase{"2", 2}, TCase{"3", 3}, TCase{"9", 4}, TCase{"0", 1}, TCase{"x", 1}}) {
+    setenv("GDK_SCALE", c.GdkScale, 1);
+    EXPECT_EQ(DetectDisplayScale(), c.Scale) << c.GdkScale;
+  }
+  unsetenv("GDK_SCALE");
+  EXPECT_EQ(DetectDisplayScale(), 1);
+  if (!savedDisplay.empty()) setenv("DISPLAY", savedDisplay.c_str(), 1);
+  // SDL's off-screen display is 1024 × 768.
+  EXPECT_EQ(FitDisplayScale(2, 696, 488), 1);
+  EXPECT_EQ(FitDisplayScale(4, 256, 192), 4);
+  EXPECT_EQ(FitDisplayScale(4, 300, 200), 3);
+  EXPECT_EQ(FitDisplayScale(-1, 10, 10), 1);
 }
 
 }  // namespace

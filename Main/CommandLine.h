@@ -1,0 +1,21 @@
+#pragma once
+// The game's command line, read before anything of SDL starts: a wrong option must not open a
+// window, and --help / --version must work without a display.
+#include <string>
+#include <vector>
+
+struct TCommandLine {
+  enum class TAction { Play, ShowHelp, ShowVersion, Fail };
+  TAction Action = TAction::Play;
+  // The display scale asked for (1 to 4); 0 when not given: the desktop's scale then applies.
+  int Scale = 0;
+  std::string Error;  // one line without the program's name, set when Action is Fail
+};
+
+// arguments are argv[1] onwards.
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// What --help prints, ending in a newline.
+std::string UsageText();
+// What --version prints, ending in a newline.
+std::string VersionText();

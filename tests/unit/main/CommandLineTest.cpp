@@ -1,0 +1,67 @@
+// The command line: what each argument list asks for, read before any window exists.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Main/CommandLine.h"
+
+namespace {
+
+using TAction = TCommandLine::TAction;
+
+struct TCase {
+  std::vector<std::string> Arguments;
+  TAction Action;
+  int Scale;               // when the game is to be played
+  std::string ErrorNames;  // a piece of the one-line error, when it fails
+};
+
+TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
+  const TCase cases[] = {
+      {{}, TAction::Play, 0, ""},
+      {{"--scale", "2"}, TAction::Play, 2, ""},
+      {{"--scale=4"}, TAction::Play, 4, ""},
+      {{"--scale=1", "--scale", "3"}, TAction::Play, 3, ""},
+      {{"--help"}, TAction::ShowHelp, 0, ""},
+      {{"-h"}, TAction::ShowHelp, 0, ""},
+      {{"--version"}, TAction::ShowVersion, 0, ""},
+      // The first request wins; an unknown option after it is never reached.
+      {{"--version", "--bogus"}, TAction::ShowVersion, 0, ""},
+      {{"--bogus", "--help"}, TAction::Fail, 0, "'--bogus'"},
+      {{"-x"}, TAction::Fail, 0, "'-x'"},
+      {{"--versions"}, TAction::Fail, 0, "'--versions'"},
+      {{"game.sav"}, TAction::Fail, 0, "'game.sav'"},
+      {{"--scale"}, TAction::Fail, 0, "'--scale'"},
+      {{"--scale", "5"}, TAction::Fail, 0, "'5'"},
+      {{"--scale=0"}, TAction::Fail, 0, "'0'"},
+      {{"--scale="}, TAction::Fail, 0, "''"},
+      {{"--scale", "-1"}, TAction::Fail, 0, "'-1'"},
+      {{"--scale", "02"}, TAction::Fail, 0, "'02'"},
+  };
+  for (const TCase& c : cases) {
+    std::string shown;
+    for (const auto& a : c.Arguments) shown += a + " ";
+    SCOPED_TRACE(shown);
+    const TCommandLine line = ParseCommandLine(c.Arguments);
+    EXPECT_EQ(line.Action, c.Action);
+    if (c.Action == TAction::Play) {
+      EXPECT_EQ(line.Scale, c.Scale);
+    }
+    if (c.Action == TAction::Fail) {
+      EXPECT_NE(line.Error.find(c.ErrorNames), std::string::npos) << line.Error;
+      EXPECT_EQ(line.Error.find('\n'), std::string::npos) << line.Error;
+    } else {
+      EXPECT_TRUE(line.Error.empty()) << line.Error;
+    }
+  }
+}
+
+TEST(CommandLine, HelpNamesEveryOptionAndVersionIsTheGames) {
+  const std::string help = UsageText();
+  for (const char* option : {"--scale N", "--help", "--version"})
+    EXPECT_NE(help.find(option), std::string::npos) << option;
+  EXPECT_EQ(VersionText(), "kravelon 1.2\n");
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+// The popup menus of the main window: what each item does in each state, where a menu opens, how
+// an item is drawn, and the statistics box.
+#include <SDL.h>
+
+#include "GameEngine/Paint.h"
+#include "GameEngine/Sound.h"
+#include "tests/unit/main/MainFixture.h"
+
+namespace {
+
+class MenuHandlersTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    Main = StartRecordingGame();
+  }
+
+  // Puts the game into a state: some cells fired, a step installed, the report timer running.
+  void Prepare(int state, int side) {
+    Engine->NewGame();
+    Engine->Fire(0, 0);
+    Engine->State = state;
+    Engine->ActiveSide = side;
+    Main->SavedState = gsPlacing;
+    Main->PlacementByMouse = true;
+    Main->CLOCK.SetEnabled(true);
+    App->SetIdle([](bool& done) { done = false; });
+    Main->Menus.clear();
+    Pauses.clear();
+  }
+
+  bool BoardsEmpty() const {
+    for (int board = 0; board < 2; ++board)
+      for (int c = 0; c < 10; ++c)
+        for (int r = 0; r < 10; ++r) {
+          const TCell cell = Engine->ReadCell(c, r, board);
+          if (!cell.Empty || cell.Fired) return false;
+        }
+    return true;
+  }
+
+  TRecordingMain* Main = nullptr;
+};
+
+TEST_F(MenuHandlersTest, EachItemInEachState) {
+  enum TEffect { NewGameAfterPause, Arranges, About, ExitMenu, Nothing, Quits };
+  struct TCase {
+    int State, Side;
+    TMenuItem TMain1::*Item;
+    TEffect Effect;
+  };
+  const TCase cases[] = {
+      {gsPlacing, sdUser, &TMain1::N6, NewGameAfterPause},
+      {gsPlacing, sdComputer, &TMain1::N6, NewGameAfterPause},
+      {gsBattle, sdComputer, &TMain1::N6, NewGameAfterPause},
+      {gsReport, sdUser, &TMain1::N9, NewGameAfterPause},
+      {gsPlacing, sdUser, &TMain1::N7, Arranges},
+      {gsPlacing, sdComputer, &TMain1::N7, Nothing},
+      {gsBattle, sdUser, &TMain1::N7, Nothing},
+      {gsAbout, sdUser, &TMain1::N7, Nothing},
+      {gsBattle, sdComputer, &TMain1::N2, About},
+      {gsPlacing, sdUser, &TMain1::N2, About},
+      {gsAbout, sdUser, &TMain1::N2, Nothing},
+      {gsBattle, sdUser, &TMain1::N1, ExitMenu},
+      {gsReport, sdUser, &TMain1::N8, ExitMenu},
+      {gsBattle, sdUser, &TMain1::N5, Nothing},
+      {gsBattle, sdUser, &TMain1::N4, Quits},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "state " << c.State << " side " << c.Side << " item "
+                                      << (Main->*c.Item).Caption);
+    Prepare(c.State, c.Side);
+    (Main->*c.Item).Click();
+    const bool restarted = c.Effect == NewGameAfterPause;
+    EXPECT_EQ(Pauses, restarted ? std::vector<int>{500} : std::vector<int>{});
+    EXPECT_EQ(BoardsEmpty(), restarted);
+    EXPECT_EQ(Main->CLOCK.Enabled(), !restarted);
+    // A restart ends whatever step ran; an arrangement installs its own.
+    EXPECT_EQ(App->HasIdle(), !restarted);
+    EXPECT_EQ(Main->PlacementByMouse, c.Effect != Arranges);
+    const int expectedState = restarted ? gsPlacing : c.Effect == About ? gsAbout : c.State;
+    EXPECT_EQ(Engine->State, expectedState);
+    EXPECT_EQ(Main->SavedState, c.Effect == About ? c.State : gsPlacing);
+    EXPECT_EQ(Main->Menus, c.Effect == ExitMenu ? std::vector<TMenuId>{TMenuId::PopupMenu2}
+                                                : std::vector<TMenuId>{});
+    EXPECT_EQ(App->Terminated(), c.Effect == Quits);
+  }
+}
+
+TEST_F(MenuHandlersTest, ArrangeAfterSomeShipsPlacesOnlyTheRest) {
+  Main->FormMouseMove(4 + 16, 36 + 16);
+  Main->FormMouseDown(TMouseButton::Left);  // the four-cell ship, upright at А1
+  ASSERT_EQ(Engine->ShipsLeft, 9);
+  Main->N7.Click();
+  for (int step = 0; step < 100000 && App->HasIdle(); ++step) App->StepIdle();
+  EXPECT_EQ(Engine->State, gsBattle);
+  int shipCells = 0;
+  for (int c = 0; c < 10; ++c)
+    for (int r = 0; r < 10; ++r) shipCells += !Engine->ReadCell(c, r, 0).Empty;
+  EXPECT_EQ(shipCells, 20);
+  for (int r = 0; r < 4; ++r) EXPECT_FALSE(Engine->ReadCell(0, r, 0).Empty) << r;  // the first ship stays
+  // The mouse places again once the fleet is complete.
+  EXPECT_TRUE(Main->PlacementByMouse);
+}
+
+TEST_F(MenuHandlersTest, AnArrangementGoesOnBehindTheAboutScreenAndReplacesIt) {
+  Main->N7.Click();
+  App->StepIdle();
+  Main->N2.Click();
+  EXPECT_EQ(Engine->State, gsAbout);
+  for (int step = 0; step < 100000 && App->HasIdle(); ++step) App->StepIdle();
+  EXPECT_EQ(Engine->State, gsBattle);  // the battle screen, without a click
+}
+
+TEST_F(MenuHandlersTest, RestartDuringAnArrangementLeavesTheMouseOff) {
+  Main->N7.Click();
+  App->StepIdle();
+  Main->N6.Click();
+  EXPECT_FALSE(App->HasIdle());
+  EXPECT_FALSE(Main->PlacementByMouse);
+  Main->FormMouseMove(4 + 16, 36 + 16);
+  Main->FormMouseDown(TMouseButton::Left);
+  EXPECT_EQ(Engine->ShipsLeft, 10);
+}
+
+TEST_F(MenuHandlersTest, AfterARestartTheNextReportComesAfterOneSecond) {
+  Engine->State = gsReport;
+  Main->EndOfGame();
+  EXPECT_EQ(Main->CLOCK.Interval(), 5000);
+  Main->CLOCKTimer();
+  Main->CLOCKTimer();
+  Main->N9.Click();
+  EXPECT_FALSE(Main->CLOCK.Enabled());
+  Engine->State = gsReport;
+  Main->EndOfGame();
+  EXPECT_TRUE(Main->CLOCK.Enabled());
+  EXPECT_FALSE(Paint->ReportShown);
+  EXPECT_EQ(Main->CLOCK.Interval(), 1000);
+}
+
+TEST_F(MenuHandlersTest, TheSoundSwitchTicksForTheWholeRun) {
+  Main->N11.Checked = true;
+  EXPECT_TRUE(Sound->SoundOn());
+  Main->N11.Click();
+  EXPECT_FALSE(Main->N11.Checked);
+  EXPECT_FALSE(Sound->SoundOn());
+  Main->N6.Click();
+  EXPECT_FALSE(Main->N11.Checked);
+  Main->N11.Click();
+  EXPECT_TRUE(Sound->SoundOn());
+}
+
+TEST_F(MenuHandlersTest, StatisticsShowsTheComputersHitPercentageCutDown) {
+  struct TCase {
+    int Shots, Hits;
+    const char* Percent;
+  };
+  const TCase cases[] = {{0, 0, "0"}, {20, 20, "100"}, {47, 20, "42"}, {3, 1, "33"}, {3, 2, "66"}};
+  for (const TCase& c : cases) {
+    Boxes.clear();
+    Engine->ComputerShots = c.Shots;
+    Engine->ComputerHits = c.Hits;
+    Main->N10.Click();
+    EXPECT_EQ(Boxes, std::vector<std::string>{std::string("Процент попадания компютера составил: ") +
+                                              c.Percent + " %"});
+  }
+}
+
+TEST_F(MenuHandlersTest, TheMenusHangFromTheMiddleOfTheScreen) {
+  // The real menus open and close with Escape; each hangs 32 pixels a item plus 4 above the
+  // screen's centre.
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  for (TPopupMenu* menu : {&Main->PopupMenu1, &Main->PopupMenu2, &Main->PopupMenu3}) {
+    SDL_Event escape{};
+    escape.type = SDL_KEYDOWN;
+    escape.key.windowID = Main->WindowId();
+    escape.key.keysym.sym = SDLK_ESCAPE;
+    SDL_PushEvent(&escape);
+    Main->TMain1::ShowMenu(*menu);
+    const int n = static_cast<int>(menu->Items.size());
+    const TPoint origin = Main->Position();
+    const TRect bounds = menu->Bounds();
+    EXPECT_EQ(bounds.Top + origin.Y, ScreenCenterY - 32 * n - 4);
+    EXPECT_EQ(bounds.Left + origin.X + bounds.Width() / 2, ScreenCenterX);
+    EXPECT_EQ(bounds.Height(), 64 * n + 2 * TPopupMenu::FrameWidth);
+    EXPECT_EQ(bounds.Width(), 256 + 2 * TPopupMenu::FrameWidth);
+  }
+}
+
+TEST_F(MenuHandlersTest, AnItemIsDrawnByItsStateAndTheSoundItemCarriesItsTick) {
+  const TBitmap* menuPicture = Paint->GetImage("IM_MENU");
+  const TBitmap* selectedPicture = Paint->GetImage("IM_MENU_SELECT");
+  ASSERT_TRUE(menuPicture && selectedPicture);
+  auto count = [](const TBitmap& b, const TRect& r, TColor colour) {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) n += b.Canvas.Pixel(x, y) == colour;
+    return n;
+  };
+  struct TCase {
+    TMenuItem TMain1::*Item;
+    bool Enabled, Selected, Ticked;
+    const TBitmap* Background;  // null: plain blue
+    TColor Text;
+  };
+  const TCase cases[] = {
+      {&TMain1::N6, true, false, false, nullptr, clr::Aqua},
+      {&TMain1::N6, true, true, false, selectedPicture, clr::Yellow},
+      {&TMain1::N3, false, false, false, menuPicture, clr::Lime},
+      {&TMain1::N3, false, true, false, menuPicture, clr::Lime},
+      {&TMain1::N11, true, false, true, nullptr, clr::Aqua},
+      {&TMain1::N11, true, false, false, nullptr, clr::Aqua},
+  };
+  const TRect item{0, 0, 256, 64};
+  const TRect tickArea{8, 8, 40, 56};
+  const TRect captionArea{60, 0, 196, 64};
+  for (const TCase& c : cases) {
+    TMenuItem& menuItem = Main->*c.Item;
+    SCOPED_TRACE(menuItem.Caption + (c.Selected ? " selected" : "") + (c.Ticked ? " ticked" : ""));
+    menuItem.Enabled = c.Enabled;
+    menuItem.Checked = c.Ticked;
+    TBitmap canvas(256, 64);
+    Main->N1DrawItem(menuItem, canvas.Canvas, item, c.Selected);
+    const TColor corner = c.Background ? c.Background->Canvas.Pixel(255, 63) : clr::Blue;
+    EXPECT_EQ(canvas.Canvas.Pixel(255, 63), corner);
+    EXPECT_GT(count(canvas, captionArea, c.Text), 20);
+    if (menuItem.Tag == 1) {
+      EXPECT_EQ(count(canvas, tickArea, c.Text) > 20, c.Ticked);
+    }
+  }
+}
+
+}  // namespace
