@@ -1,6 +1,7 @@
 // The loaders against damaged files: sizes are read from the header and refused before anything
 // large is allocated; a folder in place of a file is a missing file.
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -152,6 +153,56 @@ TEST(JpegDecoder, DecodesTheLargestPictureWeShipAndRefusesOneSideTooMany) {
   EXPECT_EQ(picture->h, 488);
   SetJpegSize(jpeg, 696, MaxPictureSide + 1);
   EXPECT_THROW(DecodeJpeg(jpeg.data(), jpeg.size()), TToolkitError);
+}
+
+// A grey 16 × 16 picture, progressive, with one scan per AC coefficient of each colour channel
+// after the DC scan: a legal file of `scans` scans.
+TBytes ProgressiveJpeg(int acScansPerChannel) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = info.image_height = 16;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  std::vector<jpeg_scan_info> scans(1);
+  scans[0] = {3, {0, 1, 2, 0}, 0, 0, 0, 0};
+  for (int component = 0; component < 3; ++component) {
+    for (int k = 1; k <= 63; ++k) {
+      const bool last = k >= acScansPerChannel;
+      scans.push_back({1, {component, 0, 0, 0}, k, last ? 63 : k, 0, 0});
+      if (last) break;
+    }
+  }
+  info.scan_info = scans.data();
+  info.num_scans = static_cast<int>(scans.size());
+  jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(16 * 3, 128);
+  for (int y = 0; y < 16; ++y) {
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&info, &r, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  TBytes bytes(buffer, buffer + size);
+  std::free(buffer);
+  return bytes;
+}
+
+TEST(JpegDecoder, RefusesAFileOfMoreScansThanAnyPictureNeeds) {
+  const TBytes few = ProgressiveJpeg(10);  // 31 scans, like an ordinary progressive file
+  EXPECT_EQ(DecodeJpeg(few.data(), few.size())->w, 16);
+  const TBytes many = ProgressiveJpeg(63);  // 190 scans
+  try {
+    DecodeJpeg(many.data(), many.size());
+    ADD_FAILURE() << "decoded";
+  } catch (const TToolkitError& e) {
+    EXPECT_NE(std::string(e.what()).find("scans"), std::string::npos) << e.what();
+  }
 }
 
 // ---- Cursors ----------------------------------------------------------------------------------
