@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cctype>
-#include <fstream>
 
 #include "GameEngine/Consol.h"
 #include "GameEngine/Globals.h"
@@ -12,6 +11,7 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Jpeg.h"
 #include "Toolkit/MessageBox.h"
+#include "Toolkit/System.h"
 
 int LoadedImageCount = 0;
 int CreatedImageCount = 0;
@@ -25,18 +25,16 @@ std::string UpperCase(std::string_view name) {
 }
 
 std::uint64_t ByteSum(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::vector<std::uint8_t> bytes;
+  ReadFileBytes(path, MaxPictureFileBytes, bytes);
   std::uint64_t sum = 0;
-  std::array<char, 65536> block;
-  while (file.read(block.data(), block.size()) || file.gcount() > 0) {
-    for (std::streamsize i = 0; i < file.gcount(); ++i) sum += static_cast<unsigned char>(block[i]);
-  }
+  for (const std::uint8_t b : bytes) sum += b;
   return sum;
 }
 
 // The loaders' failure, worded for the player: which file could not be read.
 [[noreturn]] void CannotLoad(const std::string& fullPath) {
-  throw TToolkitError("Не удалось загрузить изображение\r\n\"" + fullPath + "\"");
+  throw TFileError(fullPath, "Не удалось загрузить изображение\r\n\"" + fullPath + "\"");
 }
 
 // Pictures start-up builds (and counts) that no screen draws afterwards: sheets the pieces and

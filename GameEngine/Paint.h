@@ -34,7 +34,7 @@ class TPaint {
   const std::string& ImageName(std::size_t index) const { return NamedImages[index].first; }
 
   // Loaders: each logs its line and counts once the picture really loaded; a failure raises
-  // TToolkitError whose message names the file's full path.
+  // TFileError with the file's full path and the player's message naming it.
   std::unique_ptr<TBitmap> LoadBitmapImage(const std::string& path);
   std::unique_ptr<TBitmap> LoadJpegImage(const std::string& path);
   std::unique_ptr<TBitmap> CreateImage(int height, int width);

@@ -2,20 +2,16 @@
 
 #include <strings.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "GameEngine/Consol.h"
 #include "GameEngine/Globals.h"
 #include "GameEngine/ProgramPath.h"
 #include "Toolkit/Audio.h"
 #include "Toolkit/System.h"
 
+// A file that is missing, a folder, unreadable or far longer than any of the game's sounds is
+// silent, with no line in the log.
 TWave::TWave(const std::string& relativePath) {
-  const std::string path = ProgramPath(relativePath);
-  if (!FileExists(path)) return;
-  std::ifstream file(path, std::ios::binary);
-  Data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (ReadFileBytes(ProgramPath(relativePath), MaxWaveFileBytes, Data) != TReadResult::Read) return;
   if (Consol) Consol->AddLine("Sound: Загружен звуковой файл " + relativePath);
 }
 

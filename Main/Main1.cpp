@@ -1,6 +1,7 @@
 #include "Main/Main1.h"
 
 #include <cstdlib>
+#include <exception>
 #include <memory>
 
 #include "GameEngine/Consol.h"
@@ -11,7 +12,6 @@
 #include "GameEngine/ProgramPath.h"
 #include "GameEngine/Sound.h"
 #include "Main/Version.h"
-#include "Toolkit/Errors.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
 
@@ -96,23 +96,29 @@ void TMain1::StartConsol(bool& done) {
   done = false;
   // Start-up runs once: whatever it raises, the application never calls it again.
   Application->ClearIdle();
-  SetupBackdrop();
-  SetStayOnTop(true);
-  bool completed = false;
   try {
-    completed = Paint->Initialize();
-  } catch (const TToolkitError& error) {
-    // A picture that cannot be loaded ends the program after saying which file it was; nothing
-    // may be drawn from the incomplete set.
+    if (!StartUp()) return;
+  } catch (const std::exception& error) {
+    // Whatever step failed, the player reads what it was (an unreadable picture names its file)
+    // and the program ends in order; nothing may be drawn from the incomplete set.
     MessageBox(error.what(), Application->Title, TMessageIcon::Error);
     Application->Terminate();
     return;
   }
-  if (!completed) return;
+  Application->ClearIdle();
+  PlacementByMouse = true;
+  ReturnFreedMemory();
+}
+
+bool TMain1::StartUp() {
+  SetupBackdrop();
+  SetStayOnTop(true);
+  if (!Paint->Initialize()) return false;
   Sound->LoadSounds();
   SetBorderStyle(TBorderStyle::None);
   const std::string cursorPath = ProgramPath("Images/CURSOR.CUR");
-  if (LoadCursorFromFile(cursorPath) == TCursorResult::NotFound) {
+  const TCursorResult cursor = LoadCursorFromFile(cursorPath);
+  if (cursor == TCursorResult::NotFound || cursor == TCursorResult::Refused) {
     Paint->Log("Файл \"" + cursorPath + "\" не найден.");
   }
   Consol->AddLine("Инициализация меню...");
@@ -124,9 +130,7 @@ void TMain1::StartConsol(bool& done) {
   GraphicsReady = true;
   Paint->Redraw();
   Paint->ScrollConsole(32767);
-  Application->ClearIdle();
-  PlacementByMouse = true;
-  ReturnFreedMemory();
+  return true;
 }
 
 void TMain1::SetupBackdrop() {

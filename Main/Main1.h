@@ -26,6 +26,7 @@ class TMain1 : public TForm, public TGameHost {
 
   void FormCreate();
   void StartConsol(bool& done);
+  bool StartUp();  // the steps of StartConsol; false when it stopped early, the program ending
   void SetupBackdrop();
   void FormPaint();
   void FormDestroy();

@@ -9,6 +9,9 @@ enum TPlayFlags : unsigned {
   pfLoop = 2,
 };
 
+// The game's sounds last seconds; a wave file beyond this is not one of them.
+inline constexpr std::size_t MaxWaveFileBytes = 16u << 20;
+
 // Starting a sound ends the one that is playing. A block that cannot be played plays nothing,
 // silently. A synchronous call returns when the sound has ended.
 void PlayWave(const std::uint8_t* data, std::size_t size, unsigned flags);

@@ -11,6 +11,7 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/MessageBox.h"
+#include "Toolkit/Quit.h"
 #include "Toolkit/Scale.h"
 #include "Toolkit/WindowSystem.h"
 
@@ -111,6 +112,9 @@ bool InitializeToolkit(std::string& error) {
   // method parses the locale's whole table of compose sequences (thousands of lines, about an
   // eighth of start-up).
   setenv("XCOMPOSEFILE", "/dev/null", 1);
+  // SDL's own handlers know only SIGINT and SIGTERM; ours add SIGHUP and wake blocking pauses.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  BlockQuitSignals();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
     error = std::string("cannot start the video system: ") + SDL_GetError();
     return false;
@@ -121,10 +125,12 @@ bool InitializeToolkit(std::string& error) {
     return false;
   }
   TimerEvent = SDL_RegisterEvents(1);
+  StartQuitWatch();
   return true;
 }
 
 void ShutdownToolkit() {
+  StopQuitWatch();
   CloseAudio();
   ReleaseFonts();
   TTF_Quit();

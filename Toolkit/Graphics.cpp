@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "Toolkit/Decoders.h"
 #include "Toolkit/Errors.h"
 #include "Toolkit/Fonts.h"
 
@@ -284,7 +285,21 @@ void TBitmap::AdoptSurface(SDL_Surface* surface) {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-  SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
-  if (!loaded) throw TToolkitError("Cannot read the bitmap \"" + path + "\": " + SDL_GetError());
-  AdoptSurface(loaded);
+  AdoptSurface(LoadPictureFile(path, DecodeBmp).release());
+}
+
+TSurfacePtr LoadPictureFile(const std::string& path,
+                            TSurfacePtr (*decode)(const std::uint8_t*, std::size_t)) {
+  std::vector<std::uint8_t> bytes;
+  switch (ReadFileBytes(path, MaxPictureFileBytes, bytes)) {
+    case TReadResult::Read: break;
+    case TReadResult::Missing: throw TFileError(path, "Cannot find \"" + path + "\"");
+    case TReadResult::TooLarge: throw TFileError(path, "Too large: \"" + path + "\"");
+    case TReadResult::Failed: throw TFileError(path, "Cannot read \"" + path + "\"");
+  }
+  try {
+    return decode(bytes.data(), bytes.size());
+  } catch (const TToolkitError& error) {
+    throw TFileError(path, "Cannot decode \"" + path + "\": " + error.what());
+  }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Off-screen pictures with a canvas: 32-bit software surfaces in the window's pixel format.
 // SDL stays behind forward declarations so the game's headers never see it.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,6 +11,12 @@
 #include "Toolkit/Types.h"
 
 struct SDL_Surface;
+
+// The largest picture the game uses fills its 696 × 488 window. A side of 2048 leaves room for
+// three times that width and four times that height, and keeps a picture within 16 MB; no file
+// of a picture that size comes near 32 MB.
+inline constexpr int MaxPictureSide = 2048;
+inline constexpr std::size_t MaxPictureFileBytes = 32u << 20;
 
 enum class TFontStyle : std::uint8_t { Regular = 0, Bold = 1 };
 
@@ -107,7 +114,7 @@ class TBitmap {
   // Takes over a surface this toolkit made (e.g. a decoder's output), converting it to the
   // picture format.
   void AdoptSurface(SDL_Surface* surface);
-  // Loads a Windows bitmap file; throws TToolkitError naming the path on failure.
+  // Loads a Windows bitmap file; throws TFileError naming the path on failure.
   void LoadFromFile(const std::string& path);
 
   TCanvas Canvas;

@@ -5,8 +5,9 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <memory>
+#include <string>
 
+#include "Toolkit/Decoders.h"
 #include "Toolkit/Errors.h"
 #include "Toolkit/Graphics.h"
 
@@ -29,18 +30,26 @@ void OnMessage(j_common_ptr info, int level) {
   if (level < 0) OnError(info);  // a warning: corrupt or truncated data
 }
 
-struct TFileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
+// A progressive file may hold any number of scans, each a pass over the whole picture; ours have
+// one. Thousands of tiny scans only serve to keep the decoder busy.
+constexpr int MaxScans = 100;
+
+void OnProgress(j_common_ptr info) {
+  auto* decoder = reinterpret_cast<j_decompress_ptr>(info);
+  if (decoder->input_scan_number > MaxScans) {
+    std::snprintf(reinterpret_cast<TErrorManager*>(info->err)->Message, JMSG_LENGTH_MAX,
+                  "more than %d scans", MaxScans);
+    std::longjmp(reinterpret_cast<TErrorManager*>(info->err)->Escape, 1);
+  }
+}
 
 }  // namespace
 
-void LoadJpegFile(TBitmap& picture, const std::string& path) {
-  std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw TToolkitError("Cannot open \"" + path + "\"");
-
+TSurfacePtr DecodeJpeg(const std::uint8_t* data, std::size_t size) {
   jpeg_decompress_struct info{};
   TErrorManager errors{};
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = OnProgress;
   info.err = jpeg_std_error(&errors.Base);
   errors.Base.error_exit = OnError;
   errors.Base.emit_message = OnMessage;
@@ -49,19 +58,27 @@ void LoadJpegFile(TBitmap& picture, const std::string& path) {
   if (setjmp(errors.Escape)) {
     jpeg_destroy_decompress(&info);
     if (surface) SDL_FreeSurface(surface);
-    throw TToolkitError("Cannot decode \"" + path + "\": " + errors.Message);
+    throw TToolkitError(errors.Message);
   }
   jpeg_create_decompress(&info);
-  jpeg_stdio_src(&info, file.get());
+  info.progress = &progress;
+  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&info, TRUE);
+  // The size comes from the frame header; nothing large is allocated before start_decompress.
+  if (info.image_width > MaxPictureSide || info.image_height > MaxPictureSide) {
+    std::snprintf(errors.Message, JMSG_LENGTH_MAX,
+                  "picture of %u x %u is larger than the game can use", info.image_width,
+                  info.image_height);
+    std::longjmp(errors.Escape, 1);
+  }
   info.out_color_space = JCS_EXT_BGRX;  // the byte order of a 32-bit XRGB surface
   jpeg_start_decompress(&info);
   surface = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(info.output_width),
                                            static_cast<int>(info.output_height), 32,
                                            SDL_PIXELFORMAT_RGB888);
   if (!surface) {
-    jpeg_destroy_decompress(&info);
-    throw TToolkitError("Cannot hold the picture \"" + path + "\"");
+    std::snprintf(errors.Message, JMSG_LENGTH_MAX, "cannot hold the picture");
+    std::longjmp(errors.Escape, 1);
   }
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = static_cast<JSAMPROW>(surface->pixels) +
@@ -70,5 +87,9 @@ void LoadJpegFile(TBitmap& picture, const std::string& path) {
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
-  picture.AdoptSurface(surface);
+  return TSurfacePtr(surface);
+}
+
+void LoadJpegFile(TBitmap& picture, const std::string& path) {
+  picture.AdoptSurface(LoadPictureFile(path, DecodeJpeg).release());
 }

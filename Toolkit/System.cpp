@@ -4,15 +4,18 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <malloc.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cmath>
-#include <fstream>
 #include <vector>
 
 #include "Toolkit/Audio.h"
+#include "Toolkit/Decoders.h"
+#include "Toolkit/Quit.h"
 
 namespace {
 
@@ -30,7 +33,7 @@ void Sleep(int milliseconds) {
   if (CurrentSleeper()) {
     CurrentSleeper()(milliseconds);
   } else {
-    SDL_Delay(static_cast<Uint32>(milliseconds));
+    WaitUnlessQuit(milliseconds);
   }
 }
 
@@ -78,21 +81,51 @@ TPoint ScreenSize() {
   return {mode.w / DisplayScale(), mode.h / DisplayScale()};
 }
 
+TReadResult ReadFileBytes(const std::string& path, std::size_t maxBytes,
+                          std::vector<std::uint8_t>& bytes) {
+  bytes.clear();
+  // Not blocking: a named pipe in place of the file would otherwise wait for a writer forever.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    return errno == ENOENT || errno == ENOTDIR ? TReadResult::Missing : TReadResult::Failed;
+  }
+  struct stat info {};
+  TReadResult result = TReadResult::Read;
+  if (fstat(fd, &info) != 0) {
+    result = TReadResult::Failed;
+  } else if (!S_ISREG(info.st_mode)) {
+    result = TReadResult::Missing;
+  } else if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+    result = TReadResult::TooLarge;
+  } else {
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;  // the file shrank under us: keep what is there
+      done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    if (done == 0 && info.st_size > 0) result = TReadResult::Failed;
+  }
+  close(fd);
+  if (result != TReadResult::Read) bytes.clear();
+  return result;
+}
+
 TCursorResult LoadCursorFromFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return FileExists(path) ? TCursorResult::Failed : TCursorResult::NotFound;
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                   std::istreambuf_iterator<char>());
-  if (bytes.size() < 22) return TCursorResult::Failed;
-  // The hotspot sits in the file's first directory entry.
-  const int hotX = bytes[10] | (bytes[11] << 8);
-  const int hotY = bytes[12] | (bytes[13] << 8);
-  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  SDL_Surface* pixels = rw ? IMG_LoadCUR_RW(rw) : nullptr;
-  if (rw) SDL_RWclose(rw);
-  if (!pixels) return TCursorResult::Failed;
-  SDL_Cursor* cursor = SDL_CreateColorCursor(pixels, hotX, hotY);
-  SDL_FreeSurface(pixels);
+  std::vector<std::uint8_t> bytes;
+  switch (ReadFileBytes(path, MaxCursorFileBytes, bytes)) {
+    case TReadResult::Read: break;
+    case TReadResult::Missing: return TCursorResult::NotFound;
+    case TReadResult::TooLarge: return TCursorResult::Refused;
+    case TReadResult::Failed: return TCursorResult::Failed;
+  }
+  TCursorImage image;
+  const TCursorResult decoded = DecodeCursor(bytes.data(), bytes.size(), image);
+  if (decoded != TCursorResult::Loaded) return decoded;
+  SDL_Cursor* cursor = SDL_CreateColorCursor(image.Pixels.get(), image.HotX, image.HotY);
   if (!cursor) return TCursorResult::Failed;  // e.g. a video driver with no cursors
   SDL_SetCursor(cursor);
   if (LoadedCursor) SDL_FreeCursor(LoadedCursor);

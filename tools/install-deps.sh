@@ -16,8 +16,10 @@ packages=(
   xvfb xdotool x11-utils libx11-dev libxtst-dev
   # the Debian package (CPack finds the libraries with dpkg-shlibdeps and file) and its checks
   dpkg-dev file lintian desktop-file-utils appstream
-  # benchmarks
-  hyperfine
+  # fuzzing (libFuzzer comes with clang's runtime libraries)
+  clang libclang-rt-14-dev
+  # benchmarks and measurements
+  hyperfine time
 )
 
 missing=()

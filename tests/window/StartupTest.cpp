@@ -1,8 +1,12 @@
 // Start-up and shut-down of the real game under its own X server.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <cstring>
 #include <thread>
+#include <utility>
 
 #include "tests/window/RunningGame.h"
 
@@ -144,14 +148,63 @@ TEST(Startup, MissingCursorIsLoggedWithItsFullPath) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end());
 }
 
-TEST(Startup, TerminationClosesInOrderWithStatusZero) {
+TEST(Startup, QuitSignalsCloseInOrderWithStatusZero) {
+  // SIGHUP: the terminal that started the game was closed.
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    TXServer x;
+    TGameProcess game(&x, {});
+    ASSERT_TRUE(game.WaitForLine(ReadyLine, 20s));
+    game.Signal(signal);
+    auto status = game.WaitForExit(5s);
+    ASSERT_TRUE(status) << strsignal(signal);
+    EXPECT_EQ(*status, 0) << strsignal(signal);
+  }
+}
+
+TEST(Startup, AQuitDuringThePauseForMissingSoundsEndsItAtOnce) {
   TXServer x;
-  TGameProcess game(&x, {});
-  ASSERT_TRUE(game.WaitForLine(ReadyLine, 20s));
+  TGameProcess game(&x, {.WithSounds = false});
+  ASSERT_TRUE(game.WaitForLine(
+      "Звук будет отключен до тех пор, пока папка \"Sounds\" не будет восстановлена.", 10s));
   game.Terminate();
-  auto status = game.WaitForExit(5s);
-  ASSERT_TRUE(status);
+  // The pause lasts 3 s; ending well inside it shows the pause listened for the quit.
+  auto status = game.WaitForExit(1500ms);
+  ASSERT_TRUE(status) << "still pausing";
   EXPECT_EQ(*status, 0);
+  EXPECT_FALSE(x.FindWindow(MainCaption));
+}
+
+TEST(Startup, AFolderInPlaceOfAFileIsTreatedAsAMissingFile) {
+  // A picture: the box naming it, then a clean end. Start-up stops right after the file before.
+  const std::pair<const char*, const char*> pictures[] = {
+      {"Images/Miss.jpg", "Paint: Загружено изображение формата JPEG: Images/Empty.jpg"},
+      {"Images/Border.bmp", "Paint: Загружено изображение формата JPEG: Images/Miss.jpg"},
+  };
+  for (const auto& [file, lastLine] : pictures) {
+    TXServer x;
+    TGameProcess game(&x, {.FolderInPlaceOf = file});
+    ASSERT_TRUE(x.WaitForWindow(BoxCaption, 10s)) << file << game.Stderr();
+    EXPECT_EQ(game.ConsoleLines().back(), lastLine);
+    x.Key("Return");
+    auto status = game.WaitForExit(5s);
+    ASSERT_TRUE(status) << file;
+    EXPECT_EQ(*status, 0) << file;
+  }
+  // The cursor and a sound: the game comes up without them, the cursor's absence logged.
+  for (const char* file : {"Images/CURSOR.CUR", "Sounds/Shot.wav"}) {
+    TXServer x;
+    TGameProcess game(&x, {.FolderInPlaceOf = file});
+    ASSERT_TRUE(game.WaitForLine(ReadyLine, 20s)) << file << game.Stderr();
+    EXPECT_TRUE(x.WaitForWindow(MainCaption, 5s)) << file;
+    EXPECT_FALSE(x.FindWindow(BoxCaption)) << file;
+    const auto lines = game.ConsoleLines();
+    const std::string cursorLine =
+        "Paint: Файл \"" + game.Folder() + "/Images/CURSOR.CUR\" не найден.";
+    const bool cursorMissing = std::string(file) == "Images/CURSOR.CUR";
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), cursorLine) != lines.end(), cursorMissing);
+    const std::string soundLine = std::string("Sound: Загружен звуковой файл ") + file;
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), soundLine), lines.end());
+  }
 }
 
 TEST(Startup, WithoutADisplayItSaysSoAndFails) {

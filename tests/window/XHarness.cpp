@@ -222,6 +222,10 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
   if (!installed && options.WithSounds) {
     fs::copy(build / "Sounds", fs::path(Dir) / "Sounds", fs::copy_options::recursive);
   }
+  if (!installed && !options.FolderInPlaceOf.empty()) {
+    fs::remove(fs::path(Dir) / options.FolderInPlaceOf);
+    fs::create_directory(fs::path(Dir) / options.FolderInPlaceOf);
+  }
   const std::string exe = installed ? options.Executable : Dir + "/kravelon";
   std::vector<char*> argv{const_cast<char*>(exe.c_str())};
   for (const auto& a : options.Arguments) argv.push_back(const_cast<char*>(a.c_str()));
@@ -298,6 +302,8 @@ std::optional<int> TGameProcess::WaitForExit(std::chrono::milliseconds timeout) 
 
 std::string TGameProcess::Stderr() const { return ReadAll(Dir + "/stderr.txt"); }
 
-void TGameProcess::Terminate() {
-  if (Pid > 0 && !Exited) kill(Pid, SIGTERM);
+void TGameProcess::Terminate() { Signal(SIGTERM); }
+
+void TGameProcess::Signal(int signal) {
+  if (Pid > 0 && !Exited) kill(Pid, signal);
 }

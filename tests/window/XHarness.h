@@ -75,6 +75,7 @@ class TGameProcess {
     // apply). It starts in the scratch folder, where there are no pictures or sounds.
     std::string Executable{};
     std::vector<std::string> Arguments{};
+    std::string FolderInPlaceOf{};  // a file (e.g. "Sounds/Shot.wav") replaced by a folder
   };
   TGameProcess(const TXServer* server, TOptions options);
   ~TGameProcess();
@@ -91,6 +92,8 @@ class TGameProcess {
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
   std::string Stderr() const;
   void Terminate();  // SIGTERM
+  void Signal(int signal);
+  pid_t Id() const { return Pid; }
 
  private:
   std::string Dir;

@@ -1,5 +1,6 @@
 // The main window's start-up and shut-down.
 #include <algorithm>
+#include <fstream>
 
 #include "tests/unit/main/MainFixture.h"
 
@@ -52,6 +53,68 @@ TEST_F(MainWindowTest, WithoutSoundsItWarnsPausesAndGoesOn) {
   App->StepIdle();
   EXPECT_TRUE(GraphicsReady);
   for (const auto& l : Lines()) EXPECT_FALSE(l.starts_with("Sound: ")) << l;
+}
+
+// What stands in place of a picture: a folder, or a header claiming 60000 × 60000.
+TEST_F(MainWindowTest, AnUnusablePictureEndsStartUpWithABoxNamingIt) {
+  struct TCase {
+    const char* File;
+    bool Folder;
+    std::size_t WidthAt, HeightAt;  // little-endian 32-bit fields of a bitmap header
+  };
+  const TCase cases[] = {
+      {"Images/Miss.jpg", true, 0, 0},
+      {"Images/Border.bmp", true, 0, 0},
+      {"Images/Border.bmp", false, 18, 22},
+      {"Images/Report.bmp", false, 18, 22},
+  };
+  for (const TCase& c : cases) {
+    Provide("Images");
+    Provide("Sounds");
+    const std::string full = Folder + "/" + c.File;
+    if (c.Folder) {
+      std::filesystem::remove(full);
+      std::filesystem::create_directory(full);
+    } else {
+      std::fstream file(full, std::ios::in | std::ios::out | std::ios::binary);
+      const char huge[4] = {'\x60', '\xEA', 0, 0};  // 60000
+      file.seekp(static_cast<std::streamoff>(c.WidthAt)).write(huge, 4);
+      file.seekp(static_cast<std::streamoff>(c.HeightAt)).write(huge, 4);
+    }
+    Window = std::make_unique<TMain1>();
+    App->StepIdle();
+    EXPECT_EQ(Boxes, std::vector<std::string>{"Не удалось загрузить изображение\r\n\"" + full + "\""})
+        << c.File;
+    EXPECT_TRUE(App->Terminated());
+    EXPECT_FALSE(App->HasIdle());
+    EXPECT_FALSE(GraphicsReady);
+    Window.reset();
+    App = std::make_unique<TApplication>();
+    App->Title = "Кравелон";
+    Boxes.clear();
+    std::filesystem::remove_all(Folder + "/Images");
+    std::filesystem::remove_all(Folder + "/Sounds");
+  }
+}
+
+TEST_F(MainWindowTest, ACursorClaimingAHugeSizeIsLoggedAsMissingAndTheGameComesUp) {
+  Provide("Images");
+  Provide("Sounds");
+  const std::string cursor = Folder + "/Images/CURSOR.CUR";
+  {
+    // The bitmap header of the first image: 60000 wide, twice 60000 high (colour rows and mask).
+    std::fstream file(cursor, std::ios::in | std::ios::out | std::ios::binary);
+    const char width[4] = {'\x60', '\xEA', 0, 0}, height[4] = {'\xC0', '\xD4', 1, 0};
+    file.seekp(26).write(width, 4);
+    file.seekp(30).write(height, 4);
+  }
+  Window = std::make_unique<TMain1>();
+  App->StepIdle();
+  EXPECT_TRUE(GraphicsReady);
+  EXPECT_TRUE(Boxes.empty());
+  const auto lines = Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Paint: Файл \"" + cursor + "\" не найден."),
+            lines.end());
 }
 
 TEST_F(MainWindowTest, ShutDownFreesEverythingAndSilencesTheLog) {

@@ -1,17 +1,22 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <cstring>
+#include <thread>
 #include <vector>
 
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/MessageBox.h"
+#include "Toolkit/Quit.h"
 #include "Toolkit/Scale.h"
 #include "Toolkit/System.h"
 #include "tests/unit/toolkit/ToolkitFixture.h"
@@ -112,6 +117,35 @@ TEST_F(ToolkitTest, TimerTicksDoNotPileUp) {
   EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, TimerEventType(), TimerEventType()), 1);
   App->ProcessMessages();
   EXPECT_EQ(ticks, 1);
+}
+
+TEST_F(ToolkitTest, QuitSignalsBecomeAQuitEventThatEndsPausesAndTheLoop) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    ASSERT_FALSE(QuitRequested());
+    std::thread sender([signal] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      kill(getpid(), signal);
+    });
+    // An hour's pause ends as soon as the quit is queued.
+    EXPECT_TRUE(WaitUnlessQuit(3600 * 1000)) << strsignal(signal);
+    sender.join();
+    App->Run();
+    EXPECT_TRUE(App->Terminated());
+    // The next round starts afresh, as the game would after a restart of the toolkit.
+    ShutdownToolkit();
+    std::string error;
+    ASSERT_TRUE(InitializeToolkit(error)) << error;
+    App = std::make_unique<TApplication>();
+  }
+}
+
+TEST_F(ToolkitTest, APauseRunsItsFullLengthWhenNoQuitComes) {
+  EXPECT_FALSE(WaitUnlessQuit(1));
+  SDL_Event other{};
+  other.type = SDL_USEREVENT;
+  SDL_PushEvent(&other);
+  EXPECT_FALSE(WaitUnlessQuit(1));
+  EXPECT_FALSE(QuitRequested());
 }
 
 TEST_F(ToolkitTest, AutoTransparencyTakesTheBottomLeftPixel) {

@@ -1,0 +1,6 @@
+// The JPEG decoder on any bytes.
+#include "fuzz/PictureTarget.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return FuzzPictureDecoder(DecodeJpeg, data, size);
+}

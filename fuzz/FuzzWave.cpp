@@ -1,0 +1,8 @@
+// The wave decoder (our chunk checks, SDL's loader and converter) on any bytes: silence or a
+// sound, never a crash.
+#include "Toolkit/Decoders.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  DecodeWave(data, size);
+  return 0;
+}
