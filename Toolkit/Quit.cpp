@@ -16,7 +16,19 @@ std::mutex QuitMutex;
 std::condition_variable QuitSignalled;
 std::atomic<bool> Quit{false};
 std::atomic<bool> Stopping{false};
-std::thread Watcher;
+
+// The watching thread, ended at exit too: a program that never shuts the toolkit down (a
+// benchmark) must not end in std::terminate.
+struct TWatcher {
+  std::thread Thread;
+  void Stop() {
+    if (!Thread.joinable()) return;
+    Stopping = true;
+    pthread_kill(Thread.native_handle(), SIGHUP);
+    Thread.join();
+  }
+  ~TWatcher() { Stop(); }
+} Watcher;
 
 sigset_t QuitSignals() {
   sigset_t set;
@@ -62,15 +74,11 @@ void StartQuitWatch() {
   Quit = false;
   Stopping = false;
   SDL_AddEventWatch(NoteQuit, nullptr);
-  Watcher = std::thread(WatchSignals);
+  Watcher.Thread = std::thread(WatchSignals);
 }
 
 void StopQuitWatch() {
-  if (Watcher.joinable()) {
-    Stopping = true;
-    pthread_kill(Watcher.native_handle(), SIGHUP);
-    Watcher.join();
-  }
+  Watcher.Stop();
   SDL_DelEventWatch(NoteQuit, nullptr);
   Quit = false;
 }
