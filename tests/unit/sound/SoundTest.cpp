@@ -9,6 +9,7 @@
 #include "GameEngine/Globals.h"
 #include "GameEngine/ProgramPath.h"
 #include "GameEngine/Sound.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -17,21 +18,15 @@ namespace {
 class SoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kravelon-sound-XXXXXX";
-    Folder = std::string(mkdtemp(pattern)) + "/";
     fs::create_directory(Folder + "Sounds");
-    SetProgramFolder(Folder);
     Consol = &Console;
   }
-  void TearDown() override {
-    Consol = nullptr;
-    SetProgramFolder("");
-    fs::remove_all(Folder);
-  }
+  void TearDown() override { Consol = nullptr; }
   void Provide(const char* name) {
     fs::copy_file(fs::path(KRAVELON_ASSETS) / "Sounds" / name, Folder + "Sounds/" + name);
   }
-  std::string Folder;
+  TScratchProgramFolder Scratch;
+  const std::string Folder = Scratch.Path();
   TConsol Console;
 };
 
