@@ -34,9 +34,9 @@ TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
                                  [](const std::string& l) { return l.starts_with("Sound: "); });
   auto lastPaint = std::find_if(lines.rbegin(), lines.rend(),
                                 [](const std::string& l) { return l.starts_with("Paint: "); });
-  if (firstSound != lines.end() && lastPaint != lines.rend()) {
-    EXPECT_LE(lastPaint.base() - lines.begin(), firstSound - lines.begin());
-  }
+  ASSERT_NE(firstSound, lines.end());
+  ASSERT_NE(lastPaint, lines.rend());
+  EXPECT_LE(lastPaint.base() - lines.begin(), firstSound - lines.begin());
   // Everything logged before drawing could start also went to the hidden memo.
   EXPECT_EQ(Consol->Memo1, lines);
 }
