@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/ScratchFolder.h"
 #include "tests/window/BoardScreen.h"
 #include "tests/window/RunningGame.h"
 
@@ -18,14 +19,9 @@ namespace {
 
 class InstalledGame : public RunningGame {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/kravelon-installed-XXXXXX";
-    Scratch = mkdtemp(pattern);
-  }
-  void TearDown() override {
-    Game.reset();
-    fs::remove_all(Scratch);
-  }
+  void SetUp() override {}  // each test starts the game it installs
+  // The game runs from the scratch folder: it ends before the folder goes.
+  void TearDown() override { Game.reset(); }
 
   static int Run(const std::string& command) {
     return std::system((command + " >/dev/null").c_str());
@@ -41,11 +37,12 @@ class InstalledGame : public RunningGame {
         << (shot.Save("/tmp/kravelon-installed.png"), "see /tmp/kravelon-installed.png");
   }
 
-  std::string Scratch;
+  TScratchFolder Folder;
+  const std::string Scratch = Folder.Path();
 };
 
 TEST_F(InstalledGame, UnderAnyPrefixItFindsItsPicturesAndSounds) {
-  const std::string prefix = Scratch + "/prefix";
+  const std::string prefix = Scratch + "prefix";
   ASSERT_EQ(Run(std::string("\"") + KRAVELON_CMAKE + "\" --install \"" + GameBuildFolder() +
                 "\" --prefix \"" + prefix + "\""),
             0);
@@ -57,7 +54,7 @@ TEST_F(InstalledGame, UnderAnyPrefixItFindsItsPicturesAndSounds) {
 }
 
 TEST_F(InstalledGame, TheDebianPackagesMenuEntryStartsIt) {
-  const std::string root = Scratch + "/root";
+  const std::string root = Scratch + "root";
   ASSERT_EQ(Run(std::string("dpkg-deb -x \"") + KRAVELON_DEB + "\" \"" + root + "\""), 0);
   std::string exec;
   for (const auto& entry : fs::directory_iterator(root + "/usr/share/applications")) {

@@ -1,32 +1,17 @@
 #include "tests/window/Pictures.h"
 
-#include <jpeglib.h>
-
 #include <cstdio>
+
+#include "tests/support/JpegFile.h"
 
 TImage ReadJpeg(const std::string& path) {
   TImage image;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return image;
-  jpeg_decompress_struct info{};
-  jpeg_error_mgr errors{};
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_decompress(&info);
-  jpeg_stdio_src(&info, file);
-  jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&info);
-  image.Width = static_cast<int>(info.output_width);
-  image.Height = static_cast<int>(info.output_height);
-  std::vector<JSAMPLE> row(static_cast<std::size_t>(image.Width) * 3);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW r = row.data();
-    jpeg_read_scanlines(&info, &r, 1);
-    for (int x = 0; x < image.Width; ++x) image.Pixels.push_back({row[3 * x], row[3 * x + 1], row[3 * x + 2]});
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  std::fclose(file);
+  TRgbPicture picture;
+  if (!ReadJpegFile(path, picture)) return image;
+  image.Width = picture.Width;
+  image.Height = picture.Height;
+  for (std::size_t i = 0; i + 2 < picture.Rgb.size(); i += 3)
+    image.Pixels.push_back({picture.Rgb[i], picture.Rgb[i + 1], picture.Rgb[i + 2]});
   return image;
 }
 

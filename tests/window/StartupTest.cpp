@@ -143,7 +143,7 @@ TEST(Startup, MissingCursorIsLoggedWithItsFullPath) {
   TGameProcess game(&x, {.WithCursor = false});
   ASSERT_TRUE(game.WaitForLine(ReadyLine, 20s)) << game.Stderr();
   const std::string expected =
-      "Paint: Файл \"" + game.Folder() + "/Images/CURSOR.CUR\" не найден.";
+      "Paint: Файл \"" + game.Folder() + "Images/CURSOR.CUR\" не найден.";
   auto lines = game.ConsoleLines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end());
 }
@@ -199,7 +199,7 @@ TEST(Startup, AFolderInPlaceOfAFileIsTreatedAsAMissingFile) {
     EXPECT_FALSE(x.FindWindow(BoxCaption)) << file;
     const auto lines = game.ConsoleLines();
     const std::string cursorLine =
-        "Paint: Файл \"" + game.Folder() + "/Images/CURSOR.CUR\" не найден.";
+        "Paint: Файл \"" + game.Folder() + "Images/CURSOR.CUR\" не найден.";
     const bool cursorMissing = std::string(file) == "Images/CURSOR.CUR";
     EXPECT_EQ(std::find(lines.begin(), lines.end(), cursorLine) != lines.end(), cursorMissing);
     const std::string soundLine = std::string("Sound: Загружен звуковой файл ") + file;

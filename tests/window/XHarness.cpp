@@ -203,8 +203,6 @@ std::optional<TXServer::TWindowInfo> TXServer::WaitForWindow(const std::string& 
 std::string GameBuildFolder() { return KRAVELON_BUILD_DIR; }
 
 TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
-  char pattern[] = "/tmp/kravelon-wt-XXXXXX";
-  Dir = mkdtemp(pattern);
   const fs::path build = GameBuildFolder();
   const bool installed = !options.Executable.empty();
   if (!installed) fs::copy_file(build / "kravelon", fs::path(Dir) / "kravelon");
@@ -213,7 +211,7 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
     if (!options.WithCursor) fs::remove(fs::path(Dir) / "Images" / "CURSOR.CUR");
     if (!options.RemovedImage.empty()) fs::remove(fs::path(Dir) / "Images" / options.RemovedImage);
     if (!options.DamagedImage.empty()) {
-      const std::string path = Dir + "/Images/" + options.DamagedImage;
+      const std::string path = Dir + "Images/" + options.DamagedImage;
       std::string bytes = ReadAll(path);
       bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x5A);
       std::ofstream(path, std::ios::binary) << bytes;
@@ -226,14 +224,14 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
     fs::remove(fs::path(Dir) / options.FolderInPlaceOf);
     fs::create_directory(fs::path(Dir) / options.FolderInPlaceOf);
   }
-  const std::string exe = installed ? options.Executable : Dir + "/kravelon";
+  const std::string exe = installed ? options.Executable : Dir + "kravelon";
   std::vector<char*> argv{const_cast<char*>(exe.c_str())};
   for (const auto& a : options.Arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   Pid = fork();
   if (Pid == 0) {
-    int out = open((Dir + "/stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int err = open((Dir + "/stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int out = open((Dir + "stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = open((Dir + "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(out, 1);
     dup2(err, 2);
     unsetenv("WAYLAND_DISPLAY");
@@ -250,7 +248,7 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
     }
     if (options.DiskAudio) {
       setenv("SDL_AUDIODRIVER", "disk", 1);
-      setenv("SDL_DISKAUDIOFILE", (Dir + "/audio.raw").c_str(), 1);
+      setenv("SDL_DISKAUDIOFILE", (Dir + "audio.raw").c_str(), 1);
     } else {
       setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
@@ -265,13 +263,11 @@ TGameProcess::~TGameProcess() {
     kill(Pid, SIGKILL);
     waitpid(Pid, nullptr, 0);
   }
-  std::error_code ignored;
-  fs::remove_all(Dir, ignored);
 }
 
 std::vector<std::string> TGameProcess::ConsoleLines() const {
   std::vector<std::string> lines;
-  std::istringstream in(ReadAll(Dir + "/stdout.txt"));
+  std::istringstream in(ReadAll(Dir + "stdout.txt"));
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
@@ -300,7 +296,7 @@ std::optional<int> TGameProcess::WaitForExit(std::chrono::milliseconds timeout) 
   return std::nullopt;
 }
 
-std::string TGameProcess::Stderr() const { return ReadAll(Dir + "/stderr.txt"); }
+std::string TGameProcess::Stderr() const { return ReadAll(Dir + "stderr.txt"); }
 
 void TGameProcess::Terminate() { Signal(SIGTERM); }
 

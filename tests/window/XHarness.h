@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Toolkit/Types.h"
+#include "tests/support/ScratchFolder.h"
 
 struct TScreenshot {
   int Width = 0;
@@ -82,9 +83,9 @@ class TGameProcess {
   TGameProcess(const TGameProcess&) = delete;
   TGameProcess& operator=(const TGameProcess&) = delete;
 
-  const std::string& Folder() const { return Dir; }
+  const std::string& Folder() const { return Dir; }  // ends in '/'
   // The samples played so far (16-bit stereo at 44.1 kHz), with DiskAudio.
-  std::string AudioFile() const { return Dir + "/audio.raw"; }
+  std::string AudioFile() const { return Dir + "audio.raw"; }
   // The console lines the game has written so far (it echoes them for us).
   std::vector<std::string> ConsoleLines() const;
   bool WaitForLine(const std::string& line, std::chrono::milliseconds timeout) const;
@@ -96,7 +97,8 @@ class TGameProcess {
   pid_t Id() const { return Pid; }
 
  private:
-  std::string Dir;
+  TScratchFolder Scratch;  // goes after the destructor has ended the game
+  const std::string Dir = Scratch.Path();
   pid_t Pid = -1;
   bool Exited = false;
 };

@@ -1,19 +1,16 @@
 #include "tools/sim/SelfPlay.h"
 
+#include "tools/sim/IdleRun.h"
+
 TSelfPlay::TSelfPlay(std::uint64_t seed) : Random(seed), GameEngine(&Host, &Random) {}
 
 int TSelfPlay::ArrangeUserFleet() {
   int restarts = 0;
   for (;;) {
     GameEngine.NewGame();
-    Host.InstallIdle(TIdleStep::Arrange);  // as the "arrange" menu item does
-    bool done = false;
-    long steps = 0;
-    while (GameEngine.ActiveSide == sdUser && Host.Installed == TIdleStep::Arrange &&
-           steps < ArrangeStepLimit) {
-      GameEngine.ArrangeStep(done);
-      ++steps;
-    }
+    // As the "arrange" menu item does.
+    RunIdleStep(GameEngine, Host, Host.Installed, TIdleStep::Arrange, ArrangeStepLimit,
+                [this] { return GameEngine.ActiveSide == sdUser; });
     // The completed user's fleet hands the slot on to the computer's arrangement: stop there.
     if (GameEngine.ActiveSide == sdComputer) break;
     ++restarts;
@@ -26,16 +23,13 @@ TSelfPlayResult TSelfPlay::PlayOne() {
   TSelfPlayResult result;
   result.ArrangementRestarts = ArrangeUserFleet();
   GameEngine.State = gsBattle;
-  bool done = false;
   long steps = 0;
   while (!GameEngine.GameOver && steps < BattleStepLimit) {
     // The user passes: the turn goes to the computer as after a user's miss.
     GameEngine.ActiveSide = sdComputer;
-    Host.InstallIdle(TIdleStep::ComputerTurn);
-    while (Host.Installed == TIdleStep::ComputerTurn && steps < BattleStepLimit) {
-      GameEngine.ComputerTurnStep(done);
-      ++steps;
-    }
+    steps += RunIdleStep(GameEngine, Host, Host.Installed, TIdleStep::ComputerTurn,
+                         BattleStepLimit - steps)
+                 .Steps;
   }
   Host.RemoveIdle();
   result.Shots = GameEngine.ComputerShots;

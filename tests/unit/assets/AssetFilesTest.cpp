@@ -2,10 +2,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <cmath>
-#include <csetjmp>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +13,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "tests/support/JpegFile.h"
 
 namespace {
 
@@ -26,54 +26,9 @@ std::vector<uint8_t> ReadAll(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-struct Picture {
-  int width = 0, height = 0;
-  std::vector<uint8_t> rgb;
-  const uint8_t* At(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-};
-
-struct StrictJpegError {
-  jpeg_error_mgr mgr;
-  std::jmp_buf jump;
-};
-
-// Decodes like the game: a warning (a truncated file decodes grey) counts as a failure.
-bool DecodeJpeg(const fs::path& file, Picture& out) {
-  std::vector<uint8_t> data = ReadAll(file);
-  if (data.empty()) return false;
-  jpeg_decompress_struct info{};
-  StrictJpegError err{};
-  info.err = jpeg_std_error(&err.mgr);
-  err.mgr.error_exit = [](j_common_ptr c) {
-    std::longjmp(reinterpret_cast<StrictJpegError*>(c->err)->jump, 1);
-  };
-  err.mgr.emit_message = [](j_common_ptr c, int level) {
-    if (level < 0) std::longjmp(reinterpret_cast<StrictJpegError*>(c->err)->jump, 1);
-  };
-  if (setjmp(err.jump)) {
-    jpeg_destroy_decompress(&info);
-    return false;
-  }
-  jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, data.data(), data.size());
-  jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&info);
-  out.width = static_cast<int>(info.output_width);
-  out.height = static_cast<int>(info.output_height);
-  out.rgb.assign(static_cast<size_t>(out.width) * out.height * 3, 0);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW row = &out.rgb[static_cast<size_t>(info.output_scanline) * out.width * 3];
-    jpeg_read_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  return true;
-}
-
-Picture LoadJpeg(const std::string& name) {
-  Picture p;
-  EXPECT_TRUE(DecodeJpeg(kAssets / "Images" / name, p)) << name;
+TRgbPicture LoadJpeg(const std::string& name) {
+  TRgbPicture p;
+  EXPECT_TRUE(ReadJpegFile(kAssets / "Images" / name, p)) << name;
   return p;
 }
 
@@ -98,9 +53,9 @@ struct JpegCase {
 class JpegFiles : public testing::TestWithParam<JpegCase> {};
 
 TEST_P(JpegFiles, DecodeStrictlyAtTheirSize) {
-  Picture p = LoadJpeg(GetParam().name);
-  EXPECT_EQ(p.width, GetParam().width);
-  EXPECT_EQ(p.height, GetParam().height);
+  TRgbPicture p = LoadJpeg(GetParam().name);
+  EXPECT_EQ(p.Width, GetParam().width);
+  EXPECT_EQ(p.Height, GetParam().height);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -129,10 +84,10 @@ TEST(CellTiles, DifferInBrightnessNotOnlyInColour) {
   const char* names[] = {"Ship.jpg", "Shipoff.jpg", "Empty.jpg", "Miss.jpg"};
   std::vector<std::vector<float>> grey;
   for (const char* name : names) {
-    Picture p = LoadJpeg(name);
+    TRgbPicture p = LoadJpeg(name);
     std::vector<float> g;
-    for (int i = 0; i < p.width * p.height; ++i)
-      g.push_back(0.3f * p.rgb[i * 3] + 0.59f * p.rgb[i * 3 + 1] + 0.11f * p.rgb[i * 3 + 2]);
+    for (int i = 0; i < p.Width * p.Height; ++i)
+      g.push_back(0.3f * p.Rgb[i * 3] + 0.59f * p.Rgb[i * 3 + 1] + 0.11f * p.Rgb[i * 3 + 2]);
     grey.push_back(g);
   }
   for (size_t a = 0; a < grey.size(); ++a)
@@ -145,9 +100,9 @@ TEST(CellTiles, DifferInBrightnessNotOnlyInColour) {
 }
 
 TEST(ExplosionSheet, EveryFrameHasFireAndATransparentCorner) {
-  Picture sheet = LoadJpeg("Explosion.jpg"), mask = LoadJpeg("ExplosionMask.jpg");
-  ASSERT_EQ(sheet.width, 256);
-  ASSERT_EQ(mask.width, 256);
+  TRgbPicture sheet = LoadJpeg("Explosion.jpg"), mask = LoadJpeg("ExplosionMask.jpg");
+  ASSERT_EQ(sheet.Width, 256);
+  ASSERT_EQ(mask.Width, 256);
   for (int n = 0; n < 20; ++n) {
     int ox = 48 * (n % 5), oy = 64 * (n / 5);
     // The frame's bottom-left pixel becomes its transparent colour: it must be background.

@@ -2,7 +2,6 @@
 // The main window on SDL's off-screen video driver, against a scratch copy of the asset folders.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,9 +12,9 @@
 #include "GameEngine/Globals.h"
 #include "GameEngine/ProgramPath.h"
 #include "Main/Main1.h"
-#include "Toolkit/Forms.h"
-#include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/ToolkitFixture.h"
 
 enum class TMenuId { PopupMenu1 = 1, PopupMenu2, PopupMenu3 };
 
@@ -30,34 +29,19 @@ class TRecordingMain : public TMain1 {
   std::vector<TMenuId> Menus;
 };
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ToolkitFixture {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string error;
-    ASSERT_TRUE(InitializeToolkit(error)) << error;
-    char pattern[] = "/tmp/kravelon-unit-XXXXXX";
-    Folder = mkdtemp(pattern);
-    SetProgramFolder(Folder + "/");
+    ToolkitFixture::SetUp();
     SetSleeper([this](int ms) { Pauses.push_back(ms); });
-    SetMessageBoxHandler([this](const std::string& text, const std::string&, TMessageIcon) {
-      Boxes.push_back(text);
-    });
     GraphicsReady = false;
-    App = std::make_unique<TApplication>();
-    App->Title = "Кравелон";
   }
 
   void TearDown() override {
     Window.reset();
-    App.reset();
     SetSleeper({});
-    SetMessageBoxHandler({});
-    SetProgramFolder("");
     GraphicsReady = false;
-    ShutdownToolkit();
-    std::filesystem::remove_all(Folder);
+    ToolkitFixture::TearDown();
   }
 
   void Provide(const char* folder) {
@@ -80,10 +64,9 @@ class MainWindowTest : public ::testing::Test {
     return main;
   }
 
-  std::string Folder;
+  TScratchProgramFolder Scratch;
+  const std::string Folder = Scratch.Path();
   std::vector<int> Pauses;
-  std::vector<std::string> Boxes;  // texts of the message boxes shown
-  std::unique_ptr<TApplication> App;
   std::unique_ptr<TMain1> Window;
 };
 

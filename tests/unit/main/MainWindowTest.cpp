@@ -34,9 +34,9 @@ TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
                                  [](const std::string& l) { return l.starts_with("Sound: "); });
   auto lastPaint = std::find_if(lines.rbegin(), lines.rend(),
                                 [](const std::string& l) { return l.starts_with("Paint: "); });
-  if (firstSound != lines.end() && lastPaint != lines.rend()) {
-    EXPECT_LE(lastPaint.base() - lines.begin(), firstSound - lines.begin());
-  }
+  ASSERT_NE(firstSound, lines.end());
+  ASSERT_NE(lastPaint, lines.rend());
+  EXPECT_LE(lastPaint.base() - lines.begin(), firstSound - lines.begin());
   // Everything logged before drawing could start also went to the hidden memo.
   EXPECT_EQ(Consol->Memo1, lines);
 }
@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, AnUnusablePictureEndsStartUpWithABoxNamingIt) {
   for (const TCase& c : cases) {
     Provide("Images");
     Provide("Sounds");
-    const std::string full = Folder + "/" + c.File;
+    const std::string full = Folder + c.File;
     if (c.Folder) {
       std::filesystem::remove(full);
       std::filesystem::create_directory(full);
@@ -83,24 +83,23 @@ TEST_F(MainWindowTest, AnUnusablePictureEndsStartUpWithABoxNamingIt) {
     }
     Window = std::make_unique<TMain1>();
     App->StepIdle();
-    EXPECT_EQ(Boxes, std::vector<std::string>{"Не удалось загрузить изображение\r\n\"" + full + "\""})
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Не удалось загрузить изображение\r\n\"" + full + "\""})
         << c.File;
     EXPECT_TRUE(App->Terminated());
     EXPECT_FALSE(App->HasIdle());
     EXPECT_FALSE(GraphicsReady);
     Window.reset();
-    App = std::make_unique<TApplication>();
-    App->Title = "Кравелон";
+    NewApplication();
     Boxes.clear();
-    std::filesystem::remove_all(Folder + "/Images");
-    std::filesystem::remove_all(Folder + "/Sounds");
+    std::filesystem::remove_all(Folder + "Images");
+    std::filesystem::remove_all(Folder + "Sounds");
   }
 }
 
 TEST_F(MainWindowTest, ACursorClaimingAHugeSizeIsLoggedAsMissingAndTheGameComesUp) {
   Provide("Images");
   Provide("Sounds");
-  const std::string cursor = Folder + "/Images/CURSOR.CUR";
+  const std::string cursor = Folder + "Images/CURSOR.CUR";
   {
     // The bitmap header of the first image: 60000 wide, twice 60000 high (colour rows and mask).
     std::fstream file(cursor, std::ios::in | std::ios::out | std::ios::binary);

@@ -161,7 +161,7 @@ TEST_F(MenuHandlersTest, StatisticsShowsTheComputersHitPercentageCutDown) {
     Engine->ComputerShots = c.Shots;
     Engine->ComputerHits = c.Hits;
     Main->N10.Click();
-    EXPECT_EQ(Boxes, std::vector<std::string>{std::string("Процент попадания компютера составил: ") +
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Процент попадания компютера составил: ") +
                                               c.Percent + " %"});
   }
 }

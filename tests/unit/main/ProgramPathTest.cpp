@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GameEngine/ProgramPath.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -18,18 +19,16 @@ namespace fs = std::filesystem;
 class DataFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kravelon-paths-XXXXXX";
-    Root = mkdtemp(pattern);
-    Bin = Root + "/games/";
-    Data = Root + "/share/games/kravelon/";
     fs::create_directories(Bin);
     fs::create_directories(Data);
   }
-  void TearDown() override { fs::remove_all(Root); }
 
   void Make(const std::string& folder) { fs::create_directories(folder); }
 
-  std::string Root, Bin, Data;
+  TScratchFolder Scratch;
+  const std::string Root = Scratch.Path();
+  const std::string Bin = Root + "games/";
+  const std::string Data = Root + "share/games/kravelon/";
   const std::string Installed = "../share/games/kravelon/";
 };
 

@@ -3,12 +3,10 @@
 #include <jpeglib.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "GameEngine/Globals.h"
-#include "GameEngine/ProgramPath.h"
 #include "Toolkit/System.h"
 
 void WriteJpeg(const std::string& path, int width, int height,
@@ -82,20 +80,10 @@ std::unique_ptr<TBitmap> SolidPicture(int width, int height, TColor color) {
 }
 
 void PaintFixture::SetUp() {
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
-  std::string error;
-  ASSERT_TRUE(InitializeToolkit(error)) << error;
-  char pattern[] = "/tmp/kravelon-paint-XXXXXX";
-  Folder = std::string(mkdtemp(pattern)) + "/";
+  ToolkitFixture::SetUp();
   std::filesystem::create_directory(Folder + "Images");
-  SetProgramFolder(Folder);
   SetSleeper([](int) {});
-  SetMessageBoxHandler([this](const std::string& text, const std::string& caption,
-                              TMessageIcon icon) { Boxes.push_back({text, caption, icon}); });
   GraphicsReady = false;
-  App = std::make_unique<TApplication>();
-  App->Title = "Кравелон";
   Window = std::make_unique<TForm>("test", 696, 488);
   Console = std::make_unique<TConsol>();
   Consol = Console.get();
@@ -114,11 +102,7 @@ void PaintFixture::TearDown() {
   Consol = nullptr;
   Console.reset();
   Window.reset();
-  App.reset();
   GraphicsReady = false;
-  SetMessageBoxHandler({});
   SetSleeper({});
-  SetProgramFolder("");
-  ShutdownToolkit();
-  std::filesystem::remove_all(Folder);
+  ToolkitFixture::TearDown();
 }

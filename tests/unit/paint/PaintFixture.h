@@ -11,7 +11,8 @@
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/Paint.h"
 #include "Toolkit/Forms.h"
-#include "Toolkit/MessageBox.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/ToolkitFixture.h"
 
 // Writes pictures for the tests: `pixel(x, y)` gives each pixel's colour.
 void WriteJpeg(const std::string& path, int width, int height,
@@ -20,21 +21,15 @@ void WriteBmp(const std::string& path, int width, int height,
               const std::function<TColor(int, int)>& pixel);
 std::unique_ptr<TBitmap> SolidPicture(int width, int height, TColor color);
 
-struct TShownBox {
-  std::string Text, Caption;
-  TMessageIcon Icon;
-};
-
-class PaintFixture : public ::testing::Test {
+class PaintFixture : public ToolkitFixture {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  std::string Folder;  // the program's folder, ending in '/'
-  std::unique_ptr<TApplication> App;
+  TScratchProgramFolder Scratch;
+  const std::string Folder = Scratch.Path();  // the program's folder
   std::unique_ptr<TForm> Window;
   std::unique_ptr<TConsol> Console;
   std::unique_ptr<TGameEngine> GameEngine;
   std::unique_ptr<TPaint> Painter;
-  std::vector<TShownBox> Boxes;
 };

@@ -62,12 +62,7 @@ class ComputerTest : public ::testing::Test {
   std::vector<TPoint> PlayTurn() {
     Host.Explosions.clear();
     Engine.ActiveSide = sdComputer;
-    Host.Idle = TIdleStep::ComputerTurn;
-    bool done = true;
-    for (int steps = 0; Host.Idle == TIdleStep::ComputerTurn && steps < 1000; ++steps) {
-      Engine.ComputerTurnStep(done);
-      EXPECT_FALSE(done);
-    }
+    EXPECT_FALSE(RunIdleStep(Engine, Host, Host.Idle, TIdleStep::ComputerTurn, 1000).SaidDone);
     EXPECT_EQ(Host.Idle, TIdleStep::None) << "the turn did not end";
     return Host.ShotCells();
   }
@@ -267,10 +262,7 @@ TEST_P(BehindTheAboutScreen, TheLineStopsAtTheEdgeAsInBattle) {
   PutShip(engine, 0, 0, 0, 3, false);
   // From A2 up to A1, then onto the ring above the board, which must count as blocked.
   engine.ActiveSide = sdComputer;
-  host.Idle = TIdleStep::ComputerTurn;
-  bool done = false;
-  for (int steps = 0; host.Idle == TIdleStep::ComputerTurn && steps < 1000; ++steps)
-    engine.ComputerTurnStep(done);
+  RunIdleStep(engine, host, host.Idle, TIdleStep::ComputerTurn, 1000);
   EXPECT_EQ(host.ShotCells(), (std::vector<TPoint>{{0, 1}, {0, 0}, {0, 2}, {0, 3}}));
   // Every shot landed on a cell of the board.
   int fired = 0;
@@ -290,10 +282,7 @@ TEST_P(BehindTheAboutScreen, NeighboursOffTheBoardAreNeverShotAt) {
   engine.State = GetParam();
   PutShip(engine, 0, 0, 0, 1, true);
   engine.ActiveSide = sdComputer;
-  host.Idle = TIdleStep::ComputerTurn;
-  bool done = false;
-  for (int steps = 0; host.Idle == TIdleStep::ComputerTurn && steps < 1000; ++steps)
-    engine.ComputerTurnStep(done);
+  RunIdleStep(engine, host, host.Idle, TIdleStep::ComputerTurn, 1000);
   EXPECT_EQ(host.ShotCells(), (std::vector<TPoint>{{0, 0}, {1, 0}}));
   EXPECT_EQ(engine.ComputerShots, 2);
 }

@@ -204,13 +204,7 @@ TEST(ArrangeStep, ArrangesTheUsersFleetThenTheComputersThenStartsTheBattle) {
   TPcg32 random(7);
   TGameEngine engine(&host, &random);
   engine.NewGame();
-  host.Idle = TIdleStep::Arrange;
-  bool done = false;
-  int steps = 0;
-  while (host.Idle == TIdleStep::Arrange && steps < 100000) {
-    engine.ArrangeStep(done);
-    ++steps;
-  }
+  RunIdleStep(engine, host, host.Idle, TIdleStep::Arrange, 100000);
   EXPECT_EQ(engine.State, gsBattle);
   EXPECT_EQ(engine.ActiveSide, sdUser);
   EXPECT_EQ(engine.AiStep, 0);

@@ -11,6 +11,7 @@
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/GameHost.h"
 #include "GameEngine/RandomSource.h"
+#include "tools/sim/IdleRun.h"
 #include "Toolkit/Types.h"
 
 inline void PrintTo(const TPoint& p, std::ostream* os) { *os << "(" << p.X << ", " << p.Y << ")"; }

@@ -103,32 +103,30 @@ TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
       SCOPED_TRACE(::testing::Message() << "seed " << seed << " game " << game);
       engine.NewGame();
       host.EndOfGames = 0;
-      host.Idle = TIdleStep::Arrange;
-      bool done = false;
-      int steps = 0;
-      while (host.Idle == TIdleStep::Arrange && steps < 100000) {
-        if (player.Next() % 4 == 0)
-          engine.ToggleOrientation(engine.ActiveSide);  // the right button
-        engine.ArrangeStep(done);
-        ++steps;
-      }
+      RunIdleStep(engine, host, host.Idle, TIdleStep::Arrange, 100000, [&] {
+        // The right button, now and then.
+        if (player.Next() % 4 == 0) engine.ToggleOrientation(engine.ActiveSide);
+        return true;
+      });
       ASSERT_EQ(engine.State, gsBattle);
       ASSERT_TRUE(FleetIsLegal(engine, 0));
       ASSERT_TRUE(FleetIsLegal(engine, 1));
 
-      steps = 0;
+      long steps = 0;
       while (!engine.GameOver) {
         engine.ActiveSide = sdComputer;  // the user passes
-        host.Idle = TIdleStep::ComputerTurn;
-        while (host.Idle == TIdleStep::ComputerTurn) {
-          // The about screen may open or close between any two steps.
-          if (player.Next() % 8 == 0 && engine.State != gsReport) {
-            engine.State = engine.State == gsBattle ? gsAbout : gsBattle;
-          }
-          engine.ComputerTurnStep(done);
-          ASSERT_TRUE(ShootingIsConsistent(engine));
-          ASSERT_LT(++steps, 100000) << "the computer's search never ends";
-        }
+        bool consistent = true;
+        steps += RunIdleStep(engine, host, host.Idle, TIdleStep::ComputerTurn, 100000 - steps, [&] {
+                   // Every step, the first included, starts from a consistent state.
+                   consistent = ShootingIsConsistent(engine);
+                   // The about screen may open or close between any two steps.
+                   if (player.Next() % 8 == 0 && engine.State != gsReport) {
+                     engine.State = engine.State == gsBattle ? gsAbout : gsBattle;
+                   }
+                   return consistent;
+                 }).Steps;
+        ASSERT_TRUE(consistent && ShootingIsConsistent(engine));
+        ASSERT_LT(steps, 100000) << "the computer's search never ends";
         if (engine.State == gsAbout) engine.State = gsBattle;  // the user goes back to shoot
       }
       EXPECT_TRUE(engine.AllSunk(0));

@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "Toolkit/Audio.h"
-#include "tests/unit/toolkit/ToolkitFixture.h"
+#include "tests/support/ToolkitFixture.h"
 
 namespace {
+
+using ToolkitTest = ToolkitFixture;
 
 class AudioTest : public ToolkitTest {
  protected:

@@ -17,6 +17,7 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/Jpeg.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -287,12 +288,8 @@ TEST(WaveDecoder, ASoundWhoseChunksDoNotFitTheFileIsSilent) {
 
 class FileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/kravelon-files-XXXXXX";
-    Folder = std::string(mkdtemp(pattern)) + "/";
-  }
-  void TearDown() override { fs::remove_all(Folder); }
-  std::string Folder;
+  TScratchFolder Scratch;
+  const std::string Folder = Scratch.Path();
 };
 
 TEST_F(FileTest, AFolderOrAPipeInPlaceOfAFileIsAMissingFile) {

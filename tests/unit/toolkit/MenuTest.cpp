@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "Toolkit/Menus.h"
-#include "tests/unit/toolkit/ToolkitFixture.h"
+#include "tests/support/ToolkitFixture.h"
 
 namespace {
+
+using ToolkitTest = ToolkitFixture;
 
 constexpr TColor Highlight{10, 36, 106};  // the toolkit's highlight behind a chosen-to-be item
 

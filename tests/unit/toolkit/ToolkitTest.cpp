@@ -19,9 +19,11 @@
 #include "Toolkit/Quit.h"
 #include "Toolkit/Scale.h"
 #include "Toolkit/System.h"
-#include "tests/unit/toolkit/ToolkitFixture.h"
+#include "tests/support/ToolkitFixture.h"
 
 namespace {
+
+using ToolkitTest = ToolkitFixture;
 
 TEST_F(ToolkitTest, AnIdleStepRunsUntilItRemovesItself) {
   int calls = 0;
@@ -46,7 +48,9 @@ TEST_F(ToolkitTest, AnExceptionInAnIdleStepIsShownAndTheLoopGoesOn) {
   });
   App->Run();
   EXPECT_EQ(calls, 2);
-  EXPECT_EQ(Boxes, std::vector<std::string>{"Кравелон|Что-то сломалось"});
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].Caption, "Кравелон");
+  EXPECT_EQ(Boxes[0].Text, "Что-то сломалось");
 }
 
 TEST_F(ToolkitTest, AnExceptionInAHandlerIsShownAndTheLoopGoesOn) {
@@ -135,7 +139,7 @@ TEST_F(ToolkitTest, QuitSignalsBecomeAQuitEventThatEndsPausesAndTheLoop) {
     ShutdownToolkit();
     std::string error;
     ASSERT_TRUE(InitializeToolkit(error)) << error;
-    App = std::make_unique<TApplication>();
+    NewApplication();
   }
 }
 

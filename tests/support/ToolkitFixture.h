@@ -1,0 +1,50 @@
+#pragma once
+// The toolkit on SDL's off-screen drivers, with an application and the message boxes recorded
+// instead of shown. The fixture every test of a window builds on.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Toolkit/Forms.h"
+#include "Toolkit/MessageBox.h"
+
+struct TShownBox {
+  std::string Text, Caption;
+  TMessageIcon Icon;
+};
+
+class ToolkitFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::string error;
+    ASSERT_TRUE(InitializeToolkit(error)) << error;
+    NewApplication();
+    SetMessageBoxHandler([this](const std::string& text, const std::string& caption,
+                                TMessageIcon icon) { Boxes.push_back({text, caption, icon}); });
+  }
+  void TearDown() override {
+    SetMessageBoxHandler({});
+    App.reset();
+    ShutdownToolkit();
+  }
+
+  // A fresh application in place of the old one, as a new run of the game has.
+  void NewApplication() {
+    App = std::make_unique<TApplication>();
+    App->Title = "Кравелон";
+  }
+
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const TShownBox& box : Boxes) texts.push_back(box.Text);
+    return texts;
+  }
+
+  std::unique_ptr<TApplication> App;
+  std::vector<TShownBox> Boxes;
+};
