@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "Toolkit/SdlPtr.h"
 #include "Toolkit/Types.h"
 
 struct SDL_Surface;
@@ -113,15 +114,15 @@ class TBitmap {
   void Assign(const TBitmap& other);
   // Takes over a surface this toolkit made (e.g. a decoder's output), converting it to the
   // picture format.
-  void AdoptSurface(SDL_Surface* surface);
+  void AdoptSurface(TSurfacePtr surface);
   // Loads a Windows bitmap file; throws TFileError naming the path on failure.
   void LoadFromFile(const std::string& path);
 
   TCanvas Canvas;
-  SDL_Surface* Surface() const { return Surf; }
+  SDL_Surface* Surface() const { return Surf.get(); }
 
  private:
-  SDL_Surface* Surf = nullptr;
+  TSurfacePtr Surf;
 };
 
 // The pixel format every new picture takes: the window surface's, so presenting is a plain copy.
