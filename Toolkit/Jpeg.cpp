@@ -57,7 +57,7 @@ TSurfacePtr DecodeJpeg(const std::uint8_t* data, std::size_t size) {
   // Nothing with a destructor may live between setjmp and a longjmp back to it.
   if (setjmp(errors.Escape)) {
     jpeg_destroy_decompress(&info);
-    TSurfaceDeleter{}(surface);  // no owning pointer may live across the longjmp
+    TSdlDeleter{}(surface);  // no owning pointer may live across the longjmp
     throw TToolkitError(errors.Message);
   }
   jpeg_create_decompress(&info);

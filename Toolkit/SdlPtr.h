@@ -1,7 +1,7 @@
 #pragma once
-// Owning pointers for SDL handles: each type's release call lives once, in its deleter, so an
-// exception or an early return cannot leak a handle. The deleters are defined in SdlPtr.cpp to
-// keep SDL's headers out of the game's.
+// Owning pointers for SDL handles: each type's release call lives once, in the deleter's overload
+// for it, so an exception or an early return cannot leak a handle. The overloads are defined in
+// SdlPtr.cpp to keep SDL's headers out of the game's.
 #include <cstdint>
 #include <memory>
 
@@ -10,35 +10,22 @@ struct SDL_Window;
 struct SDL_Cursor;
 struct SDL_RWops;
 struct SDL_PixelFormat;
-struct _TTF_Font;
+struct _TTF_Font;  // SDL_ttf's name behind TTF_Font
 
-struct TSurfaceDeleter {
+struct TSdlDeleter {
   void operator()(SDL_Surface* surface) const;
-};
-struct TWindowDeleter {
   void operator()(SDL_Window* window) const;
-};
-struct TCursorDeleter {
   void operator()(SDL_Cursor* cursor) const;
-};
-struct TRwDeleter {
   void operator()(SDL_RWops* rw) const;
-};
-struct TPixelFormatDeleter {
   void operator()(SDL_PixelFormat* format) const;
-};
-struct TFontDeleter {
   void operator()(_TTF_Font* font) const;
-};
-// A buffer SDL_LoadWAV allocated.
-struct TWaveBufferDeleter {
-  void operator()(std::uint8_t* buffer) const;
+  void operator()(std::uint8_t* waveBuffer) const;  // only a buffer SDL_LoadWAV allocated
 };
 
-using TSurfacePtr = std::unique_ptr<SDL_Surface, TSurfaceDeleter>;
-using TWindowPtr = std::unique_ptr<SDL_Window, TWindowDeleter>;
-using TCursorPtr = std::unique_ptr<SDL_Cursor, TCursorDeleter>;
-using TRwPtr = std::unique_ptr<SDL_RWops, TRwDeleter>;
-using TPixelFormatPtr = std::unique_ptr<SDL_PixelFormat, TPixelFormatDeleter>;
-using TFontPtr = std::unique_ptr<_TTF_Font, TFontDeleter>;
-using TWaveBufferPtr = std::unique_ptr<std::uint8_t, TWaveBufferDeleter>;
+using TSurfacePtr = std::unique_ptr<SDL_Surface, TSdlDeleter>;
+using TWindowPtr = std::unique_ptr<SDL_Window, TSdlDeleter>;
+using TCursorPtr = std::unique_ptr<SDL_Cursor, TSdlDeleter>;
+using TRwPtr = std::unique_ptr<SDL_RWops, TSdlDeleter>;
+using TPixelFormatPtr = std::unique_ptr<SDL_PixelFormat, TSdlDeleter>;
+using TFontPtr = std::unique_ptr<_TTF_Font, TSdlDeleter>;
+using TWaveBufferPtr = std::unique_ptr<std::uint8_t, TSdlDeleter>;
