@@ -38,6 +38,7 @@ class TPaint {
   // TFileError with the file's full path and the player's message naming it.
   std::unique_ptr<TBitmap> LoadBitmapImage(const std::string& path);
   std::unique_ptr<TBitmap> LoadJpegImage(const std::string& path);
+  // Height first, the opposite of TBitmap(width, height); callers and the log line rely on it.
   std::unique_ptr<TBitmap> CreateImage(int height, int width);
   std::unique_ptr<TBitmap> CreateImage(const TRect& rect);
   void Log(std::string_view text);

@@ -64,6 +64,7 @@ class TCanvas {
   void FillRect(const TRect& rect);  // with BrushColor
   void TextOut(int x, int y, std::string_view text);
   int TextWidth(std::string_view text);
+  // The font's line height: the text is not measured (every line of a font is as tall).
   int TextHeight(std::string_view text);
   TColor Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor color);
