@@ -1,7 +1,5 @@
 #include "GameEngine/Paint.h"
 
-#include <strings.h>
-
 #include <array>
 #include <cctype>
 
@@ -62,31 +60,18 @@ constexpr const char* FileImages[][2] = {
 TPaint::TPaint(TForm& window, std::string version) : Window(window), Version(std::move(version)) {}
 
 TPaint::~TPaint() {
-  NamedImages.clear();
+  NamedImages.Clear();
   StatusText.clear();
 }
 
 // ---- Registry -------------------------------------------------------------------------------
 
 void TPaint::AddImage(std::string_view name, std::unique_ptr<TBitmap> picture) {
-  std::string key = UpperCase(name);
-  for (auto& entry : NamedImages) {
-    if (entry.first == key) {
-      entry.second = std::move(picture);  // the replaced picture is released here
-      return;
-    }
-  }
-  NamedImages.emplace_back(std::move(key), std::move(picture));
+  NamedImages.Add(UpperCase(name), std::move(picture));
 }
 
 TBitmap* TPaint::GetImage(std::string_view name) const {
-  for (const auto& entry : NamedImages) {
-    if (entry.first.size() == name.size() &&
-        strncasecmp(entry.first.data(), name.data(), name.size()) == 0) {
-      return entry.second.get();
-    }
-  }
-  return nullptr;
+  return NamedImages.Find(name);
 }
 
 std::unique_ptr<TBitmap> TPaint::LoadBitmapImage(const std::string& path) {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "GameEngine/Registry.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/Types.h"
@@ -30,13 +31,14 @@ class TPaint {
   // Registry of named pictures. Names are kept upper-case and found regardless of case.
   void AddImage(std::string_view name, std::unique_ptr<TBitmap> picture);
   TBitmap* GetImage(std::string_view name) const;
-  std::size_t ImageCount() const { return NamedImages.size(); }
-  const std::string& ImageName(std::size_t index) const { return NamedImages[index].first; }
+  std::size_t ImageCount() const { return NamedImages.Size(); }
+  const std::string& ImageName(std::size_t index) const { return NamedImages.Name(index); }
 
   // Loaders: each logs its line and counts once the picture really loaded; a failure raises
   // TFileError with the file's full path and the player's message naming it.
   std::unique_ptr<TBitmap> LoadBitmapImage(const std::string& path);
   std::unique_ptr<TBitmap> LoadJpegImage(const std::string& path);
+  // Height first, the opposite of TBitmap(width, height); callers and the log line rely on it.
   std::unique_ptr<TBitmap> CreateImage(int height, int width);
   std::unique_ptr<TBitmap> CreateImage(const TRect& rect);
   void Log(std::string_view text);
@@ -93,7 +95,7 @@ class TPaint {
 
   TForm& Window;
   std::string Version;
-  std::vector<std::pair<std::string, std::unique_ptr<TBitmap>>> NamedImages;
+  TRegistry<TBitmap> NamedImages;  // names upper-cased
 };
 
 // The about picture's byte sum that proves it whole.

@@ -1,7 +1,5 @@
 #include "GameEngine/Sound.h"
 
-#include <strings.h>
-
 #include "GameEngine/Consol.h"
 #include "GameEngine/Globals.h"
 #include "GameEngine/ProgramPath.h"
@@ -26,7 +24,7 @@ void TWave::Start() {
 
 TSound::~TSound() {
   Stop();
-  for (auto& entry : Waves) entry.second.reset();
+  Waves.Clear();
 }
 
 void TSound::LoadSounds() {
@@ -38,20 +36,11 @@ void TSound::LoadSounds() {
 }
 
 void TSound::AddWave(std::string_view name, std::unique_ptr<TWave> wave) {
-  for (auto& entry : Waves) {
-    if (strcasecmp(entry.first.c_str(), std::string(name).c_str()) == 0) {
-      entry.second = std::move(wave);
-      return;
-    }
-  }
-  Waves.emplace_back(std::string(name), std::move(wave));
+  Waves.Add(std::string(name), std::move(wave));
 }
 
 TWave* TSound::FindWave(std::string_view name) const {
-  for (const auto& entry : Waves) {
-    if (strcasecmp(entry.first.c_str(), std::string(name).c_str()) == 0) return entry.second.get();
-  }
-  return nullptr;
+  return Waves.Find(name);
 }
 
 void TSound::Play(std::string_view name) {

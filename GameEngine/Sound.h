@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "GameEngine/Registry.h"
+
 class TWave {
  public:
   explicit TWave(const std::string& relativePath);
@@ -38,5 +40,5 @@ class TSound {
   std::function<bool()> SoundOn;
 
  private:
-  std::vector<std::pair<std::string, std::unique_ptr<TWave>>> Waves;
+  TRegistry<TWave> Waves;
 };

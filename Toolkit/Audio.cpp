@@ -130,17 +130,19 @@ std::vector<std::int16_t> DecodeWave(const std::uint8_t* data, std::size_t size)
   std::vector<std::int16_t> samples;
   if (!data || size > MaxWaveFileBytes || !ChunksFitTheFile(data, size)) return samples;
   SDL_AudioSpec waveFormat{};
-  Uint8* buffer = nullptr;
+  Uint8* loaded = nullptr;
   Uint32 length = 0;
+  // SDL_LoadWAV_RW closes the stream itself (freesrc = 1), so it is handed over raw.
   SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
-  if (!rw || !SDL_LoadWAV_RW(rw, 1, &waveFormat, &buffer, &length)) return samples;
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &waveFormat, &loaded, &length)) return samples;
+  const TWaveBufferPtr buffer(loaded);
   SDL_AudioCVT cvt;
   if (SDL_BuildAudioCVT(&cvt, waveFormat.format, waveFormat.channels, waveFormat.freq,
                         AUDIO_S16SYS, DeviceChannels, DeviceRate) >= 0) {
     const std::uint64_t work = static_cast<std::uint64_t>(length) * std::max(cvt.len_mult, 1);
     if (work <= MaxWaveWorkBytes) {
       std::vector<Uint8> buffered(work);
-      std::memcpy(buffered.data(), buffer, length);
+      std::memcpy(buffered.data(), buffer.get(), length);
       cvt.buf = buffered.data();
       cvt.len = static_cast<int>(length);
       if (cvt.needed == 0 || SDL_ConvertAudio(&cvt) == 0) {
@@ -150,7 +152,6 @@ std::vector<std::int16_t> DecodeWave(const std::uint8_t* data, std::size_t size)
       }
     }
   }
-  SDL_FreeWAV(buffer);
   return samples;
 }
 

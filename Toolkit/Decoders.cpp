@@ -10,11 +10,6 @@
 
 namespace {
 
-struct TRwCloser {
-  void operator()(SDL_RWops* rw) const { SDL_RWclose(rw); }
-};
-using TRwPtr = std::unique_ptr<SDL_RWops, TRwCloser>;
-
 TRwPtr MemoryStream(const std::uint8_t* data, std::size_t size) {
   if (size > static_cast<std::size_t>(INT32_MAX)) return nullptr;
   return TRwPtr(SDL_RWFromConstMem(data, static_cast<int>(size)));

@@ -10,12 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "Toolkit/SdlPtr.h"
 #include "Toolkit/System.h"
-
-struct TSurfaceDeleter {
-  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using TSurfacePtr = std::unique_ptr<SDL_Surface, TSurfaceDeleter>;
 
 // Little-endian header fields.
 inline std::uint16_t Le16(const std::uint8_t* p) {

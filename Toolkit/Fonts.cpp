@@ -70,12 +70,9 @@ TFoundFace FindFamily(const char* family, bool bold) {
   return found;
 }
 
-struct TOpenFace {
-  TTF_Font* Font = nullptr;
-};
-
-std::map<std::tuple<std::string, int, bool>, TOpenFace>& OpenFonts() {
-  static std::map<std::tuple<std::string, int, bool>, TOpenFace> fonts;
+// Null where no face could be loaded, so that the search is not repeated.
+std::map<std::tuple<std::string, int, bool>, TFontPtr>& OpenFonts() {
+  static std::map<std::tuple<std::string, int, bool>, TFontPtr> fonts;
   return fonts;
 }
 
@@ -108,21 +105,20 @@ TTF_Font* OpenFont(const TFont& font) {
   const int pixels = PointsToPixels(font.Size);
   auto key = std::make_tuple(font.Name, pixels, bold);
   auto& fonts = OpenFonts();
-  if (auto it = fonts.find(key); it != fonts.end()) return it->second.Font;
+  if (auto it = fonts.find(key); it != fonts.end()) return it->second.get();
 
-  TOpenFace open;
+  TFontPtr open;
   for (const TCandidate& c : CandidatesFor(font.Name)) {
     const bool wantBold = bold || c.ForceBold;
     TFoundFace face = FindFamily(c.Family, wantBold);
     if (face.File.empty()) continue;
-    open.Font = TTF_OpenFont(face.File.c_str(), pixels);
-    if (!open.Font) continue;
+    open.reset(TTF_OpenFont(face.File.c_str(), pixels));
+    if (!open) continue;
     // A family without a bold file gets its letters emboldened instead.
-    if (wantBold && !face.IsBold) TTF_SetFontStyle(open.Font, TTF_STYLE_BOLD);
+    if (wantBold && !face.IsBold) TTF_SetFontStyle(open.get(), TTF_STYLE_BOLD);
     break;
   }
-  fonts.emplace(key, open);
-  return open.Font;
+  return fonts.emplace(key, std::move(open)).first->second.get();
 }
 
 namespace {
@@ -143,7 +139,7 @@ struct TTextKey {
 // have scrolled away make room. A long run's log does not pile up here.
 struct TTextEntry {
   TTextKey Key;
-  SDL_Surface* Surface;
+  TSurfacePtr Surface;
 };
 
 struct TTextCache {
@@ -158,7 +154,6 @@ TTextCache& TextCache() {
 
 void ClearTextCache() {
   TTextCache& cache = TextCache();
-  for (TTextEntry& entry : cache.Recent) SDL_FreeSurface(entry.Surface);
   cache.Recent.clear();
   cache.Index.clear();
 }
@@ -171,22 +166,20 @@ SDL_Surface* RenderText(const TFont& font, std::string_view text) {
   TTextCache& cache = TextCache();
   if (auto it = cache.Index.find(key); it != cache.Index.end()) {
     cache.Recent.splice(cache.Recent.begin(), cache.Recent, it->second);
-    return it->second->Surface;
+    return it->second->Surface.get();
   }
   TTF_Font* face = OpenFont(font);
   if (!face) return nullptr;
   SDL_Color color{font.Color.R, font.Color.G, font.Color.B, 255};
-  SDL_Surface* surface = TTF_RenderUTF8_Blended(face, key.Text.c_str(), color);
+  TSurfacePtr surface(TTF_RenderUTF8_Blended(face, key.Text.c_str(), color));
   if (!surface) return nullptr;
   if (cache.Recent.size() >= TextCacheCapacity) {
-    TTextEntry& oldest = cache.Recent.back();
-    SDL_FreeSurface(oldest.Surface);
-    cache.Index.erase(oldest.Key);
+    cache.Index.erase(cache.Recent.back().Key);
     cache.Recent.pop_back();
   }
-  cache.Recent.push_front({key, surface});
+  cache.Recent.push_front({key, std::move(surface)});
   cache.Index.emplace(std::move(key), cache.Recent.begin());
-  return surface;
+  return cache.Recent.front().Surface.get();
 }
 
 std::size_t CachedTextCount() { return TextCache().Recent.size(); }
@@ -194,8 +187,5 @@ std::size_t CachedTextCount() { return TextCache().Recent.size(); }
 void ReleaseFonts() {
   ClearTextCache();
   FcFini();
-  for (auto& [key, face] : OpenFonts()) {
-    if (face.Font) TTF_CloseFont(face.Font);
-  }
   OpenFonts().clear();
 }

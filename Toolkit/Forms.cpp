@@ -13,6 +13,7 @@
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Quit.h"
 #include "Toolkit/Scale.h"
+#include "Toolkit/System.h"
 #include "Toolkit/WindowSystem.h"
 
 TApplication* Application = nullptr;
@@ -133,6 +134,7 @@ void ShutdownToolkit() {
   StopQuitWatch();
   CloseAudio();
   ReleaseFonts();
+  ReleaseCursor();
   TTF_Quit();
   SDL_Quit();
 }
@@ -141,11 +143,11 @@ void ShutdownToolkit() {
 
 TForm::TForm(std::string caption, int width, int height) {
   const int scale = DisplayScale();
-  Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                            width * scale, height * scale, SDL_WINDOW_HIDDEN);
+  Window.reset(SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                width * scale, height * scale, SDL_WINDOW_HIDDEN));
   if (!Window) throw TToolkitError(std::string("Cannot create a window: ") + SDL_GetError());
-  SetPicturePixelFormat(SDL_GetWindowPixelFormat(Window));
-  WindowCanvas.OnChanged = [this] { SDL_UpdateWindowSurface(Window); };
+  SetPicturePixelFormat(SDL_GetWindowPixelFormat(Window.get()));
+  WindowCanvas.OnChanged = [this] { SDL_UpdateWindowSurface(Window.get()); };
   // Scaled, the game draws in its own pixels on a picture that is shown enlarged.
   Logical.Canvas.OnChanged = [this] { ShowLogical(); };
   if (Application) Application->RegisterForm(this);
@@ -153,21 +155,22 @@ TForm::TForm(std::string caption, int width, int height) {
 
 TForm::~TForm() {
   if (Application) Application->UnregisterForm(this);
-  if (Window) SDL_DestroyWindow(Window);
 }
 
 void TForm::SetBorderStyle(TBorderStyle style) {
-  SDL_SetWindowBordered(Window, style == TBorderStyle::None ? SDL_FALSE : SDL_TRUE);
+  SDL_SetWindowBordered(Window.get(), style == TBorderStyle::None ? SDL_FALSE : SDL_TRUE);
 }
 
-void TForm::SetStayOnTop(bool on) { SDL_SetWindowAlwaysOnTop(Window, on ? SDL_TRUE : SDL_FALSE); }
+void TForm::SetStayOnTop(bool on) {
+  SDL_SetWindowAlwaysOnTop(Window.get(), on ? SDL_TRUE : SDL_FALSE);
+}
 
 void TForm::SetWindowState(TWindowState state) {
   State = state;
   if (state == TWindowState::Maximized) {
     CoverScreen();
   } else {
-    SDL_RestoreWindow(Window);
+    SDL_RestoreWindow(Window.get());
   }
 }
 
@@ -177,28 +180,28 @@ void TForm::SetWindowState(TWindowState state) {
 void TForm::CoverScreen() {
   SDL_Rect bounds{};
   SDL_GetDisplayBounds(0, &bounds);
-  SDL_SetWindowSize(Window, bounds.w, bounds.h);
-  SDL_SetWindowPosition(Window, bounds.x, bounds.y);
+  SDL_SetWindowSize(Window.get(), bounds.w, bounds.h);
+  SDL_SetWindowPosition(Window.get(), bounds.x, bounds.y);
 }
 
 void TForm::SetSize(int width, int height) {
-  SDL_SetWindowSize(Window, width * DisplayScale(), height * DisplayScale());
+  SDL_SetWindowSize(Window.get(), width * DisplayScale(), height * DisplayScale());
 }
 
 void TForm::CenterOnScreen() {
-  SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  SDL_SetWindowPosition(Window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
 void TForm::Show() {
-  SDL_ShowWindow(Window);
+  SDL_ShowWindow(Window.get());
   if (State == TWindowState::Maximized) CoverScreen();
 }
-void TForm::Hide() { SDL_HideWindow(Window); }
-bool TForm::Visible() const { return (SDL_GetWindowFlags(Window) & SDL_WINDOW_SHOWN) != 0; }
+void TForm::Hide() { SDL_HideWindow(Window.get()); }
+bool TForm::Visible() const { return (SDL_GetWindowFlags(Window.get()) & SDL_WINDOW_SHOWN) != 0; }
 
 void TForm::Raise() {
-  SDL_RaiseWindow(Window);
-  SDL_SetWindowInputFocus(Window);
+  SDL_RaiseWindow(Window.get());
+  SDL_SetWindowInputFocus(Window.get());
 }
 
 void TForm::Close() {
@@ -211,33 +214,33 @@ void TForm::Close() {
 
 int TForm::ClientWidth() const {
   int w = 0, h = 0;
-  SDL_GetWindowSize(Window, &w, &h);
+  SDL_GetWindowSize(Window.get(), &w, &h);
   return w / DisplayScale();
 }
 
 int TForm::ClientHeight() const {
   int w = 0, h = 0;
-  SDL_GetWindowSize(Window, &w, &h);
+  SDL_GetWindowSize(Window.get(), &w, &h);
   return h / DisplayScale();
 }
 
 TPoint TForm::Position() const {
   TPoint p;
-  SDL_GetWindowPosition(Window, &p.X, &p.Y);
+  SDL_GetWindowPosition(Window.get(), &p.X, &p.Y);
   return {p.X / DisplayScale(), p.Y / DisplayScale()};
 }
 
 TPoint TForm::ToLogical(int x, int y) const { return {x / DisplayScale(), y / DisplayScale()}; }
 
-std::uint32_t TForm::WindowId() const { return SDL_GetWindowID(Window); }
+std::uint32_t TForm::WindowId() const { return SDL_GetWindowID(Window.get()); }
 
 void TForm::RefreshSurface() {
   // Asking for the surface would make one.
-  if (!ColorBySystem) WindowCanvas.SetSurface(SDL_GetWindowSurface(Window));
+  if (!ColorBySystem) WindowCanvas.SetSurface(SDL_GetWindowSurface(Window.get()));
 }
 
 void TForm::LeaveColorToWindowSystem() {
-  ColorBySystem = LetWindowSystemFill(Window, Color);
+  ColorBySystem = LetWindowSystemFill(Window.get(), Color);
 }
 
 TCanvas& TForm::Canvas() {
@@ -329,7 +332,9 @@ void TForm::SendRects(const TRect* rects, int count) {
                                  {0, 0, surface->w, surface->h});
     if (r.Width() > 0) sdl.push_back({r.Left, r.Top, r.Width(), r.Height()});
   }
-  if (!sdl.empty()) SDL_UpdateWindowSurfaceRects(Window, sdl.data(), static_cast<int>(sdl.size()));
+  if (!sdl.empty()) {
+    SDL_UpdateWindowSurfaceRects(Window.get(), sdl.data(), static_cast<int>(sdl.size()));
+  }
 }
 
 // Copies a part of the overlay (its own coordinates) onto the window surface; sends nothing.

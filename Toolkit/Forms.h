@@ -100,7 +100,7 @@ class TForm {
 
   // Routes one event meant for this window to its handlers.
   void Dispatch(const SDL_Event& event);
-  SDL_Window* Handle() const { return Window; }
+  SDL_Window* Handle() const { return Window.get(); }
 
  private:
   void RefreshSurface();
@@ -115,7 +115,7 @@ class TForm {
   TWindowState State = TWindowState::Normal;
   TSpeedButton* ButtonAt(int x, int y) const;
 
-  SDL_Window* Window = nullptr;
+  TWindowPtr Window;
   TCanvas WindowCanvas;
   TSpeedButton* Captured = nullptr;  // the button a press started on
   TBitmap Logical;  // what the canvas draws on when the display is scaled

@@ -211,19 +211,17 @@ TBitmap::TBitmap() = default;
 
 TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
 
-TBitmap::~TBitmap() {
-  if (Surf) SDL_FreeSurface(Surf);
-}
+TBitmap::~TBitmap() = default;
 
 void TBitmap::SetSize(int width, int height) {
   if (Surf && Surf->w == width && Surf->h == height) return;
-  if (Surf) SDL_FreeSurface(Surf);
-  Surf = nullptr;
+  Surf.reset();
+  Canvas.SetSurface(nullptr);  // nothing dangles if the new surface cannot be made
   if (width > 0 && height > 0) {
-    Surf = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, PictureFormat);
+    Surf.reset(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, PictureFormat));
     if (!Surf) throw TToolkitError(std::string("Cannot create a picture: ") + SDL_GetError());
   }
-  Canvas.SetSurface(Surf);
+  Canvas.SetSurface(Surf.get());
 }
 
 int TBitmap::Width() const { return Surf ? Surf->w : 0; }
@@ -234,8 +232,8 @@ TColor TBitmap::EffectiveTransparentColor() const {
   return Canvas.Pixel(0, Height() - 1);
 }
 
-std::uint32_t* TBitmap::Row(int y) { return PixelAt(Surf, 0, y); }
-const std::uint32_t* TBitmap::Row(int y) const { return PixelAt(Surf, 0, y); }
+std::uint32_t* TBitmap::Row(int y) { return PixelAt(Surf.get(), 0, y); }
+const std::uint32_t* TBitmap::Row(int y) const { return PixelAt(Surf.get(), 0, y); }
 
 TColor TBitmap::Unpack(std::uint32_t pixel) const {
   std::uint8_t r, g, b;
@@ -265,27 +263,24 @@ void TBitmap::AverageWith(const TBitmap& other, int width, int height) {
 void TBitmap::Assign(const TBitmap& other) {
   SetSize(other.Width(), other.Height());
   if (!Surf) return;
-  SDL_BlitSurface(other.Surf, nullptr, Surf, nullptr);
+  SDL_BlitSurface(other.Surf.get(), nullptr, Surf.get(), nullptr);
   Transparent = other.Transparent;
   TransparentMode = other.TransparentMode;
   TransparentColor = other.TransparentColor;
 }
 
-void TBitmap::AdoptSurface(SDL_Surface* surface) {
+void TBitmap::AdoptSurface(TSurfacePtr surface) {
   // A decoder that already wrote the picture format hands its pixels over as they are.
-  SDL_Surface* converted = surface;
   if (surface->format->format != PictureFormat) {
-    converted = SDL_ConvertSurfaceFormat(surface, PictureFormat, 0);
-    SDL_FreeSurface(surface);
+    surface.reset(SDL_ConvertSurfaceFormat(surface.get(), PictureFormat, 0));
   }
-  if (!converted) throw TToolkitError(std::string("Cannot convert a picture: ") + SDL_GetError());
-  if (Surf) SDL_FreeSurface(Surf);
-  Surf = converted;
-  Canvas.SetSurface(Surf);
+  if (!surface) throw TToolkitError(std::string("Cannot convert a picture: ") + SDL_GetError());
+  Surf = std::move(surface);
+  Canvas.SetSurface(Surf.get());
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-  AdoptSurface(LoadPictureFile(path, DecodeBmp).release());
+  AdoptSurface(LoadPictureFile(path, DecodeBmp));
 }
 
 TSurfacePtr LoadPictureFile(const std::string& path,

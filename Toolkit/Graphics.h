@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "Toolkit/SdlPtr.h"
 #include "Toolkit/Types.h"
 
 struct SDL_Surface;
@@ -63,6 +64,7 @@ class TCanvas {
   void FillRect(const TRect& rect);  // with BrushColor
   void TextOut(int x, int y, std::string_view text);
   int TextWidth(std::string_view text);
+  // The font's line height: the text is not measured (every line of a font is as tall).
   int TextHeight(std::string_view text);
   TColor Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor color);
@@ -113,15 +115,15 @@ class TBitmap {
   void Assign(const TBitmap& other);
   // Takes over a surface this toolkit made (e.g. a decoder's output), converting it to the
   // picture format.
-  void AdoptSurface(SDL_Surface* surface);
+  void AdoptSurface(TSurfacePtr surface);
   // Loads a Windows bitmap file; throws TFileError naming the path on failure.
   void LoadFromFile(const std::string& path);
 
   TCanvas Canvas;
-  SDL_Surface* Surface() const { return Surf; }
+  SDL_Surface* Surface() const { return Surf.get(); }
 
  private:
-  SDL_Surface* Surf = nullptr;
+  TSurfacePtr Surf;
 };
 
 // The pixel format every new picture takes: the window surface's, so presenting is a plain copy.

@@ -57,7 +57,7 @@ TSurfacePtr DecodeJpeg(const std::uint8_t* data, std::size_t size) {
   // Nothing with a destructor may live between setjmp and a longjmp back to it.
   if (setjmp(errors.Escape)) {
     jpeg_destroy_decompress(&info);
-    if (surface) SDL_FreeSurface(surface);
+    TSdlDeleter{}(surface);  // no owning pointer may live across the longjmp
     throw TToolkitError(errors.Message);
   }
   jpeg_create_decompress(&info);
@@ -91,5 +91,5 @@ TSurfacePtr DecodeJpeg(const std::uint8_t* data, std::size_t size) {
 }
 
 void LoadJpegFile(TBitmap& picture, const std::string& path) {
-  picture.AdoptSurface(LoadPictureFile(path, DecodeJpeg).release());
+  picture.AdoptSurface(LoadPictureFile(path, DecodeJpeg));
 }

@@ -161,10 +161,11 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
   const int scale = DisplayScale();
   // Without a window manager nobody hands the keyboard back when the box goes: we do.
   SDL_Window* focusBefore = SDL_GetKeyboardFocus();
-  SDL_Window* window = SDL_CreateWindow(
+  TWindowPtr owned(SDL_CreateWindow(
       caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, layout.Width * scale,
       layout.Height * scale,
-      SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR);
+      SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR));
+  SDL_Window* const window = owned.get();
   if (!window) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
     return;
@@ -225,7 +226,7 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
     const bool repaint = e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED;
     if ((repaint || e.type == TimerEventType()) && Application) Application->Dispatch(e);
   }
-  SDL_DestroyWindow(window);
+  owned.reset();  // the box goes before the keyboard is handed back
   if (focusBefore) {
     SDL_RaiseWindow(focusBefore);
     SDL_SetWindowInputFocus(focusBefore);

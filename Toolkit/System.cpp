@@ -24,7 +24,7 @@ TSleeper& CurrentSleeper() {
   return sleeper;
 }
 
-SDL_Cursor* LoadedCursor = nullptr;
+TCursorPtr LoadedCursor;
 
 }  // namespace
 
@@ -125,10 +125,11 @@ TCursorResult LoadCursorFromFile(const std::string& path) {
   TCursorImage image;
   const TCursorResult decoded = DecodeCursor(bytes.data(), bytes.size(), image);
   if (decoded != TCursorResult::Loaded) return decoded;
-  SDL_Cursor* cursor = SDL_CreateColorCursor(image.Pixels.get(), image.HotX, image.HotY);
+  TCursorPtr cursor(SDL_CreateColorCursor(image.Pixels.get(), image.HotX, image.HotY));
   if (!cursor) return TCursorResult::Failed;  // e.g. a video driver with no cursors
-  SDL_SetCursor(cursor);
-  if (LoadedCursor) SDL_FreeCursor(LoadedCursor);
-  LoadedCursor = cursor;
+  SDL_SetCursor(cursor.get());
+  LoadedCursor = std::move(cursor);
   return TCursorResult::Loaded;
 }
+
+void ReleaseCursor() { LoadedCursor.reset(); }

@@ -44,3 +44,5 @@ enum class TCursorResult { Loaded, NotFound, Refused, Failed };
 // Loads a Windows .CUR file and makes it the cursor of every window. Anything short of success
 // leaves the ordinary arrow.
 TCursorResult LoadCursorFromFile(const std::string& path);
+// Frees the loaded cursor (before SDL_Quit, which would free it under us).
+void ReleaseCursor();

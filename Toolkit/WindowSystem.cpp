@@ -2,15 +2,16 @@
 
 #include <SDL_syswm.h>
 
+#include "Toolkit/SdlPtr.h"
+
 bool LetWindowSystemFill(SDL_Window* window, TColor color) {
 #if defined(SDL_VIDEO_DRIVER_X11)
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
-  SDL_PixelFormat* format = SDL_AllocFormat(SDL_GetWindowPixelFormat(window));
+  const TPixelFormatPtr format(SDL_AllocFormat(SDL_GetWindowPixelFormat(window)));
   if (!format) return false;
-  const Uint32 pixel = SDL_MapRGB(format, color.R, color.G, color.B);
-  SDL_FreeFormat(format);
+  const Uint32 pixel = SDL_MapRGB(format.get(), color.R, color.G, color.B);
   // The X server paints the background itself on every exposure.
   XSetWindowBackground(info.info.x11.display, info.info.x11.window, pixel);
   XClearWindow(info.info.x11.display, info.info.x11.window);
