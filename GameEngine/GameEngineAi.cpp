@@ -106,9 +106,7 @@ void TGameEngine::ReportComputerShot() {
   Log("Компьютер произвел выстрел в сектор " + CellName(TargetColumn, TargetRow));
   Host->Redraw();
   Host->PlaySound("SND_SHOT");
-  // The explosion picture is drawn up and to the left of the cell it covers.
-  Host->PlayExplosion(TargetColumn * CellSize + UserBoardRect.Left - 8,
-                      TargetRow * CellSize + UserBoardRect.Top - 30);
+  Host->PlayExplosion(sdUser, {TargetColumn, TargetRow});
 }
 
 void TGameEngine::ComputerTurnStep(bool& done) {

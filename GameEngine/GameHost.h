@@ -3,6 +3,8 @@
 // the simulator use a host that records the calls, so the rules run without a window.
 #include <string_view>
 
+#include "Toolkit/Types.h"
+
 enum class TIdleStep { None, Arrange, ComputerTurn };
 
 class TGameHost {
@@ -12,7 +14,8 @@ class TGameHost {
   virtual void ScrollConsole(int line) = 0;         // move the console view's end line
   virtual void PlaySound(std::string_view name) = 0;
   virtual void StopSound() = 0;
-  virtual void PlayExplosion(int x, int y) = 0;     // blocks until the animation has played
+  // Over a cell of a board (0 the user's); blocks until the animation has played.
+  virtual void PlayExplosion(int board, TPoint cell) = 0;
   virtual void StopReportTimer() = 0;               // the report timer CLOCK
   virtual void EndOfGame() = 0;
   virtual void SetPlacementByMouse(bool on) = 0;
@@ -27,7 +30,7 @@ class TNullGameHost : public TGameHost {
   void ScrollConsole(int) override {}
   void PlaySound(std::string_view) override {}
   void StopSound() override {}
-  void PlayExplosion(int, int) override {}
+  void PlayExplosion(int, TPoint) override {}
   void StopReportTimer() override {}
   void EndOfGame() override {}
   void SetPlacementByMouse(bool) override {}

@@ -85,7 +85,7 @@ class TPaint {
   TRect ConsoleRect() const;
 
  private:
-  void DrawBoard(int board, int left);
+  void DrawBoard(int board);
   bool ConsoleShown() const;
   // Redraws only the status line's strip of the panel and the back buffer; the screen
   // rectangle it changed, empty when the console is not shown.

@@ -85,7 +85,7 @@ void TPaint::Redraw() {
   CopyToWindow();
 }
 
-void TPaint::DrawBoard(int board, int left) {
+void TPaint::DrawBoard(int board) {
   if (!BackCanvas || !Engine) return;
   // One look-up per picture for the whole board, not one per cell.
   const TBitmap* water = GetImage("IM_EMPTY");
@@ -97,14 +97,15 @@ void TPaint::DrawBoard(int board, int left) {
       const TCell cell = Engine->ReadCell(column, row, board);
       const TBitmap* picture = cell.Empty ? (cell.Fired ? miss : water)
                                           : (cell.Fired ? hit : (board == 0 ? ship : water));
-      BackCanvas->Draw(left + CellSize * column, UserBoardRect.Top + CellSize * row, picture);
+      const TRect at = CellRect(board, {column, row});
+      BackCanvas->Draw(at.Left, at.Top, picture);
     }
   }
 }
 
-void TPaint::DrawUserBoard() { DrawBoard(0, UserBoardRect.Left); }
+void TPaint::DrawUserBoard() { DrawBoard(0); }
 
-void TPaint::DrawComputerBoard() { DrawBoard(1, ComputerBoardRect.Left); }
+void TPaint::DrawComputerBoard() { DrawBoard(1); }
 
 bool TPaint::DrawConsole() {
   if (!ConsoleShown()) return false;

@@ -6,11 +6,10 @@
 #include "Main/Main1.h"
 
 std::string TMain1::SectorName() const {
-  const int x = MouseX, y = MouseY;
-  if (x < 4 || (x >= 324 && x <= 371) || x >= 692) return "";
-  if (y < 36 || y >= 356) return "";
-  const int column = x <= 323 ? (x - 4) / CellSize : (x - 372) / CellSize;
-  return CellName(column, (y - 36) / CellSize);
+  for (int board : {0, 1}) {
+    if (const auto cell = SectorAt(board, {MouseX, MouseY})) return CellName(cell->X, cell->Y);
+  }
+  return "";
 }
 
 void TMain1::FormMouseMove(int x, int y) {

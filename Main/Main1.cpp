@@ -185,8 +185,10 @@ void TMain1::StopSound() {
   if (Sound) Sound->Stop();
 }
 
-void TMain1::PlayExplosion(int x, int y) {
-  if (Paint) Paint->PlayAnimation(x, y, ExplosionFrameCount, Paint->ExplosionFrames);
+void TMain1::PlayExplosion(int board, TPoint cell) {
+  // The explosion picture is drawn up and to the left of the cell it covers.
+  const TRect at = CellRect(board, cell);
+  if (Paint) Paint->PlayAnimation(at.Left - 8, at.Top - 30, ExplosionFrameCount, Paint->ExplosionFrames);
 }
 
 void TMain1::StopReportTimer() { CLOCK.SetEnabled(false); }

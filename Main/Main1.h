@@ -73,7 +73,7 @@ class TMain1 : public TForm, public TGameHost {
   void ScrollConsole(int line) override;
   void PlaySound(std::string_view name) override;
   void StopSound() override;
-  void PlayExplosion(int x, int y) override;
+  void PlayExplosion(int board, TPoint cell) override;
   void StopReportTimer() override;
   void EndOfGame() override;
   void SetPlacementByMouse(bool on) override;

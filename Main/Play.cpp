@@ -11,17 +11,16 @@ void TMain1::SetupShip(bool place) {
   if (!PlacementByMouse || !Engine || !Paint || Engine->ActiveSide == sdComputer) return;
   const int length = Engine->NextShipSize();
   if (length == 0) return;
-  const int x = MouseX, y = MouseY;
-  if (!UserBoardRect.StrictlyContains(x, y)) return;
-  const int column = (x - UserBoardRect.Left) / CellSize;
-  const int row = (y - UserBoardRect.Top) / CellSize;
+  const auto cell = CellAt(0, {MouseX, MouseY});
+  if (!cell) return;
+  const int column = cell->X, row = cell->Y;
   const bool fits = Engine->CanPlace(column, row, length);
   const TBitmap* preview = Paint->GetImage(fits ? "IM_SHIP_TEST_ON" : "IM_SHIP_TEST_OFF");
   Paint->DrawUserBoard();
   const bool horizontal = Engine->UserHorizontal != 0;
   for (int i = 0; i < length; ++i) {
-    const int left = UserBoardRect.Left + column * CellSize + (horizontal ? i * CellSize : 0);
-    const int top = UserBoardRect.Top + row * CellSize + (horizontal ? 0 : i * CellSize);
+    const TRect segment = CellRect(0, {column + (horizontal ? i : 0), row + (horizontal ? 0 : i)});
+    const int left = segment.Left, top = segment.Top;
     // Segments past the board's edge are not drawn.
     if (UserBoardRect.StrictlyContains(left + 2, top + 2) && Paint->BackCanvas) {
       Paint->BackCanvas->Draw(left, top, preview);
@@ -33,16 +32,14 @@ void TMain1::SetupShip(bool place) {
 
 void TMain1::UserShot() {
   if (!Engine || !Paint || Engine->ActiveSide == sdComputer) return;
-  const int x = MouseX, y = MouseY;
-  if (!ComputerBoardRect.StrictlyContains(x, y)) return;
-  const int column = (x - ComputerBoardRect.Left) / CellSize;
-  const int row = (y - ComputerBoardRect.Top) / CellSize;
+  const auto cell = CellAt(1, {MouseX, MouseY});
+  if (!cell) return;
+  const int column = cell->X, row = cell->Y;
   const bool hit = Engine->Fire(column, row);
   Engine->Log("Пользователь произвел выстрел в сектор " + SectorName());
   Paint->Redraw();
   if (Sound) Sound->Play("SND_SHOT");
-  PlayExplosion(column * CellSize + ComputerBoardRect.Left - 8,
-                row * CellSize + ComputerBoardRect.Top - 30);
+  PlayExplosion(1, *cell);
   if (!hit) InstallIdle(TIdleStep::ComputerTurn);
 }
 

@@ -164,7 +164,7 @@ TEST_F(ComputerTest, AShotIsReportedInTheLogAndAnimatedOverItsCell) {
   EXPECT_EQ(shots, (std::vector<TPoint>{{4, 4}}));
   ASSERT_EQ(console.Count(), 1);
   EXPECT_EQ(console.Line(0), "Game: Компьютер произвел выстрел в сектор Д5");
-  EXPECT_EQ(Host.Explosions, (std::vector<TPoint>{{124, 134}}));
+  EXPECT_EQ(Host.Explosions, (std::vector<std::pair<int, TPoint>>{{sdUser, {4, 4}}}));
   EXPECT_EQ(Host.Sounds, (std::vector<std::string>{"SND_SHOT"}));
   EXPECT_EQ(Host.Redraws, 1);
   // A miss gives the user the turn, and the next search starts afresh.

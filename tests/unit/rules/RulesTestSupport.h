@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GameEngine/GameEngine.h"
@@ -26,13 +27,13 @@ class TRecordingHost final : public TGameHost {
   int EndOfGames = 0;
   int PlacementByMouseOn = 0;
   std::vector<std::string> Sounds;
-  std::vector<TPoint> Explosions;  // window pixels
+  std::vector<std::pair<int, TPoint>> Explosions;  // board, cell
 
   void Redraw() override { ++Redraws; }
   void ScrollConsole(int) override { ++Scrolls; }
   void PlaySound(std::string_view name) override { Sounds.emplace_back(name); }
   void StopSound() override { ++SoundStops; }
-  void PlayExplosion(int x, int y) override { Explosions.push_back({x, y}); }
+  void PlayExplosion(int board, TPoint cell) override { Explosions.push_back({board, cell}); }
   void StopReportTimer() override { ++ReportTimerStops; }
   void EndOfGame() override { ++EndOfGames; }
   void SetPlacementByMouse(bool on) override { PlacementByMouseOn += on ? 1 : 0; }
@@ -42,7 +43,7 @@ class TRecordingHost final : public TGameHost {
   // The board-0 cells the explosions were played over, in order.
   std::vector<TPoint> ShotCells() const {
     std::vector<TPoint> cells;
-    for (const TPoint& p : Explosions) cells.push_back({(p.X + 4) / 32, (p.Y - 6) / 32});
+    for (const auto& [board, cell] : Explosions) cells.push_back(cell);
     return cells;
   }
 };
