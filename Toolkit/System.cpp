@@ -1,10 +1,9 @@
 #include "Toolkit/System.h"
-#include "Toolkit/Scale.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <malloc.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include "Toolkit/Audio.h"
 #include "Toolkit/Decoders.h"
 #include "Toolkit/Quit.h"
+#include "Toolkit/Scale.h"
 
 namespace {
 
