@@ -5,8 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "GameEngine/Consol.h"
-#include "GameEngine/Globals.h"
+#include "GameEngine/Geometry.h"
 
 TGameEngine::TGameEngine(TGameHost* host, TRandomSource* random)
     : Host(host ? host : &NullHost),
@@ -15,10 +14,7 @@ TGameEngine::TGameEngine(TGameHost* host, TRandomSource* random)
 
 void TGameEngine::SetRandomSource(TRandomSource* random) { Random = random ? random : &OwnRandom; }
 
-void TGameEngine::Log(std::string_view text) {
-  if (Consol) Consol->AddLine("Game: " + std::string(text));
-  Host->ScrollConsole(32767);
-}
+void TGameEngine::Log(std::string_view text) { Host->GameLogged("Game: " + std::string(text)); }
 
 void TGameEngine::NewGame() {
   Log("Сброс игры");
@@ -35,8 +31,7 @@ void TGameEngine::NewGame() {
   Log("Пользователь расставляет корабли...");
   FleetLeft = ShipSizes;
   GameOver = 0;
-  Host->StopSound();
-  Host->StopReportTimer();
+  Host->GameReset();
   ComputerShots = 0;
   ComputerHits = 0;
 }
@@ -97,14 +92,30 @@ bool TGameEngine::Fire(int column, int row) {
       WriteCell(column + dc, row + dr, board, neighbour);
     }
   }
-  if (AllSunk(board)) {
-    GameOver = 1;
-    Host->RemoveIdle();
-  }
+  if (AllSunk(board)) GameOver = 1;
   if (ActiveSide == sdComputer) {
     ++ComputerShots;
     if (hit) ++ComputerHits;
   }
   if (!hit) ActiveSide = board;
   return hit;
+}
+
+bool TGameEngine::Shoot(int column, int row) {
+  const int shooter = ActiveSide;
+  const bool hit = Fire(column, row);
+  Log((shooter == sdUser ? "Пользователь" : "Компьютер") +
+      std::string(" произвел выстрел в сектор ") + CellName(column, row));
+  Host->ShotFired(shooter, {column, row}, hit);
+  if (GameOver) {
+    EndGame(shooter);
+  } else if (!hit) {
+    Host->TurnPassed(ActiveSide);
+  }
+  return hit;
+}
+
+void TGameEngine::EndGame(int winner) {
+  State = gsReport;
+  Host->GameWon(winner);
 }

@@ -21,6 +21,9 @@ struct TCell {
   std::int32_t Excluded = 0;  // known to hold no ship; only the computer's targeting reads it
 };
 
+// The engine's two idle steps, as the application's idle slot holds them.
+enum class TIdleStep { None, Arrange, ComputerTurn };
+
 // Directions of the computer's line following; 0 and 3, 1 and 2 are opposites.
 enum TDirection : std::int32_t { dirUp = 0, dirLeft = 1, dirRight = 2, dirDown = 3 };
 
@@ -62,6 +65,9 @@ class TGameEngine {
   bool CanBeLonger(int hits) const;
   bool AllSunk(int board) const;
   bool Fire(int column, int row);  // one shot of the active side; true on a hit
+  // Fire, and tell the host of the shot and of what follows: the end of the game, or on a miss
+  // the turn passing. Returns whether it hit.
+  bool Shoot(int column, int row);
 
   // Length of the next ship of the active side; 0 when its fleet is complete.
   int NextShipSize() const;
@@ -123,7 +129,7 @@ class TGameEngine {
     return OnBoard(column, row) ? Cells[column][row][sdUser] : TCell{1, 1, 0, 0, 0};
   }
   std::uint32_t Draw() { return Random->Next(); }
-  void ReportComputerShot();
+  void EndGame(int winner);
 
   TCell Cells[BoardSize][BoardSize][2];  // [column][row][board]
   // BuildCandidates' placement counts per run length, for the belief in CoverFleet.

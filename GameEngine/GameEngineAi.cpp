@@ -2,11 +2,9 @@
 // hit along a line. It runs as an idle step, one step per call, and carries its working state
 // from one turn to the next.
 #include <algorithm>
-#include <string>
 #include <utility>
 
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/Geometry.h"
 
 namespace {
 
@@ -102,13 +100,6 @@ void TGameEngine::StepTarget() {
   }
 }
 
-void TGameEngine::ReportComputerShot() {
-  Log("Компьютер произвел выстрел в сектор " + CellName(TargetColumn, TargetRow));
-  Host->Redraw();
-  Host->PlaySound("SND_SHOT");
-  Host->PlayExplosion(sdUser, {TargetColumn, TargetRow});
-}
-
 void TGameEngine::ComputerTurnStep(bool& done) {
   done = false;
   switch (AiStep) {
@@ -144,26 +135,20 @@ void TGameEngine::ComputerTurnStep(bool& done) {
         AiStep = HitCount > 1 ? 4 : 0;
         break;
       }
-      const bool hit = Fire(TargetColumn, TargetRow);
-      if (hit) {
-        AiStep = 3;
+      // The host hears of the shot, and of the game's end, before the line moves on; nothing
+      // it does reads the working state below.
+      if (Shoot(TargetColumn, TargetRow)) {
         ++HitCount;
-        ReportComputerShot();
+        AiStep = 3;
         if (HitCount > 1) {
           StepTarget();
           AiStep = 1;
-        }
-        if (GameOver) {
-          State = gsReport;
-          Host->EndOfGame();
         }
       } else {
         // Past the first hit a miss ends the line on this side; the next turn finds the
         // target fired and reverses.
         if (HitCount == 0) AiStep = 0;
         if (HitCount == 1) AiStep = 3;
-        ReportComputerShot();
-        Host->RemoveIdle();
       }
       break;
     }

@@ -30,21 +30,19 @@ void TGameEngine::PlaceShip(int column, int row) {
     }
   }
   --ShipsLeft;
-  Host->Redraw();
-  Host->PlaySound("SND_SETUP_SHIP");
+  Host->ShipPlaced(ActiveSide);
   if (ShipsLeft <= 0 && ActiveSide == sdUser) {
     ActiveSide = sdComputer;
     ShipsLeft = FleetShips;
     AiStep = 0;
     Log("Пользователь расставил все корабли.");
     Log("Компьютер расставляет корабли...");
-    Host->SetPlacementByMouse(true);
-    Host->InstallIdle(TIdleStep::Arrange);
+    Host->FleetPlaced(sdUser);
   } else if (ShipsLeft <= 0 && ActiveSide == sdComputer) {
     ActiveSide = sdUser;
     ShipsLeft = FleetShips;
     State = gsBattle;
-    Host->RemoveIdle();
+    Host->FleetPlaced(sdComputer);
     Log("Компьютер расставил все корабли.");
   }
 }

@@ -1,39 +1,35 @@
 #pragma once
-// What the rules set off outside themselves. The main window implements it; the unit tests and
-// the simulator use a host that records the calls, so the rules run without a window.
+// What the rules tell the world outside them, as game events in the order they happen. The main
+// window turns them into log lines on the console, redraws, sounds, explosions, timers and idle
+// steps; the unit tests and the simulator use hosts that record them, so the rules run without
+// a window.
 #include <string_view>
 
 #include "Toolkit/Types.h"
 
-enum class TIdleStep { None, Arrange, ComputerTurn };
-
 class TGameHost {
  public:
   virtual ~TGameHost() = default;
-  virtual void Redraw() = 0;                        // full redraw of the current screen
-  virtual void ScrollConsole(int line) = 0;         // move the console view's end line
-  virtual void PlaySound(std::string_view name) = 0;
-  virtual void StopSound() = 0;
-  // Over a cell of a board (0 the user's); blocks until the animation has played.
-  virtual void PlayExplosion(int board, TPoint cell) = 0;
-  virtual void StopReportTimer() = 0;               // the report timer CLOCK
-  virtual void EndOfGame() = 0;
-  virtual void SetPlacementByMouse(bool on) = 0;
-  virtual void InstallIdle(TIdleStep step) = 0;     // replaces whatever step is installed
-  virtual void RemoveIdle() = 0;
+  virtual void GameLogged(std::string_view line) = 0;  // a line of the rules' log, "Game: " included
+  virtual void GameReset() = 0;                        // the boards are empty, the user places
+  virtual void ShipPlaced(int side) = 0;               // a ship of that side stands on its board
+  // The side's tenth ship stands: after the user's the computer arranges its fleet, after the
+  // computer's the battle begins.
+  virtual void FleetPlaced(int side) = 0;
+  // A shot of `shooter` at a cell of the other side's board, its cell already marked.
+  virtual void ShotFired(int shooter, TPoint cell, bool hit) = 0;
+  virtual void TurnPassed(int side) = 0;  // a miss: `side` shoots next
+  virtual void GameWon(int winner) = 0;   // the last ship sank; the state is already the report
 };
 
-// A host that does nothing: the default until the main window plugs itself in.
+// A host that hears nothing: the engine's default when it is given none.
 class TNullGameHost : public TGameHost {
  public:
-  void Redraw() override {}
-  void ScrollConsole(int) override {}
-  void PlaySound(std::string_view) override {}
-  void StopSound() override {}
-  void PlayExplosion(int, TPoint) override {}
-  void StopReportTimer() override {}
-  void EndOfGame() override {}
-  void SetPlacementByMouse(bool) override {}
-  void InstallIdle(TIdleStep) override {}
-  void RemoveIdle() override {}
+  void GameLogged(std::string_view) override {}
+  void GameReset() override {}
+  void ShipPlaced(int) override {}
+  void FleetPlaced(int) override {}
+  void ShotFired(int, TPoint, bool) override {}
+  void TurnPassed(int) override {}
+  void GameWon(int) override {}
 };

@@ -1,5 +1,5 @@
 #pragma once
-// Screen geometry shared by the window, the painter and the computer's shots.
+// Screen geometry shared by the window and the painter, and the sectors' names the log uses.
 #include <array>
 #include <optional>
 #include <string>

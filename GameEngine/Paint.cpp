@@ -4,11 +4,9 @@
 #include <cctype>
 
 #include "GameEngine/Consol.h"
-#include "GameEngine/Globals.h"
 #include "GameEngine/ProgramPath.h"
 #include "Toolkit/Errors.h"
 #include "Toolkit/Jpeg.h"
-#include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
 
 int LoadedImageCount = 0;
@@ -57,7 +55,8 @@ constexpr const char* FileImages[][2] = {
 
 }  // namespace
 
-TPaint::TPaint(TForm& window, std::string version) : Window(window), Version(std::move(version)) {}
+TPaint::TPaint(TForm& window, std::string version, const TGameEngine& engine, TConsol& consol)
+    : Window(window), Version(std::move(version)), Engine(engine), Consol(consol) {}
 
 TPaint::~TPaint() {
   NamedImages.Clear();
@@ -112,14 +111,13 @@ std::unique_ptr<TBitmap> TPaint::CreateImage(const TRect& rect) {
 }
 
 void TPaint::Log(std::string_view text) {
-  if (!Consol) return;
-  ConsoleEnd = Consol->Count() + 1;
-  Consol->AddLine("Paint: " + std::string(text));
+  ConsoleEnd = Consol.Count() + 1;
+  Consol.AddLine("Paint: " + std::string(text));
 }
 
 // ---- Start-up -------------------------------------------------------------------------------
 
-bool TPaint::Initialize() {
+void TPaint::Initialize() {
   AddImage("IM_ABOUT", LoadJpegImage("Images/About.jpg"));
   TCanvas& about = GetImage("IM_ABOUT")->Canvas;
   about.Font = TFont{"MS Sans Serif", 8, clr::Black, TFontStyle::Bold};
@@ -132,10 +130,7 @@ bool TPaint::Initialize() {
 
   const std::string aboutPath = ProgramPath("Images/About.jpg");
   if (ByteSum(aboutPath) != AboutByteSum) {
-    MessageBox("Поврежден файл\r\n\"" + aboutPath + "\"", Application ? Application->Title : "",
-               TMessageIcon::Error);
-    if (Application) Application->Terminate();
-    return false;
+    throw TFileError(aboutPath, "Поврежден файл\r\n\"" + aboutPath + "\"");
   }
 
   Log("Инициализация модуля прорисовки");
@@ -205,7 +200,6 @@ bool TPaint::Initialize() {
   Log("Всего используется изображений: " +
       std::to_string(LoadedImageCount + CreatedImageCount) + " шт.");
   Redraw();
-  return true;
 }
 
 void TPaint::CutBorderPieces() {

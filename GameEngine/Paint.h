@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "GameEngine/Consol.h"
+#include "GameEngine/GameEngine.h"
 #include "GameEngine/Registry.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/Graphics.h"
@@ -22,8 +24,9 @@ inline constexpr int ExplosionFrameCount = 20;
 
 class TPaint {
  public:
-  // The window the painter shows its pictures on, and the version text for the about picture.
-  TPaint(TForm& window, std::string version);
+  // The window the painter shows its pictures on, the version text for the about picture, the
+  // engine whose boards and state it draws and the console it shows and writes its lines to.
+  TPaint(TForm& window, std::string version, const TGameEngine& engine, TConsol& consol);
   ~TPaint();
   TPaint(const TPaint&) = delete;
   TPaint& operator=(const TPaint&) = delete;
@@ -43,9 +46,9 @@ class TPaint {
   std::unique_ptr<TBitmap> CreateImage(const TRect& rect);
   void Log(std::string_view text);
 
-  // Loads and composes every picture. False when it stopped early (damaged about picture): the
-  // program is then ending.
-  bool Initialize();
+  // Loads and composes every picture. A picture that cannot be read, or an about picture that is
+  // not whole, raises TFileError naming the file.
+  void Initialize();
   void CutBorderPieces();
   void MakeShipPreviews();
   void BuildExplosion();
@@ -95,6 +98,8 @@ class TPaint {
 
   TForm& Window;
   std::string Version;
+  const TGameEngine& Engine;
+  TConsol& Consol;
   TRegistry<TBitmap> NamedImages;  // names upper-cased
 };
 

@@ -1,6 +1,5 @@
 // The report window's pictures, the translucent panel and the result text.
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/Globals.h"
 #include "GameEngine/Paint.h"
 
 namespace {
@@ -74,7 +73,7 @@ void TPaint::DrawReportText() {
   c.Font = BigFont;
   c.Font.Color = clr::Yellow;
   c.Font.Size = 60;
-  const bool lost = Engine && Engine->ActiveSide == sdComputer;
+  const bool lost = Engine.ActiveSide == sdComputer;
   const std::string text = lost ? "Вы проиграли..." : "Вы выиграли!";
   const int w = c.TextWidth(text), h = c.TextHeight(text);
   c.BrushStyle = TBrushStyle::Clear;

@@ -42,13 +42,13 @@ TRect TPaint::ConsoleRect() const {
 }
 
 bool TPaint::ConsoleShown() const {
-  return Engine && BackCanvas && Engine->State != gsReport && Engine->State != gsAbout &&
+  return BackCanvas && Engine.State != gsReport && Engine.State != gsAbout &&
          GetImage("SYS_CONSOL");
 }
 
 void TPaint::Compose() {
-  if (!BackCanvas || !Engine) return;
-  switch (Engine->State) {
+  if (!BackCanvas) return;
+  switch (Engine.State) {
     case gsPlacing:
     case gsBattle:
     {
@@ -86,7 +86,7 @@ void TPaint::Redraw() {
 }
 
 void TPaint::DrawBoard(int board) {
-  if (!BackCanvas || !Engine) return;
+  if (!BackCanvas) return;
   // One look-up per picture for the whole board, not one per cell.
   const TBitmap* water = GetImage("IM_EMPTY");
   const TBitmap* miss = GetImage("IM_MISS");
@@ -94,7 +94,7 @@ void TPaint::DrawBoard(int board) {
   const TBitmap* hit = GetImage("IM_SHIPOFF");
   for (int column = 0; column < BoardCells; ++column) {
     for (int row = 0; row < BoardCells; ++row) {
-      const TCell cell = Engine->ReadCell(column, row, board);
+      const TCell cell = Engine.ReadCell(column, row, board);
       const TBitmap* picture = cell.Empty ? (cell.Fired ? miss : water)
                                           : (cell.Fired ? hit : (board == 0 ? ship : water));
       const TRect at = CellRect(board, {column, row});
@@ -113,18 +113,18 @@ bool TPaint::DrawConsole() {
   TCanvas& canvas = panel->Canvas;
   canvas.BrushStyle = TBrushStyle::Clear;
   canvas.Draw(0, 0, GetImage("IM_CONSOL"));
-  const int count = Consol ? Consol->Count() : 0;
+  const int count = Consol.Count();
   const int step = ConsoleLineStep();
   const int visible = ConsoleVisibleLines();
   if (count < visible) {
     for (int i = 0; i < count; ++i) {
-      canvas.TextOut(ConsoleTextLeft, ConsoleTextTop + i * step, Consol->Line(i));
+      canvas.TextOut(ConsoleTextLeft, ConsoleTextTop + i * step, Consol.Line(i));
     }
   } else {
     if (ConsoleEnd < visible) ConsoleEnd = visible;
     for (int k = 0; k < visible; ++k) {
       canvas.TextOut(ConsoleTextLeft, ConsoleTextTop + k * step,
-                     Consol->Line(ConsoleEnd - visible + k));
+                     Consol.Line(ConsoleEnd - visible + k));
     }
   }
   DrawStatusText(canvas);
@@ -181,7 +181,7 @@ void TPaint::DrawBorder() {
 
 void TPaint::ScrollConsole(int line) {
   if (line == ConsoleEnd || line < 0) return;
-  const int count = Consol ? Consol->Count() : 0;
+  const int count = Consol.Count();
   ConsoleEnd = line > count ? count : line;
   if (GraphicsReady && DrawConsole()) CopyToWindow(ConsoleRect());
 }

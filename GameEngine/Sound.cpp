@@ -1,16 +1,15 @@
 #include "GameEngine/Sound.h"
 
 #include "GameEngine/Consol.h"
-#include "GameEngine/Globals.h"
 #include "GameEngine/ProgramPath.h"
 #include "Toolkit/Audio.h"
 #include "Toolkit/System.h"
 
 // A file that is missing, a folder, unreadable or far longer than any of the game's sounds is
 // silent, with no line in the log.
-TWave::TWave(const std::string& relativePath) {
+TWave::TWave(const std::string& relativePath, TConsol& consol) {
   if (ReadFileBytes(ProgramPath(relativePath), MaxWaveFileBytes, Data) != TReadResult::Read) return;
-  if (Consol) Consol->AddLine("Sound: Загружен звуковой файл " + relativePath);
+  consol.AddLine("Sound: Загружен звуковой файл " + relativePath);
 }
 
 TWave::~TWave() { StopWave(); }
@@ -28,9 +27,9 @@ TSound::~TSound() {
 }
 
 void TSound::LoadSounds() {
-  AddWave("SND_SHOT", std::make_unique<TWave>("Sounds/Shot.wav"));
-  AddWave("SND_SETUP_SHIP", std::make_unique<TWave>("Sounds/Setup.wav"));
-  AddWave("SND_WIN", std::make_unique<TWave>("Sounds/win.wav"));
+  AddWave("SND_SHOT", std::make_unique<TWave>("Sounds/Shot.wav", Consol));
+  AddWave("SND_SETUP_SHIP", std::make_unique<TWave>("Sounds/Setup.wav", Consol));
+  AddWave("SND_WIN", std::make_unique<TWave>("Sounds/win.wav", Consol));
   FindWave("SND_SETUP_SHIP")->WaitForEnd = true;
   FindWave("SND_WIN")->Looped = true;
 }

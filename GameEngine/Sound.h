@@ -9,9 +9,12 @@
 
 #include "GameEngine/Registry.h"
 
+class TConsol;
+
 class TWave {
  public:
-  explicit TWave(const std::string& relativePath);
+  // Reads the file beside the program; a file read whole is logged to `consol`.
+  TWave(const std::string& relativePath, TConsol& consol);
   ~TWave();
   TWave(const TWave&) = delete;
   TWave& operator=(const TWave&) = delete;
@@ -28,7 +31,10 @@ class TWave {
 
 class TSound {
  public:
+  explicit TSound(TConsol& consol) : Consol(consol) {}
   ~TSound();
+  TSound(const TSound&) = delete;
+  TSound& operator=(const TSound&) = delete;
 
   void LoadSounds();
   void AddWave(std::string_view name, std::unique_ptr<TWave> wave);
@@ -40,5 +46,6 @@ class TSound {
   std::function<bool()> SoundOn;
 
  private:
+  TConsol& Consol;  // only LoadSounds writes to it
   TRegistry<TWave> Waves;
 };

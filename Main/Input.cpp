@@ -1,8 +1,5 @@
 // The main window's input: mouse, wheel, keys and the report timer, dispatched by game state.
-#include "GameEngine/GameEngine.h"
 #include "GameEngine/Geometry.h"
-#include "GameEngine/Globals.h"
-#include "GameEngine/Paint.h"
 #include "Main/Main1.h"
 
 std::string TMain1::SectorName() const {
@@ -25,11 +22,7 @@ void TMain1::FormMouseDown(TMouseButton button) {
   if (button == TMouseButton::Right) Engine->ToggleOrientation(Engine->ActiveSide);
   if (Engine->State == gsPlacing) SetupShip(button == TMouseButton::Left);
   if (Engine->State == gsBattle) {
-    UserShot();
-    if (Engine->GameOver) {
-      Engine->State = gsReport;
-      EndOfGame();
-    }
+    UserShot();  // the rules end the game themselves when this shot sinks the last ship
     Paint->Redraw();
     return;
   }

@@ -4,41 +4,29 @@
 #include <exception>
 #include <memory>
 
-#include "GameEngine/Consol.h"
-#include "GameEngine/GameEngine.h"
 #include "GameEngine/Geometry.h"
-#include "GameEngine/Globals.h"
-#include "GameEngine/Paint.h"
 #include "GameEngine/ProgramPath.h"
-#include "GameEngine/Sound.h"
 #include "Main/Version.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
 
-TMain1* Main1 = nullptr;
 int ScreenCenterX = 0;
 int ScreenCenterY = 0;
 
 TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
-  Main1 = this;
   SetBorderStyle(TBorderStyle::None);
   KeyPreview = true;
   Version = GameVersion;
-  OwnedEngine = std::make_unique<TGameEngine>(this);
-  Engine = OwnedEngine.get();
-  OwnedConsol = std::make_unique<TConsol>();
-  Consol = OwnedConsol.get();
+  Engine = std::make_unique<TGameEngine>(this);
+  Consol = std::make_unique<TConsol>();
   // For the window tests: the console log can be followed from outside.
   Consol->EchoToStdout = std::getenv("KRAVELON_ECHO_CONSOLE") != nullptr;
-  Consol->OnRedraw = [] {
+  Consol->OnRedraw = [this] {
     if (Paint) Paint->Redraw();
   };
-  OwnedPaint = std::make_unique<TPaint>(*this, Version);
-  Paint = OwnedPaint.get();
-  OwnedBackdrop = std::make_unique<TForm>("", WindowWidth, WindowHeight);
-  Backdrop = OwnedBackdrop.get();
-  OwnedSound = std::make_unique<TSound>();
-  Sound = OwnedSound.get();
+  Paint = std::make_unique<TPaint>(*this, Version, *Engine, *Consol);
+  Backdrop = std::make_unique<TForm>("", WindowWidth, WindowHeight);
+  Sound = std::make_unique<TSound>(*Consol);
 
   CLOCK.SetInterval(5000);
   SpeedButton1.Bounds = SpeedButtonRect;
@@ -62,7 +50,6 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
 
 TMain1::~TMain1() {
   if (OnDestroy) OnDestroy();
-  if (Main1 == this) Main1 = nullptr;
 }
 
 void TMain1::FormCreate() {
@@ -97,7 +84,7 @@ void TMain1::StartConsol(bool& done) {
   // Start-up runs once: whatever it raises, the application never calls it again.
   Application->ClearIdle();
   try {
-    if (!StartUp()) return;
+    StartUp();
   } catch (const std::exception& error) {
     // Whatever step failed, the player reads what it was (an unreadable picture names its file)
     // and the program ends in order; nothing may be drawn from the incomplete set.
@@ -110,10 +97,10 @@ void TMain1::StartConsol(bool& done) {
   ReturnFreedMemory();
 }
 
-bool TMain1::StartUp() {
+void TMain1::StartUp() {
   SetupBackdrop();
   SetStayOnTop(true);
-  if (!Paint->Initialize()) return false;
+  Paint->Initialize();
   Sound->LoadSounds();
   SetBorderStyle(TBorderStyle::None);
   const std::string cursorPath = ProgramPath("Images/CURSOR.CUR");
@@ -130,7 +117,6 @@ bool TMain1::StartUp() {
   GraphicsReady = true;
   Paint->Redraw();
   Paint->ScrollConsole(32767);
-  return true;
 }
 
 void TMain1::SetupBackdrop() {
@@ -156,62 +142,11 @@ void TMain1::FormDestroy() {
   if (Destroyed) return;
   Destroyed = true;
   CLOCK.SetEnabled(false);
-  Paint = nullptr;
-  OwnedPaint.reset();
-  Engine = nullptr;
-  OwnedEngine.reset();
-  Consol = nullptr;
-  OwnedConsol.reset();
-  Backdrop = nullptr;
-  OwnedBackdrop.reset();
-  Sound = nullptr;
-  OwnedSound.reset();
+  // The painter holds the engine and the console, so it goes first; the sound bank, last, no
+  // longer logs once its waves are loaded.
+  Paint.reset();
+  Engine.reset();
+  Consol.reset();
+  Backdrop.reset();
+  Sound.reset();
 }
-
-
-void TMain1::Redraw() {
-  if (Paint) Paint->Redraw();
-}
-
-void TMain1::ScrollConsole(int line) {
-  if (Paint) Paint->ScrollConsole(line);
-}
-
-void TMain1::PlaySound(std::string_view name) {
-  if (Sound) Sound->Play(name);
-}
-
-void TMain1::StopSound() {
-  if (Sound) Sound->Stop();
-}
-
-void TMain1::PlayExplosion(int board, TPoint cell) {
-  // The explosion picture is drawn up and to the left of the cell it covers.
-  const TRect at = CellRect(board, cell);
-  if (Paint) Paint->PlayAnimation(at.Left - 8, at.Top - 30, ExplosionFrameCount, Paint->ExplosionFrames);
-}
-
-void TMain1::StopReportTimer() { CLOCK.SetEnabled(false); }
-
-
-void TMain1::SetPlacementByMouse(bool on) { PlacementByMouse = on; }
-
-void TMain1::InstallIdle(TIdleStep step) {
-  switch (step) {
-    case TIdleStep::Arrange:
-      Application->SetIdle([](bool& done) {
-        if (Engine) Engine->ArrangeStep(done);
-      });
-      break;
-    case TIdleStep::ComputerTurn:
-      Application->SetIdle([](bool& done) {
-        if (Engine) Engine->ComputerTurnStep(done);
-      });
-      break;
-    case TIdleStep::None:
-      Application->ClearIdle();
-      break;
-  }
-}
-
-void TMain1::RemoveIdle() { Application->ClearIdle(); }

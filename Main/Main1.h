@@ -4,8 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "GameEngine/Consol.h"
+#include "GameEngine/GameEngine.h"
 #include "GameEngine/GameHost.h"
 #include "GameEngine/Globals.h"
+#include "GameEngine/Paint.h"
+#include "GameEngine/Sound.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/Menus.h"
 
@@ -20,13 +24,24 @@ class TMain1 : public TForm, public TGameHost {
   std::string Version;
   bool PlacementByMouse = false;
   int SavedState = 0;  // the screen to return to from the about screen
-  TForm* Backdrop = nullptr;
+
+  // The objects the window owns, one of each, created in this order by the constructor and freed
+  // by FormDestroy; the others reach them through the references they were given. The painter
+  // reads the engine and writes to the console, the sound bank logs to the console.
+  std::unique_ptr<TGameEngine> Engine;
+  std::unique_ptr<TConsol> Consol;
+  std::unique_ptr<TPaint> Paint;
+  std::unique_ptr<TForm> Backdrop;
+  std::unique_ptr<TSound> Sound;
+
   TTimer CLOCK;
   TSpeedButton SpeedButton1;
 
   void FormCreate();
   void StartConsol(bool& done);
-  bool StartUp();  // the steps of StartConsol; false when it stopped early, the program ending
+  // The steps of StartConsol. A failure the player must see (a picture missing or damaged)
+  // raises TFileError, which StartConsol shows before the program ends.
+  void StartUp();
   void SetupBackdrop();
   void FormPaint();
   void FormDestroy();
@@ -67,29 +82,21 @@ class TMain1 : public TForm, public TGameHost {
   // The user's placement and shot, and the end of a game.
   void SetupShip(bool place);
   void UserShot();
+  void EndOfGame();
+  // The engine's step in the application's idle slot; None empties the slot.
+  void InstallIdle(TIdleStep step);
 
-  // What the rules set off outside themselves.
-  void Redraw() override;
-  void ScrollConsole(int line) override;
-  void PlaySound(std::string_view name) override;
-  void StopSound() override;
-  void PlayExplosion(int board, TPoint cell) override;
-  void StopReportTimer() override;
-  void EndOfGame() override;
-  void SetPlacementByMouse(bool on) override;
-  void InstallIdle(TIdleStep step) override;
-  void RemoveIdle() override;
+  // The rules' events (Play.cpp).
+  void GameLogged(std::string_view line) override;
+  void GameReset() override;
+  void ShipPlaced(int side) override;
+  void FleetPlaced(int side) override;
+  void ShotFired(int shooter, TPoint cell, bool hit) override;
+  void TurnPassed(int side) override;
+  void GameWon(int winner) override;
 
  private:
   void SetUpMenus();  // the items, their settings and handlers, as the window's layout has them
 
-  // The objects the main window owns; the process-wide pointers only point at them.
-  std::unique_ptr<TGameEngine> OwnedEngine;
-  std::unique_ptr<TConsol> OwnedConsol;
-  std::unique_ptr<TPaint> OwnedPaint;
-  std::unique_ptr<TForm> OwnedBackdrop;
-  std::unique_ptr<TSound> OwnedSound;
   bool Destroyed = false;
 };
-
-extern TMain1* Main1;

@@ -2,10 +2,6 @@
 // the statistics box of the game-over menu.
 #include <string>
 
-#include "GameEngine/GameEngine.h"
-#include "GameEngine/Globals.h"
-#include "GameEngine/Paint.h"
-#include "GameEngine/Sound.h"
 #include "Main/Main1.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"

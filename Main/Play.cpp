@@ -1,9 +1,6 @@
-// The user's placement and shot, and the end of a game.
-#include "GameEngine/GameEngine.h"
+// The user's placement and shot, the end of a game, and what the rules' events set off in the
+// window: log lines, redraws, sounds, explosions, the report timer and the idle steps.
 #include "GameEngine/Geometry.h"
-#include "GameEngine/Globals.h"
-#include "GameEngine/Paint.h"
-#include "GameEngine/Sound.h"
 #include "Main/Main1.h"
 #include "Toolkit/System.h"
 
@@ -32,15 +29,7 @@ void TMain1::SetupShip(bool place) {
 
 void TMain1::UserShot() {
   if (!Engine || !Paint || Engine->ActiveSide == sdComputer) return;
-  const auto cell = CellAt(1, {MouseX, MouseY});
-  if (!cell) return;
-  const int column = cell->X, row = cell->Y;
-  const bool hit = Engine->Fire(column, row);
-  Engine->Log("Пользователь произвел выстрел в сектор " + SectorName());
-  Paint->Redraw();
-  if (Sound) Sound->Play("SND_SHOT");
-  PlayExplosion(1, *cell);
-  if (!hit) InstallIdle(TIdleStep::ComputerTurn);
+  if (const auto cell = CellAt(1, {MouseX, MouseY})) Engine->Shoot(cell->X, cell->Y);
 }
 
 void TMain1::EndOfGame() {
@@ -56,4 +45,66 @@ void TMain1::EndOfGame() {
     Sound->Play("SND_WIN");
   }
   Paint->Redraw();
+}
+
+void TMain1::InstallIdle(TIdleStep step) {
+  switch (step) {
+    case TIdleStep::Arrange:
+      Application->SetIdle([this](bool& done) {
+        if (Engine) Engine->ArrangeStep(done);
+      });
+      break;
+    case TIdleStep::ComputerTurn:
+      Application->SetIdle([this](bool& done) {
+        if (Engine) Engine->ComputerTurnStep(done);
+      });
+      break;
+    case TIdleStep::None:
+      Application->ClearIdle();
+      break;
+  }
+}
+
+// ---- The rules' events ----------------------------------------------------------------------
+
+void TMain1::GameLogged(std::string_view line) {
+  if (Consol) Consol->AddLine(line);
+  // The console follows the game: its newest line comes into view.
+  if (Paint) Paint->ScrollConsole(32767);
+}
+
+void TMain1::GameReset() {
+  if (Sound) Sound->Stop();
+  CLOCK.SetEnabled(false);
+}
+
+void TMain1::ShipPlaced(int) {
+  if (Paint) Paint->Redraw();
+  if (Sound) Sound->Play("SND_SETUP_SHIP");
+}
+
+void TMain1::FleetPlaced(int side) {
+  if (side == sdUser) {
+    PlacementByMouse = true;
+    InstallIdle(TIdleStep::Arrange);
+  } else {
+    InstallIdle(TIdleStep::None);
+  }
+}
+
+void TMain1::ShotFired(int shooter, TPoint cell, bool) {
+  if (Paint) Paint->Redraw();
+  if (Sound) Sound->Play("SND_SHOT");
+  // The explosion picture is drawn up and to the left of the cell it covers.
+  const TRect at = CellRect(shooter == sdUser ? sdComputer : sdUser, cell);
+  if (Paint) Paint->PlayAnimation(at.Left - 8, at.Top - 30, ExplosionFrameCount, Paint->ExplosionFrames);
+}
+
+void TMain1::TurnPassed(int side) {
+  InstallIdle(side == sdComputer ? TIdleStep::ComputerTurn : TIdleStep::None);
+}
+
+void TMain1::GameWon(int) {
+  InstallIdle(TIdleStep::None);
+  EndOfGame();
 }

@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
     TApplication application;
     application.Title = "Кравелон";
     try {
-      auto window = std::make_unique<TMain1>();
-      application.MainForm = window.get();
+      auto Main1 = std::make_unique<TMain1>();
+      application.MainForm = Main1.get();
       application.Run();
     } catch (...) {
       application.ShowException(std::current_exception());

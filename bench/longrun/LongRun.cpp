@@ -7,9 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "GameEngine/Consol.h"
-#include "GameEngine/GameEngine.h"
-#include "GameEngine/Globals.h"
 #include "GameEngine/ProgramPath.h"
 #include "Main/Main1.h"
 #include "Toolkit/Forms.h"
@@ -46,7 +43,7 @@ void RunIdleSteps(TApplication& app) {
 void PlayOneGame(TQuietMain& main, TApplication& app) {
   main.N7Click();
   RunIdleSteps(app);
-  for (int cell = 0; cell < 100 && Engine->State == gsBattle; ++cell) {
+  for (int cell = 0; cell < 100 && main.Engine->State == gsBattle; ++cell) {
     const int x = 372 + 32 * (cell % 10) + 16, y = 36 + 32 * (cell / 10) + 16;
     main.FormMouseMove(x, y);
     main.FormMouseDown(TMouseButton::Left);
@@ -85,7 +82,7 @@ int main() {
     const double end = ResidentMegabytes();
     std::printf("memory over a run: %.1f MB when game 2 starts, %.1f MB after %d games (%+.2f MB), "
                 "%d console lines\n",
-                secondGame, end, Games, end - secondGame, Consol ? Consol->Count() : 0);
+                secondGame, end, Games, end - secondGame, main->Consol->Count());
   }
   ShutdownToolkit();
   return 0;

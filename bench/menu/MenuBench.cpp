@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "GameEngine/Globals.h"
 #include "GameEngine/Paint.h"
 #include "GameEngine/ProgramPath.h"
 #include "Main/Main1.h"
@@ -63,7 +62,7 @@ SDL_Event Escape() {
 
 void BM_FullRedraw(benchmark::State& state) {
   Game();
-  TPaint& paint = *Paint;
+  TPaint& paint = *Game().Main->Paint;
   for (auto _ : state) paint.Redraw();
 }
 BENCHMARK(BM_FullRedraw);

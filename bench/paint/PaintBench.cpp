@@ -32,12 +32,9 @@ struct TScene {
     Window = std::make_unique<TForm>("bench", 696, 488);
     Window->Show();
     Console = std::make_unique<TConsol>();
-    Consol = Console.get();
     GameEngine = std::make_unique<TGameEngine>();
-    Engine = GameEngine.get();
-    Painter = std::make_unique<TPaint>(*Window, "1.2");
-    Paint = Painter.get();
-    if (!Painter->Initialize()) std::abort();
+    Painter = std::make_unique<TPaint>(*Window, "1.2", *GameEngine, *Console);
+    Painter->Initialize();
     GameEngine->NewGame();
     for (int i = 0; i < 12; ++i) Console->AddLine("Game: Компьютер произвел выстрел в сектор Д5");
     GraphicsReady = true;

@@ -7,20 +7,32 @@
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/GameHost.h"
 
+// Stands in for the application's idle slot: follows the rules' events as the main window does.
+class TIdleSlotHost : public TNullGameHost {
+ public:
+  TIdleStep Installed = TIdleStep::None;
+  void FleetPlaced(int side) override {
+    Installed = side == sdUser ? TIdleStep::Arrange : TIdleStep::None;
+  }
+  void TurnPassed(int side) override {
+    Installed = side == sdComputer ? TIdleStep::ComputerTurn : TIdleStep::None;
+  }
+  void GameWon(int) override { Installed = TIdleStep::None; }
+};
+
 struct TIdleRun {
   long Steps = 0;
   bool SaidDone = false;  // a step left its done flag set, which the engine's steps never should
 };
 
-// Installs `step` on the host and runs it while `installed` (the host's record of its slot) still
-// holds it. `limit` cuts short a run that would never end; `beforeEach`, when given, runs ahead of
-// every step and ends the run early by returning false.
-inline TIdleRun RunIdleStep(TGameEngine& engine, TGameHost& host, const TIdleStep& installed,
-                            TIdleStep step, long limit,
+// Installs `step` in the host's slot and runs it while the slot still holds it. `limit` cuts
+// short a run that would never end; `beforeEach`, when given, runs ahead of every step and ends
+// the run early by returning false.
+inline TIdleRun RunIdleStep(TGameEngine& engine, TIdleSlotHost& host, TIdleStep step, long limit,
                             const std::function<bool()>& beforeEach = {}) {
   TIdleRun run;
-  host.InstallIdle(step);
-  while (installed == step && run.Steps < limit) {
+  host.Installed = step;
+  while (host.Installed == step && run.Steps < limit) {
     if (beforeEach && !beforeEach()) break;
     bool done = true;  // each step must clear it: the loop would drop a step that stays set
     if (step == TIdleStep::Arrange) {

@@ -1,7 +1,5 @@
 #include "tools/sim/SelfPlay.h"
 
-#include "tools/sim/IdleRun.h"
-
 TSelfPlay::TSelfPlay(std::uint64_t seed) : Random(seed), GameEngine(&Host, &Random) {}
 
 int TSelfPlay::ArrangeUserFleet() {
@@ -9,13 +7,13 @@ int TSelfPlay::ArrangeUserFleet() {
   for (;;) {
     GameEngine.NewGame();
     // As the "arrange" menu item does.
-    RunIdleStep(GameEngine, Host, Host.Installed, TIdleStep::Arrange, ArrangeStepLimit,
+    RunIdleStep(GameEngine, Host, TIdleStep::Arrange, ArrangeStepLimit,
                 [this] { return GameEngine.ActiveSide == sdUser; });
     // The completed user's fleet hands the slot on to the computer's arrangement: stop there.
     if (GameEngine.ActiveSide == sdComputer) break;
     ++restarts;
   }
-  Host.RemoveIdle();
+  Host.Installed = TIdleStep::None;
   return restarts;
 }
 
@@ -27,11 +25,11 @@ TSelfPlayResult TSelfPlay::PlayOne() {
   while (!GameEngine.GameOver && steps < BattleStepLimit) {
     // The user passes: the turn goes to the computer as after a user's miss.
     GameEngine.ActiveSide = sdComputer;
-    steps += RunIdleStep(GameEngine, Host, Host.Installed, TIdleStep::ComputerTurn,
+    steps += RunIdleStep(GameEngine, Host, TIdleStep::ComputerTurn,
                          BattleStepLimit - steps)
                  .Steps;
   }
-  Host.RemoveIdle();
+  Host.Installed = TIdleStep::None;
   result.Shots = GameEngine.ComputerShots;
   result.Hits = GameEngine.ComputerHits;
   result.Finished = GameEngine.GameOver != 0 && GameEngine.AllSunk(sdUser);

@@ -4,16 +4,8 @@
 #include <cstdint>
 
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/GameHost.h"
 #include "GameEngine/RandomSource.h"
-
-// Stands in for the application's idle slot: remembers which step is installed.
-class TIdleSlotHost final : public TNullGameHost {
- public:
-  TIdleStep Installed = TIdleStep::None;
-  void InstallIdle(TIdleStep step) override { Installed = step; }
-  void RemoveIdle() override { Installed = TIdleStep::None; }
-};
+#include "tools/sim/IdleRun.h"
 
 struct TSelfPlayResult {
   int Shots = 0;  // the computer's shots until the user's fleet was sunk

@@ -49,7 +49,7 @@ class MainWindowTest : public ToolkitFixture {
              std::filesystem::copy_options::recursive);
   }
 
-  std::vector<std::string> Lines() const { return Consol->AllLines(); }
+  std::vector<std::string> Lines() const { return Window->Consol->AllLines(); }
 
   // The whole asset set, a main window that records the menus it opens, start-up done, silent.
   TRecordingMain* StartRecordingGame() {

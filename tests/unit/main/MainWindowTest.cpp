@@ -20,7 +20,7 @@ TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
   EXPECT_FALSE(App->HasIdle());
   EXPECT_TRUE(GraphicsReady);
   EXPECT_TRUE(Window->PlacementByMouse);
-  EXPECT_EQ(Engine->State, gsPlacing);
+  EXPECT_EQ(Window->Engine->State, gsPlacing);
   EXPECT_TRUE(Pauses.empty());
 
   const auto lines = Lines();
@@ -38,7 +38,7 @@ TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
   ASSERT_NE(lastPaint, lines.rend());
   EXPECT_LE(lastPaint.base() - lines.begin(), firstSound - lines.begin());
   // Everything logged before drawing could start also went to the hidden memo.
-  EXPECT_EQ(Consol->Memo1, lines);
+  EXPECT_EQ(Window->Consol->Memo1, lines);
 }
 
 TEST_F(MainWindowTest, WithoutSoundsItWarnsPausesAndGoesOn) {
@@ -96,6 +96,29 @@ TEST_F(MainWindowTest, AnUnusablePictureEndsStartUpWithABoxNamingIt) {
   }
 }
 
+// A readable but damaged about picture goes the same way: one box, then the program ends.
+TEST_F(MainWindowTest, ADamagedAboutPictureEndsStartUpWithABoxNamingIt) {
+  Provide("Images");
+  Provide("Sounds");
+  const std::string about = Folder + "Images/About.jpg";
+  {
+    std::fstream file(about, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekg(0, std::ios::end);
+    const std::streamoff middle = file.tellg() / 2;
+    char byte = 0;
+    file.seekg(middle).read(&byte, 1);
+    byte = static_cast<char>(byte ^ 0x01);
+    file.seekp(middle).write(&byte, 1);
+  }
+  Window = std::make_unique<TMain1>();
+  App->StepIdle();
+  ASSERT_EQ(BoxTexts(), std::vector<std::string>{"Поврежден файл\r\n\"" + about + "\""});
+  EXPECT_EQ(Boxes[0].Caption, "Кравелон");
+  EXPECT_TRUE(App->Terminated());
+  EXPECT_FALSE(App->HasIdle());
+  EXPECT_FALSE(GraphicsReady);
+}
+
 TEST_F(MainWindowTest, ACursorClaimingAHugeSizeIsLoggedAsMissingAndTheGameComesUp) {
   Provide("Images");
   Provide("Sounds");
@@ -122,10 +145,10 @@ TEST_F(MainWindowTest, ShutDownFreesEverythingAndSilencesTheLog) {
   Window = std::make_unique<TMain1>();
   App->StepIdle();
   Window->FormDestroy();
-  EXPECT_EQ(Paint, nullptr);
-  EXPECT_EQ(Engine, nullptr);
-  EXPECT_EQ(Consol, nullptr);
-  EXPECT_EQ(Sound, nullptr);
+  EXPECT_EQ(Window->Paint, nullptr);
+  EXPECT_EQ(Window->Engine, nullptr);
+  EXPECT_EQ(Window->Consol, nullptr);
+  EXPECT_EQ(Window->Sound, nullptr);
   EXPECT_EQ(Window->Backdrop, nullptr);
   // A late repaint after shut-down draws nothing and does not crash.
   Window->FormPaint();

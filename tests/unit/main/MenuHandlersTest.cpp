@@ -17,10 +17,10 @@ class MenuHandlersTest : public MainWindowTest {
 
   // Puts the game into a state: some cells fired, a step installed, the report timer running.
   void Prepare(int state, int side) {
-    Engine->NewGame();
-    Engine->Fire(0, 0);
-    Engine->State = state;
-    Engine->ActiveSide = side;
+    Window->Engine->NewGame();
+    Window->Engine->Fire(0, 0);
+    Window->Engine->State = state;
+    Window->Engine->ActiveSide = side;
     Main->SavedState = gsPlacing;
     Main->PlacementByMouse = true;
     Main->CLOCK.SetEnabled(true);
@@ -33,7 +33,7 @@ class MenuHandlersTest : public MainWindowTest {
     for (int board = 0; board < 2; ++board)
       for (int c = 0; c < 10; ++c)
         for (int r = 0; r < 10; ++r) {
-          const TCell cell = Engine->ReadCell(c, r, board);
+          const TCell cell = Window->Engine->ReadCell(c, r, board);
           if (!cell.Empty || cell.Fired) return false;
         }
     return true;
@@ -79,7 +79,7 @@ TEST_F(MenuHandlersTest, EachItemInEachState) {
     EXPECT_EQ(App->HasIdle(), !restarted);
     EXPECT_EQ(Main->PlacementByMouse, c.Effect != Arranges);
     const int expectedState = restarted ? gsPlacing : c.Effect == About ? gsAbout : c.State;
-    EXPECT_EQ(Engine->State, expectedState);
+    EXPECT_EQ(Window->Engine->State, expectedState);
     EXPECT_EQ(Main->SavedState, c.Effect == About ? c.State : gsPlacing);
     EXPECT_EQ(Main->Menus, c.Effect == ExitMenu ? std::vector<TMenuId>{TMenuId::PopupMenu2}
                                                 : std::vector<TMenuId>{});
@@ -90,15 +90,15 @@ TEST_F(MenuHandlersTest, EachItemInEachState) {
 TEST_F(MenuHandlersTest, ArrangeAfterSomeShipsPlacesOnlyTheRest) {
   Main->FormMouseMove(4 + 16, 36 + 16);
   Main->FormMouseDown(TMouseButton::Left);  // the four-cell ship, upright at А1
-  ASSERT_EQ(Engine->ShipsLeft, 9);
+  ASSERT_EQ(Window->Engine->ShipsLeft, 9);
   Main->N7.Click();
   for (int step = 0; step < 100000 && App->HasIdle(); ++step) App->StepIdle();
-  EXPECT_EQ(Engine->State, gsBattle);
+  EXPECT_EQ(Window->Engine->State, gsBattle);
   int shipCells = 0;
   for (int c = 0; c < 10; ++c)
-    for (int r = 0; r < 10; ++r) shipCells += !Engine->ReadCell(c, r, 0).Empty;
+    for (int r = 0; r < 10; ++r) shipCells += !Window->Engine->ReadCell(c, r, 0).Empty;
   EXPECT_EQ(shipCells, 20);
-  for (int r = 0; r < 4; ++r) EXPECT_FALSE(Engine->ReadCell(0, r, 0).Empty) << r;  // the first ship stays
+  for (int r = 0; r < 4; ++r) EXPECT_FALSE(Window->Engine->ReadCell(0, r, 0).Empty) << r;  // the first ship stays
   // The mouse places again once the fleet is complete.
   EXPECT_TRUE(Main->PlacementByMouse);
 }
@@ -107,9 +107,9 @@ TEST_F(MenuHandlersTest, AnArrangementGoesOnBehindTheAboutScreenAndReplacesIt) {
   Main->N7.Click();
   App->StepIdle();
   Main->N2.Click();
-  EXPECT_EQ(Engine->State, gsAbout);
+  EXPECT_EQ(Window->Engine->State, gsAbout);
   for (int step = 0; step < 100000 && App->HasIdle(); ++step) App->StepIdle();
-  EXPECT_EQ(Engine->State, gsBattle);  // the battle screen, without a click
+  EXPECT_EQ(Window->Engine->State, gsBattle);  // the battle screen, without a click
 }
 
 TEST_F(MenuHandlersTest, RestartDuringAnArrangementLeavesTheMouseOff) {
@@ -120,34 +120,34 @@ TEST_F(MenuHandlersTest, RestartDuringAnArrangementLeavesTheMouseOff) {
   EXPECT_FALSE(Main->PlacementByMouse);
   Main->FormMouseMove(4 + 16, 36 + 16);
   Main->FormMouseDown(TMouseButton::Left);
-  EXPECT_EQ(Engine->ShipsLeft, 10);
+  EXPECT_EQ(Window->Engine->ShipsLeft, 10);
 }
 
 TEST_F(MenuHandlersTest, AfterARestartTheNextReportComesAfterOneSecond) {
-  Engine->State = gsReport;
+  Window->Engine->State = gsReport;
   Main->EndOfGame();
   EXPECT_EQ(Main->CLOCK.Interval(), 5000);
   Main->CLOCKTimer();
   Main->CLOCKTimer();
   Main->N9.Click();
   EXPECT_FALSE(Main->CLOCK.Enabled());
-  Engine->State = gsReport;
+  Window->Engine->State = gsReport;
   Main->EndOfGame();
   EXPECT_TRUE(Main->CLOCK.Enabled());
-  EXPECT_FALSE(Paint->ReportShown);
+  EXPECT_FALSE(Window->Paint->ReportShown);
   EXPECT_EQ(Main->CLOCK.Interval(), 1000);
 }
 
 TEST_F(MenuHandlersTest, TheSoundSwitchTicksForTheWholeRun) {
   Main->N11.Checked = true;
-  EXPECT_TRUE(Sound->SoundOn());
+  EXPECT_TRUE(Window->Sound->SoundOn());
   Main->N11.Click();
   EXPECT_FALSE(Main->N11.Checked);
-  EXPECT_FALSE(Sound->SoundOn());
+  EXPECT_FALSE(Window->Sound->SoundOn());
   Main->N6.Click();
   EXPECT_FALSE(Main->N11.Checked);
   Main->N11.Click();
-  EXPECT_TRUE(Sound->SoundOn());
+  EXPECT_TRUE(Window->Sound->SoundOn());
 }
 
 TEST_F(MenuHandlersTest, StatisticsShowsTheComputersHitPercentageCutDown) {
@@ -158,8 +158,8 @@ TEST_F(MenuHandlersTest, StatisticsShowsTheComputersHitPercentageCutDown) {
   const TCase cases[] = {{0, 0, "0"}, {20, 20, "100"}, {47, 20, "42"}, {3, 1, "33"}, {3, 2, "66"}};
   for (const TCase& c : cases) {
     Boxes.clear();
-    Engine->ComputerShots = c.Shots;
-    Engine->ComputerHits = c.Hits;
+    Window->Engine->ComputerShots = c.Shots;
+    Window->Engine->ComputerHits = c.Hits;
     Main->N10.Click();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Процент попадания компютера составил: ") +
                                               c.Percent + " %"});
@@ -188,8 +188,8 @@ TEST_F(MenuHandlersTest, TheMenusHangFromTheMiddleOfTheScreen) {
 }
 
 TEST_F(MenuHandlersTest, AnItemIsDrawnByItsStateAndTheSoundItemCarriesItsTick) {
-  const TBitmap* menuPicture = Paint->GetImage("IM_MENU");
-  const TBitmap* selectedPicture = Paint->GetImage("IM_MENU_SELECT");
+  const TBitmap* menuPicture = Window->Paint->GetImage("IM_MENU");
+  const TBitmap* selectedPicture = Window->Paint->GetImage("IM_MENU_SELECT");
   ASSERT_TRUE(menuPicture && selectedPicture);
   auto count = [](const TBitmap& b, const TRect& r, TColor colour) {
     int n = 0;

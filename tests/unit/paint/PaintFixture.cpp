@@ -86,20 +86,14 @@ void PaintFixture::SetUp() {
   GraphicsReady = false;
   Window = std::make_unique<TForm>("test", 696, 488);
   Console = std::make_unique<TConsol>();
-  Consol = Console.get();
   GameEngine = std::make_unique<TGameEngine>();
-  Engine = GameEngine.get();
-  Painter = std::make_unique<TPaint>(*Window, "1.2");
-  Paint = Painter.get();
+  Painter = std::make_unique<TPaint>(*Window, "1.2", *GameEngine, *Console);
   Console->OnRedraw = [this] { Painter->Redraw(); };
 }
 
 void PaintFixture::TearDown() {
-  Paint = nullptr;
   Painter.reset();
-  Engine = nullptr;
   GameEngine.reset();
-  Consol = nullptr;
   Console.reset();
   Window.reset();
   GraphicsReady = false;

@@ -4,9 +4,7 @@
 #include <array>
 #include <ostream>
 
-#include "GameEngine/Consol.h"
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/Globals.h"
 #include "RulesTestSupport.h"
 
 namespace {
@@ -140,7 +138,6 @@ TEST_F(BoardTest, ShotOffTheBoardIsAMissThatStoresNothing) {
 TEST_F(BoardTest, AllSunkNeedsEveryOneOfTheTwentySegmentsHit) {
   PutLegalFleet(Engine, 0);
   Engine.State = gsBattle;
-  Host.Idle = TIdleStep::ComputerTurn;
   Engine.ActiveSide = sdComputer;
   for (const TShipAt& s : LegalFleet) {
     for (int i = 0; i < s.Length; ++i) {
@@ -150,15 +147,67 @@ TEST_F(BoardTest, AllSunkNeedsEveryOneOfTheTwentySegmentsHit) {
   }
   EXPECT_FALSE(Engine.AllSunk(0));
   EXPECT_FALSE(Engine.GameOver);
-  EXPECT_EQ(Host.Idle, TIdleStep::ComputerTurn);
 
   EXPECT_TRUE(Engine.Fire(9, 4));
   EXPECT_TRUE(Engine.AllSunk(0));
   EXPECT_FALSE(Engine.AllSunk(1));
   EXPECT_TRUE(Engine.GameOver);
-  EXPECT_EQ(Host.Idle, TIdleStep::None);
   EXPECT_EQ(Engine.ActiveSide, sdComputer);  // the winner keeps the turn
+  EXPECT_EQ(Engine.State, gsBattle);         // Fire only marks the end; Shoot announces it
+  EXPECT_TRUE(Host.Winners.empty());
 }
+
+// The events a shot tells, by whom it is fired and what it does: the end of the game comes from
+// this one place for both sides.
+struct TShootCase {
+  const char* Name;
+  int Shooter;
+  bool LastSegment;  // the shot sinks the fleet's last segment
+  bool Hit;
+  std::vector<int> TurnsPassed;
+  std::vector<int> Winners;
+  const char* Line;
+};
+
+class ShootCases : public BoardTest, public ::testing::WithParamInterface<TShootCase> {};
+
+TEST_P(ShootCases, TellsTheShotThenTheTurnOrTheEnd) {
+  const TShootCase& c = GetParam();
+  const int target = c.Shooter == sdUser ? sdComputer : sdUser;
+  PutLegalFleet(Engine, target);
+  Engine.State = gsBattle;
+  Engine.ActiveSide = c.Shooter;
+  for (const TShipAt& s : LegalFleet) {
+    for (int i = 0; i < s.Length; ++i) {
+      if (c.LastSegment && !(s.Column == 9 && s.Row == 4)) MarkFired(Engine, target, s.Column + i, s.Row);
+    }
+  }
+  Host.Log.clear();
+  const TPoint cell = c.Hit ? TPoint{9, 4} : TPoint{9, 9};
+
+  EXPECT_EQ(Engine.Shoot(cell.X, cell.Y), c.Hit);
+
+  EXPECT_EQ(Host.Shots, (std::vector<TShot>{{c.Shooter, cell, c.Hit}}));
+  EXPECT_EQ(Host.Log, (std::vector<std::string>{c.Line}));
+  EXPECT_EQ(Host.TurnsPassed, c.TurnsPassed);
+  EXPECT_EQ(Host.Winners, c.Winners);
+  EXPECT_EQ(Engine.State, c.Winners.empty() ? gsBattle : gsReport);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shots, ShootCases,
+    ::testing::Values(
+        TShootCase{"UserMiss", sdUser, false, false, {sdComputer}, {},
+                   "Game: Пользователь произвел выстрел в сектор К10"},
+        TShootCase{"UserHit", sdUser, false, true, {}, {},
+                   "Game: Пользователь произвел выстрел в сектор К5"},
+        TShootCase{"UserWins", sdUser, true, true, {}, {sdUser},
+                   "Game: Пользователь произвел выстрел в сектор К5"},
+        TShootCase{"ComputerMiss", sdComputer, false, false, {sdUser}, {},
+                   "Game: Компьютер произвел выстрел в сектор К10"},
+        TShootCase{"ComputerWins", sdComputer, true, true, {}, {sdComputer},
+                   "Game: Компьютер произвел выстрел в сектор К5"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 struct TStrikeCase {
   std::vector<int> Strikes;
@@ -196,8 +245,7 @@ TEST_F(BoardTest, CanBeLongerFollowsTheLargestShipBelievedAfloat) {
 }
 
 TEST_F(BoardTest, NewGameAfterAReportStartsThePlacementAfresh) {
-  TConsol console;
-  Consol = &console;
+  Host.Log.clear();
   PutLegalFleet(Engine, 0);
   PutLegalFleet(Engine, 1);
   MarkFired(Engine, 0, 5, 5);
@@ -213,10 +261,8 @@ TEST_F(BoardTest, NewGameAfterAReportStartsThePlacementAfresh) {
   Engine.StrikeSize(4);
   Engine.UserHorizontal = 1;
   Engine.DirOrder = {2, 0, 3, 1};
-  const int stopsBefore = Host.SoundStops;
 
   Engine.NewGame();
-  Consol = nullptr;
 
   EXPECT_EQ(Snapshot(Engine), Snapshot(TGameEngine{}));
   EXPECT_EQ(Engine.State, gsPlacing);
@@ -228,14 +274,12 @@ TEST_F(BoardTest, NewGameAfterAReportStartsThePlacementAfresh) {
   EXPECT_EQ(Engine.ComputerShots, 0);
   EXPECT_EQ(Engine.ComputerHits, 0);
   EXPECT_EQ(Engine.FleetLeft, TGameEngine::ShipSizes);
-  EXPECT_EQ(Host.SoundStops, stopsBefore + 1);
-  EXPECT_EQ(Host.ReportTimerStops, 2);
+  EXPECT_EQ(Host.GameResets, 2);  // the fixture's game and this one
   // The orientation and the computer's direction order outlive a game.
   EXPECT_EQ(Engine.UserHorizontal, 1);
   EXPECT_EQ(Engine.DirOrder, (std::array<std::int32_t, 4>{2, 0, 3, 1}));
-  ASSERT_EQ(console.Count(), 2);
-  EXPECT_EQ(console.Line(0), "Game: Сброс игры");
-  EXPECT_EQ(console.Line(1), "Game: Пользователь расставляет корабли...");
+  EXPECT_EQ(Host.Log, (std::vector<std::string>{"Game: Сброс игры",
+                                                "Game: Пользователь расставляет корабли..."}));
 }
 
 TEST_F(BoardTest, OrientationFollowsTheSideAskedOrTheActiveSide) {

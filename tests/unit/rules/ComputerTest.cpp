@@ -6,9 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "GameEngine/Consol.h"
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/Globals.h"
 #include "RulesTestSupport.h"
 
 namespace {
@@ -60,10 +58,10 @@ class ComputerTest : public ::testing::Test {
 
   // One computer's turn: from the user's miss to the computer's miss or the end of the game.
   std::vector<TPoint> PlayTurn() {
-    Host.Explosions.clear();
+    Host.Shots.clear();
     Engine.ActiveSide = sdComputer;
-    EXPECT_FALSE(RunIdleStep(Engine, Host, Host.Idle, TIdleStep::ComputerTurn, 1000).SaidDone);
-    EXPECT_EQ(Host.Idle, TIdleStep::None) << "the turn did not end";
+    EXPECT_FALSE(RunIdleStep(Engine, Host, TIdleStep::ComputerTurn, 1000).SaidDone);
+    EXPECT_EQ(Host.Installed, TIdleStep::None) << "the turn did not end";
     return Host.ShotCells();
   }
 
@@ -156,17 +154,12 @@ TEST(BuildCandidates, EveryCellIsACandidateDuringTheOpening) {
 }
 
 TEST_F(ComputerTest, AShotIsReportedInTheLogAndAnimatedOverItsCell) {
-  TConsol console;
-  Consol = &console;
+  Host.Log.clear();
   SearchPicks(4, 4);
-  const std::vector<TPoint> shots = PlayTurn();
-  Consol = nullptr;
-  EXPECT_EQ(shots, (std::vector<TPoint>{{4, 4}}));
-  ASSERT_EQ(console.Count(), 1);
-  EXPECT_EQ(console.Line(0), "Game: Компьютер произвел выстрел в сектор Д5");
-  EXPECT_EQ(Host.Explosions, (std::vector<std::pair<int, TPoint>>{{sdUser, {4, 4}}}));
-  EXPECT_EQ(Host.Sounds, (std::vector<std::string>{"SND_SHOT"}));
-  EXPECT_EQ(Host.Redraws, 1);
+  PlayTurn();
+  EXPECT_EQ(Host.Log, (std::vector<std::string>{"Game: Компьютер произвел выстрел в сектор Д5"}));
+  EXPECT_EQ(Host.Shots, (std::vector<TShot>{{sdComputer, {4, 4}, false}}));
+  EXPECT_EQ(Host.TurnsPassed, (std::vector<int>{sdUser}));
   // A miss gives the user the turn, and the next search starts afresh.
   EXPECT_EQ(Engine.ActiveSide, sdUser);
   EXPECT_EQ(Engine.AiStep, 0);
@@ -247,8 +240,8 @@ TEST_F(ComputerTest, TheWinningHitEndsTheGameWithTheComputerActive) {
   EXPECT_TRUE(Engine.GameOver);
   EXPECT_EQ(Engine.State, gsReport);
   EXPECT_EQ(Engine.ActiveSide, sdComputer);
-  EXPECT_EQ(Host.EndOfGames, 1);
-  EXPECT_EQ(Host.Idle, TIdleStep::None);
+  EXPECT_EQ(Host.Winners, (std::vector<int>{sdComputer}));
+  EXPECT_TRUE(Host.TurnsPassed.empty());
 }
 
 class BehindTheAboutScreen : public ::testing::TestWithParam<TGameState> {};
@@ -262,7 +255,7 @@ TEST_P(BehindTheAboutScreen, TheLineStopsAtTheEdgeAsInBattle) {
   PutShip(engine, 0, 0, 0, 3, false);
   // From A2 up to A1, then onto the ring above the board, which must count as blocked.
   engine.ActiveSide = sdComputer;
-  RunIdleStep(engine, host, host.Idle, TIdleStep::ComputerTurn, 1000);
+  RunIdleStep(engine, host, TIdleStep::ComputerTurn, 1000);
   EXPECT_EQ(host.ShotCells(), (std::vector<TPoint>{{0, 1}, {0, 0}, {0, 2}, {0, 3}}));
   // Every shot landed on a cell of the board.
   int fired = 0;
@@ -282,7 +275,7 @@ TEST_P(BehindTheAboutScreen, NeighboursOffTheBoardAreNeverShotAt) {
   engine.State = GetParam();
   PutShip(engine, 0, 0, 0, 1, true);
   engine.ActiveSide = sdComputer;
-  RunIdleStep(engine, host, host.Idle, TIdleStep::ComputerTurn, 1000);
+  RunIdleStep(engine, host, TIdleStep::ComputerTurn, 1000);
   EXPECT_EQ(host.ShotCells(), (std::vector<TPoint>{{0, 0}, {1, 0}}));
   EXPECT_EQ(engine.ComputerShots, 2);
 }

@@ -4,9 +4,7 @@
 #include <ostream>
 #include <vector>
 
-#include "GameEngine/Consol.h"
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/Globals.h"
 #include "RulesTestSupport.h"
 
 namespace {
@@ -74,12 +72,10 @@ class PlaceShipTest : public ::testing::Test {
   TRecordingHost Host;
   TScriptedRandom Random;
   TGameEngine Engine{&Host, &Random};
-  TConsol Console;
   void SetUp() override {
     Engine.NewGame();
-    Consol = &Console;
+    Host.Log.clear();
   }
-  void TearDown() override { Consol = nullptr; }
 };
 
 TEST_F(PlaceShipTest, SegmentsCarryTheShipNumberAndTheirIndexFromTheFirstCell) {
@@ -92,8 +88,8 @@ TEST_F(PlaceShipTest, SegmentsCarryTheShipNumberAndTheirIndexFromTheFirstCell) {
   EXPECT_EQ(Engine.ReadCell(2, 7, 0).Empty, 1);
   EXPECT_EQ(Engine.ReadCell(8, 8, 0).Empty, 1);
   EXPECT_EQ(Engine.ShipsLeft, 8);
-  EXPECT_EQ(Host.Redraws, 2);
-  EXPECT_EQ(Host.Sounds, (std::vector<std::string>{"SND_SETUP_SHIP", "SND_SETUP_SHIP"}));
+  EXPECT_EQ(Host.ShipsPlaced, (std::vector<int>{sdUser, sdUser}));
+  EXPECT_TRUE(Host.FleetsPlaced.empty());
 }
 
 TEST_F(PlaceShipTest, UsersTenthShipHandsOverToTheComputersArrangement) {
@@ -105,26 +101,25 @@ TEST_F(PlaceShipTest, UsersTenthShipHandsOverToTheComputersArrangement) {
   EXPECT_EQ(Engine.ActiveSide, sdComputer);
   EXPECT_EQ(Engine.ShipsLeft, 10);
   EXPECT_EQ(Engine.AiStep, 0);
-  EXPECT_EQ(Host.PlacementByMouseOn, 1);
-  EXPECT_EQ(Host.Idle, TIdleStep::Arrange);
-  ASSERT_EQ(Console.Count(), 2);
-  EXPECT_EQ(Console.Line(0), "Game: Пользователь расставил все корабли.");
-  EXPECT_EQ(Console.Line(1), "Game: Компьютер расставляет корабли...");
+  EXPECT_EQ(Host.FleetsPlaced, (std::vector<int>{sdUser}));
+  EXPECT_EQ(Host.Installed, TIdleStep::Arrange);
+  EXPECT_EQ(Host.Log, (std::vector<std::string>{"Game: Пользователь расставил все корабли.",
+                                                "Game: Компьютер расставляет корабли..."}));
 }
 
 TEST_F(PlaceShipTest, ComputersTenthShipStartsTheBattleWithTheUserToShoot) {
   Engine.ActiveSide = sdComputer;
   Engine.ShipsLeft = 1;
-  Host.Idle = TIdleStep::Arrange;
+  Host.Installed = TIdleStep::Arrange;
   Engine.PlaceShip(0, 9);
   EXPECT_EQ(Engine.ReadCell(0, 9, 1).Empty, 0);
   EXPECT_EQ(Engine.ReadCell(0, 9, 0).Empty, 1);
   EXPECT_EQ(Engine.State, gsBattle);
   EXPECT_EQ(Engine.ActiveSide, sdUser);
   EXPECT_EQ(Engine.ShipsLeft, 10);
-  EXPECT_EQ(Host.Idle, TIdleStep::None);
-  ASSERT_EQ(Console.Count(), 1);
-  EXPECT_EQ(Console.Line(0), "Game: Компьютер расставил все корабли.");
+  EXPECT_EQ(Host.FleetsPlaced, (std::vector<int>{sdComputer}));
+  EXPECT_EQ(Host.Installed, TIdleStep::None);
+  EXPECT_EQ(Host.Log, (std::vector<std::string>{"Game: Компьютер расставил все корабли."}));
 }
 
 struct TArrangeCase {
@@ -204,7 +199,7 @@ TEST(ArrangeStep, ArrangesTheUsersFleetThenTheComputersThenStartsTheBattle) {
   TPcg32 random(7);
   TGameEngine engine(&host, &random);
   engine.NewGame();
-  RunIdleStep(engine, host, host.Idle, TIdleStep::Arrange, 100000);
+  RunIdleStep(engine, host, TIdleStep::Arrange, 100000);
   EXPECT_EQ(engine.State, gsBattle);
   EXPECT_EQ(engine.ActiveSide, sdUser);
   EXPECT_EQ(engine.AiStep, 0);
@@ -215,7 +210,7 @@ TEST(ArrangeStep, ArrangesTheUsersFleetThenTheComputersThenStartsTheBattle) {
     }
     EXPECT_EQ(segments, 20) << board;
   }
-  EXPECT_EQ(host.Sounds.size(), 20U);
+  EXPECT_EQ(host.ShipsPlaced.size(), 20U);
 }
 
 }  // namespace

@@ -10,40 +10,54 @@
 #include <vector>
 
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/GameHost.h"
 #include "GameEngine/RandomSource.h"
 #include "tools/sim/IdleRun.h"
 #include "Toolkit/Types.h"
 
 inline void PrintTo(const TPoint& p, std::ostream* os) { *os << "(" << p.X << ", " << p.Y << ")"; }
 
-class TRecordingHost final : public TGameHost {
+struct TShot {
+  int Shooter;
+  TPoint Cell;
+  bool Hit;
+  bool operator==(const TShot&) const = default;
+};
+inline void PrintTo(const TShot& s, std::ostream* os) {
+  *os << "{" << s.Shooter << ", (" << s.Cell.X << ", " << s.Cell.Y << "), " << s.Hit << "}";
+}
+
+// Records every event, and keeps the idle slot as the main window would.
+class TRecordingHost final : public TIdleSlotHost {
  public:
-  TIdleStep Idle = TIdleStep::None;
-  int Redraws = 0;
-  int Scrolls = 0;
-  int SoundStops = 0;
-  int ReportTimerStops = 0;
-  int EndOfGames = 0;
-  int PlacementByMouseOn = 0;
-  std::vector<std::string> Sounds;
-  std::vector<std::pair<int, TPoint>> Explosions;  // board, cell
+  std::vector<std::string> Log;
+  int GameResets = 0;
+  std::vector<int> ShipsPlaced;  // the side of each ship, in order
+  std::vector<int> FleetsPlaced;
+  std::vector<TShot> Shots;
+  std::vector<int> TurnsPassed;  // the side given the turn
+  std::vector<int> Winners;
 
-  void Redraw() override { ++Redraws; }
-  void ScrollConsole(int) override { ++Scrolls; }
-  void PlaySound(std::string_view name) override { Sounds.emplace_back(name); }
-  void StopSound() override { ++SoundStops; }
-  void PlayExplosion(int board, TPoint cell) override { Explosions.push_back({board, cell}); }
-  void StopReportTimer() override { ++ReportTimerStops; }
-  void EndOfGame() override { ++EndOfGames; }
-  void SetPlacementByMouse(bool on) override { PlacementByMouseOn += on ? 1 : 0; }
-  void InstallIdle(TIdleStep step) override { Idle = step; }
-  void RemoveIdle() override { Idle = TIdleStep::None; }
+  void GameLogged(std::string_view line) override { Log.emplace_back(line); }
+  void GameReset() override { ++GameResets; }
+  void ShipPlaced(int side) override { ShipsPlaced.push_back(side); }
+  void FleetPlaced(int side) override {
+    FleetsPlaced.push_back(side);
+    TIdleSlotHost::FleetPlaced(side);
+  }
+  void ShotFired(int shooter, TPoint cell, bool hit) override { Shots.push_back({shooter, cell, hit}); }
+  void TurnPassed(int side) override {
+    TurnsPassed.push_back(side);
+    TIdleSlotHost::TurnPassed(side);
+  }
+  void GameWon(int winner) override {
+    Winners.push_back(winner);
+    TIdleSlotHost::GameWon(winner);
+  }
 
-  // The board-0 cells the explosions were played over, in order.
+  // The cells shot at, in order.
   std::vector<TPoint> ShotCells() const {
     std::vector<TPoint> cells;
-    for (const auto& [board, cell] : Explosions) cells.push_back(cell);
+    for (const TShot& shot : Shots) cells.push_back(shot.Cell);
     return cells;
   }
 };

@@ -102,8 +102,8 @@ TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
     for (int game = 0; game < GamesPerEngine; ++game) {
       SCOPED_TRACE(::testing::Message() << "seed " << seed << " game " << game);
       engine.NewGame();
-      host.EndOfGames = 0;
-      RunIdleStep(engine, host, host.Idle, TIdleStep::Arrange, 100000, [&] {
+      host.Winners.clear();
+      RunIdleStep(engine, host, TIdleStep::Arrange, 100000, [&] {
         // The right button, now and then.
         if (player.Next() % 4 == 0) engine.ToggleOrientation(engine.ActiveSide);
         return true;
@@ -116,7 +116,7 @@ TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
       while (!engine.GameOver) {
         engine.ActiveSide = sdComputer;  // the user passes
         bool consistent = true;
-        steps += RunIdleStep(engine, host, host.Idle, TIdleStep::ComputerTurn, 100000 - steps, [&] {
+        steps += RunIdleStep(engine, host, TIdleStep::ComputerTurn, 100000 - steps, [&] {
                    // Every step, the first included, starts from a consistent state.
                    consistent = ShootingIsConsistent(engine);
                    // The about screen may open or close between any two steps.
@@ -133,7 +133,7 @@ TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
       EXPECT_EQ(engine.ComputerHits, 20);
       EXPECT_EQ(engine.State, gsReport);
       EXPECT_EQ(engine.ActiveSide, sdComputer);
-      EXPECT_EQ(host.EndOfGames, 1);
+      EXPECT_EQ(host.Winners, (std::vector<int>{sdComputer}));
       totalShots += engine.ComputerShots;
     }
   }

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "GameEngine/Consol.h"
-#include "GameEngine/Globals.h"
 #include "GameEngine/ProgramPath.h"
 #include "GameEngine/Sound.h"
 #include "Toolkit/Audio.h"
@@ -18,11 +17,7 @@ namespace {
 
 class SoundTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fs::create_directory(Folder + "Sounds");
-    Consol = &Console;
-  }
-  void TearDown() override { Consol = nullptr; }
+  void SetUp() override { fs::create_directory(Folder + "Sounds"); }
   void Provide(const char* name) {
     fs::copy_file(fs::path(KRAVELON_ASSETS) / "Sounds" / name, Folder + "Sounds/" + name);
   }
@@ -34,7 +29,7 @@ class SoundTest : public ::testing::Test {
 TEST_F(SoundTest, LoadsTheThreeWavesInOrderAndLogsTheFilesFound) {
   Provide("Shot.wav");
   Provide("win.wav");
-  TSound bank;
+  TSound bank(Console);
   bank.LoadSounds();
   EXPECT_EQ(Console.AllLines(), (std::vector<std::string>{
                                     "Sound: Загружен звуковой файл Sounds/Shot.wav",
@@ -56,12 +51,12 @@ TEST_F(SoundTest, LoadsTheThreeWavesInOrderAndLogsTheFilesFound) {
 }
 
 TEST_F(SoundTest, NamesMatchWhateverTheirCaseAndAddingAgainReplaces) {
-  TSound bank;
+  TSound bank(Console);
   bank.LoadSounds();
   TWave* shot = bank.FindWave("SND_SHOT");
   EXPECT_EQ(bank.FindWave("snd_shot"), shot);
   EXPECT_EQ(bank.FindWave("Snd_Shot"), shot);
-  auto replacement = std::make_unique<TWave>("Sounds/Other.wav");
+  auto replacement = std::make_unique<TWave>("Sounds/Other.wav", Console);
   TWave* other = replacement.get();
   bank.AddWave("snd_shot", std::move(replacement));
   EXPECT_EQ(bank.FindWave("SND_SHOT"), other);
@@ -69,7 +64,7 @@ TEST_F(SoundTest, NamesMatchWhateverTheirCaseAndAddingAgainReplaces) {
 
 TEST_F(SoundTest, AFileThatIsNoWaveIsLoadedAndPlaysNothing) {
   std::ofstream(Folder + "Sounds/Shot.wav") << "not a wave at all";
-  TSound bank;
+  TSound bank(Console);
   bank.LoadSounds();
   ASSERT_TRUE(bank.FindWave("SND_SHOT")->HasData());
   EXPECT_NO_THROW(bank.Play("snd_shot"));
