@@ -8,8 +8,8 @@
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/GameHost.h"
 #include "GameEngine/Globals.h"
-#include "GameEngine/Paint.h"
-#include "GameEngine/Sound.h"
+#include "GameEngine/Paint/Paint.h"
+#include "GameEngine/Sound/Sound.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/Menus.h"
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "GameEngine/Paint.h"
+#include "GameEngine/Paint/Paint.h"
 #include "GameEngine/ProgramPath.h"
 #include "Main/Main1.h"
 #include "Toolkit/Forms.h"

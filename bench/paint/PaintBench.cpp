@@ -14,7 +14,7 @@
 #include "GameEngine/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/Globals.h"
-#include "GameEngine/Paint.h"
+#include "GameEngine/Paint/Paint.h"
 #include "GameEngine/ProgramPath.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/System.h"

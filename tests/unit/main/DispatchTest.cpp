@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "GameEngine/Geometry.h"
-#include "GameEngine/Paint.h"
-#include "GameEngine/Sound.h"
+#include "GameEngine/Paint/Paint.h"
+#include "GameEngine/Sound/Sound.h"
 #include "tests/unit/main/MainFixture.h"
 
 namespace {

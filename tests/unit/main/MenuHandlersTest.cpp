@@ -2,8 +2,8 @@
 // an item is drawn, and the statistics box.
 #include <SDL.h>
 
-#include "GameEngine/Paint.h"
-#include "GameEngine/Sound.h"
+#include "GameEngine/Paint/Paint.h"
+#include "GameEngine/Sound/Sound.h"
 #include "tests/unit/main/MainFixture.h"
 
 namespace {

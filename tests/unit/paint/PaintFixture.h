@@ -9,7 +9,7 @@
 
 #include "GameEngine/Consol.h"
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/Paint.h"
+#include "GameEngine/Paint/Paint.h"
 #include "Toolkit/Forms.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ToolkitFixture.h"

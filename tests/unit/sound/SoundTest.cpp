@@ -7,7 +7,7 @@
 
 #include "GameEngine/Consol.h"
 #include "GameEngine/ProgramPath.h"
-#include "GameEngine/Sound.h"
+#include "GameEngine/Sound/Sound.h"
 #include "Toolkit/Audio.h"
 #include "tests/support/ScratchFolder.h"
 

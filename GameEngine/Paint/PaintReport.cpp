@@ -1,6 +1,6 @@
 // The report window's pictures, the translucent panel and the result text.
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/Paint.h"
+#include "GameEngine/Paint/Paint.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/Geometry.h"
 #include "GameEngine/Globals.h"
-#include "GameEngine/Paint.h"
+#include "GameEngine/Paint/Paint.h"
 
 namespace {
 

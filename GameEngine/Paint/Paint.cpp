@@ -1,4 +1,4 @@
-#include "GameEngine/Paint.h"
+#include "GameEngine/Paint/Paint.h"
 
 #include <array>
 #include <cctype>

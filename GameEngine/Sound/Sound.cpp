@@ -1,4 +1,4 @@
-#include "GameEngine/Sound.h"
+#include "GameEngine/Sound/Sound.h"
 
 #include "GameEngine/Consol.h"
 #include "GameEngine/ProgramPath.h"

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "GameEngine/Paint.h"
+#include "GameEngine/Paint/Paint.h"
 #include "Toolkit/System.h"
 
 namespace {
