@@ -7,6 +7,7 @@
 #include "GameEngine/Geometry.h"
 #include "GameEngine/ProgramPath.h"
 #include "Main/Version.h"
+#include "Toolkit/Errors.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
 
@@ -45,7 +46,11 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
   OnKeyDown = [this](int& key) { FormKeyDown(key); };
   OnCloseRequest = [] { Application->Terminate(); };
   OnDestroy = [this] { FormDestroy(); };
-  FormCreate();
+  try {
+    FormCreate();
+  } catch (const TFileError& error) {
+    AbandonStartUp(error);
+  }
 }
 
 TMain1::~TMain1() {
@@ -58,9 +63,7 @@ void TMain1::FormCreate() {
   if (!DirectoryExists(ProgramPath("Images"))) {
     const std::string text = "Не могу найти папку \"Images\".";
     Consol->AddLine(text);
-    MessageBox(text, Application->Title, TMessageIcon::Error);
-    Application->Terminate();
-    return;
+    throw TFileError(ProgramPath("Images"), text);
   }
   if (!DirectoryExists(ProgramPath("Sounds"))) {
     Consol->AddLine("Не могу найти папку \"Sounds\".");
@@ -86,15 +89,20 @@ void TMain1::StartConsol(bool& done) {
   try {
     StartUp();
   } catch (const std::exception& error) {
-    // Whatever step failed, the player reads what it was (an unreadable picture names its file)
-    // and the program ends in order; nothing may be drawn from the incomplete set.
-    MessageBox(error.what(), Application->Title, TMessageIcon::Error);
-    Application->Terminate();
+    AbandonStartUp(error);
     return;
   }
   Application->ClearIdle();
   PlacementByMouse = true;
   ReturnFreedMemory();
+}
+
+void TMain1::AbandonStartUp(const std::exception& error) {
+  // Whatever step failed, the player reads what it was (a missing folder, an unreadable or
+  // damaged picture, each named) and the program ends in order; nothing may be drawn from an
+  // incomplete set.
+  MessageBox(error.what(), Application->Title, TMessageIcon::Error);
+  Application->Terminate();
 }
 
 void TMain1::StartUp() {

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: owns the engine, the console, the painter, the backdrop and the sound bank;
 // runs start-up and shut-down and turns input into game actions.
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -97,6 +98,8 @@ class TMain1 : public TForm, public TGameHost {
 
  private:
   void SetUpMenus();  // the items, their settings and handlers, as the window's layout has them
+  // Start-up's one way out of a failure the player must see: the box, then the program ends.
+  void AbandonStartUp(const std::exception& error);
 
   bool Destroyed = false;
 };

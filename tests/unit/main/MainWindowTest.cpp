@@ -55,6 +55,15 @@ TEST_F(MainWindowTest, WithoutSoundsItWarnsPausesAndGoesOn) {
   for (const auto& l : Lines()) EXPECT_FALSE(l.starts_with("Sound: ")) << l;
 }
 
+TEST_F(MainWindowTest, WithoutImagesTheWindowShowsOneBoxAndStartUpNeverRuns) {
+  Provide("Sounds");
+  Window = std::make_unique<TMain1>();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Не могу найти папку \"Images\"."});
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"Кравелон версия 1.2", "Не могу найти папку \"Images\"."}));
+  EXPECT_TRUE(App->Terminated());
+  EXPECT_FALSE(App->HasIdle());
+}
+
 // What stands in place of a picture: a folder, or a header claiming 60000 × 60000.
 TEST_F(MainWindowTest, AnUnusablePictureEndsStartUpWithABoxNamingIt) {
   struct TCase {
