@@ -50,7 +50,8 @@ inline std::optional<TPoint> SectorAt(int board, TPoint p) {
 inline constexpr std::array<std::string_view, BoardCells> ColumnLetters{
     "А", "Б", "В", "Г", "Д", "Е", "Ж", "З", "И", "К"};
 
-// "А1" … "К10".
+// "А1" … "К10"; empty off the board.
 inline std::string CellName(int column, int row) {
-  return std::string(ColumnLetters[column]) + std::to_string(row + 1);
+  if (column < 0 || column >= BoardCells || row < 0 || row >= BoardCells) return "";
+  return std::string(ColumnLetters[static_cast<std::size_t>(column)]) + std::to_string(row + 1);
 }
