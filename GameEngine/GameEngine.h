@@ -24,6 +24,15 @@ struct TCell {
 // The engine's two idle steps, as the application's idle slot holds them.
 enum class TIdleStep { None, Arrange, ComputerTurn };
 
+// The step the slot holds after a fleet is complete (the computer arranges its own after the
+// user's; the battle needs none), and after a miss hands the turn to `side`.
+constexpr TIdleStep StepAfterFleet(int side) {
+  return side == sdUser ? TIdleStep::Arrange : TIdleStep::None;
+}
+constexpr TIdleStep StepAfterTurn(int side) {
+  return side == sdComputer ? TIdleStep::ComputerTurn : TIdleStep::None;
+}
+
 // Directions of the computer's line following; 0 and 3, 1 and 2 are opposites.
 enum TDirection : std::int32_t { dirUp = 0, dirLeft = 1, dirRight = 2, dirDown = 3 };
 

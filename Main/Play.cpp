@@ -84,12 +84,8 @@ void TMain1::ShipPlaced(int) {
 }
 
 void TMain1::FleetPlaced(int side) {
-  if (side == sdUser) {
-    PlacementByMouse = true;
-    InstallIdle(TIdleStep::Arrange);
-  } else {
-    InstallIdle(TIdleStep::None);
-  }
+  if (side == sdUser) PlacementByMouse = true;
+  InstallIdle(StepAfterFleet(side));
 }
 
 void TMain1::ShotFired(int shooter, TPoint cell, bool) {
@@ -101,7 +97,7 @@ void TMain1::ShotFired(int shooter, TPoint cell, bool) {
 }
 
 void TMain1::TurnPassed(int side) {
-  InstallIdle(side == sdComputer ? TIdleStep::ComputerTurn : TIdleStep::None);
+  InstallIdle(StepAfterTurn(side));
 }
 
 void TMain1::GameWon(int) {

@@ -11,12 +11,8 @@
 class TIdleSlotHost : public TNullGameHost {
  public:
   TIdleStep Installed = TIdleStep::None;
-  void FleetPlaced(int side) override {
-    Installed = side == sdUser ? TIdleStep::Arrange : TIdleStep::None;
-  }
-  void TurnPassed(int side) override {
-    Installed = side == sdComputer ? TIdleStep::ComputerTurn : TIdleStep::None;
-  }
+  void FleetPlaced(int side) override { Installed = StepAfterFleet(side); }
+  void TurnPassed(int side) override { Installed = StepAfterTurn(side); }
   void GameWon(int) override { Installed = TIdleStep::None; }
 };
 
