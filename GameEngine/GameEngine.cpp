@@ -5,7 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "GameEngine/Geometry.h"
+#include "GameEngine/Board.h"
+
+namespace kravelon {
 
 TGameEngine::TGameEngine(TGameHost* host, TRandomSource* random)
     : Host(host ? host : &NullHost),
@@ -119,3 +121,5 @@ void TGameEngine::EndGame(int winner) {
   State = gsReport;
   Host->GameWon(winner);
 }
+
+}  // namespace kravelon

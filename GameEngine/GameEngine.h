@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "GameEngine/Board.h"
 #include "GameEngine/GameHost.h"
 #include "GameEngine/RandomSource.h"
-#include "Toolkit/Types.h"
+#include "Common/Types.h"
+
+namespace kravelon {
 
 enum TGameState : std::int32_t { gsPlacing = 1, gsBattle = 2, gsReport = 3, gsAbout = 4 };
 enum TSide : std::int32_t { sdUser = 0, sdComputer = 1 };
@@ -38,7 +41,6 @@ enum TDirection : std::int32_t { dirUp = 0, dirLeft = 1, dirRight = 2, dirDown =
 
 class TGameEngine {
  public:
-  static constexpr int BoardSize = 10;
   static constexpr int FleetShips = 10;
   static constexpr int FleetSegments = 20;
   // Placement order, largest first; the next ship is ShipSizes[10 - ShipsLeft].
@@ -150,3 +152,5 @@ class TGameEngine {
   TPcg32 OwnRandom;
   TRandomSource* Random;
 };
+
+}  // namespace kravelon

@@ -6,6 +6,8 @@
 
 #include "GameEngine/GameEngine.h"
 
+namespace kravelon {
+
 namespace {
 
 // The computer shoots at random over the whole board for this many shots of a game.
@@ -192,3 +194,5 @@ void TGameEngine::ComputerTurnStep(bool& done) {
       break;
   }
 }
+
+}  // namespace kravelon

@@ -1,6 +1,8 @@
 // Where a ship may go, placing it, and the random arrangement that runs as an idle step.
 #include "GameEngine/GameEngine.h"
 
+namespace kravelon {
+
 bool TGameEngine::CanPlace(int column, int row, int length) const {
   if (!OnBoard(column, row)) return false;
   const bool horizontal = IsHorizontal();
@@ -75,3 +77,5 @@ void TGameEngine::ArrangeStep(bool& done) {
       break;
   }
 }
+
+}  // namespace kravelon

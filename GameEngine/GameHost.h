@@ -5,7 +5,9 @@
 // a window.
 #include <string_view>
 
-#include "Toolkit/Types.h"
+#include "Common/Types.h"
+
+namespace kravelon {
 
 class TGameHost {
  public:
@@ -33,3 +35,5 @@ class TNullGameHost : public TGameHost {
   void TurnPassed(int) override {}
   void GameWon(int) override {}
 };
+
+}  // namespace kravelon

@@ -3,6 +3,8 @@
 // simulator hand in a seeded or scripted one, so every run can be replayed.
 #include <cstdint>
 
+namespace kravelon {
+
 class TRandomSource {
  public:
   virtual ~TRandomSource() = default;
@@ -34,3 +36,5 @@ class TPcg32 final : public TRandomSource {
   static constexpr std::uint64_t Increment = 1442695040888963407ULL;
   std::uint64_t State = 0;
 };
+
+}  // namespace kravelon

@@ -2,6 +2,8 @@
 
 #include "Main/Version.h"
 
+namespace kravelon {
+
 namespace {
 
 // "1" .. "4" and nothing else: no sign, no spaces, no "02".
@@ -64,3 +66,5 @@ std::string UsageText() {
 }
 
 std::string VersionText() { return std::string("kravelon ") + GameVersion + "\n"; }
+
+}  // namespace kravelon

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace kravelon {
+
 struct TCommandLine {
   enum class TAction { Play, ShowHelp, ShowVersion, Fail };
   TAction Action = TAction::Play;
@@ -19,3 +21,5 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 std::string UsageText();
 // What --version prints, ending in a newline.
 std::string VersionText();
+
+}  // namespace kravelon

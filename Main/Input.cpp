@@ -1,6 +1,8 @@
 // The main window's input: mouse, wheel, keys and the report timer, dispatched by game state.
-#include "GameEngine/Geometry.h"
+#include "Media/Layout.h"
 #include "Main/Main1.h"
+
+namespace kravelon {
 
 std::string TMain1::SectorName() const {
   for (int board : {0, 1}) {
@@ -73,3 +75,4 @@ void TMain1::CLOCKTimer() {
   Paint->Redraw();
 }
 
+}  // namespace kravelon

@@ -4,12 +4,14 @@
 #include <exception>
 #include <memory>
 
-#include "GameEngine/Geometry.h"
-#include "GameEngine/ProgramPath.h"
+#include "Media/Layout.h"
+#include "Media/ProgramPath.h"
 #include "Main/Version.h"
 #include "Toolkit/Errors.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
+
+namespace kravelon {
 
 int ScreenCenterX = 0;
 int ScreenCenterY = 0;
@@ -160,3 +162,5 @@ void TMain1::FormDestroy() {
   Backdrop.reset();
   Sound.reset();
 }
+
+}  // namespace kravelon

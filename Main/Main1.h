@@ -5,14 +5,16 @@
 #include <memory>
 #include <string>
 
-#include "GameEngine/Consol.h"
+#include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/GameHost.h"
-#include "GameEngine/Globals.h"
-#include "GameEngine/Paint/Paint.h"
-#include "GameEngine/Sound/Sound.h"
+#include "Console/Globals.h"
+#include "Media/Paint/Paint.h"
+#include "Media/Sound/Sound.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/Menus.h"
+
+namespace kravelon {
 
 extern int ScreenCenterX;
 extern int ScreenCenterY;
@@ -103,3 +105,5 @@ class TMain1 : public TForm, public TGameHost {
 
   bool Destroyed = false;
 };
+
+}  // namespace kravelon

@@ -6,6 +6,8 @@
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
 
+namespace kravelon {
+
 namespace {
 
 constexpr int MenuItemWidth = 256;
@@ -118,3 +120,5 @@ void TMain1::N10Click() {
   MessageBox("Процент попадания компютера составил: " + std::to_string(percent) + " %",
              Application->Title, TMessageIcon::Information);
 }
+
+}  // namespace kravelon

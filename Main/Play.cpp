@@ -1,8 +1,10 @@
 // The user's placement and shot, the end of a game, and what the rules' events set off in the
 // window: log lines, redraws, sounds, explosions, the report timer and the idle steps.
-#include "GameEngine/Geometry.h"
+#include "Media/Layout.h"
 #include "Main/Main1.h"
 #include "Toolkit/System.h"
+
+namespace kravelon {
 
 void TMain1::SetupShip(bool place) {
   if (!PlacementByMouse || !Engine || !Paint || Engine->ActiveSide == sdComputer) return;
@@ -104,3 +106,5 @@ void TMain1::GameWon(int) {
   InstallIdle(TIdleStep::None);
   EndOfGame();
 }
+
+}  // namespace kravelon

@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "GameEngine/Geometry.h"
+#include "Media/Layout.h"
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/Scale.h"
+
+using namespace kravelon;
 
 int main(int argc, char** argv) {
   // Read before SDL starts, so that a wrong option or --help never opens a window.

@@ -9,6 +9,8 @@
 #include "Toolkit/Decoders.h"
 #include "Toolkit/Quit.h"
 
+namespace kravelon {
+
 namespace {
 
 // The converted sound is held whole: up to a few minutes at the device's rate.
@@ -201,3 +203,5 @@ void CloseAudio() {
   DeviceUnavailable = false;
   Voice = TVoice{};
 }
+
+}  // namespace kravelon

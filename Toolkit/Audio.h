@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace kravelon {
+
 enum TPlayFlags : unsigned {
   pfSync = 0,
   pfAsync = 1,
@@ -27,3 +29,5 @@ void CloseAudio();
 std::uint32_t AudioIdleEventType();
 void CloseAudioWhenIdle();
 bool AudioDeviceOpen();
+
+}  // namespace kravelon

@@ -8,6 +8,8 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Graphics.h"
 
+namespace kravelon {
+
 namespace {
 
 TRwPtr MemoryStream(const std::uint8_t* data, std::size_t size) {
@@ -121,3 +123,5 @@ TCursorResult DecodeCursor(const std::uint8_t* data, std::size_t size, TCursorIm
   image.HotY = Le16(data + DirHeader + 6);
   return TCursorResult::Loaded;
 }
+
+}  // namespace kravelon

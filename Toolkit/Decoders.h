@@ -13,6 +13,8 @@
 #include "Toolkit/SdlPtr.h"
 #include "Toolkit/System.h"
 
+namespace kravelon {
+
 // Little-endian header fields.
 inline std::uint16_t Le16(const std::uint8_t* p) {
   return static_cast<std::uint16_t>(p[0] | p[1] << 8);
@@ -42,3 +44,5 @@ TCursorResult DecodeCursor(const std::uint8_t* data, std::size_t size, TCursorIm
 // A wave-file image as 16-bit stereo samples at the device's rate; empty when it cannot be played
 // (no wave, a chunk running past the end of the file, or longer than the device will hold).
 std::vector<std::int16_t> DecodeWave(const std::uint8_t* data, std::size_t size);
+
+}  // namespace kravelon

@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+namespace kravelon {
+
 class TToolkitError : public std::runtime_error {
  public:
   explicit TToolkitError(const std::string& message) : std::runtime_error(message) {}
@@ -20,3 +22,5 @@ class TFileError : public TToolkitError {
  private:
   std::string FullPath;
 };
+
+}  // namespace kravelon

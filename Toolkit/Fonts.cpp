@@ -8,6 +8,8 @@
 #include <map>
 #include <tuple>
 
+namespace kravelon {
+
 namespace {
 
 struct TCandidate {
@@ -189,3 +191,5 @@ void ReleaseFonts() {
   FcFini();
   OpenFonts().clear();
 }
+
+}  // namespace kravelon

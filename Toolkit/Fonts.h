@@ -9,6 +9,8 @@
 
 #include "Toolkit/Graphics.h"
 
+namespace kravelon {
+
 // The candidate families for a face name, best first (the real face only where the machine has
 // it, then free faces with Cyrillic).
 std::vector<std::string> FontCandidates(const std::string& faceName);
@@ -27,3 +29,5 @@ inline constexpr std::size_t TextCacheCapacity = 64;
 std::size_t CachedTextCount();
 // Releases every cached font and rendered text (before TTF_Quit).
 void ReleaseFonts();
+
+}  // namespace kravelon

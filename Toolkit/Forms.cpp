@@ -16,6 +16,8 @@
 #include "Toolkit/System.h"
 #include "Toolkit/WindowSystem.h"
 
+namespace kravelon {
+
 TApplication* Application = nullptr;
 
 namespace {
@@ -81,14 +83,6 @@ std::uint32_t WindowIdOf(const SDL_Event& e) {
     case SDL_MOUSEWHEEL: return e.wheel.windowID;
     default: return 0;
   }
-}
-
-// Empty (all zero) when they do not meet.
-TRect Intersection(const TRect& a, const TRect& b) {
-  TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-          std::min(a.Bottom, b.Bottom)};
-  if (r.Width() <= 0 || r.Height() <= 0) return {};
-  return r;
 }
 
 }  // namespace
@@ -282,7 +276,7 @@ void TForm::PresentRects(const TBitmap& picture, const TRect* rects, int count) 
   std::vector<TRect> sent;
   sent.reserve(static_cast<std::size_t>(std::max(count, 0)));
   for (int i = 0; i < count; ++i) {
-    const TRect r = Intersection(rects[i], window);
+    const TRect r = rects[i].Intersect(window);
     if (r.Width() == 0) continue;
     if (kept && picture.Surface()) {
       CopyScaled(picture.Surface(), SDL_Rect{r.Left, r.Top, r.Width(), r.Height()}, kept, r.Left,
@@ -292,7 +286,7 @@ void TForm::PresentRects(const TBitmap& picture, const TRect* rects, int count) 
       CopyToSurface(picture, r, {r.Left, r.Top});
     }
     // An open menu stays on top of whatever changed beneath it.
-    const TRect covered = Intersection(r, overlay);
+    const TRect covered = r.Intersect(overlay);
     if (covered.Width() > 0) {
       DrawOverlay({covered.Left - OverlayAt.X, covered.Top - OverlayAt.Y,
                    covered.Right - OverlayAt.X, covered.Bottom - OverlayAt.Y});
@@ -327,9 +321,9 @@ void TForm::SendRects(const TRect* rects, int count) {
   std::vector<SDL_Rect> sdl;
   sdl.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
-    const TRect r = Intersection({rects[i].Left * scale, rects[i].Top * scale,
-                                  rects[i].Right * scale, rects[i].Bottom * scale},
-                                 {0, 0, surface->w, surface->h});
+    const TRect r = TRect{rects[i].Left * scale, rects[i].Top * scale, rects[i].Right * scale,
+                          rects[i].Bottom * scale}
+                        .Intersect({0, 0, surface->w, surface->h});
     if (r.Width() > 0) sdl.push_back({r.Left, r.Top, r.Width(), r.Height()});
   }
   if (!sdl.empty()) {
@@ -384,9 +378,7 @@ void TForm::Repaint() {
 
 TSpeedButton* TForm::ButtonAt(int x, int y) const {
   for (TSpeedButton* b : Buttons) {
-    if (x >= b->Bounds.Left && x < b->Bounds.Right && y >= b->Bounds.Top && y < b->Bounds.Bottom) {
-      return b;
-    }
+    if (b->Bounds.Contains({x, y})) return b;
   }
   return nullptr;
 }
@@ -616,3 +608,4 @@ void TApplication::Run() {
   }
 }
 
+}  // namespace kravelon

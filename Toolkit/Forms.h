@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "Toolkit/Graphics.h"
-#include "Toolkit/Types.h"
+#include "Common/Types.h"
 
 struct SDL_Window;
 union SDL_Event;
+
+namespace kravelon {
 
 enum class TMouseButton { Left, Right, Middle };
 enum class TBorderStyle { None, Single };
@@ -207,3 +209,5 @@ bool InitializeToolkit(std::string& error);
 void ShutdownToolkit();
 // The user event type carrying timer ticks (and nothing else).
 std::uint32_t TimerEventType();
+
+}  // namespace kravelon

@@ -11,6 +11,8 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Fonts.h"
 
+namespace kravelon {
+
 namespace {
 
 std::uint32_t PictureFormat = SDL_PIXELFORMAT_RGB888;
@@ -298,3 +300,5 @@ TSurfacePtr LoadPictureFile(const std::string& path,
     throw TFileError(path, "Cannot decode \"" + path + "\": " + error.what());
   }
 }
+
+}  // namespace kravelon

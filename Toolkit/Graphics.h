@@ -9,9 +9,11 @@
 #include <string_view>
 
 #include "Toolkit/SdlPtr.h"
-#include "Toolkit/Types.h"
+#include "Common/Types.h"
 
 struct SDL_Surface;
+
+namespace kravelon {
 
 // The largest picture the game uses fills its 696 × 488 window. A side of 2048 leaves room for
 // three times that width and four times that height, and keeps a picture within 16 MB; no file
@@ -128,3 +130,5 @@ class TBitmap {
 
 // The pixel format every new picture takes: the window surface's, so presenting is a plain copy.
 void SetPicturePixelFormat(std::uint32_t sdlPixelFormat);
+
+}  // namespace kravelon

@@ -11,6 +11,8 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Graphics.h"
 
+namespace kravelon {
+
 namespace {
 
 struct TErrorManager {
@@ -93,3 +95,5 @@ TSurfacePtr DecodeJpeg(const std::uint8_t* data, std::size_t size) {
 void LoadJpegFile(TBitmap& picture, const std::string& path) {
   picture.AdoptSurface(LoadPictureFile(path, DecodeJpeg));
 }
+
+}  // namespace kravelon

@@ -6,6 +6,8 @@
 
 #include "Toolkit/Forms.h"
 
+namespace kravelon {
+
 namespace {
 
 TPopupMenu* Current = nullptr;
@@ -18,10 +20,6 @@ constexpr TColor FrameLight{255, 255, 255};
 constexpr TColor FrameShadow{128, 128, 128};
 constexpr TColor FrameDark{64, 64, 64};
 constexpr int PlainItemPadding = 16;
-
-bool Inside(const TRect& r, int x, int y) {
-  return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
-}
 
 void FillEdge(TCanvas& canvas, const TRect& rect, TColor topLeft, TColor bottomRight) {
   canvas.BrushStyle = TBrushStyle::Solid;
@@ -114,9 +112,9 @@ void TPopupMenu::DrawItem(int index) {
 }
 
 int TPopupMenu::ItemAt(int x, int y) const {
-  if (!Inside(Area, x, y)) return -1;
+  if (!Area.Contains({x, y})) return -1;
   for (std::size_t i = 0; i < ItemRects.size(); ++i) {
-    if (Inside(ItemRects[i], x - Area.Left, y - Area.Top)) {
+    if (ItemRects[i].Contains({x - Area.Left, y - Area.Top})) {
       return Items[i]->Enabled ? static_cast<int>(i) : -1;
     }
   }
@@ -187,7 +185,7 @@ TMenuItem* TPopupMenu::RunLoop() {
       }
       case SDL_MOUSEBUTTONDOWN: {
         const TPoint at = Owner.ToLogical(e.button.x, e.button.y);
-        if (e.button.windowID != owner || !Inside(Area, at.X, at.Y)) return nullptr;
+        if (e.button.windowID != owner || !Area.Contains(at)) return nullptr;
         pressedInside = true;
         SetHighlight(ItemAt(at.X, at.Y));
         break;
@@ -223,3 +221,5 @@ TMenuItem* TPopupMenu::RunLoop() {
   }
   return nullptr;
 }
+
+}  // namespace kravelon

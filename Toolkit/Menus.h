@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "Toolkit/Graphics.h"
-#include "Toolkit/Types.h"
+#include "Common/Types.h"
+
+namespace kravelon {
 
 class TForm;
 
@@ -76,3 +78,5 @@ class TPopupMenu {
   TRect Area;               // Picture's place on the owner
   int Highlight = -1;
 };
+
+}  // namespace kravelon

@@ -11,6 +11,8 @@
 #include "Toolkit/Graphics.h"
 #include "Toolkit/Scale.h"
 
+namespace kravelon {
+
 namespace {
 
 constexpr TColor CaptionColor{24, 52, 96};
@@ -126,7 +128,7 @@ void Compose(TBitmap& box, const TLayout& l, const std::vector<std::string>& lin
 }
 
 bool InButton(const TLayout& l, int x, int y) {
-  return x >= l.Button.Left && x < l.Button.Right && y >= l.Button.Top && y < l.Button.Bottom;
+  return l.Button.Contains({x, y});
 }
 
 TMessageBoxHandler& Handler() {
@@ -239,3 +241,5 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
     SDL_PushEvent(&quit);
   }
 }
+
+}  // namespace kravelon

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+namespace kravelon {
+
 enum class TMessageIcon { Error, Information };
 
 // Returns when the user closes the box (Return, Space, Escape or a click on OK).
@@ -14,3 +16,5 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
 using TMessageBoxHandler =
     std::function<void(const std::string& text, const std::string& caption, TMessageIcon icon)>;
 void SetMessageBoxHandler(TMessageBoxHandler handler);
+
+}  // namespace kravelon

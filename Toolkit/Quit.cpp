@@ -10,6 +10,8 @@
 #include <mutex>
 #include <thread>
 
+namespace kravelon {
+
 namespace {
 
 std::mutex QuitMutex;
@@ -90,3 +92,5 @@ bool WaitUnlessQuit(int milliseconds) {
   return QuitSignalled.wait_for(lock, std::chrono::milliseconds(milliseconds),
                                 [] { return Quit.load(); });
 }
+
+}  // namespace kravelon

@@ -1,4 +1,6 @@
 #pragma once
+
+namespace kravelon {
 // Orderly quitting. SIGTERM, SIGINT and SIGHUP (the terminal that started the game closing)
 // become a quit event in the queue, handled like the window's close button; a blocking pause
 // ends as soon as a quit is queued, whatever queued it.
@@ -18,3 +20,5 @@ void StopQuitWatch();
 bool QuitRequested();
 // Waits up to `milliseconds`; true when it ended early because a quit was queued.
 bool WaitUnlessQuit(int milliseconds);
+
+}  // namespace kravelon

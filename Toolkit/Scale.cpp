@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+namespace kravelon {
+
 namespace {
 
 int Scale = 1;
@@ -84,3 +86,5 @@ void CopyScaled(SDL_Surface* from, const SDL_Rect& part, SDL_Surface* to, int x,
     }
   }
 }
+
+}  // namespace kravelon

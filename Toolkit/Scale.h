@@ -5,6 +5,8 @@
 struct SDL_Surface;
 struct SDL_Rect;
 
+namespace kravelon {
+
 inline constexpr int MaxDisplayScale = 4;
 
 // The scale the desktop asks for: GDK_SCALE, else Xft.dpi of the X resources (192 and up);
@@ -19,3 +21,5 @@ int DisplayScale();
 // Copies `part` of `from` onto `to` with its top-left corner at the physical pixel (x, y), each
 // pixel as a scale × scale block. Both surfaces are 32-bit in one format.
 void CopyScaled(SDL_Surface* from, const SDL_Rect& part, SDL_Surface* to, int x, int y, int scale);
+
+}  // namespace kravelon

@@ -12,6 +12,8 @@ struct SDL_RWops;
 struct SDL_PixelFormat;
 struct _TTF_Font;  // SDL_ttf's name behind TTF_Font
 
+namespace kravelon {
+
 struct TSdlDeleter {
   void operator()(SDL_Surface* surface) const;
   void operator()(SDL_Window* window) const;
@@ -29,3 +31,5 @@ using TRwPtr = std::unique_ptr<SDL_RWops, TSdlDeleter>;
 using TPixelFormatPtr = std::unique_ptr<SDL_PixelFormat, TSdlDeleter>;
 using TFontPtr = std::unique_ptr<_TTF_Font, TSdlDeleter>;
 using TWaveBufferPtr = std::unique_ptr<std::uint8_t, TSdlDeleter>;
+
+}  // namespace kravelon

@@ -17,6 +17,8 @@
 #include "Toolkit/Quit.h"
 #include "Toolkit/Scale.h"
 
+namespace kravelon {
+
 namespace {
 
 TSleeper& CurrentSleeper() {
@@ -133,3 +135,5 @@ TCursorResult LoadCursorFromFile(const std::string& path) {
 }
 
 void ReleaseCursor() { LoadedCursor.reset(); }
+
+}  // namespace kravelon

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "Toolkit/Types.h"
+#include "Common/Types.h"
+
+namespace kravelon {
 
 // A blocking pause; it ends early once a quit is queued (a signal, the window closed). Tests
 // replace the sleeper to run without waiting and to see the pauses.
@@ -46,3 +48,5 @@ enum class TCursorResult { Loaded, NotFound, Refused, Failed };
 TCursorResult LoadCursorFromFile(const std::string& path);
 // Frees the loaded cursor (before SDL_Quit, which would free it under us).
 void ReleaseCursor();
+
+}  // namespace kravelon

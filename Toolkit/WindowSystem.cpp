@@ -4,6 +4,8 @@
 
 #include "Toolkit/SdlPtr.h"
 
+namespace kravelon {
+
 bool LetWindowSystemFill(SDL_Window* window, TColor color) {
 #if defined(SDL_VIDEO_DRIVER_X11)
   SDL_SysWMinfo info;
@@ -23,3 +25,5 @@ bool LetWindowSystemFill(SDL_Window* window, TColor color) {
   return false;
 #endif
 }
+
+}  // namespace kravelon

@@ -4,6 +4,8 @@
 
 #include "Toolkit/Decoders.h"
 
+using namespace kravelon;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TCursorImage image;
   if (DecodeCursor(data, size, image) == TCursorResult::Loaded &&

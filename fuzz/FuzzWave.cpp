@@ -2,6 +2,8 @@
 // sound, never a crash.
 #include "Toolkit/Decoders.h"
 
+using namespace kravelon;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   DecodeWave(data, size);
   return 0;

@@ -7,6 +7,8 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/Graphics.h"
 
+namespace kravelon {
+
 inline int FuzzPictureDecoder(TSurfacePtr (*decode)(const std::uint8_t*, std::size_t),
                               const std::uint8_t* data, std::size_t size) {
   try {
@@ -16,3 +18,5 @@ inline int FuzzPictureDecoder(TSurfacePtr (*decode)(const std::uint8_t*, std::si
   }
   return 0;
 }
+
+}  // namespace kravelon

@@ -7,11 +7,13 @@
 #include <memory>
 #include <string>
 
-#include "GameEngine/ProgramPath.h"
+#include "Media/ProgramPath.h"
 #include "Main/Main1.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/System.h"
+
+using namespace kravelon;
 
 namespace {
 

@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <memory>
 
-#include "GameEngine/Paint/Paint.h"
-#include "GameEngine/ProgramPath.h"
+#include "Media/Paint/Paint.h"
+#include "Media/ProgramPath.h"
 #include "Main/Main1.h"
 #include "Toolkit/Forms.h"
+
+namespace kravelon {
 
 namespace {
 
@@ -93,5 +95,8 @@ void BM_MenuHighlightMove(benchmark::State& state) {
 BENCHMARK(BM_MenuHighlightMove)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+
+}  // namespace kravelon
 
 BENCHMARK_MAIN();

@@ -11,13 +11,15 @@
 #include <memory>
 #include <vector>
 
-#include "GameEngine/Consol.h"
+#include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/Globals.h"
-#include "GameEngine/Paint/Paint.h"
-#include "GameEngine/ProgramPath.h"
+#include "Console/Globals.h"
+#include "Media/Paint/Paint.h"
+#include "Media/ProgramPath.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/System.h"
+
+namespace kravelon {
 
 namespace {
 
@@ -125,5 +127,8 @@ void BM_ExplosionFrame(benchmark::State& state) {
 BENCHMARK(BM_ExplosionFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+
+}  // namespace kravelon
 
 BENCHMARK_MAIN();

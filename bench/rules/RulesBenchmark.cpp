@@ -4,6 +4,8 @@
 #include "GameEngine/RandomSource.h"
 #include "tools/sim/SelfPlay.h"
 
+namespace kravelon {
+
 namespace {
 
 // Arrangement of the user's fleet, then the computer shooting until it is sunk.
@@ -55,5 +57,8 @@ void BM_BuildCandidates(benchmark::State& state) {
 BENCHMARK(BM_BuildCandidates)->Arg(0)->Arg(1);
 
 }  // namespace
+
+
+}  // namespace kravelon
 
 BENCHMARK_MAIN();

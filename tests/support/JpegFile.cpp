@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+namespace kravelon {
+
 namespace {
 
 struct TStrictErrors {
@@ -49,3 +51,5 @@ bool ReadJpegFile(const std::string& path, TRgbPicture& out) {
   jpeg_destroy_decompress(&info);
   return true;
 }
+
+}  // namespace kravelon

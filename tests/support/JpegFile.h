@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace kravelon {
+
 struct TRgbPicture {
   int Width = 0, Height = 0;
   std::vector<std::uint8_t> Rgb;  // three bytes a pixel, rows from the top
@@ -16,3 +18,5 @@ struct TRgbPicture {
 // False for a missing file and for one that is no clean JPEG: a warning counts as a failure too,
 // as the game refuses a truncated file rather than show it half grey.
 bool ReadJpegFile(const std::string& path, TRgbPicture& out);
+
+}  // namespace kravelon

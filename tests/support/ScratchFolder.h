@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "GameEngine/ProgramPath.h"
+#include "Media/ProgramPath.h"
+
+namespace kravelon {
 
 class TScratchFolder {
  public:
@@ -33,3 +35,5 @@ class TScratchProgramFolder : public TScratchFolder {
   TScratchProgramFolder() { SetProgramFolder(Path()); }
   ~TScratchProgramFolder() { SetProgramFolder(""); }
 };
+
+}  // namespace kravelon

@@ -11,6 +11,8 @@
 #include "Toolkit/Forms.h"
 #include "Toolkit/MessageBox.h"
 
+namespace kravelon {
+
 struct TShownBox {
   std::string Text, Caption;
   TMessageIcon Icon;
@@ -48,3 +50,5 @@ class ToolkitFixture : public ::testing::Test {
   std::unique_ptr<TApplication> App;
   std::vector<TShownBox> Boxes;
 };
+
+}  // namespace kravelon

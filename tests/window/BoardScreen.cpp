@@ -1,5 +1,7 @@
 #include "tests/window/BoardScreen.h"
 
+namespace kravelon {
+
 TCanvasImage FirstBoardScreen(const std::string& images) {
   const auto picture = [&](const char* name) { return images + "/" + name; };
   TCanvasImage expected(696, 488);
@@ -51,3 +53,5 @@ std::string BoardDifferences(const TScreenshot& shot, const TCanvasImage& expect
     }
   return differences == 0 ? "" : std::to_string(differences) + " pixels differ" + first;
 }
+
+}  // namespace kravelon

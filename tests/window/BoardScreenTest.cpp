@@ -7,6 +7,8 @@
 #include "tests/window/BoardScreen.h"
 #include "tests/window/RunningGame.h"
 
+namespace kravelon {
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -48,3 +50,5 @@ TEST_F(BoardScreen, KeysTypedOnTheBackdropReachTheGame) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

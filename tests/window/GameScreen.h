@@ -12,6 +12,8 @@
 #include "tests/window/Pictures.h"
 #include "tests/window/RunningGame.h"
 
+namespace kravelon {
+
 using namespace std::chrono_literals;
 
 constexpr const char* UserShotPrefix = "Game: Пользователь произвел выстрел в сектор ";
@@ -153,3 +155,5 @@ class Gameplay : public RunningGame {
 enum { MainRestart, MainArrange, MainSound, MainAbout, MainExit, MainItems };
 enum { ExitTitle, ExitYes, ExitNo, ExitItems };
 enum { OverRestart, OverStatistics, OverExit, OverItems };
+
+}  // namespace kravelon

@@ -7,6 +7,8 @@
 
 #include "tests/window/GameScreen.h"
 
+namespace kravelon {
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -166,3 +168,5 @@ TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -13,6 +13,8 @@
 #include "tests/window/BoardScreen.h"
 #include "tests/window/RunningGame.h"
 
+namespace kravelon {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -71,3 +73,5 @@ TEST_F(InstalledGame, TheDebianPackagesMenuEntryStartsIt) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

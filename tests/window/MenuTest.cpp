@@ -6,6 +6,8 @@
 
 #include "tests/window/GameScreen.h"
 
+namespace kravelon {
+
 namespace {
 
 class Menus : public Gameplay {};
@@ -181,3 +183,5 @@ TEST_F(SoundSwitch, UntickedTheShotsThatFollowAreSilent) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

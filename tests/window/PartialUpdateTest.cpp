@@ -4,6 +4,8 @@
 
 #include "tests/window/GameScreen.h"
 
+namespace kravelon {
+
 namespace {
 
 class PartialUpdates : public Gameplay {
@@ -59,3 +61,5 @@ TEST_F(PartialUpdates, PointerMovesShotsAndScrollingEndAsAFullRedrawShows) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -4,6 +4,8 @@
 
 #include "tests/support/JpegFile.h"
 
+namespace kravelon {
+
 TImage ReadJpeg(const std::string& path) {
   TImage image;
   TRgbPicture picture;
@@ -54,3 +56,5 @@ void TCanvasImage::Draw(const TImage& from, int left, int top, std::function<boo
       Pixels[static_cast<std::size_t>(dy) * Width + dx] = c;
     }
 }
+
+}  // namespace kravelon

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "Toolkit/Types.h"
+#include "Common/Types.h"
+
+namespace kravelon {
 
 struct TImage {
   int Width = 0, Height = 0;
@@ -21,3 +23,5 @@ struct TCanvasImage : TImage {
   void Draw(const TImage& from, int left, int top, std::function<bool(TColor)> transparent = {},
             TRect source = {0, 0, -1, -1});
 };
+
+}  // namespace kravelon

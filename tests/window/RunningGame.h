@@ -7,6 +7,8 @@
 
 #include "tests/window/XHarness.h"
 
+namespace kravelon {
+
 inline constexpr const char* MainCaption = "The Quorvane Consol";
 inline constexpr const char* ReadyLine = "Game: Пользователь расставляет корабли...";
 
@@ -39,3 +41,5 @@ class RunningGame : public ::testing::Test {
   std::unique_ptr<TGameProcess> Game;
   TRect Frame;
 };
+
+}  // namespace kravelon

@@ -6,6 +6,8 @@
 
 #include "tests/window/RunningGame.h"
 
+namespace kravelon {
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -64,3 +66,5 @@ TEST(Scale, TheCommandLineForcesAScale) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

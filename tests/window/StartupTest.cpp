@@ -10,6 +10,8 @@
 
 #include "tests/window/RunningGame.h"
 
+namespace kravelon {
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -248,3 +250,5 @@ TEST(Startup, TheCommandLineIsAnsweredBeforeAnyWindow) {
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.front(), "Usage: kravelon [OPTION]...");
 }
+
+}  // namespace kravelon

@@ -23,6 +23,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+namespace kravelon {
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -230,3 +232,5 @@ TEST_F(StormTest, TheGameSurvivesASeededStormOfRandomInput) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -18,6 +18,8 @@
 #include <stdexcept>
 #include <thread>
 
+namespace kravelon {
+
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
@@ -303,3 +305,5 @@ void TGameProcess::Terminate() { Signal(SIGTERM); }
 void TGameProcess::Signal(int signal) {
   if (Pid > 0 && !Exited) kill(Pid, signal);
 }
+
+}  // namespace kravelon

@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "Toolkit/Types.h"
+#include "Common/Types.h"
 #include "tests/support/ScratchFolder.h"
+
+namespace kravelon {
 
 struct TScreenshot {
   int Width = 0;
@@ -105,3 +107,5 @@ class TGameProcess {
 
 // The folder the test executable was started from holds the game's build.
 std::string GameBuildFolder();
+
+}  // namespace kravelon

@@ -7,6 +7,8 @@
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/GameHost.h"
 
+namespace kravelon {
+
 // Stands in for the application's idle slot: follows the rules' events as the main window does.
 class TIdleSlotHost : public TNullGameHost {
  public:
@@ -41,3 +43,5 @@ inline TIdleRun RunIdleStep(TGameEngine& engine, TIdleSlotHost& host, TIdleStep 
   }
   return run;
 }
+
+}  // namespace kravelon

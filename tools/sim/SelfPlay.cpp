@@ -1,5 +1,7 @@
 #include "tools/sim/SelfPlay.h"
 
+namespace kravelon {
+
 TSelfPlay::TSelfPlay(std::uint64_t seed) : Random(seed), GameEngine(&Host, &Random) {}
 
 int TSelfPlay::ArrangeUserFleet() {
@@ -35,3 +37,5 @@ TSelfPlayResult TSelfPlay::PlayOne() {
   result.Finished = GameEngine.GameOver != 0 && GameEngine.AllSunk(sdUser);
   return result;
 }
+
+}  // namespace kravelon

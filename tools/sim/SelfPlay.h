@@ -7,6 +7,8 @@
 #include "GameEngine/RandomSource.h"
 #include "tools/sim/IdleRun.h"
 
+namespace kravelon {
+
 struct TSelfPlayResult {
   int Shots = 0;  // the computer's shots until the user's fleet was sunk
   int Hits = 0;
@@ -34,3 +36,5 @@ class TSelfPlay {
   TPcg32 Random;
   TGameEngine GameEngine;
 };
+
+}  // namespace kravelon

@@ -12,6 +12,8 @@
 
 #include "tools/sim/SelfPlay.h"
 
+using namespace kravelon;
+
 namespace {
 
 constexpr std::string_view Usage =

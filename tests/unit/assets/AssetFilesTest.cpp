@@ -16,6 +16,8 @@
 
 #include "tests/support/JpegFile.h"
 
+namespace kravelon {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -254,3 +256,5 @@ TEST(WinTune, LoopsWithoutAClick) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -15,6 +15,8 @@
 #include "tools/assetgen/Art.h"
 #include "tools/assetgen/Formats.h"
 
+namespace kravelon {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -71,3 +73,5 @@ TEST(ExplosionMask, KeepsItsShapeThroughJpegAndTheGamesThreshold) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "GameEngine/Consol.h"
-#include "GameEngine/Globals.h"
+#include "Console/Consol.h"
+#include "Console/Globals.h"
+
+namespace kravelon {
 
 namespace {
 
@@ -42,3 +44,5 @@ TEST_F(ConsolTest, KeepsEveryLineInOrder) {
   ASSERT_EQ(console.Count(), 500);
   for (int i = 0; i < 500; ++i) EXPECT_EQ(console.Line(i), std::to_string(i));
 }
+
+}  // namespace kravelon

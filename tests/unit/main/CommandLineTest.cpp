@@ -6,6 +6,8 @@
 
 #include "Main/CommandLine.h"
 
+namespace kravelon {
+
 namespace {
 
 using TAction = TCommandLine::TAction;
@@ -65,3 +67,5 @@ TEST(CommandLine, HelpNamesEveryOptionAndVersionIsTheGames) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

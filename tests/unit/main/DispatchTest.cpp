@@ -2,10 +2,12 @@
 #include <algorithm>
 #include <optional>
 
-#include "GameEngine/Geometry.h"
-#include "GameEngine/Paint/Paint.h"
-#include "GameEngine/Sound/Sound.h"
+#include "Media/Layout.h"
+#include "Media/Paint/Paint.h"
+#include "Media/Sound/Sound.h"
 #include "tests/unit/main/MainFixture.h"
+
+namespace kravelon {
 
 namespace {
 
@@ -281,3 +283,5 @@ TEST_F(DispatchTest, TheReportComesInTwoTicks) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -7,14 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "GameEngine/Consol.h"
+#include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
-#include "GameEngine/Globals.h"
-#include "GameEngine/ProgramPath.h"
+#include "Console/Globals.h"
+#include "Media/ProgramPath.h"
 #include "Main/Main1.h"
 #include "Toolkit/System.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ToolkitFixture.h"
+
+namespace kravelon {
 
 enum class TMenuId { PopupMenu1 = 1, PopupMenu2, PopupMenu3 };
 
@@ -70,3 +72,4 @@ class MainWindowTest : public ToolkitFixture {
   std::unique_ptr<TMain1> Window;
 };
 
+}  // namespace kravelon

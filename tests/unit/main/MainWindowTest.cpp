@@ -4,6 +4,8 @@
 
 #include "tests/unit/main/MainFixture.h"
 
+namespace kravelon {
+
 namespace {
 
 TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
@@ -164,3 +166,5 @@ TEST_F(MainWindowTest, ShutDownFreesEverythingAndSilencesTheLog) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -2,9 +2,11 @@
 // an item is drawn, and the statistics box.
 #include <SDL.h>
 
-#include "GameEngine/Paint/Paint.h"
-#include "GameEngine/Sound/Sound.h"
+#include "Media/Paint/Paint.h"
+#include "Media/Sound/Sound.h"
 #include "tests/unit/main/MainFixture.h"
+
+namespace kravelon {
 
 namespace {
 
@@ -231,3 +233,5 @@ TEST_F(MenuHandlersTest, AnItemIsDrawnByItsStateAndTheSoundItemCarriesItsTick) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

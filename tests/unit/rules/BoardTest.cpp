@@ -7,6 +7,8 @@
 #include "GameEngine/GameEngine.h"
 #include "RulesTestSupport.h"
 
+namespace kravelon {
+
 namespace {
 
 class BoardTest : public ::testing::Test {
@@ -295,3 +297,5 @@ TEST_F(BoardTest, OrientationFollowsTheSideAskedOrTheActiveSide) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -9,6 +9,8 @@
 #include "GameEngine/GameEngine.h"
 #include "RulesTestSupport.h"
 
+namespace kravelon {
+
 namespace {
 
 using THeat = std::array<std::array<std::int32_t, 10>, 10>;
@@ -281,3 +283,5 @@ TEST_P(BehindTheAboutScreen, NeighboursOffTheBoardAreNeverShotAt) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -7,6 +7,8 @@
 #include "GameEngine/GameEngine.h"
 #include "RulesTestSupport.h"
 
+namespace kravelon {
+
 namespace {
 
 struct TFitCase {
@@ -214,3 +216,5 @@ TEST(ArrangeStep, ArrangesTheUsersFleetThenTheComputersThenStartsTheBattle) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

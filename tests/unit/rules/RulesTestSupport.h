@@ -12,7 +12,9 @@
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/RandomSource.h"
 #include "tools/sim/IdleRun.h"
-#include "Toolkit/Types.h"
+#include "Common/Types.h"
+
+namespace kravelon {
 
 inline void PrintTo(const TPoint& p, std::ostream* os) { *os << "(" << p.X << ", " << p.Y << ")"; }
 
@@ -120,3 +122,5 @@ inline bool operator==(const TCell& a, const TCell& b) {
   return a.Empty == b.Empty && a.Fired == b.Fired && a.ShipNo == b.ShipNo &&
          a.Segment == b.Segment && a.Excluded == b.Excluded;
 }
+
+}  // namespace kravelon

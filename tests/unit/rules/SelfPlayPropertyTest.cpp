@@ -8,6 +8,8 @@
 #include "GameEngine/GameEngine.h"
 #include "RulesTestSupport.h"
 
+namespace kravelon {
+
 namespace {
 
 // Ten straight ships of the fleet's sizes, numbered in placement order with segments counted
@@ -142,3 +144,5 @@ TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -16,6 +16,8 @@
 #include "Toolkit/Audio.h"
 #include "tests/support/ToolkitFixture.h"
 
+namespace kravelon {
+
 namespace {
 
 using ToolkitTest = ToolkitFixture;
@@ -78,3 +80,5 @@ TEST_F(AudioTest, TheDeviceClosesAfterEachSoundAndEverySampleIsPlayedFromTheFirs
 }
 
 }  // namespace
+
+}  // namespace kravelon

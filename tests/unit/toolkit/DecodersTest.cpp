@@ -19,6 +19,8 @@
 #include "Toolkit/Jpeg.h"
 #include "tests/support/ScratchFolder.h"
 
+namespace kravelon {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -337,3 +339,5 @@ TEST_F(FileTest, AFolderOrAHugeCursorIsRefusedLikeAMissingOne) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

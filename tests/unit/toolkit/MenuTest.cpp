@@ -9,6 +9,8 @@
 #include "Toolkit/Menus.h"
 #include "tests/support/ToolkitFixture.h"
 
+namespace kravelon {
+
 namespace {
 
 using ToolkitTest = ToolkitFixture;
@@ -225,3 +227,5 @@ TEST_F(MenuTest, AQuitRequestClosesTheMenuAndEndsTheApplication) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

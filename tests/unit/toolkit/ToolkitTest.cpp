@@ -21,6 +21,8 @@
 #include "Toolkit/System.h"
 #include "tests/support/ToolkitFixture.h"
 
+namespace kravelon {
+
 namespace {
 
 using ToolkitTest = ToolkitFixture;
@@ -319,3 +321,5 @@ TEST_F(ToolkitTest, AScaledPartialUpdateEnlargesOnlyItsRectangleAndIsKept) {
 }
 
 }  // namespace
+
+}  // namespace kravelon

@@ -1,0 +1,36 @@
+#pragma once
+// The game's event log: every subsystem appends lines; the console panel shows the newest.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kravelon {
+
+class TConsol {
+ public:
+  // Called for each line added once GraphicsReady is set: the painter's full redraw.
+  std::function<void()> OnRedraw;
+  // The hidden text pane that collects the lines added before GraphicsReady.
+  std::vector<std::string> Memo1;
+  // Every line also goes to standard output (followed from outside by the window tests).
+  bool EchoToStdout = false;
+
+  void AddLine(std::string_view text);
+  int Count() const { return static_cast<int>(Ends.size()); }
+  std::string_view Line(int index) const {
+    const std::size_t i = static_cast<std::size_t>(index);
+    const std::size_t begin = i == 0 ? 0 : Ends[i - 1];
+    return std::string_view(Text).substr(begin, Ends[i] - begin);
+  }
+  std::vector<std::string> AllLines() const;
+
+ private:
+  // Every line, oldest first, end to end: nothing removes a line, and a long run's thousands of
+  // lines cost their characters and one offset each rather than a string apiece.
+  std::string Text;
+  std::vector<std::uint32_t> Ends;  // where each line ends in Text
+};
+
+}  // namespace kravelon

@@ -1,0 +1,7 @@
+#include "Console/Globals.h"
+
+namespace kravelon {
+
+bool GraphicsReady = false;
+
+}  // namespace kravelon

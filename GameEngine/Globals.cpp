@@ -1,3 +1,0 @@
-#include "GameEngine/Globals.h"
-
-bool GraphicsReady = false;

@@ -1,0 +1,112 @@
+#pragma once
+// The painter: owns every picture by name, builds them at start-up and composes every screen in
+// the back buffer before copying it to the window in one piece.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "Console/Consol.h"
+#include "GameEngine/GameEngine.h"
+#include "Media/Registry.h"
+#include "Toolkit/Forms.h"
+#include "Toolkit/Graphics.h"
+#include "Common/Types.h"
+
+namespace kravelon {
+
+// Pictures read from files and made blank since start-up's counting began.
+extern int LoadedImageCount;
+extern int CreatedImageCount;
+
+inline constexpr int ExplosionFrameCount = 20;
+
+class TPaint {
+ public:
+  // The window the painter shows its pictures on, the version text for the about picture, the
+  // engine whose boards and state it draws and the console it shows and writes its lines to.
+  TPaint(TForm& window, std::string version, const TGameEngine& engine, TConsol& consol);
+  ~TPaint();
+  TPaint(const TPaint&) = delete;
+  TPaint& operator=(const TPaint&) = delete;
+
+  // Registry of named pictures. Names are kept upper-case and found regardless of case.
+  void AddImage(std::string_view name, std::unique_ptr<TBitmap> picture);
+  TBitmap* GetImage(std::string_view name) const;
+  std::size_t ImageCount() const { return NamedImages.Size(); }
+  const std::string& ImageName(std::size_t index) const { return NamedImages.Name(index); }
+
+  // Loaders: each logs its line and counts once the picture really loaded; a failure raises
+  // TFileError with the file's full path and the player's message naming it.
+  std::unique_ptr<TBitmap> LoadBitmapImage(const std::string& path);
+  std::unique_ptr<TBitmap> LoadJpegImage(const std::string& path);
+  // Height first, the opposite of TBitmap(width, height); callers and the log line rely on it.
+  std::unique_ptr<TBitmap> CreateImage(int height, int width);
+  std::unique_ptr<TBitmap> CreateImage(const TRect& rect);
+  void Log(std::string_view text);
+
+  // Loads and composes every picture. A picture that cannot be read, or an about picture that is
+  // not whole, raises TFileError naming the file.
+  void Initialize();
+  void CutBorderPieces();
+  void MakeShipPreviews();
+  void BuildExplosion();
+  void MakeMask(std::string_view name);
+  void BuildReport();
+  void DrawPanel(TBitmap& target, const TRect& rect);
+  void DrawReportText();
+
+  // Screens.
+  void Redraw();
+  // Composes the current screen in SYS_BACK without showing it.
+  void Compose();
+  void DrawUserBoard();
+  void DrawComputerBoard();
+  // Draws the console panel into the back buffer; false on screens that show none.
+  bool DrawConsole();
+  void DrawBorder();
+  void ScrollConsole(int line);
+  void SetStatusText(const std::string& text);
+  // Sends the whole back buffer to the window, or only the part that changed.
+  void CopyToWindow();
+  void CopyToWindow(const TRect& changed);
+  void PlayAnimation(int x, int y, int count, const std::array<TBitmap*, ExplosionFrameCount>& frames);
+
+  int ConsoleEnd = 0;
+  std::string StatusText;
+  TCanvas* BackCanvas = nullptr;
+  bool ReportShown = false;
+  std::array<TBitmap*, ExplosionFrameCount> ExplosionFrames{};
+  TRect ScreenRect{};
+  TFont BigFont{"IMPACT", 36, TColor{0, 255, 255}, TFontStyle::Regular};
+
+  // The console panel's line step and how many lines fit (16 and 5 at 96 dpi).
+  int ConsoleLineStep() const;
+  int ConsoleVisibleLines() const;
+  // Where the console panel lies on the screen.
+  TRect ConsoleRect() const;
+
+ private:
+  void DrawBoard(int board);
+  bool ConsoleShown() const;
+  // Redraws only the status line's strip of the panel and the back buffer; the screen
+  // rectangle it changed, empty when the console is not shown.
+  TRect DrawStatusLine();
+  void DrawStatusText(TCanvas& canvas);
+  int StatusRight = 0;  // where the status text drawn last ends on the panel
+
+  TForm& Window;
+  std::string Version;
+  const TGameEngine& Engine;
+  TConsol& Consol;
+  TRegistry<TBitmap> NamedImages;  // names upper-cased
+};
+
+// The about picture's byte sum that proves it whole.
+inline constexpr std::uint64_t AboutByteSum = 25902023;
+inline constexpr TRect ReportPanelRect{64, 296, 632, 424};
+
+}  // namespace kravelon

@@ -1,0 +1,198 @@
+// Composing the screens in the back buffer and showing them.
+#include <algorithm>
+
+#include "Console/Consol.h"
+#include "GameEngine/GameEngine.h"
+#include "Media/Layout.h"
+#include "Console/Globals.h"
+#include "Media/Paint/Paint.h"
+
+namespace kravelon {
+
+namespace {
+
+constexpr int ConsoleTextLeft = 8;
+constexpr int ConsoleTextTop = 32;
+constexpr int StatusTop = 5;
+constexpr int ConsoleTextArea = 85;  // pixels of the panel that hold log lines
+constexpr int TitleTop = 4;
+
+}  // namespace
+
+int TPaint::ConsoleLineStep() const {
+  const TBitmap* panel = GetImage("SYS_CONSOL");
+  const int size = panel ? panel->Canvas.Font.Size : 10;
+  return PointsToPixels(size) + 3;
+}
+
+int TPaint::ConsoleVisibleLines() const { return ConsoleTextArea / ConsoleLineStep(); }
+
+void TPaint::CopyToWindow() {
+  if (const TBitmap* back = GetImage("SYS_BACK")) Window.Present(*back);
+}
+
+void TPaint::CopyToWindow(const TRect& changed) {
+  if (changed.Width() <= 0 || changed.Height() <= 0) return;
+  if (const TBitmap* back = GetImage("SYS_BACK")) Window.PresentRects(*back, &changed, 1);
+}
+
+TRect TPaint::ConsoleRect() const {
+  const TBitmap* panel = GetImage("SYS_CONSOL");
+  if (!panel) return {};
+  return {ConsolePanelPos.X, ConsolePanelPos.Y, ConsolePanelPos.X + panel->Width(),
+          ConsolePanelPos.Y + panel->Height()};
+}
+
+bool TPaint::ConsoleShown() const {
+  return BackCanvas && Engine.State != gsReport && Engine.State != gsAbout &&
+         GetImage("SYS_CONSOL");
+}
+
+void TPaint::Compose() {
+  if (!BackCanvas) return;
+  switch (Engine.State) {
+    case gsPlacing:
+    case gsBattle:
+    {
+      // The title strip, both boards and the console panel are opaque and drawn next: the
+      // background shows only around them.
+      const TBitmap* title = GetImage("IM_TITLE");
+      const TRect covered[] = {
+          {0, TitleTop, title ? title->Width() : 0, TitleTop + (title ? title->Height() : 0)},
+          UserBoardRect, ComputerBoardRect, ConsoleRect()};
+      BackCanvas->DrawAround(GetImage("IM_BACKROUND"), covered, 4);
+      BackCanvas->Draw(0, TitleTop, title);
+      DrawUserBoard();
+      DrawComputerBoard();
+      DrawConsole();
+      DrawBorder();
+      break;
+    }
+    case gsReport:
+      BackCanvas->Draw(0, 4, GetImage(ReportShown ? "IM_REPORT_TEXT" : "IM_WIN"));
+      BackCanvas->Draw(0, TitleTop, GetImage("IM_TITLE"));
+      DrawBorder();
+      break;
+    case gsAbout:
+      BackCanvas->Draw(0, 0, GetImage("IM_ABOUT"));
+      break;
+    default:
+      break;
+  }
+}
+
+void TPaint::Redraw() {
+  if (!GraphicsReady) return;
+  Compose();
+  CopyToWindow();
+}
+
+void TPaint::DrawBoard(int board) {
+  if (!BackCanvas) return;
+  // One look-up per picture for the whole board, not one per cell.
+  const TBitmap* water = GetImage("IM_EMPTY");
+  const TBitmap* miss = GetImage("IM_MISS");
+  const TBitmap* ship = GetImage("IM_SHIP");
+  const TBitmap* hit = GetImage("IM_SHIPOFF");
+  for (int column = 0; column < BoardSize; ++column) {
+    for (int row = 0; row < BoardSize; ++row) {
+      const TCell cell = Engine.ReadCell(column, row, board);
+      const TBitmap* picture = cell.Empty ? (cell.Fired ? miss : water)
+                                          : (cell.Fired ? hit : (board == 0 ? ship : water));
+      const TRect at = CellRect(board, {column, row});
+      BackCanvas->Draw(at.Left, at.Top, picture);
+    }
+  }
+}
+
+void TPaint::DrawUserBoard() { DrawBoard(0); }
+
+void TPaint::DrawComputerBoard() { DrawBoard(1); }
+
+bool TPaint::DrawConsole() {
+  if (!ConsoleShown()) return false;
+  TBitmap* panel = GetImage("SYS_CONSOL");
+  TCanvas& canvas = panel->Canvas;
+  canvas.BrushStyle = TBrushStyle::Clear;
+  canvas.Draw(0, 0, GetImage("IM_CONSOL"));
+  const int count = Consol.Count();
+  const int step = ConsoleLineStep();
+  const int visible = ConsoleVisibleLines();
+  if (count < visible) {
+    for (int i = 0; i < count; ++i) {
+      canvas.TextOut(ConsoleTextLeft, ConsoleTextTop + i * step, Consol.Line(i));
+    }
+  } else {
+    if (ConsoleEnd < visible) ConsoleEnd = visible;
+    for (int k = 0; k < visible; ++k) {
+      canvas.TextOut(ConsoleTextLeft, ConsoleTextTop + k * step,
+                     Consol.Line(ConsoleEnd - visible + k));
+    }
+  }
+  DrawStatusText(canvas);
+  BackCanvas->Draw(ConsolePanelPos.X, ConsolePanelPos.Y, panel);
+  return true;
+}
+
+// The status line lies above the first log line, so its strip is the panel's own background
+// and the text: nothing else of the panel needs drawing again when only the status changes, and
+// only as far right as the longer of the old and the new text.
+TRect TPaint::DrawStatusLine() {
+  if (!ConsoleShown()) return {};
+  TBitmap* panel = GetImage("SYS_CONSOL");
+  const TBitmap* background = GetImage("IM_CONSOL");
+  TCanvas& canvas = panel->Canvas;
+  canvas.BrushStyle = TBrushStyle::Clear;
+  const int right = std::min(panel->Width(),
+                             std::max(StatusRight, ConsoleTextLeft + canvas.TextWidth(StatusText)));
+  const TRect strip{ConsoleTextLeft, StatusTop, right, StatusTop + canvas.TextHeight(StatusText)};
+  if (background) canvas.CopyRect(strip, *background, strip);
+  DrawStatusText(canvas);
+  const TRect onScreen{ConsolePanelPos.X + strip.Left, ConsolePanelPos.Y + strip.Top,
+                       ConsolePanelPos.X + strip.Right, ConsolePanelPos.Y + strip.Bottom};
+  BackCanvas->CopyRect(onScreen, *panel, strip);
+  return onScreen;
+}
+
+void TPaint::DrawStatusText(TCanvas& canvas) {
+  canvas.TextOut(ConsoleTextLeft, StatusTop, StatusText);
+  StatusRight = ConsoleTextLeft + canvas.TextWidth(StatusText);
+}
+
+void TPaint::DrawBorder() {
+  if (!BackCanvas) return;
+  const int w = Window.ClientWidth(), h = Window.ClientHeight();
+  const int rows = (h - 32) / 32, columns = (w - 32) / 32;
+  const TBitmap* left = GetImage("IM_BORDER_LEFT");
+  const TBitmap* right = GetImage("IM_BORDER_RIGHT");
+  const TBitmap* top = GetImage("IM_BORDER_TOP");
+  const TBitmap* bottom = GetImage("IM_BORDER_BOTTOM");
+  for (int i = 0; i < rows; ++i) {
+    BackCanvas->Draw(0, 32 + 32 * i, left);
+    BackCanvas->Draw(w - 32, 32 + 32 * i, right);
+  }
+  for (int i = 0; i < columns; ++i) {
+    BackCanvas->Draw(32 + 32 * i, 0, top);
+    BackCanvas->Draw(32 + 32 * i, h - 32, bottom);
+  }
+  BackCanvas->Draw(0, 0, GetImage("IM_BORDER_TOP_LEFT"));
+  BackCanvas->Draw(w - 32, 0, GetImage("IM_BORDER_TOP_RIGHT"));
+  BackCanvas->Draw(0, h - 32, GetImage("IM_BORDER_BOTTOM_LEFT"));
+  BackCanvas->Draw(w - 32, h - 32, GetImage("IM_BORDER_BOTTOM_RIGHT"));
+}
+
+void TPaint::ScrollConsole(int line) {
+  if (line == ConsoleEnd || line < 0) return;
+  const int count = Consol.Count();
+  ConsoleEnd = line > count ? count : line;
+  if (GraphicsReady && DrawConsole()) CopyToWindow(ConsoleRect());
+}
+
+void TPaint::SetStatusText(const std::string& text) {
+  // The pointer moving within one sector: the screen shows this text already.
+  if (text == StatusText) return;
+  StatusText = text;
+  CopyToWindow(DrawStatusLine());
+}
+
+}  // namespace kravelon

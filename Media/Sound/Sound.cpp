@@ -1,0 +1,54 @@
+#include "Media/Sound/Sound.h"
+
+#include "Console/Consol.h"
+#include "Media/ProgramPath.h"
+#include "Toolkit/Audio.h"
+#include "Toolkit/System.h"
+
+namespace kravelon {
+
+// A file that is missing, a folder, unreadable or far longer than any of the game's sounds is
+// silent, with no line in the log.
+TWave::TWave(const std::string& relativePath, TConsol& consol) {
+  if (ReadFileBytes(ProgramPath(relativePath), MaxWaveFileBytes, Data) != TReadResult::Read) return;
+  consol.AddLine("Sound: Загружен звуковой файл " + relativePath);
+}
+
+TWave::~TWave() { StopWave(); }
+
+void TWave::Start() {
+  if (Data.empty()) return;
+  unsigned flags = WaitForEnd ? pfSync : pfAsync;
+  if (Looped) flags |= pfLoop;
+  PlayWave(Data.data(), Data.size(), flags);
+}
+
+TSound::~TSound() {
+  Stop();
+  Waves.Clear();
+}
+
+void TSound::LoadSounds() {
+  AddWave("SND_SHOT", std::make_unique<TWave>("Sounds/Shot.wav", Consol));
+  AddWave("SND_SETUP_SHIP", std::make_unique<TWave>("Sounds/Setup.wav", Consol));
+  AddWave("SND_WIN", std::make_unique<TWave>("Sounds/win.wav", Consol));
+  FindWave("SND_SETUP_SHIP")->WaitForEnd = true;
+  FindWave("SND_WIN")->Looped = true;
+}
+
+void TSound::AddWave(std::string_view name, std::unique_ptr<TWave> wave) {
+  Waves.Add(std::string(name), std::move(wave));
+}
+
+TWave* TSound::FindWave(std::string_view name) const {
+  return Waves.Find(name);
+}
+
+void TSound::Play(std::string_view name) {
+  if (SoundOn && !SoundOn()) return;
+  if (TWave* wave = FindWave(name)) wave->Start();
+}
+
+void TSound::Stop() { StopWave(); }
+
+}  // namespace kravelon

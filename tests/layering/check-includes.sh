@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Which folder may include which: a library sees only the libraries below it, so the rules can
+# never reach SDL or the window's pixels, nor the toolkit the game.
+# Usage: check-includes.sh SOURCE_DIR; prints every include that breaks the order, fails on any.
+set -u
+cd "$1" || exit 2
+declare -A allowed=(
+  [Common]="Common"
+  [Toolkit]="Common Toolkit"
+  [GameEngine]="Common GameEngine"
+  [Console]="Console"
+  [Media]="Common Toolkit GameEngine Console Media"
+  [Main]="Common Toolkit GameEngine Console Media Main"
+)
+status=0
+for folder in "${!allowed[@]}"; do
+  while IFS= read -r hit; do
+    file=${hit%%:*}
+    target=$(sed -E 's/.*#include "([^/"]+)\/.*/\1/' <<<"$hit")
+    if [[ " ${allowed[$folder]} " != *" $target "* ]]; then
+      echo "$hit: $folder may not include $target/"
+      status=1
+    fi
+  done < <(grep -rnE '^\s*#\s*include\s+"[^/"]+/' "$folder" --include='*.h' --include='*.cpp')
+  # Only the toolkit speaks to SDL and the window system.
+  if [[ $folder != Toolkit ]]; then
+    if grep -rnE '^\s*#\s*include\s+<(SDL|X11/)' "$folder" --include='*.h' --include='*.cpp'; then
+      echo "$folder may not include SDL or X11 headers"
+      status=1
+    fi
+  fi
+done
+[[ $status == 0 ]] && echo "every include follows the layering"
+exit $status
