@@ -1,7 +1,5 @@
 #include "Console/Consol.h"
 
-#include "Console/Globals.h"
-
 #include <cstdio>
 
 namespace kravelon {
@@ -21,10 +19,10 @@ void TConsol::AddLine(std::string_view text) {
     std::fputc('\n', stdout);
     std::fflush(stdout);
   }
-  if (GraphicsReady) {
+  if (Showing) {
     if (OnRedraw) OnRedraw();
   } else {
-    Memo1.emplace_back(text);
+    Early.emplace_back(text);
   }
 }
 

@@ -10,10 +10,13 @@ namespace kravelon {
 
 class TConsol {
  public:
-  // Called for each line added once GraphicsReady is set: the painter's full redraw.
+  // Called for each line added once the console is shown: the painter's full redraw.
   std::function<void()> OnRedraw;
-  // The hidden text pane that collects the lines added before GraphicsReady.
-  std::vector<std::string> Memo1;
+  // From now on each line added is shown at once (start-up has built the screen to show it on).
+  void StartShowing() { Showing = true; }
+  bool IsShowing() const { return Showing; }
+  // The lines added before the console was shown, kept aside as they came.
+  const std::vector<std::string>& EarlyLines() const { return Early; }
   // Every line also goes to standard output (followed from outside by the window tests).
   bool EchoToStdout = false;
 
@@ -31,6 +34,8 @@ class TConsol {
   // lines cost their characters and one offset each rather than a string apiece.
   std::string Text;
   std::vector<std::uint32_t> Ends;  // where each line ends in Text
+  std::vector<std::string> Early;
+  bool Showing = false;
 };
 
 }  // namespace kravelon

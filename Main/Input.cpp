@@ -15,7 +15,7 @@ void TMain1::FormMouseMove(int x, int y) {
   MouseX = x;
   MouseY = y;
   if (!Engine || !Paint) return;
-  if (Engine->State != gsReport && GraphicsReady) Paint->SetStatusText("Сектор: " + SectorName());
+  if (Engine->State != gsReport && Paint->IsGraphicsReady()) Paint->SetStatusText("Сектор: " + SectorName());
   if (Engine->State == gsPlacing) SetupShip(false);
 }
 
@@ -28,7 +28,7 @@ void TMain1::FormMouseDown(TMouseButton button) {
     Paint->Redraw();
     return;
   }
-  if (Engine->State == gsReport && Paint->ReportShown) ShowMenu(PopupMenu3);
+  if (Engine->State == gsReport && Paint->ReportPanelShown()) ShowMenu(PopupMenu3);
   if (Engine->State == gsAbout) {
     Engine->State = SavedState;
     Paint->Redraw();
@@ -36,11 +36,11 @@ void TMain1::FormMouseDown(TMouseButton button) {
 }
 
 void TMain1::FormMouseWheelDown() {
-  if (Paint) Paint->ScrollConsole(Paint->ConsoleEnd + 4);
+  if (Paint) Paint->ScrollConsoleBy(4);
 }
 
 void TMain1::FormMouseWheelUp() {
-  if (Paint) Paint->ScrollConsole(Paint->ConsoleEnd - 4);
+  if (Paint) Paint->ScrollConsoleBy(-4);
 }
 
 void TMain1::FormKeyPress(char& key) {
@@ -55,8 +55,8 @@ void TMain1::FormKeyPress(char& key) {
 
 void TMain1::FormKeyDown(int& key) {
   if (!Paint) return;
-  if (key == VK_PRIOR) Paint->ScrollConsole(Paint->ConsoleEnd - 2);
-  if (key == VK_NEXT) Paint->ScrollConsole(Paint->ConsoleEnd + 2);
+  if (key == VK_PRIOR) Paint->ScrollConsoleBy(-2);
+  if (key == VK_NEXT) Paint->ScrollConsoleBy(2);
 }
 
 void TMain1::SpeedButton1Click() {
@@ -66,12 +66,12 @@ void TMain1::SpeedButton1Click() {
 
 void TMain1::CLOCKTimer() {
   if (!Paint) return;
-  if (Paint->ReportShown) {
+  if (Paint->ReportPanelShown()) {
     Paint->DrawReportText();
     CLOCK.SetEnabled(false);
   }
   CLOCK.SetInterval(1000);
-  Paint->ReportShown = true;
+  Paint->ShowReportPanel();
   Paint->Redraw();
 }
 

@@ -13,9 +13,6 @@
 
 namespace kravelon {
 
-int ScreenCenterX = 0;
-int ScreenCenterY = 0;
-
 TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
   SetBorderStyle(TBorderStyle::None);
   KeyPreview = true;
@@ -74,12 +71,10 @@ void TMain1::FormCreate() {
     Beep();
     Sleep(3000);
   }
-  Paint->ReportShown = false;
   SetSize(WindowWidth, WindowHeight);
   CenterOnScreen();
   const TPoint screen = ScreenSize();
-  ScreenCenterX = screen.X / 2;
-  ScreenCenterY = screen.Y / 2;
+  ScreenCenterPoint = {screen.X / 2, screen.Y / 2};
   // The board rectangles are fixed constants of the screen geometry.
   Application->SetIdle([this](bool& done) { StartConsol(done); });
 }
@@ -124,7 +119,8 @@ void TMain1::StartUp() {
   PrepareMenu(PopupMenu3);
   Consol->AddLine("Инициализация меню завершена.");
   Engine->NewGame();
-  GraphicsReady = true;
+  Paint->MarkGraphicsReady();
+  Consol->StartShowing();
   Paint->Redraw();
   Paint->ScrollConsole(32767);
 }

@@ -8,16 +8,12 @@
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/GameHost.h"
-#include "Console/Globals.h"
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/Menus.h"
 
 namespace kravelon {
-
-extern int ScreenCenterX;
-extern int ScreenCenterY;
 
 class TMain1 : public TForm, public TGameHost {
  public:
@@ -71,6 +67,7 @@ class TMain1 : public TForm, public TGameHost {
   TPopupMenu PopupMenu2{*this};
   TPopupMenu PopupMenu3{*this};
   void PrepareMenu(TPopupMenu& menu);
+  TPoint ScreenCenter() const { return ScreenCenterPoint; }
   // Opens a menu in the middle of the screen; returns when it has closed.
   virtual void ShowMenu(TPopupMenu& menu);
   void N1MeasureItem(TMenuItem& sender, TCanvas& canvas, int& width, int& height);
@@ -104,6 +101,7 @@ class TMain1 : public TForm, public TGameHost {
   void AbandonStartUp(const std::exception& error);
 
   bool Destroyed = false;
+  TPoint ScreenCenterPoint;  // the middle of the screen, where the menus open
 };
 
 }  // namespace kravelon

@@ -55,7 +55,7 @@ void TMain1::PrepareMenu(TPopupMenu& menu) {
 // 4 pixels higher.
 void TMain1::ShowMenu(TPopupMenu& menu) {
   const int n = static_cast<int>(menu.Items.size());
-  menu.Popup(ScreenCenterX, ScreenCenterY - (MenuItemHeight / 2) * n - 4);
+  menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (MenuItemHeight / 2) * n - 4);
 }
 
 void TMain1::N1MeasureItem(TMenuItem&, TCanvas&, int& width, int& height) {
@@ -65,7 +65,7 @@ void TMain1::N1MeasureItem(TMenuItem&, TCanvas&, int& width, int& height) {
 
 void TMain1::N1DrawItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected) {
   if (!Paint) return;
-  canvas.Font = Paint->BigFont;
+  canvas.Font = Paint->MenuFont();
   canvas.BrushColor = clr::Blue;
   canvas.Font.Color = selected ? clr::Yellow : clr::Aqua;
   canvas.BrushStyle = TBrushStyle::Solid;

@@ -14,18 +14,7 @@ void TMain1::SetupShip(bool place) {
   if (!cell) return;
   const int column = cell->X, row = cell->Y;
   const bool fits = Engine->CanPlace(column, row, length);
-  const TBitmap* preview = Paint->GetImage(fits ? "IM_SHIP_TEST_ON" : "IM_SHIP_TEST_OFF");
-  Paint->DrawUserBoard();
-  const bool horizontal = Engine->UserHorizontal != 0;
-  for (int i = 0; i < length; ++i) {
-    const TRect segment = CellRect(0, {column + (horizontal ? i : 0), row + (horizontal ? 0 : i)});
-    const int left = segment.Left, top = segment.Top;
-    // Segments past the board's edge are not drawn.
-    if (UserBoardRect.StrictlyContains(left + 2, top + 2) && Paint->BackCanvas) {
-      Paint->BackCanvas->Draw(left, top, preview);
-    }
-  }
-  Paint->CopyToWindow(UserBoardRect);
+  Paint->ShowPreview(*cell, length, Engine->UserHorizontal != 0, fits);
   if (place && fits) Engine->PlaceShip(column, row);
 }
 
@@ -36,11 +25,8 @@ void TMain1::UserShot() {
 
 void TMain1::EndOfGame() {
   if (!Paint) return;
-  TBitmap* report = Paint->GetImage("IM_REPORT_TEXT");
-  const TBitmap* blank = Paint->GetImage("IM_REPORT_BACK");
-  if (report && blank) report->Assign(*blank);
+  Paint->ResetReport();
   Sleep(1000);
-  Paint->ReportShown = false;
   CLOCK.SetEnabled(true);
   if (Sound) {
     Sound->Stop();
@@ -93,9 +79,7 @@ void TMain1::FleetPlaced(int side) {
 void TMain1::ShotFired(int shooter, TPoint cell, bool) {
   if (Paint) Paint->Redraw();
   if (Sound) Sound->Play("SND_SHOT");
-  // The explosion picture is drawn up and to the left of the cell it covers.
-  const TRect at = CellRect(shooter == sdUser ? sdComputer : sdUser, cell);
-  if (Paint) Paint->PlayAnimation(at.Left - 8, at.Top - 30, ExplosionFrameCount, Paint->ExplosionFrames);
+  if (Paint) Paint->Explode(shooter == sdUser ? sdComputer : sdUser, cell);
 }
 
 void TMain1::TurnPassed(int side) {

@@ -11,9 +11,6 @@
 
 namespace kravelon {
 
-int LoadedImageCount = 0;
-int CreatedImageCount = 0;
-
 namespace {
 
 std::string UpperCase(std::string_view name) {
@@ -68,7 +65,10 @@ TPaint::~TPaint() {
 // ---- Registry -------------------------------------------------------------------------------
 
 void TPaint::AddImage(std::string_view name, std::unique_ptr<TBitmap> picture) {
-  NamedImages.Add(UpperCase(name), std::move(picture));
+  std::string upper = UpperCase(name);
+  // The back buffer is the canvas every screen is composed on.
+  if (upper == "SYS_BACK") BackCanvas = picture ? &picture->Canvas : nullptr;
+  NamedImages.Add(std::move(upper), std::move(picture));
 }
 
 TBitmap* TPaint::GetImage(std::string_view name) const {
@@ -84,7 +84,7 @@ std::unique_ptr<TBitmap> TPaint::LoadBitmapImage(const std::string& path) {
     CannotLoad(full);
   }
   Log("Загружен точечный рисунок: " + path);
-  ++LoadedImageCount;
+  ++LoadedImages;
   return picture;
 }
 
@@ -97,14 +97,14 @@ std::unique_ptr<TBitmap> TPaint::LoadJpegImage(const std::string& path) {
     CannotLoad(full);
   }
   Log("Загружено изображение формата JPEG: " + path);
-  ++LoadedImageCount;
+  ++LoadedImages;
   return picture;
 }
 
 std::unique_ptr<TBitmap> TPaint::CreateImage(int height, int width) {
   auto picture = std::make_unique<TBitmap>(width, height);
   Log("Создано изображение размером " + std::to_string(width) + "x" + std::to_string(height));
-  ++CreatedImageCount;
+  ++CreatedImages;
   return picture;
 }
 
@@ -137,8 +137,8 @@ void TPaint::Initialize() {
 
   Log("Инициализация модуля прорисовки");
   ScreenRect = {0, 0, Window.ClientWidth(), Window.ClientHeight()};
-  LoadedImageCount = 0;
-  CreatedImageCount = 0;
+  LoadedImages = 0;
+  CreatedImages = 0;
 
   auto progress = [&](std::string_view text) {
     Window.Canvas().Draw(0, 0, GetImage("IM_ABOUT"));
@@ -166,7 +166,6 @@ void TPaint::Initialize() {
   AddImage("IM_EMPTY_RATE", CreateImage(32, 32));
 
   progress("Инициализация...");
-  BackCanvas = &GetImage("SYS_BACK")->Canvas;
   CutBorderPieces();
   MakeShipPreviews();
   BuildExplosion();
@@ -197,10 +196,10 @@ void TPaint::Initialize() {
 
   Log("Инициализация завершена");
   Log("==============Результаты==============");
-  Log("Загружено изображений: " + std::to_string(LoadedImageCount) + " шт.");
-  Log("Создано изображение: " + std::to_string(CreatedImageCount) + " шт.");
-  Log("Всего используется изображений: " +
-      std::to_string(LoadedImageCount + CreatedImageCount) + " шт.");
+  Log("Загружено изображений: " + std::to_string(LoadedImages) + " шт.");
+  Log("Создано изображение: " + std::to_string(CreatedImages) + " шт.");
+  Log("Всего используется изображений: " + std::to_string(LoadedImages + CreatedImages) +
+      " шт.");
   Redraw();
 }
 

@@ -18,10 +18,6 @@
 
 namespace kravelon {
 
-// Pictures read from files and made blank since start-up's counting began.
-extern int LoadedImageCount;
-extern int CreatedImageCount;
-
 inline constexpr int ExplosionFrameCount = 20;
 
 class TPaint {
@@ -47,6 +43,9 @@ class TPaint {
   std::unique_ptr<TBitmap> CreateImage(int height, int width);
   std::unique_ptr<TBitmap> CreateImage(const TRect& rect);
   void Log(std::string_view text);
+  // Pictures read from files and made blank since start-up's counting began.
+  int LoadedImageCount() const { return LoadedImages; }
+  int CreatedImageCount() const { return CreatedImages; }
 
   // Loads and composes every picture. A picture that cannot be read, or an about picture that is
   // not whole, raises TFileError naming the file.
@@ -57,9 +56,17 @@ class TPaint {
   void MakeMask(std::string_view name);
   void BuildReport();
   void DrawPanel(TBitmap& target, const TRect& rect);
+  // The report: the panel with no text (the game just won), then the panel shown over the win
+  // picture, then the result written on it.
+  void ResetReport();
+  void ShowReportPanel() { ReportShown = true; }
+  bool ReportPanelShown() const { return ReportShown; }
   void DrawReportText();
 
-  // Screens.
+  // Screens. Nothing is drawn before start-up has built the pictures and reset the first game;
+  // from then on, every redraw shows.
+  void MarkGraphicsReady() { GraphicsReady = true; }
+  bool IsGraphicsReady() const { return GraphicsReady; }
   void Redraw();
   // Composes the current screen in SYS_BACK without showing it.
   void Compose();
@@ -68,20 +75,25 @@ class TPaint {
   // Draws the console panel into the back buffer; false on screens that show none.
   bool DrawConsole();
   void DrawBorder();
+  // Shows the console with `line` as its newest line (clamped to the last), or `lines` further on.
   void ScrollConsole(int line);
+  void ScrollConsoleBy(int lines) { ScrollConsole(ConsoleEnd + lines); }
+  int ConsoleEndLine() const { return ConsoleEnd; }
   void SetStatusText(const std::string& text);
+  const std::string& Status() const { return StatusText; }
+  // The user's board with the next ship's preview from `cell` on: faded into the water where it
+  // fits, marked as hit where it does not; the segments past the board's edge are left out.
+  void ShowPreview(TPoint cell, int length, bool horizontal, bool fits);
+  // The explosion over a cell of a board (0 the user's, 1 the computer's), frame by frame.
+  void Explode(int board, TPoint cell);
   // Sends the whole back buffer to the window, or only the part that changed.
   void CopyToWindow();
   void CopyToWindow(const TRect& changed);
-  void PlayAnimation(int x, int y, int count, const std::array<TBitmap*, ExplosionFrameCount>& frames);
-
-  int ConsoleEnd = 0;
-  std::string StatusText;
-  TCanvas* BackCanvas = nullptr;
-  bool ReportShown = false;
-  std::array<TBitmap*, ExplosionFrameCount> ExplosionFrames{};
-  TRect ScreenRect{};
-  TFont BigFont{"IMPACT", 36, TColor{0, 255, 255}, TFontStyle::Regular};
+  // The first `count` explosion frames with their top-left corner at (x, y).
+  void PlayAnimation(int x, int y, int count);
+  const TBitmap* ExplosionFrame(int n) const { return ExplosionFrames[static_cast<std::size_t>(n)]; }
+  // The menus' and the report's font.
+  const TFont& MenuFont() const { return BigFont; }
 
   // The console panel's line step and how many lines fit (16 and 5 at 96 dpi).
   int ConsoleLineStep() const;
@@ -97,6 +109,16 @@ class TPaint {
   TRect DrawStatusLine();
   void DrawStatusText(TCanvas& canvas);
   int StatusRight = 0;  // where the status text drawn last ends on the panel
+  int ConsoleEnd = 0;   // the console's newest line shown
+  std::string StatusText;
+  TCanvas* BackCanvas = nullptr;  // SYS_BACK's, once start-up has made it
+  bool GraphicsReady = false;
+  bool ReportShown = false;
+  std::array<TBitmap*, ExplosionFrameCount> ExplosionFrames{};
+  TRect ScreenRect{};
+  TFont BigFont{"IMPACT", 36, TColor{0, 255, 255}, TFontStyle::Regular};
+  int LoadedImages = 0;
+  int CreatedImages = 0;
 
   TForm& Window;
   std::string Version;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "Media/Layout.h"
 #include "Media/Paint/Paint.h"
 #include "Toolkit/System.h"
 
@@ -51,8 +52,13 @@ void TPaint::MakeMask(std::string_view name) {
   }
 }
 
-void TPaint::PlayAnimation(int x, int y, int count,
-                           const std::array<TBitmap*, ExplosionFrameCount>& frames) {
+void TPaint::Explode(int board, TPoint cell) {
+  // The explosion picture is drawn up and to the left of the cell it covers.
+  const TRect at = CellRect(board, cell);
+  PlayAnimation(at.Left - 8, at.Top - 30, ExplosionFrameCount);
+}
+
+void TPaint::PlayAnimation(int x, int y, int count) {
   TBitmap* back = GetImage("SYS_BACK");
   if (!back || !BackCanvas) return;
   // Only the sprite's rectangle changes: it is saved, restored under each frame and sent.
@@ -64,7 +70,7 @@ void TPaint::PlayAnimation(int x, int y, int count,
   beneath.Canvas.CopyRect(saved, *back, sprite);
   for (int i = 0; i < count && i < ExplosionFrameCount; ++i) {
     BackCanvas->CopyRect(sprite, beneath, saved);
-    BackCanvas->Draw(x, y, frames[static_cast<std::size_t>(i)]);
+    BackCanvas->Draw(x, y, ExplosionFrames[static_cast<std::size_t>(i)]);
     CopyToWindow(sprite);
     Sleep(FrameDelayMs);
   }

@@ -68,6 +68,13 @@ void TPaint::DrawPanel(TBitmap& target, const TRect& rect) {
   target.Canvas.Draw(rect.Left, rect.Top, &work);
 }
 
+void TPaint::ResetReport() {
+  TBitmap* report = GetImage("IM_REPORT_TEXT");
+  const TBitmap* blank = GetImage("IM_REPORT_BACK");
+  if (report && blank) report->Assign(*blank);
+  ReportShown = false;
+}
+
 void TPaint::DrawReportText() {
   TBitmap* report = GetImage("IM_REPORT_TEXT");
   if (!report) return;

@@ -4,7 +4,6 @@
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "Media/Layout.h"
-#include "Console/Globals.h"
 #include "Media/Paint/Paint.h"
 
 namespace kravelon {
@@ -186,6 +185,20 @@ void TPaint::ScrollConsole(int line) {
   const int count = Consol.Count();
   ConsoleEnd = line > count ? count : line;
   if (GraphicsReady && DrawConsole()) CopyToWindow(ConsoleRect());
+}
+
+void TPaint::ShowPreview(TPoint cell, int length, bool horizontal, bool fits) {
+  const TBitmap* preview = GetImage(fits ? "IM_SHIP_TEST_ON" : "IM_SHIP_TEST_OFF");
+  DrawUserBoard();
+  for (int i = 0; i < length; ++i) {
+    const TRect segment =
+        CellRect(0, {cell.X + (horizontal ? i : 0), cell.Y + (horizontal ? 0 : i)});
+    // Segments past the board's edge are not drawn.
+    if (UserBoardRect.StrictlyContains(segment.Left + 2, segment.Top + 2) && BackCanvas) {
+      BackCanvas->Draw(segment.Left, segment.Top, preview);
+    }
+  }
+  CopyToWindow(UserBoardRect);
 }
 
 void TPaint::SetStatusText(const std::string& text) {

@@ -27,7 +27,7 @@ struct TGame {
     Main = std::make_unique<TMain1>();
     App->MainForm = Main.get();
     App->StepIdle();  // start-up
-    if (!GraphicsReady) std::abort();
+    if (!Main->Paint->IsGraphicsReady()) std::abort();
   }
   std::unique_ptr<TApplication> App;
   std::unique_ptr<TMain1> Main;

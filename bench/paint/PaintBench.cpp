@@ -13,7 +13,6 @@
 
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
-#include "Console/Globals.h"
 #include "Media/Paint/Paint.h"
 #include "Media/ProgramPath.h"
 #include "Toolkit/Forms.h"
@@ -39,9 +38,9 @@ struct TScene {
     Painter->Initialize();
     GameEngine->NewGame();
     for (int i = 0; i < 12; ++i) Console->AddLine("Game: Компьютер произвел выстрел в сектор Д5");
-    GraphicsReady = true;
+    Painter->MarkGraphicsReady();
     Painter->ScrollConsole(32767);
-    Painter->StatusText = "Сектор: Д7";
+    Painter->SetStatusText("Сектор: Д7");
     Painter->Redraw();
   }
   std::unique_ptr<TApplication> App;
@@ -122,7 +121,7 @@ BENCHMARK(BM_StatusLine)->Unit(benchmark::kMicrosecond);
 void BM_ExplosionFrame(benchmark::State& state) {
   TPaint& paint = *Scene().Painter;
   MeasureFrames(state, ExplosionFrameCount,
-                [&] { paint.PlayAnimation(412, 86, ExplosionFrameCount, paint.ExplosionFrames); });
+                [&] { paint.PlayAnimation(412, 86, ExplosionFrameCount); });
 }
 BENCHMARK(BM_ExplosionFrame)->Unit(benchmark::kMicrosecond);
 

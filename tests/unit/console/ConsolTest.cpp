@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "Console/Consol.h"
-#include "Console/Globals.h"
 
 namespace kravelon {
 
 namespace {
 
 struct ConsolTest : ::testing::Test {
-  void SetUp() override { GraphicsReady = false; }
-  void TearDown() override { GraphicsReady = false; }
   TConsol console;
   int redraws = 0;
   ConsolTest() {
@@ -24,16 +21,16 @@ TEST_F(ConsolTest, LinesBeforeDrawingCanStartGoToTheMemoAndDrawNothing) {
   console.AddLine("");
   EXPECT_EQ(redraws, 0);
   EXPECT_EQ(console.AllLines(), (std::vector<std::string>{"Кравелон версия 1.2", ""}));
-  EXPECT_EQ(console.Memo1, console.AllLines());
+  EXPECT_EQ(console.EarlyLines(), console.AllLines());
 }
 
 TEST_F(ConsolTest, OnceDrawingStartsEveryLineRedrawsAndTheMemoStops) {
   console.AddLine("before");
-  GraphicsReady = true;
+  console.StartShowing();
   console.AddLine("after 1");
   console.AddLine("after 2");
   EXPECT_EQ(redraws, 2);
-  EXPECT_EQ(console.Memo1, (std::vector<std::string>{"before"}));
+  EXPECT_EQ(console.EarlyLines(), (std::vector<std::string>{"before"}));
   ASSERT_EQ(console.Count(), 3);
   EXPECT_EQ(console.Line(0), "before");
   EXPECT_EQ(console.Line(2), "after 2");

@@ -85,7 +85,11 @@ TEST_F(DispatchTest, EachInputInEachState) {
     Window->Engine->NewGame();
     Window->Engine->State = c.State;
     Window->Engine->ActiveSide = sdUser;
-    Window->Paint->ReportShown = c.ReportShown;
+    if (c.ReportShown) {
+      Window->Paint->ShowReportPanel();
+    } else {
+      Window->Paint->ResetReport();
+    }
     Main->SavedState = c.SavedState;
     Main->Menus.clear();
     PointAtComputerCell(3, 4);
@@ -123,7 +127,7 @@ TEST_F(DispatchTest, SectorNames) {
   for (const TCase& c : cases) {
     Main->FormMouseMove(c.X, c.Y);
     EXPECT_EQ(Main->SectorName(), c.Name) << c.X << "," << c.Y;
-    EXPECT_EQ(Window->Paint->StatusText, std::string("Сектор: ") + c.Name);
+    EXPECT_EQ(Window->Paint->Status(), std::string("Сектор: ") + c.Name);
   }
 }
 
@@ -231,15 +235,15 @@ TEST_F(DispatchTest, ScrollingByWheelAndPageKeys) {
   for (int i = 0; i < 30; ++i) Window->Consol->AddLine("line");
   Window->Paint->ScrollConsole(20);
   Main->FormMouseWheelUp();
-  EXPECT_EQ(Window->Paint->ConsoleEnd, 16);
+  EXPECT_EQ(Window->Paint->ConsoleEndLine(), 16);
   Main->FormMouseWheelDown();
-  EXPECT_EQ(Window->Paint->ConsoleEnd, 20);
+  EXPECT_EQ(Window->Paint->ConsoleEndLine(), 20);
   int key = VK_PRIOR;
   Main->FormKeyDown(key);
-  EXPECT_EQ(Window->Paint->ConsoleEnd, 18);
+  EXPECT_EQ(Window->Paint->ConsoleEndLine(), 18);
   key = VK_NEXT;
   Main->FormKeyDown(key);
-  EXPECT_EQ(Window->Paint->ConsoleEnd, 20);
+  EXPECT_EQ(Window->Paint->ConsoleEndLine(), 20);
 }
 
 TEST_F(DispatchTest, PlacementByMouseWritesTheShipWhereItFits) {
@@ -259,7 +263,7 @@ TEST_F(DispatchTest, TheReportComesInTwoTicks) {
   Pauses.clear();
   Main->EndOfGame();
   EXPECT_EQ(Pauses, std::vector<int>{1000});
-  EXPECT_FALSE(Window->Paint->ReportShown);
+  EXPECT_FALSE(Window->Paint->ReportPanelShown());
   EXPECT_TRUE(Main->CLOCK.Enabled());
   const TBitmap* text = Window->Paint->GetImage("IM_REPORT_TEXT");
   const TBitmap* blank = Window->Paint->GetImage("IM_REPORT_BACK");
@@ -272,7 +276,7 @@ TEST_F(DispatchTest, TheReportComesInTwoTicks) {
   EXPECT_TRUE(sameAsBlank());
 
   Main->CLOCKTimer();
-  EXPECT_TRUE(Window->Paint->ReportShown);
+  EXPECT_TRUE(Window->Paint->ReportPanelShown());
   EXPECT_TRUE(Main->CLOCK.Enabled());
   EXPECT_EQ(Main->CLOCK.Interval(), 1000);
   EXPECT_TRUE(sameAsBlank());

@@ -9,7 +9,6 @@
 
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
-#include "Console/Globals.h"
 #include "Media/ProgramPath.h"
 #include "Main/Main1.h"
 #include "Toolkit/System.h"
@@ -36,13 +35,11 @@ class MainWindowTest : public ToolkitFixture {
   void SetUp() override {
     ToolkitFixture::SetUp();
     SetSleeper([this](int ms) { Pauses.push_back(ms); });
-    GraphicsReady = false;
   }
 
   void TearDown() override {
     Window.reset();
     SetSleeper({});
-    GraphicsReady = false;
     ToolkitFixture::TearDown();
   }
 

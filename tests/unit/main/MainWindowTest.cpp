@@ -14,13 +14,13 @@ TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
   Window = std::make_unique<TMain1>();
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Кравелон версия 1.2"}));
   EXPECT_TRUE(App->HasIdle());
-  EXPECT_FALSE(GraphicsReady);
+  EXPECT_FALSE(Window->Paint->IsGraphicsReady());
   EXPECT_EQ(Window->ClientWidth(), 696);
   EXPECT_EQ(Window->ClientHeight(), 488);
 
   App->StepIdle();
   EXPECT_FALSE(App->HasIdle());
-  EXPECT_TRUE(GraphicsReady);
+  EXPECT_TRUE(Window->Paint->IsGraphicsReady());
   EXPECT_TRUE(Window->PlacementByMouse);
   EXPECT_EQ(Window->Engine->State, gsPlacing);
   EXPECT_TRUE(Pauses.empty());
@@ -40,7 +40,7 @@ TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
   ASSERT_NE(lastPaint, lines.rend());
   EXPECT_LE(lastPaint.base() - lines.begin(), firstSound - lines.begin());
   // Everything logged before drawing could start also went to the hidden memo.
-  EXPECT_EQ(Window->Consol->Memo1, lines);
+  EXPECT_EQ(Window->Consol->EarlyLines(), lines);
 }
 
 TEST_F(MainWindowTest, WithoutSoundsItWarnsPausesAndGoesOn) {
@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, WithoutSoundsItWarnsPausesAndGoesOn) {
             "Звук будет отключен до тех пор, пока папка \"Sounds\" не будет восстановлена.");
   EXPECT_EQ(Pauses, (std::vector<int>{3000}));
   App->StepIdle();
-  EXPECT_TRUE(GraphicsReady);
+  EXPECT_TRUE(Window->Paint->IsGraphicsReady());
   for (const auto& l : Lines()) EXPECT_FALSE(l.starts_with("Sound: ")) << l;
 }
 
@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, AnUnusablePictureEndsStartUpWithABoxNamingIt) {
         << c.File;
     EXPECT_TRUE(App->Terminated());
     EXPECT_FALSE(App->HasIdle());
-    EXPECT_FALSE(GraphicsReady);
+    EXPECT_FALSE(Window->Paint->IsGraphicsReady());
     Window.reset();
     NewApplication();
     Boxes.clear();
@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, ADamagedAboutPictureEndsStartUpWithABoxNamingIt) {
   EXPECT_EQ(Boxes[0].Caption, "Кравелон");
   EXPECT_TRUE(App->Terminated());
   EXPECT_FALSE(App->HasIdle());
-  EXPECT_FALSE(GraphicsReady);
+  EXPECT_FALSE(Window->Paint->IsGraphicsReady());
 }
 
 TEST_F(MainWindowTest, ACursorClaimingAHugeSizeIsLoggedAsMissingAndTheGameComesUp) {
@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, ACursorClaimingAHugeSizeIsLoggedAsMissingAndTheGameComesU
   }
   Window = std::make_unique<TMain1>();
   App->StepIdle();
-  EXPECT_TRUE(GraphicsReady);
+  EXPECT_TRUE(Window->Paint->IsGraphicsReady());
   EXPECT_TRUE(Boxes.empty());
   const auto lines = Lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Paint: Файл \"" + cursor + "\" не найден."),

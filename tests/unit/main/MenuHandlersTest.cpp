@@ -136,7 +136,7 @@ TEST_F(MenuHandlersTest, AfterARestartTheNextReportComesAfterOneSecond) {
   Window->Engine->State = gsReport;
   Main->EndOfGame();
   EXPECT_TRUE(Main->CLOCK.Enabled());
-  EXPECT_FALSE(Window->Paint->ReportShown);
+  EXPECT_FALSE(Window->Paint->ReportPanelShown());
   EXPECT_EQ(Main->CLOCK.Interval(), 1000);
 }
 
@@ -182,8 +182,8 @@ TEST_F(MenuHandlersTest, TheMenusHangFromTheMiddleOfTheScreen) {
     const int n = static_cast<int>(menu->Items.size());
     const TPoint origin = Main->Position();
     const TRect bounds = menu->Bounds();
-    EXPECT_EQ(bounds.Top + origin.Y, ScreenCenterY - 32 * n - 4);
-    EXPECT_EQ(bounds.Left + origin.X + bounds.Width() / 2, ScreenCenterX);
+    EXPECT_EQ(bounds.Top + origin.Y, Main->ScreenCenter().Y - 32 * n - 4);
+    EXPECT_EQ(bounds.Left + origin.X + bounds.Width() / 2, Main->ScreenCenter().X);
     EXPECT_EQ(bounds.Height(), 64 * n + 2 * TPopupMenu::FrameWidth);
     EXPECT_EQ(bounds.Width(), 256 + 2 * TPopupMenu::FrameWidth);
   }

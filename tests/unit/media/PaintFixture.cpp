@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Console/Globals.h"
 #include "Toolkit/System.h"
 
 namespace kravelon {
@@ -85,7 +84,6 @@ void PaintFixture::SetUp() {
   ToolkitFixture::SetUp();
   std::filesystem::create_directory(Folder + "Images");
   SetSleeper([](int) {});
-  GraphicsReady = false;
   Window = std::make_unique<TForm>("test", 696, 488);
   Console = std::make_unique<TConsol>();
   GameEngine = std::make_unique<TGameEngine>();
@@ -98,7 +96,6 @@ void PaintFixture::TearDown() {
   GameEngine.reset();
   Console.reset();
   Window.reset();
-  GraphicsReady = false;
   SetSleeper({});
   ToolkitFixture::TearDown();
 }

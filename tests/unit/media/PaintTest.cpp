@@ -2,7 +2,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Console/Globals.h"
 #include "Media/ProgramPath.h"
 #include "Toolkit/Errors.h"
 #include "Toolkit/System.h"
@@ -55,22 +54,20 @@ TEST_F(PaintFixture, ProgramPathAppendsTheRelativePathToTheProgramFolder) {
 
 TEST_F(PaintFixture, LoadingAJpegLogsOneLineAndCountsIt) {
   WriteJpeg(Folder + "Images/Tile.jpg", 32, 32, [](int, int) { return Sea; });
-  LoadedImageCount = 0;
   auto picture = Painter->LoadJpegImage("Images/Tile.jpg");
   EXPECT_EQ(picture->Width(), 32);
   EXPECT_EQ(picture->Height(), 32);
-  EXPECT_EQ(LoadedImageCount, 1);
+  EXPECT_EQ(Painter->LoadedImageCount(), 1);
   EXPECT_EQ(Console->AllLines(),
             (std::vector<std::string>{"Paint: Загружено изображение формата JPEG: Images/Tile.jpg"}));
-  EXPECT_EQ(Painter->ConsoleEnd, 1);
+  EXPECT_EQ(Painter->ConsoleEndLine(), 1);
 }
 
 TEST_F(PaintFixture, CreatingAPictureLogsWidthByHeight) {
-  CreatedImageCount = 0;
   auto picture = Painter->CreateImage(128, 688);
   EXPECT_EQ(picture->Width(), 688);
   EXPECT_EQ(picture->Height(), 128);
-  EXPECT_EQ(CreatedImageCount, 1);
+  EXPECT_EQ(Painter->CreatedImageCount(), 1);
   EXPECT_EQ(Console->AllLines(),
             (std::vector<std::string>{"Paint: Создано изображение размером 688x128"}));
 }
@@ -86,7 +83,6 @@ TEST_F(PaintFixture, UnreadablePicturesRaiseAnErrorNamingTheFullPath) {
     std::ofstream(Folder + "Images/Cut.jpg", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
   }
   std::ofstream(Folder + "Images/Junk.bmp") << "not a bitmap";
-  LoadedImageCount = 0;
   struct TCase {
     const char* Path;
     bool Jpeg;
@@ -105,7 +101,7 @@ TEST_F(PaintFixture, UnreadablePicturesRaiseAnErrorNamingTheFullPath) {
           << e.what();
     }
   }
-  EXPECT_EQ(LoadedImageCount, 0);
+  EXPECT_EQ(Painter->LoadedImageCount(), 0);
   EXPECT_TRUE(Console->AllLines().empty());
 }
 
@@ -244,13 +240,13 @@ TEST_F(PaintFixture, ExplosionFramesAreCutFromTheMaskedSheetAndDrawTransparent) 
     std::snprintf(name, sizeof name, "IM_EXPLOSION_FRAME_%02d", n);
     TBitmap* frame = Painter->GetImage(name);
     ASSERT_NE(frame, nullptr) << name;
-    ASSERT_EQ(Painter->ExplosionFrames[static_cast<std::size_t>(n)], frame);
+    ASSERT_EQ(Painter->ExplosionFrame(n), frame);
     EXPECT_EQ(frame->Width(), 48);
     EXPECT_EQ(frame->Height(), 64);
     EXPECT_EQ(frame->Canvas.Pixel(0, 63), clr::Black);
   }
   auto screen = SolidPicture(48, 64, Sea);
-  screen->Canvas.Draw(0, 0, Painter->ExplosionFrames[7]);
+  screen->Canvas.Draw(0, 0, Painter->ExplosionFrame(7));
   EXPECT_EQ(screen->Canvas.Pixel(2, 2), Sea);  // masked background stays transparent
   const TColor fire = screen->Canvas.Pixel(24, 32);
   EXPECT_GT(fire.R, 200);
@@ -267,7 +263,6 @@ class ConsoleFixture : public PaintFixture {
     Painter->AddImage("SYS_CONSOL", std::make_unique<TBitmap>(688, 128));
     Painter->AddImage("IM_CONSOL", SolidPicture(688, 128, clr::Black));
     Painter->GetImage("SYS_CONSOL")->Canvas.Font = {"Arial", 10, clr::Yellow, TFontStyle::Bold};
-    Painter->BackCanvas = &Painter->GetImage("SYS_BACK")->Canvas;
     GameEngine->State = gsPlacing;
   }
   // Line i is i + 1 capital I's, so a drawn line's width tells which one it is.
@@ -299,7 +294,7 @@ TEST_F(ConsoleFixture, LineStepIs16AndFiveLinesFit) {
 
 TEST_F(ConsoleFixture, FewLinesAreDrawnFromTheTopWhateverTheViewEnd) {
   AddLines(3);
-  Painter->ConsoleEnd = 1;
+  Painter->ScrollConsole(1);
   EXPECT_EQ(LineShownAt(0), 0);
   EXPECT_EQ(LineShownAt(1), 1);
   EXPECT_EQ(LineShownAt(2), 2);
@@ -308,34 +303,34 @@ TEST_F(ConsoleFixture, FewLinesAreDrawnFromTheTopWhateverTheViewEnd) {
 
 TEST_F(ConsoleFixture, TheViewEndsAtConsoleEnd) {
   AddLines(12);
-  Painter->ConsoleEnd = 12;
+  Painter->ScrollConsole(12);
   for (int k = 0; k < 5; ++k) EXPECT_EQ(LineShownAt(k), 7 + k);
 }
 
 TEST_F(ConsoleFixture, ScrollingBelowTheFirstScreenfulIsRaisedToIt) {
   AddLines(12);
-  Painter->ConsoleEnd = 6;
-  Painter->ScrollConsole(Painter->ConsoleEnd - 4);
-  EXPECT_EQ(Painter->ConsoleEnd, 2);
+  Painter->ScrollConsole(6);
+  Painter->ScrollConsole(Painter->ConsoleEndLine() - 4);
+  EXPECT_EQ(Painter->ConsoleEndLine(), 2);
   EXPECT_EQ(LineShownAt(0), 0);
-  EXPECT_EQ(Painter->ConsoleEnd, 5);
+  EXPECT_EQ(Painter->ConsoleEndLine(), 5);
   EXPECT_EQ(LineShownAt(4), 4);
 }
 
 TEST_F(ConsoleFixture, ScrollTargetsAreClampedAndBadOnesIgnored) {
   AddLines(12);
-  GraphicsReady = true;
+  Painter->MarkGraphicsReady();
   Painter->ScrollConsole(32767);
-  EXPECT_EQ(Painter->ConsoleEnd, 12);
+  EXPECT_EQ(Painter->ConsoleEndLine(), 12);
   // A marker on the panel shows whether anything was drawn.
   TBitmap* panel = Painter->GetImage("SYS_CONSOL");
   panel->Canvas.SetPixel(600, 120, Sea);
   Painter->ScrollConsole(-2);
   Painter->ScrollConsole(12);
-  EXPECT_EQ(Painter->ConsoleEnd, 12);
+  EXPECT_EQ(Painter->ConsoleEndLine(), 12);
   EXPECT_EQ(panel->Canvas.Pixel(600, 120), Sea);
   Painter->ScrollConsole(8);
-  EXPECT_EQ(Painter->ConsoleEnd, 8);
+  EXPECT_EQ(Painter->ConsoleEndLine(), 8);
   EXPECT_EQ(panel->Canvas.Pixel(600, 120), clr::Black);
 }
 
@@ -450,7 +445,7 @@ class UpdateFixture : public AssetFixture {
     ASSERT_NO_THROW(Painter->Initialize());
     GameEngine->NewGame();
     GameEngine->State = gsBattle;
-    GraphicsReady = true;
+    Painter->MarkGraphicsReady();
     Painter->Redraw();
   }
   std::vector<TColor> Screen() {
@@ -492,8 +487,8 @@ TEST_F(UpdateFixture, UpdatesSendOnlyTheirOwnRectangle) {
   } cases[] = {
       {"status line", [&] { Painter->SetStatusText("Сектор: Ж10"); },
        {console.Left, console.Top, console.Right, console.Top + 32}},
-      {"console scroll", [&] { Painter->ScrollConsole(Painter->ConsoleEnd - 2); }, console},
-      {"explosion", [&] { Painter->PlayAnimation(400, 100, 3, Painter->ExplosionFrames); },
+      {"console scroll", [&] { Painter->ScrollConsole(Painter->ConsoleEndLine() - 2); }, console},
+      {"explosion", [&] { Painter->PlayAnimation(400, 100, 3); },
        {400, 100, 448, 164}},
   };
   for (const TCase& c : cases) {
@@ -522,7 +517,7 @@ TEST_F(UpdateFixture, StatusAndConsoleUpdatesEndAsAFullRedrawWould) {
   for (const char* text : {"Сектор: А1", "Сектор: К10", "Сектор: ", "Сектор: Ж7"}) {
     Painter->SetStatusText(text);
   }
-  Painter->ScrollConsole(Painter->ConsoleEnd - 4);
+  Painter->ScrollConsole(Painter->ConsoleEndLine() - 4);
   Painter->SetStatusText("Сектор: Б2");
   const auto partial = Screen();
   Painter->Redraw();
@@ -536,7 +531,7 @@ TEST_F(UpdateFixture, EachExplosionFrameIsDrawnOnTheCleanScreenAndTheLastIsWiped
   for (const TPoint at : {TPoint{364, 6}, TPoint{652, 294}}) {
     shown.clear();
     Painter->Redraw();
-    Painter->PlayAnimation(at.X, at.Y, ExplosionFrameCount, Painter->ExplosionFrames);
+    Painter->PlayAnimation(at.X, at.Y, ExplosionFrameCount);
     const auto after = Screen();
     Painter->Redraw();
     EXPECT_EQ(Differences(after, Screen()), 0) << at.X << "," << at.Y;
@@ -544,7 +539,7 @@ TEST_F(UpdateFixture, EachExplosionFrameIsDrawnOnTheCleanScreenAndTheLastIsWiped
     for (std::size_t i = 0; i < shown.size(); ++i) {
       // The frame over a full redraw, with nothing left of the frames before it.
       Painter->Compose();
-      Painter->BackCanvas->Draw(at.X, at.Y, Painter->ExplosionFrames[i]);
+      Painter->GetImage("SYS_BACK")->Canvas.Draw(at.X, at.Y, Painter->ExplosionFrame(static_cast<int>(i)));
       Painter->CopyToWindow();
       EXPECT_EQ(Differences(shown[i], Screen()), 0) << at.X << "," << at.Y << " frame " << i;
     }

@@ -1,7 +1,0 @@
-#include "Console/Globals.h"
-
-namespace kravelon {
-
-bool GraphicsReady = false;
-
-}  // namespace kravelon
