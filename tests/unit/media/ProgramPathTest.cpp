@@ -34,6 +34,12 @@ class DataFolder : public ::testing::Test {
   const std::string Installed = "../share/games/kravelon/";
 };
 
+TEST(ProgramPath, AppendsTheRelativePathToTheProgramFolder) {
+  TScratchProgramFolder program;
+  EXPECT_EQ(ProgramPath("Images"), program.Path() + "Images");
+  EXPECT_EQ(ProgramPath("Images/CURSOR.CUR"), program.Path() + "Images/CURSOR.CUR");
+}
+
 TEST_F(DataFolder, ChoosesTheExecutablesFolderFirstThenTheInstalledOne) {
   struct TCase {
     std::vector<std::string> Beside, InData;  // folders made beside the executable, in the data
