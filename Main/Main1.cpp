@@ -148,15 +148,9 @@ void TMain1::FormDestroy() {
   if (Destroyed) return;
   Destroyed = true;
   CLOCK.SetEnabled(false);
-  // The idle steps installed call back into this window: none may run once it is gone.
+  // The idle steps installed call back into this window: none may run once it is gone. What the
+  // window owns goes with it, in the order its members are declared.
   if (Application) Application->ClearIdle();
-  // The painter holds the engine and the console, so it goes first; the sound bank, last, no
-  // longer logs once its waves are loaded.
-  Paint.reset();
-  Engine.reset();
-  Consol.reset();
-  Backdrop.reset();
-  Sound.reset();
 }
 
 }  // namespace kravelon

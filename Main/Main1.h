@@ -24,14 +24,15 @@ class TMain1 : public TForm, public TGameHost {
   bool PlacementByMouse = false;
   int SavedState = 0;  // the screen to return to from the about screen
 
-  // The objects the window owns, one of each, created in this order by the constructor and freed
-  // by FormDestroy; the others reach them through the references they were given. The painter
-  // reads the engine and writes to the console, the sound bank logs to the console.
-  std::unique_ptr<TGameEngine> Engine;
-  std::unique_ptr<TConsol> Consol;
-  std::unique_ptr<TPaint> Paint;
-  std::unique_ptr<TForm> Backdrop;
+  // The objects the window owns, one of each; the others reach them through the references they
+  // were given. The constructor makes them in the order engine, console, painter, backdrop,
+  // sound bank. They are declared in the reverse of the order they go in when the window does:
+  // the painter first (it holds the engine and the console), the sound bank last.
   std::unique_ptr<TSound> Sound;
+  std::unique_ptr<TForm> Backdrop;
+  std::unique_ptr<TConsol> Consol;
+  std::unique_ptr<TGameEngine> Engine;
+  std::unique_ptr<TPaint> Paint;
 
   TTimer CLOCK;
   TSpeedButton SpeedButton1;

@@ -150,19 +150,18 @@ TEST_F(MainWindowTest, ACursorClaimingAHugeSizeIsLoggedAsMissingAndTheGameComesU
             lines.end());
 }
 
-TEST_F(MainWindowTest, ShutDownFreesEverythingAndSilencesTheLog) {
+TEST_F(MainWindowTest, ShutDownStopsWhatWouldCallBackIntoTheWindow) {
   Provide("Images");
   Provide("Sounds");
   Window = std::make_unique<TMain1>();
   App->StepIdle();
+  // Mid-game: the computer arranging its fleet (an idle step) and the report timer running.
+  Window->InstallIdle(TIdleStep::Arrange);
+  Window->CLOCK.SetEnabled(true);
   Window->FormDestroy();
-  EXPECT_EQ(Window->Paint, nullptr);
-  EXPECT_EQ(Window->Engine, nullptr);
-  EXPECT_EQ(Window->Consol, nullptr);
-  EXPECT_EQ(Window->Sound, nullptr);
-  EXPECT_EQ(Window->Backdrop, nullptr);
-  // A late repaint after shut-down draws nothing and does not crash.
-  Window->FormPaint();
+  EXPECT_FALSE(App->HasIdle());
+  EXPECT_FALSE(Window->CLOCK.Enabled());
+  Window.reset();  // the window goes with all it owns, in their order
 }
 
 }  // namespace
