@@ -28,7 +28,7 @@ void TMain1::FormMouseDown(TMouseButton button) {
     Paint->Redraw();
     return;
   }
-  if (Engine->State == gsReport && Paint->ReportPanelShown()) ShowMenu(PopupMenu3);
+  if (Engine->State == gsReport && Paint->ReportPanelShown()) ShowMenu(Menus.GameOverMenu);
   if (Engine->State == gsAbout) {
     Engine->State = SavedState;
     Paint->Redraw();
@@ -49,7 +49,7 @@ void TMain1::FormKeyPress(char& key) {
     Engine->State = SavedState;
     if (Paint) Paint->Redraw();
   } else {
-    ShowMenu(Engine->State == gsReport ? PopupMenu3 : PopupMenu1);
+    ShowMenu(Engine->State == gsReport ? Menus.GameOverMenu : Menus.MainMenu);
   }
 }
 
@@ -59,18 +59,18 @@ void TMain1::FormKeyDown(int& key) {
   if (key == VK_NEXT) Paint->ScrollConsoleBy(2);
 }
 
-void TMain1::SpeedButton1Click() {
+void TMain1::MenuButtonClick() {
   if (!Engine) return;
-  ShowMenu(Engine->State == gsReport ? PopupMenu3 : PopupMenu1);
+  ShowMenu(Engine->State == gsReport ? Menus.GameOverMenu : Menus.MainMenu);
 }
 
-void TMain1::CLOCKTimer() {
+void TMain1::ReportTimerTick() {
   if (!Paint) return;
   if (Paint->ReportPanelShown()) {
     Paint->DrawReportText();
-    CLOCK.SetEnabled(false);
+    ReportTimer.SetEnabled(false);
   }
-  CLOCK.SetInterval(1000);
+  ReportTimer.SetInterval(1000);
   Paint->ShowReportPanel();
   Paint->Redraw();
 }

@@ -28,13 +28,13 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
   Backdrop = std::make_unique<TForm>("", WindowWidth, WindowHeight);
   Sound = std::make_unique<TSound>(*Consol);
 
-  CLOCK.SetInterval(5000);
-  SpeedButton1.Bounds = SpeedButtonRect;
-  Buttons.push_back(&SpeedButton1);
+  ReportTimer.SetInterval(5000);
+  MenuButton.Bounds = MenuButtonRect;
+  Buttons.push_back(&MenuButton);
 
   SetUpMenus();
-  CLOCK.OnTimer = [this] { CLOCKTimer(); };
-  SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
+  ReportTimer.OnTimer = [this] { ReportTimerTick(); };
+  MenuButton.OnClick = [this] { MenuButtonClick(); };
 
   OnPaint = [this] { FormPaint(); };
   OnMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
@@ -114,9 +114,9 @@ void TMain1::StartUp() {
     Paint->Log("Файл \"" + cursorPath + "\" не найден.");
   }
   Consol->AddLine("Инициализация меню...");
-  PrepareMenu(PopupMenu1);
-  PrepareMenu(PopupMenu2);
-  PrepareMenu(PopupMenu3);
+  PrepareMenu(Menus.MainMenu);
+  PrepareMenu(Menus.ExitMenu);
+  PrepareMenu(Menus.GameOverMenu);
   Consol->AddLine("Инициализация меню завершена.");
   Engine->NewGame();
   Paint->MarkGraphicsReady();
@@ -147,7 +147,7 @@ void TMain1::FormPaint() {
 void TMain1::FormDestroy() {
   if (Destroyed) return;
   Destroyed = true;
-  CLOCK.SetEnabled(false);
+  ReportTimer.SetEnabled(false);
   // The idle steps installed call back into this window: none may run once it is gone. What the
   // window owns goes with it, in the order its members are declared.
   if (Application) Application->ClearIdle();

@@ -11,7 +11,7 @@
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
 #include "Toolkit/Forms.h"
-#include "Toolkit/Menus.h"
+#include "Main/GameMenus.h"
 
 namespace kravelon {
 
@@ -34,8 +34,8 @@ class TMain1 : public TForm, public TGameHost {
   std::unique_ptr<TGameEngine> Engine;
   std::unique_ptr<TPaint> Paint;
 
-  TTimer CLOCK;
-  TSpeedButton SpeedButton1;
+  TTimer ReportTimer;
+  TSpeedButton MenuButton;
 
   void FormCreate();
   void StartConsol(bool& done);
@@ -56,29 +56,23 @@ class TMain1 : public TForm, public TGameHost {
   void FormMouseDown(TMouseButton button);
   void FormMouseWheelDown();
   void FormMouseWheelUp();
-  void SpeedButton1Click();
-  void CLOCKTimer();
+  void MenuButtonClick();
+  void ReportTimerTick();
 
-  // The popup menus: the main menu, the exit confirmation and the game-over menu, with their
-  // items in display order.
-  TMenuItem N6{"Рестарт"}, N7{"Расставить"}, N11{"Звук"}, N2{"Об игре..."}, N1{"Выход"};
-  TMenuItem N3{"Выйти?"}, N4{"Да"}, N5{"Нет"};
-  TMenuItem N9{"Рестарт"}, N10{"Статистика"}, N8{"Выход"};
-  TPopupMenu PopupMenu1{*this};
-  TPopupMenu PopupMenu2{*this};
-  TPopupMenu PopupMenu3{*this};
+  // The popup menus (GameMenus.h) and what their items do (MenuHandlers.cpp).
+  TGameMenus Menus{*this};
   void PrepareMenu(TPopupMenu& menu);
   TPoint ScreenCenter() const { return ScreenCenterPoint; }
   // Opens a menu in the middle of the screen; returns when it has closed.
   virtual void ShowMenu(TPopupMenu& menu);
-  void N1MeasureItem(TMenuItem& sender, TCanvas& canvas, int& width, int& height);
-  void N1DrawItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected);
-  void N6Click();
-  void N7Click();
-  void N2Click();
-  void N1Click();
-  void N4Click();
-  void N10Click();
+  void MeasureMenuItem(TMenuItem& sender, TCanvas& canvas, int& width, int& height);
+  void DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected);
+  void RestartClick();
+  void ArrangeClick();
+  void AboutClick();
+  void ExitClick();
+  void ConfirmExitClick();
+  void ShowStatistics();
 
   // The user's placement and shot, and the end of a game.
   void SetupShip(bool place);
@@ -97,7 +91,7 @@ class TMain1 : public TForm, public TGameHost {
   void GameWon(int winner) override;
 
  private:
-  void SetUpMenus();  // the items, their settings and handlers, as the window's layout has them
+  void SetUpMenus();  // binds the menu items to what they do
   // Start-up's one way out of a failure the player must see: the box, then the program ends.
   void AbandonStartUp(const std::exception& error);
 

@@ -27,7 +27,7 @@ void TMain1::EndOfGame() {
   if (!Paint) return;
   Paint->ResetReport();
   Sleep(1000);
-  CLOCK.SetEnabled(true);
+  ReportTimer.SetEnabled(true);
   if (Sound) {
     Sound->Stop();
     Sound->Play("SND_WIN");
@@ -63,7 +63,7 @@ void TMain1::GameLogged(std::string_view line) {
 
 void TMain1::GameReset() {
   if (Sound) Sound->Stop();
-  CLOCK.SetEnabled(false);
+  ReportTimer.SetEnabled(false);
 }
 
 void TMain1::ShipPlaced(int) {

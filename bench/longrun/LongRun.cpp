@@ -43,7 +43,7 @@ void RunIdleSteps(TApplication& app) {
 // Arranges the user's fleet with the menu item, then fires at every cell in turn, the pointer
 // passing over each first, until the game is over.
 void PlayOneGame(TQuietMain& main, TApplication& app) {
-  main.N7Click();
+  main.ArrangeClick();
   RunIdleSteps(app);
   for (int cell = 0; cell < 100 && main.Engine->State == gsBattle; ++cell) {
     const int x = 372 + 32 * (cell % 10) + 16, y = 36 + 32 * (cell / 10) + 16;
@@ -52,9 +52,9 @@ void PlayOneGame(TQuietMain& main, TApplication& app) {
     RunIdleSteps(app);
   }
   // The report's two ticks, then a new game from the game-over menu.
-  main.CLOCKTimer();
-  main.CLOCKTimer();
-  main.N6Click();
+  main.ReportTimerTick();
+  main.ReportTimerTick();
+  main.RestartClick();
 }
 
 }  // namespace
@@ -76,7 +76,7 @@ int main() {
     auto main = std::make_unique<TQuietMain>();
     app.MainForm = main.get();
     app.StepIdle();  // start-up
-    main->N11.Checked = false;
+    main->Menus.SoundItem.Checked = false;
     for (int game = 0; game < Games; ++game) {
       if (game == 1) secondGame = ResidentMegabytes();
       PlayOneGame(*main, app);

@@ -45,7 +45,7 @@ void Push(SDL_Event e) {
 // The pointer over item `index` of the main menu, once it is open.
 SDL_Event MoveOver(int index) {
   TMain1& main = *Game().Main;
-  const TRect menu = main.PopupMenu1.Bounds();
+  const TRect menu = main.Menus.MainMenu.Bounds();
   SDL_Event e{};
   e.type = SDL_MOUSEMOTION;
   e.motion.windowID = main.WindowId();
@@ -74,7 +74,7 @@ void BM_MenuOpenAndClose(benchmark::State& state) {
   TMain1& main = *Game().Main;
   for (auto _ : state) {
     Push(Escape());
-    main.ShowMenu(main.PopupMenu1);
+    main.ShowMenu(main.Menus.MainMenu);
   }
 }
 BENCHMARK(BM_MenuOpenAndClose);
@@ -84,11 +84,11 @@ void BM_MenuHighlightMove(benchmark::State& state) {
   TMain1& main = *Game().Main;
   constexpr int Moves = 1000;
   Push(Escape());
-  main.ShowMenu(main.PopupMenu1);  // lays the menu out, so MoveOver knows where it stands
+  main.ShowMenu(main.Menus.MainMenu);  // lays the menu out, so MoveOver knows where it stands
   for (auto _ : state) {
     for (int i = 0; i < Moves; ++i) Push(MoveOver(i % 2));
     Push(Escape());
-    main.ShowMenu(main.PopupMenu1);
+    main.ShowMenu(main.Menus.MainMenu);
   }
   state.SetItemsProcessed(state.iterations() * Moves);
 }

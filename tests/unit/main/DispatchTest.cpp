@@ -35,7 +35,7 @@ class DispatchTest : public MainWindowTest {
         Main->FormKeyPress(key);
         break;
       }
-      case TInput::MenuButton: Main->SpeedButton1Click(); break;
+      case TInput::MenuButton: Main->MenuButtonClick(); break;
     }
   }
 
@@ -65,20 +65,20 @@ TEST_F(DispatchTest, EachInputInEachState) {
     bool Fires;
   };
   const TCase cases[] = {
-      {gsPlacing, false, 0, TInput::Escape, TMenuId::PopupMenu1, gsPlacing, false},
-      {gsPlacing, false, 0, TInput::MenuButton, TMenuId::PopupMenu1, gsPlacing, false},
+      {gsPlacing, false, 0, TInput::Escape, TMenuId::MainMenu, gsPlacing, false},
+      {gsPlacing, false, 0, TInput::MenuButton, TMenuId::MainMenu, gsPlacing, false},
       {gsPlacing, false, 0, TInput::OtherKey, std::nullopt, gsPlacing, false},
-      {gsBattle, false, 0, TInput::Escape, TMenuId::PopupMenu1, gsBattle, false},
+      {gsBattle, false, 0, TInput::Escape, TMenuId::MainMenu, gsBattle, false},
       {gsBattle, false, 0, TInput::LeftClick, std::nullopt, gsBattle, true},
       {gsBattle, false, 0, TInput::RightClick, std::nullopt, gsBattle, true},
       {gsBattle, false, 0, TInput::MiddleClick, std::nullopt, gsBattle, true},
       {gsReport, false, 0, TInput::LeftClick, std::nullopt, gsReport, false},
-      {gsReport, false, 0, TInput::Escape, TMenuId::PopupMenu3, gsReport, false},
-      {gsReport, false, 0, TInput::MenuButton, TMenuId::PopupMenu3, gsReport, false},
-      {gsReport, true, 0, TInput::LeftClick, TMenuId::PopupMenu3, gsReport, false},
+      {gsReport, false, 0, TInput::Escape, TMenuId::GameOverMenu, gsReport, false},
+      {gsReport, false, 0, TInput::MenuButton, TMenuId::GameOverMenu, gsReport, false},
+      {gsReport, true, 0, TInput::LeftClick, TMenuId::GameOverMenu, gsReport, false},
       {gsAbout, false, gsBattle, TInput::LeftClick, std::nullopt, gsBattle, false},
       {gsAbout, false, gsPlacing, TInput::Escape, std::nullopt, gsPlacing, false},
-      {gsAbout, false, gsBattle, TInput::MenuButton, TMenuId::PopupMenu1, gsAbout, false},
+      {gsAbout, false, gsBattle, TInput::MenuButton, TMenuId::MainMenu, gsAbout, false},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << "state " << c.State << " input " << static_cast<int>(c.Input));
@@ -91,13 +91,13 @@ TEST_F(DispatchTest, EachInputInEachState) {
       Window->Paint->ResetReport();
     }
     Main->SavedState = c.SavedState;
-    Main->Menus.clear();
+    Main->Opened.clear();
     PointAtComputerCell(3, 4);
     Send(c.Input);
     if (c.Menu) {
-      EXPECT_EQ(Main->Menus, std::vector<TMenuId>{*c.Menu});
+      EXPECT_EQ(Main->Opened, std::vector<TMenuId>{*c.Menu});
     } else {
-      EXPECT_TRUE(Main->Menus.empty());
+      EXPECT_TRUE(Main->Opened.empty());
     }
     EXPECT_EQ(Window->Engine->State, c.StateAfter);
     EXPECT_EQ(FiredOnComputerBoard(), c.Fires ? 1 : 0);
@@ -226,9 +226,9 @@ TEST_F(DispatchTest, TurnEventsDriveTheIdleSlot) {
   Window->Engine->State = gsReport;
   Main->GameWon(sdComputer);
   EXPECT_FALSE(App->HasIdle());
-  EXPECT_TRUE(Main->CLOCK.Enabled());
+  EXPECT_TRUE(Main->ReportTimer.Enabled());
   Main->GameReset();
-  EXPECT_FALSE(Main->CLOCK.Enabled());
+  EXPECT_FALSE(Main->ReportTimer.Enabled());
 }
 
 TEST_F(DispatchTest, ScrollingByWheelAndPageKeys) {
@@ -264,7 +264,7 @@ TEST_F(DispatchTest, TheReportComesInTwoTicks) {
   Main->EndOfGame();
   EXPECT_EQ(Pauses, std::vector<int>{1000});
   EXPECT_FALSE(Window->Paint->ReportPanelShown());
-  EXPECT_TRUE(Main->CLOCK.Enabled());
+  EXPECT_TRUE(Main->ReportTimer.Enabled());
   const TBitmap* text = Window->Paint->GetImage("IM_REPORT_TEXT");
   const TBitmap* blank = Window->Paint->GetImage("IM_REPORT_BACK");
   auto sameAsBlank = [&] {
@@ -275,14 +275,14 @@ TEST_F(DispatchTest, TheReportComesInTwoTicks) {
   };
   EXPECT_TRUE(sameAsBlank());
 
-  Main->CLOCKTimer();
+  Main->ReportTimerTick();
   EXPECT_TRUE(Window->Paint->ReportPanelShown());
-  EXPECT_TRUE(Main->CLOCK.Enabled());
-  EXPECT_EQ(Main->CLOCK.Interval(), 1000);
+  EXPECT_TRUE(Main->ReportTimer.Enabled());
+  EXPECT_EQ(Main->ReportTimer.Interval(), 1000);
   EXPECT_TRUE(sameAsBlank());
 
-  Main->CLOCKTimer();
-  EXPECT_FALSE(Main->CLOCK.Enabled());
+  Main->ReportTimerTick();
+  EXPECT_FALSE(Main->ReportTimer.Enabled());
   EXPECT_FALSE(sameAsBlank());
 }
 

@@ -17,17 +17,17 @@
 
 namespace kravelon {
 
-enum class TMenuId { PopupMenu1 = 1, PopupMenu2, PopupMenu3 };
+enum class TMenuId { MainMenu = 1, ExitMenu, GameOverMenu };
 
 // Records the menus asked for instead of opening them.
 class TRecordingMain : public TMain1 {
  public:
   void ShowMenu(TPopupMenu& menu) override {
-    Menus.push_back(&menu == &PopupMenu1   ? TMenuId::PopupMenu1
-                    : &menu == &PopupMenu2 ? TMenuId::PopupMenu2
-                                           : TMenuId::PopupMenu3);
+    Opened.push_back(&menu == &Menus.MainMenu   ? TMenuId::MainMenu
+                    : &menu == &Menus.ExitMenu ? TMenuId::ExitMenu
+                                           : TMenuId::GameOverMenu);
   }
-  std::vector<TMenuId> Menus;
+  std::vector<TMenuId> Opened;
 };
 
 class MainWindowTest : public ToolkitFixture {
@@ -59,7 +59,7 @@ class MainWindowTest : public ToolkitFixture {
     Window = std::move(window);
     App->MainForm = main;
     App->StepIdle();
-    main->N11.Checked = false;  // the sound switch
+    main->Menus.SoundItem.Checked = false;  // the sound switch
     return main;
   }
 

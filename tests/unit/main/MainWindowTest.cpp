@@ -157,10 +157,10 @@ TEST_F(MainWindowTest, ShutDownStopsWhatWouldCallBackIntoTheWindow) {
   App->StepIdle();
   // Mid-game: the computer arranging its fleet (an idle step) and the report timer running.
   Window->InstallIdle(TIdleStep::Arrange);
-  Window->CLOCK.SetEnabled(true);
+  Window->ReportTimer.SetEnabled(true);
   Window->FormDestroy();
   EXPECT_FALSE(App->HasIdle());
-  EXPECT_FALSE(Window->CLOCK.Enabled());
+  EXPECT_FALSE(Window->ReportTimer.Enabled());
   Window.reset();  // the window goes with all it owns, in their order
 }
 

@@ -25,9 +25,9 @@ class MenuHandlersTest : public MainWindowTest {
     Window->Engine->ActiveSide = side;
     Main->SavedState = gsPlacing;
     Main->PlacementByMouse = true;
-    Main->CLOCK.SetEnabled(true);
+    Main->ReportTimer.SetEnabled(true);
     App->SetIdle([](bool& done) { done = false; });
-    Main->Menus.clear();
+    Main->Opened.clear();
     Pauses.clear();
   }
 
@@ -48,42 +48,42 @@ TEST_F(MenuHandlersTest, EachItemInEachState) {
   enum TEffect { NewGameAfterPause, Arranges, About, ExitMenu, Nothing, Quits };
   struct TCase {
     int State, Side;
-    TMenuItem TMain1::*Item;
+    TMenuItem TGameMenus::*Item;
     TEffect Effect;
   };
   const TCase cases[] = {
-      {gsPlacing, sdUser, &TMain1::N6, NewGameAfterPause},
-      {gsPlacing, sdComputer, &TMain1::N6, NewGameAfterPause},
-      {gsBattle, sdComputer, &TMain1::N6, NewGameAfterPause},
-      {gsReport, sdUser, &TMain1::N9, NewGameAfterPause},
-      {gsPlacing, sdUser, &TMain1::N7, Arranges},
-      {gsPlacing, sdComputer, &TMain1::N7, Nothing},
-      {gsBattle, sdUser, &TMain1::N7, Nothing},
-      {gsAbout, sdUser, &TMain1::N7, Nothing},
-      {gsBattle, sdComputer, &TMain1::N2, About},
-      {gsPlacing, sdUser, &TMain1::N2, About},
-      {gsAbout, sdUser, &TMain1::N2, Nothing},
-      {gsBattle, sdUser, &TMain1::N1, ExitMenu},
-      {gsReport, sdUser, &TMain1::N8, ExitMenu},
-      {gsBattle, sdUser, &TMain1::N5, Nothing},
-      {gsBattle, sdUser, &TMain1::N4, Quits},
+      {gsPlacing, sdUser, &TGameMenus::RestartItem, NewGameAfterPause},
+      {gsPlacing, sdComputer, &TGameMenus::RestartItem, NewGameAfterPause},
+      {gsBattle, sdComputer, &TGameMenus::RestartItem, NewGameAfterPause},
+      {gsReport, sdUser, &TGameMenus::GameOverRestartItem, NewGameAfterPause},
+      {gsPlacing, sdUser, &TGameMenus::ArrangeItem, Arranges},
+      {gsPlacing, sdComputer, &TGameMenus::ArrangeItem, Nothing},
+      {gsBattle, sdUser, &TGameMenus::ArrangeItem, Nothing},
+      {gsAbout, sdUser, &TGameMenus::ArrangeItem, Nothing},
+      {gsBattle, sdComputer, &TGameMenus::AboutItem, About},
+      {gsPlacing, sdUser, &TGameMenus::AboutItem, About},
+      {gsAbout, sdUser, &TGameMenus::AboutItem, Nothing},
+      {gsBattle, sdUser, &TGameMenus::ExitItem, ExitMenu},
+      {gsReport, sdUser, &TGameMenus::GameOverExitItem, ExitMenu},
+      {gsBattle, sdUser, &TGameMenus::NoItem, Nothing},
+      {gsBattle, sdUser, &TGameMenus::YesItem, Quits},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << "state " << c.State << " side " << c.Side << " item "
-                                      << (Main->*c.Item).Caption);
+                                      << (Main->Menus.*c.Item).Caption);
     Prepare(c.State, c.Side);
-    (Main->*c.Item).Click();
+    (Main->Menus.*c.Item).Click();
     const bool restarted = c.Effect == NewGameAfterPause;
     EXPECT_EQ(Pauses, restarted ? std::vector<int>{500} : std::vector<int>{});
     EXPECT_EQ(BoardsEmpty(), restarted);
-    EXPECT_EQ(Main->CLOCK.Enabled(), !restarted);
+    EXPECT_EQ(Main->ReportTimer.Enabled(), !restarted);
     // A restart ends whatever step ran; an arrangement installs its own.
     EXPECT_EQ(App->HasIdle(), !restarted);
     EXPECT_EQ(Main->PlacementByMouse, c.Effect != Arranges);
     const int expectedState = restarted ? gsPlacing : c.Effect == About ? gsAbout : c.State;
     EXPECT_EQ(Window->Engine->State, expectedState);
     EXPECT_EQ(Main->SavedState, c.Effect == About ? c.State : gsPlacing);
-    EXPECT_EQ(Main->Menus, c.Effect == ExitMenu ? std::vector<TMenuId>{TMenuId::PopupMenu2}
+    EXPECT_EQ(Main->Opened, c.Effect == ExitMenu ? std::vector<TMenuId>{TMenuId::ExitMenu}
                                                 : std::vector<TMenuId>{});
     EXPECT_EQ(App->Terminated(), c.Effect == Quits);
   }
@@ -93,7 +93,7 @@ TEST_F(MenuHandlersTest, ArrangeAfterSomeShipsPlacesOnlyTheRest) {
   Main->FormMouseMove(4 + 16, 36 + 16);
   Main->FormMouseDown(TMouseButton::Left);  // the four-cell ship, upright at А1
   ASSERT_EQ(Window->Engine->ShipsLeft, 9);
-  Main->N7.Click();
+  Main->Menus.ArrangeItem.Click();
   for (int step = 0; step < 100000 && App->HasIdle(); ++step) App->StepIdle();
   EXPECT_EQ(Window->Engine->State, gsBattle);
   int shipCells = 0;
@@ -106,18 +106,18 @@ TEST_F(MenuHandlersTest, ArrangeAfterSomeShipsPlacesOnlyTheRest) {
 }
 
 TEST_F(MenuHandlersTest, AnArrangementGoesOnBehindTheAboutScreenAndReplacesIt) {
-  Main->N7.Click();
+  Main->Menus.ArrangeItem.Click();
   App->StepIdle();
-  Main->N2.Click();
+  Main->Menus.AboutItem.Click();
   EXPECT_EQ(Window->Engine->State, gsAbout);
   for (int step = 0; step < 100000 && App->HasIdle(); ++step) App->StepIdle();
   EXPECT_EQ(Window->Engine->State, gsBattle);  // the battle screen, without a click
 }
 
 TEST_F(MenuHandlersTest, RestartDuringAnArrangementLeavesTheMouseOff) {
-  Main->N7.Click();
+  Main->Menus.ArrangeItem.Click();
   App->StepIdle();
-  Main->N6.Click();
+  Main->Menus.RestartItem.Click();
   EXPECT_FALSE(App->HasIdle());
   EXPECT_FALSE(Main->PlacementByMouse);
   Main->FormMouseMove(4 + 16, 36 + 16);
@@ -128,27 +128,27 @@ TEST_F(MenuHandlersTest, RestartDuringAnArrangementLeavesTheMouseOff) {
 TEST_F(MenuHandlersTest, AfterARestartTheNextReportComesAfterOneSecond) {
   Window->Engine->State = gsReport;
   Main->EndOfGame();
-  EXPECT_EQ(Main->CLOCK.Interval(), 5000);
-  Main->CLOCKTimer();
-  Main->CLOCKTimer();
-  Main->N9.Click();
-  EXPECT_FALSE(Main->CLOCK.Enabled());
+  EXPECT_EQ(Main->ReportTimer.Interval(), 5000);
+  Main->ReportTimerTick();
+  Main->ReportTimerTick();
+  Main->Menus.GameOverRestartItem.Click();
+  EXPECT_FALSE(Main->ReportTimer.Enabled());
   Window->Engine->State = gsReport;
   Main->EndOfGame();
-  EXPECT_TRUE(Main->CLOCK.Enabled());
+  EXPECT_TRUE(Main->ReportTimer.Enabled());
   EXPECT_FALSE(Window->Paint->ReportPanelShown());
-  EXPECT_EQ(Main->CLOCK.Interval(), 1000);
+  EXPECT_EQ(Main->ReportTimer.Interval(), 1000);
 }
 
 TEST_F(MenuHandlersTest, TheSoundSwitchTicksForTheWholeRun) {
-  Main->N11.Checked = true;
+  Main->Menus.SoundItem.Checked = true;
   EXPECT_TRUE(Window->Sound->SoundOn());
-  Main->N11.Click();
-  EXPECT_FALSE(Main->N11.Checked);
+  Main->Menus.SoundItem.Click();
+  EXPECT_FALSE(Main->Menus.SoundItem.Checked);
   EXPECT_FALSE(Window->Sound->SoundOn());
-  Main->N6.Click();
-  EXPECT_FALSE(Main->N11.Checked);
-  Main->N11.Click();
+  Main->Menus.RestartItem.Click();
+  EXPECT_FALSE(Main->Menus.SoundItem.Checked);
+  Main->Menus.SoundItem.Click();
   EXPECT_TRUE(Window->Sound->SoundOn());
 }
 
@@ -162,7 +162,7 @@ TEST_F(MenuHandlersTest, StatisticsShowsTheComputersHitPercentageCutDown) {
     Boxes.clear();
     Window->Engine->ComputerShots = c.Shots;
     Window->Engine->ComputerHits = c.Hits;
-    Main->N10.Click();
+    Main->Menus.StatisticsItem.Click();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Процент попадания компютера составил: ") +
                                               c.Percent + " %"});
   }
@@ -172,7 +172,7 @@ TEST_F(MenuHandlersTest, TheMenusHangFromTheMiddleOfTheScreen) {
   // The real menus open and close with Escape; each hangs 32 pixels a item plus 4 above the
   // screen's centre.
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-  for (TPopupMenu* menu : {&Main->PopupMenu1, &Main->PopupMenu2, &Main->PopupMenu3}) {
+  for (TPopupMenu* menu : {&Main->Menus.MainMenu, &Main->Menus.ExitMenu, &Main->Menus.GameOverMenu}) {
     SDL_Event escape{};
     escape.type = SDL_KEYDOWN;
     escape.key.windowID = Main->WindowId();
@@ -200,29 +200,29 @@ TEST_F(MenuHandlersTest, AnItemIsDrawnByItsStateAndTheSoundItemCarriesItsTick) {
     return n;
   };
   struct TCase {
-    TMenuItem TMain1::*Item;
+    TMenuItem TGameMenus::*Item;
     bool Enabled, Selected, Ticked;
     const TBitmap* Background;  // null: plain blue
     TColor Text;
   };
   const TCase cases[] = {
-      {&TMain1::N6, true, false, false, nullptr, clr::Aqua},
-      {&TMain1::N6, true, true, false, selectedPicture, clr::Yellow},
-      {&TMain1::N3, false, false, false, menuPicture, clr::Lime},
-      {&TMain1::N3, false, true, false, menuPicture, clr::Lime},
-      {&TMain1::N11, true, false, true, nullptr, clr::Aqua},
-      {&TMain1::N11, true, false, false, nullptr, clr::Aqua},
+      {&TGameMenus::RestartItem, true, false, false, nullptr, clr::Aqua},
+      {&TGameMenus::RestartItem, true, true, false, selectedPicture, clr::Yellow},
+      {&TGameMenus::ExitQuestionItem, false, false, false, menuPicture, clr::Lime},
+      {&TGameMenus::ExitQuestionItem, false, true, false, menuPicture, clr::Lime},
+      {&TGameMenus::SoundItem, true, false, true, nullptr, clr::Aqua},
+      {&TGameMenus::SoundItem, true, false, false, nullptr, clr::Aqua},
   };
   const TRect item{0, 0, 256, 64};
   const TRect tickArea{8, 8, 40, 56};
   const TRect captionArea{60, 0, 196, 64};
   for (const TCase& c : cases) {
-    TMenuItem& menuItem = Main->*c.Item;
+    TMenuItem& menuItem = Main->Menus.*c.Item;
     SCOPED_TRACE(menuItem.Caption + (c.Selected ? " selected" : "") + (c.Ticked ? " ticked" : ""));
     menuItem.Enabled = c.Enabled;
     menuItem.Checked = c.Ticked;
     TBitmap canvas(256, 64);
-    Main->N1DrawItem(menuItem, canvas.Canvas, item, c.Selected);
+    Main->DrawMenuItem(menuItem, canvas.Canvas, item, c.Selected);
     const TColor corner = c.Background ? c.Background->Canvas.Pixel(255, 63) : clr::Blue;
     EXPECT_EQ(canvas.Canvas.Pixel(255, 63), corner);
     EXPECT_GT(count(canvas, captionArea, c.Text), 20);

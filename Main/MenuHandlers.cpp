@@ -1,5 +1,5 @@
-// The popup menus: their items and handlers, how a menu is placed and how an item is drawn; and
-// the statistics box of the game-over menu.
+// What the popup menus' items do, how a menu is placed and how an item is drawn; and the
+// statistics box of the game-over menu.
 #include <string>
 
 #include "Main/Main1.h"
@@ -12,31 +12,23 @@ namespace {
 
 constexpr int MenuItemWidth = 256;
 constexpr int MenuItemHeight = 64;
-constexpr int SoundTag = 1;  // the item that carries the sound switch's tick
 
 }  // namespace
 
 void TMain1::SetUpMenus() {
-  PopupMenu1.Items = {&N6, &N7, &N11, &N2, &N1};
-  PopupMenu2.Items = {&N3, &N4, &N5};
-  PopupMenu3.Items = {&N9, &N10, &N8};
-  N11.Tag = SoundTag;
-  N11.AutoCheck = true;
-  N11.Checked = true;
-  N3.Enabled = false;
-  N6.OnClick = [this](TMenuItem&) { N6Click(); };
-  N9.OnClick = N6.OnClick;
-  N7.OnClick = [this](TMenuItem&) { N7Click(); };
-  N2.OnClick = [this](TMenuItem&) { N2Click(); };
-  N1.OnClick = [this](TMenuItem&) { N1Click(); };
-  N8.OnClick = N1.OnClick;
-  N4.OnClick = [this](TMenuItem&) { N4Click(); };
-  N10.OnClick = [this](TMenuItem&) { N10Click(); };
-  // A player who switches the sound off expects silence at once, the looped win tune included.
-  N11.OnClick = [this](TMenuItem& item) {
+  Menus.RestartItem.OnClick = [this](TMenuItem&) { RestartClick(); };
+  Menus.GameOverRestartItem.OnClick = Menus.RestartItem.OnClick;
+  Menus.ArrangeItem.OnClick = [this](TMenuItem&) { ArrangeClick(); };
+  Menus.AboutItem.OnClick = [this](TMenuItem&) { AboutClick(); };
+  Menus.ExitItem.OnClick = [this](TMenuItem&) { ExitClick(); };
+  Menus.GameOverExitItem.OnClick = Menus.ExitItem.OnClick;
+  Menus.YesItem.OnClick = [this](TMenuItem&) { ConfirmExitClick(); };
+  Menus.StatisticsItem.OnClick = [this](TMenuItem&) { ShowStatistics(); };
+  // A player who switches the sound off expects silence at once: a shot still ringing stops.
+  Menus.SoundItem.OnClick = [this](TMenuItem& item) {
     if (!item.Checked && Sound) Sound->Stop();
   };
-  Sound->SoundOn = [this] { return N11.Checked; };
+  Sound->SoundOn = [this] { return Menus.SoundItem.Checked; };
 }
 
 void TMain1::PrepareMenu(TPopupMenu& menu) {
@@ -44,9 +36,9 @@ void TMain1::PrepareMenu(TPopupMenu& menu) {
   menu.OwnerDraw = true;
   for (TMenuItem* item : menu.Items) {
     item->OnDrawItem = [this](TMenuItem& sender, TCanvas& canvas, const TRect& rect,
-                              bool selected) { N1DrawItem(sender, canvas, rect, selected); };
+                              bool selected) { DrawMenuItem(sender, canvas, rect, selected); };
     item->OnMeasureItem = [this](TMenuItem& sender, TCanvas& canvas, int& width, int& height) {
-      N1MeasureItem(sender, canvas, width, height);
+      MeasureMenuItem(sender, canvas, width, height);
     };
   }
 }
@@ -58,12 +50,12 @@ void TMain1::ShowMenu(TPopupMenu& menu) {
   menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (MenuItemHeight / 2) * n - 4);
 }
 
-void TMain1::N1MeasureItem(TMenuItem&, TCanvas&, int& width, int& height) {
+void TMain1::MeasureMenuItem(TMenuItem&, TCanvas&, int& width, int& height) {
   width = MenuItemWidth;
   height = MenuItemHeight;
 }
 
-void TMain1::N1DrawItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected) {
+void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected) {
   if (!Paint) return;
   canvas.Font = Paint->MenuFont();
   canvas.BrushColor = clr::Blue;
@@ -80,13 +72,13 @@ void TMain1::N1DrawItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, b
   const int h = canvas.TextHeight(sender.Caption);
   canvas.TextOut(rect.Left + (rect.Width() - w) / 2, rect.Top + (rect.Height() - h) / 2,
                  sender.Caption);
-  if (sender.Tag == SoundTag) {
+  if (sender.Tag == TGameMenus::SoundTag) {
     canvas.Font.Name = "Webdings";
     if (sender.Checked) canvas.TextOut(rect.Left + 8, rect.Top + 8, "a");
   }
 }
 
-void TMain1::N6Click() {
+void TMain1::RestartClick() {
   Sleep(500);
   if (Engine) Engine->NewGame();
   // Ends an arrangement or a computer's turn in progress.
@@ -95,24 +87,24 @@ void TMain1::N6Click() {
   ReturnFreedMemory();
 }
 
-void TMain1::N7Click() {
+void TMain1::ArrangeClick() {
   if (!Engine || Engine->State != gsPlacing || Engine->ActiveSide != sdUser) return;
   PlacementByMouse = false;
   InstallIdle(TIdleStep::Arrange);
 }
 
-void TMain1::N2Click() {
+void TMain1::AboutClick() {
   if (!Engine || Engine->State == gsAbout) return;
   SavedState = Engine->State;
   Engine->State = gsAbout;
   if (Paint) Paint->Redraw();
 }
 
-void TMain1::N1Click() { ShowMenu(PopupMenu2); }
+void TMain1::ExitClick() { ShowMenu(Menus.ExitMenu); }
 
-void TMain1::N4Click() { Close(); }
+void TMain1::ConfirmExitClick() { Close(); }
 
-void TMain1::N10Click() {
+void TMain1::ShowStatistics() {
   if (!Engine) return;
   const int shots = Engine->ComputerShots, hits = Engine->ComputerHits;
   // Cut towards zero, never rounded up: 2 hits of 3 shots are 66 %.
