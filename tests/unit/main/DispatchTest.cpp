@@ -76,6 +76,9 @@ TEST_F(DispatchTest, EachInputInEachState) {
       {gsReport, false, 0, TInput::Escape, TMenuId::GameOverMenu, gsReport, false},
       {gsReport, false, 0, TInput::MenuButton, TMenuId::GameOverMenu, gsReport, false},
       {gsReport, true, 0, TInput::LeftClick, TMenuId::GameOverMenu, gsReport, false},
+      // Once the report is up, any button opens the game-over menu.
+      {gsReport, true, 0, TInput::RightClick, TMenuId::GameOverMenu, gsReport, false},
+      {gsReport, true, 0, TInput::MiddleClick, TMenuId::GameOverMenu, gsReport, false},
       {gsAbout, false, gsBattle, TInput::LeftClick, std::nullopt, gsBattle, false},
       {gsAbout, false, gsPlacing, TInput::Escape, std::nullopt, gsPlacing, false},
       {gsAbout, false, gsBattle, TInput::MenuButton, TMenuId::MainMenu, gsAbout, false},

@@ -165,6 +165,10 @@ TEST_F(MenuHandlersTest, StatisticsShowsTheComputersHitPercentageCutDown) {
     Main->Menus.StatisticsItem.Click();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Процент попадания компютера составил: ") +
                                               c.Percent + " %"});
+    // An information box under the game's title, not an error.
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Caption, "Кравелон");
+    EXPECT_EQ(Boxes[0].Icon, TMessageIcon::Information);
   }
 }
 
