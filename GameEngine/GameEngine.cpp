@@ -14,8 +14,6 @@ TGameEngine::TGameEngine(TGameHost* host, TRandomSource* random)
       OwnRandom(static_cast<std::uint64_t>(std::time(nullptr))),
       Random(random ? random : &OwnRandom) {}
 
-void TGameEngine::SetRandomSource(TRandomSource* random) { Random = random ? random : &OwnRandom; }
-
 void TGameEngine::Log(std::string_view text) { Host->GameLogged("Game: " + std::string(text)); }
 
 void TGameEngine::NewGame() {
@@ -25,42 +23,42 @@ void TGameEngine::NewGame() {
       for (auto& cell : row) cell = TCell{};
     }
   }
-  ActiveSide = sdUser;
-  State = gsPlacing;
-  ShipsLeft = FleetShips;
+  CurrentSide = sdUser;
+  CurrentState = gsPlacing;
+  ShipsToPlace = FleetShips;
   HitCount = 0;
-  AiStep = 0;
+  Step = 0;
   Log("Пользователь расставляет корабли...");
-  FleetLeft = ShipSizes;
-  GameOver = 0;
+  Afloat = ShipSizes;
+  FleetSunk = 0;
   Host->GameReset();
-  ComputerShots = 0;
-  ComputerHits = 0;
+  ComputerShotCount = 0;
+  ComputerHitCount = 0;
 }
 
 void TGameEngine::ToggleOrientation(int side) {
   if (side != 0) {
-    ComputerHorizontal = !ComputerHorizontal;
+    ComputerAcross = !ComputerAcross;
   } else {
-    UserHorizontal = !UserHorizontal;
+    UserAcross = !UserAcross;
   }
 }
 
 void TGameEngine::SetOrientation(bool horizontal) {
-  if (ActiveSide != 0) {
-    ComputerHorizontal = horizontal;
+  if (CurrentSide != 0) {
+    ComputerAcross = horizontal;
   } else {
-    UserHorizontal = horizontal;
+    UserAcross = horizontal;
   }
 }
 
 void TGameEngine::StrikeSize(int size) {
-  const auto entry = std::find(FleetLeft.begin(), FleetLeft.end(), size);
-  if (entry != FleetLeft.end()) *entry = 0;
+  const auto entry = std::find(Afloat.begin(), Afloat.end(), size);
+  if (entry != Afloat.end()) *entry = 0;
 }
 
 bool TGameEngine::CanBeLonger(int hits) const {
-  return hits < *std::max_element(FleetLeft.begin(), FleetLeft.end());
+  return hits < *std::max_element(Afloat.begin(), Afloat.end());
 }
 
 bool TGameEngine::AllSunk(int board) const {
@@ -73,12 +71,12 @@ bool TGameEngine::AllSunk(int board) const {
 }
 
 int TGameEngine::NextShipSize() const {
-  const int index = FleetShips - ShipsLeft;
+  const int index = FleetShips - ShipsToPlace;
   return (index >= 0 && index < FleetShips) ? ShipSizes[static_cast<std::size_t>(index)] : 0;
 }
 
 bool TGameEngine::Fire(int column, int row) {
-  const int board = ActiveSide == sdComputer ? sdUser : sdComputer;
+  const int board = CurrentSide == sdComputer ? sdUser : sdComputer;
   TCell cell = ReadCell(column, row, board);
   // A second shot at a hit segment is a miss: only an intact segment counts.
   const bool hit = cell.Empty == 0 && cell.Fired == 0;
@@ -94,31 +92,31 @@ bool TGameEngine::Fire(int column, int row) {
       WriteCell(column + dc, row + dr, board, neighbour);
     }
   }
-  if (AllSunk(board)) GameOver = 1;
-  if (ActiveSide == sdComputer) {
-    ++ComputerShots;
-    if (hit) ++ComputerHits;
+  if (AllSunk(board)) FleetSunk = 1;
+  if (CurrentSide == sdComputer) {
+    ++ComputerShotCount;
+    if (hit) ++ComputerHitCount;
   }
-  if (!hit) ActiveSide = board;
+  if (!hit) CurrentSide = board;
   return hit;
 }
 
 bool TGameEngine::Shoot(int column, int row) {
-  const int shooter = ActiveSide;
+  const TSide shooter = ActiveSide();
   const bool hit = Fire(column, row);
   Log((shooter == sdUser ? "Пользователь" : "Компьютер") +
       std::string(" произвел выстрел в сектор ") + CellName(column, row));
   Host->ShotFired(shooter, {column, row}, hit);
-  if (GameOver) {
+  if (FleetSunk) {
     EndGame(shooter);
   } else if (!hit) {
-    Host->TurnPassed(ActiveSide);
+    Host->TurnPassed(ActiveSide());
   }
   return hit;
 }
 
-void TGameEngine::EndGame(int winner) {
-  State = gsReport;
+void TGameEngine::EndGame(TSide winner) {
+  CurrentState = gsReport;
   Host->GameWon(winner);
 }
 

@@ -12,8 +12,7 @@
 
 namespace kravelon {
 
-enum TGameState : std::int32_t { gsPlacing = 1, gsBattle = 2, gsReport = 3, gsAbout = 4 };
-enum TSide : std::int32_t { sdUser = 0, sdComputer = 1 };
+enum TGameState : std::int32_t { gsPlacing = 1, gsBattle = 2, gsReport = 3 };
 
 // One sector. Water is (Empty 1, Fired 0), a miss (1, 1), an intact segment (0, 0), a hit (0, 1).
 struct TCell {
@@ -29,10 +28,10 @@ enum class TIdleStep { None, Arrange, ComputerTurn };
 
 // The step the slot holds after a fleet is complete (the computer arranges its own after the
 // user's; the battle needs none), and after a miss hands the turn to `side`.
-constexpr TIdleStep StepAfterFleet(int side) {
+constexpr TIdleStep StepAfterFleet(TSide side) {
   return side == sdUser ? TIdleStep::Arrange : TIdleStep::None;
 }
-constexpr TIdleStep StepAfterTurn(int side) {
+constexpr TIdleStep StepAfterTurn(TSide side) {
   return side == sdComputer ? TIdleStep::ComputerTurn : TIdleStep::None;
 }
 
@@ -43,15 +42,13 @@ class TGameEngine {
  public:
   static constexpr int FleetShips = 10;
   static constexpr int FleetSegments = 20;
-  // Placement order, largest first; the next ship is ShipSizes[10 - ShipsLeft].
+  // Placement order, largest first; the next ship is ShipSizes[10 - ShipsToPlace].
   static constexpr std::array<std::int32_t, FleetShips> ShipSizes{4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
 
   // A null host does nothing; a null random source means the engine's own, seeded from the clock.
   explicit TGameEngine(TGameHost* host = nullptr, TRandomSource* random = nullptr);
   TGameEngine(const TGameEngine&) = delete;
   TGameEngine& operator=(const TGameEngine&) = delete;
-
-  void SetRandomSource(TRandomSource* random);
 
   // --- Boards, fleet and game state ---
   // Off the board: the ring just outside reads as water, fired only in battle; anything further
@@ -60,7 +57,7 @@ class TGameEngine {
     if (board != 0 && board != 1) return TCell{1, 1, 0, 0, 0};
     if (OnBoard(column, row)) return Cells[column][row][board];
     if (column == -1 || column == BoardSize || row == -1 || row == BoardSize) {
-      return TCell{1, static_cast<std::uint8_t>(State == gsBattle ? 1 : 0), 0, 0, 0};
+      return TCell{1, static_cast<std::uint8_t>(CurrentState == gsBattle ? 1 : 0), 0, 0, 0};
     }
     return TCell{1, 1, 0, 0, 0};
   }
@@ -69,7 +66,6 @@ class TGameEngine {
   }
 
   void NewGame();
-  void Log(std::string_view text);
   void ToggleOrientation(int side);
   void SetOrientation(bool horizontal);
   void StrikeSize(int size);
@@ -80,11 +76,19 @@ class TGameEngine {
   // the turn passing. Returns whether it hit.
   bool Shoot(int column, int row);
 
+  TGameState State() const { return static_cast<TGameState>(CurrentState); }
+  // Whose turn it is: who places a ship, or who fires.
+  TSide ActiveSide() const { return static_cast<TSide>(CurrentSide); }
+  int ShipsLeft() const { return ShipsToPlace; }  // of the active side's fleet, still to place
+  bool GameOver() const { return FleetSunk != 0; }
   // Length of the next ship of the active side; 0 when its fleet is complete.
   int NextShipSize() const;
   bool IsHorizontal() const {
-    return (ActiveSide != sdUser ? ComputerHorizontal : UserHorizontal) != 0;
+    return (CurrentSide != sdUser ? ComputerAcross : UserAcross) != 0;
   }
+  // The computer's shots and hits in this game, for the statistics window.
+  int ComputerShots() const { return ComputerShotCount; }
+  int ComputerHits() const { return ComputerHitCount; }
 
   // --- Placement and the automatic arrangement (on the active side's own board) ---
   bool CanPlace(int column, int row, int length) const;
@@ -94,18 +98,44 @@ class TGameEngine {
   // --- The computer's shooting (at board 0) ---
   void ComputerTurnStep(bool& done);  // idle step: one step per call, never done
   void BuildCandidates();
-  void StepTarget();
+  // What the last search saw: the placement counts [row][column] and the cells it drew from.
+  const auto& Heat() const { return HeatMap; }
+  const auto& Candidates() const { return CandidateCells; }
+  int CandidateCount() const { return CandidatesFound; }
+  // The computer's belief about the user's ships afloat: a size is struck (set to 0) when the
+  // computer concludes it has sunk a ship of that size.
+  const auto& FleetLeft() const { return Afloat; }
+  int AiStep() const { return Step; }
+  const auto& DirOrder() const { return DirectionOrder; }
+
+ private:
+  // Tests and the simulator set up positions through this seam (GameEngineProbe.h); the game
+  // itself changes the state only through the calls above.
+  friend struct TGameEngineProbe;
+
+  void Log(std::string_view text);
+  void StepTarget();  // one step of following a hit along a line
+  static bool OnBoard(int column, int row) {
+    return static_cast<unsigned>(column) < BoardSize && static_cast<unsigned>(row) < BoardSize;
+  }
+  // The user's board as the computer's routines see it: every cell off the board is blocked,
+  // whatever the state, so a search gives the same counts in any state it is asked in.
+  TCell TargetView(int column, int row) const {
+    return OnBoard(column, row) ? Cells[column][row][sdUser] : TCell{1, 1, 0, 0, 0};
+  }
+  std::uint32_t Draw() { return Random->Next(); }
+  void EndGame(TSide winner);
 
   // Working state of the automatic routines.
-  std::int32_t AiStep = 0;
+  std::int32_t Step = 0;
   std::int32_t TargetColumn = 0;
   std::int32_t TargetRow = 0;
 
-  std::uint8_t UserHorizontal = 0;
-  std::uint8_t ComputerHorizontal = 0;
-  std::int32_t ActiveSide = sdUser;
-  std::int32_t State = gsPlacing;
-  std::int32_t ShipsLeft = FleetShips;
+  std::uint8_t UserAcross = 0;
+  std::uint8_t ComputerAcross = 0;
+  std::int32_t CurrentSide = sdUser;
+  std::int32_t CurrentState = gsPlacing;
+  std::int32_t ShipsToPlace = FleetShips;
 
   std::int32_t DirIndex = 0;
   std::int32_t HitCount = 0;
@@ -113,34 +143,19 @@ class TGameEngine {
   std::int32_t AnchorColumn = 0;
   std::int32_t AnchorRow = 0;
 
-  std::uint8_t GameOver = 0;
+  std::uint8_t FleetSunk = 0;
 
-  // The computer's belief about the user's ships afloat: a size is struck (set to 0) when the
-  // computer concludes it has sunk a ship of that size.
-  std::array<std::int32_t, FleetShips> FleetLeft = ShipSizes;
-  // The computer's shots and hits in this game, for the statistics window.
-  std::int32_t ComputerShots = 0;
-  std::int32_t ComputerHits = 0;
+  std::array<std::int32_t, FleetShips> Afloat = ShipSizes;
+  std::int32_t ComputerShotCount = 0;
+  std::int32_t ComputerHitCount = 0;
 
   // Order in which the computer tries directions from a first hit; shuffled at every search.
-  std::array<std::int32_t, 4> DirOrder{dirUp, dirLeft, dirRight, dirDown};
+  std::array<std::int32_t, 4> DirectionOrder{dirUp, dirLeft, dirRight, dirDown};
   // Number of possible placements covering each cell, indexed [row][column].
-  std::array<std::array<std::int32_t, BoardSize>, BoardSize> Heat{};
+  std::array<std::array<std::int32_t, BoardSize>, BoardSize> HeatMap{};
   // The cells a search draws from (X = column, Y = row), row-major.
-  std::array<TPoint, BoardSize * BoardSize> Candidates{};
-  std::int32_t CandidateCount = 0;
-
- private:
-  static bool OnBoard(int column, int row) {
-    return static_cast<unsigned>(column) < BoardSize && static_cast<unsigned>(row) < BoardSize;
-  }
-  // The user's board as the computer's routines see it: every cell off the board is blocked,
-  // whatever the state. Behind the about screen the ring would otherwise read as open water.
-  TCell TargetView(int column, int row) const {
-    return OnBoard(column, row) ? Cells[column][row][sdUser] : TCell{1, 1, 0, 0, 0};
-  }
-  std::uint32_t Draw() { return Random->Next(); }
-  void EndGame(int winner);
+  std::array<TPoint, BoardSize * BoardSize> CandidateCells{};
+  std::int32_t CandidatesFound = 0;
 
   TCell Cells[BoardSize][BoardSize][2];  // [column][row][board]
   // BuildCandidates' placement counts per run length, for the belief in CoverFleet.

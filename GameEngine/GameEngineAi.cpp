@@ -25,11 +25,11 @@ void TGameEngine::BuildCandidates() {
   // are those inside its runs of open cells, and they depend only on the run's length:
   // Cover[n][i] sums them over the fleet for cell i of a run of n cells. The belief changes a
   // few times a game, the board at every shot, so the table is kept until the belief changes.
-  if (!CoverValid || CoverFleet != FleetLeft) {
-    CoverFleet = FleetLeft;
+  if (!CoverValid || CoverFleet != Afloat) {
+    CoverFleet = Afloat;
     CoverValid = true;
     for (auto& run : Cover) run.fill(0);
-    for (const std::int32_t length : FleetLeft) {
+    for (const std::int32_t length : Afloat) {
       if (length < 1 || length > BoardSize) continue;  // struck out, or can never fit
       for (int n = length; n <= BoardSize; ++n) {
         for (int i = 0; i < n; ++i) {
@@ -47,7 +47,7 @@ void TGameEngine::BuildCandidates() {
     for (int c = 0; c < BoardSize; ++c) open[r][c] = !Blocked(TargetView(c, r));
   }
 
-  for (auto& row : Heat) row.fill(0);
+  for (auto& row : HeatMap) row.fill(0);
   auto addLine = [&](auto isOpen, auto heat) {
     int i = 0;
     while (i < BoardSize) {
@@ -62,29 +62,29 @@ void TGameEngine::BuildCandidates() {
     }
   };
   for (int r = 0; r < BoardSize; ++r) {
-    addLine([&](int c) { return open[r][c]; }, [&](int c) -> std::int32_t& { return Heat[r][c]; });
+    addLine([&](int c) { return open[r][c]; }, [&](int c) -> std::int32_t& { return HeatMap[r][c]; });
   }
   for (int c = 0; c < BoardSize; ++c) {
-    addLine([&](int r) { return open[r][c]; }, [&](int r) -> std::int32_t& { return Heat[r][c]; });
+    addLine([&](int r) { return open[r][c]; }, [&](int r) -> std::int32_t& { return HeatMap[r][c]; });
   }
 
   // While the opening lasts every cell is a candidate, fired ones included: the shot step
   // rejects those and the search is simply repeated.
-  const bool opening = ComputerShots < OpeningShots;
+  const bool opening = ComputerShotCount < OpeningShots;
   int best = 0;
-  for (const auto& row : Heat) best = std::max(best, *std::max_element(row.begin(), row.end()));
-  CandidateCount = 0;
+  for (const auto& row : HeatMap) best = std::max(best, *std::max_element(row.begin(), row.end()));
+  CandidatesFound = 0;
   for (int r = 0; r < BoardSize; ++r) {
     for (int c = 0; c < BoardSize; ++c) {
-      if (opening || Heat[r][c] == best)
-        Candidates[static_cast<std::size_t>(CandidateCount++)] = TPoint{c, r};
+      if (opening || HeatMap[r][c] == best)
+        CandidateCells[static_cast<std::size_t>(CandidatesFound++)] = TPoint{c, r};
     }
   }
 }
 
 void TGameEngine::StepTarget() {
   if (DirIndex < 0 || DirIndex > 3) return;
-  switch (DirOrder[static_cast<std::size_t>(DirIndex)]) {
+  switch (DirectionOrder[static_cast<std::size_t>(DirIndex)]) {
     case dirUp:
       --TargetRow;
       break;
@@ -104,25 +104,25 @@ void TGameEngine::StepTarget() {
 
 void TGameEngine::ComputerTurnStep(bool& done) {
   done = false;
-  switch (AiStep) {
+  switch (Step) {
     case 0: {  // new search; no shot in this step
       // The line just followed ended: its length is the size of the ship taken as sunk.
       StrikeSize(HitCount);
-      AiStep = 1;
+      Step = 1;
       DirIndex = 0;
       HitCount = 0;
       Reversals = 0;
       BuildCandidates();
-      const int k = CandidateCount != 0
-                        ? static_cast<int>(Draw() % static_cast<std::uint32_t>(CandidateCount))
+      const int k = CandidatesFound != 0
+                        ? static_cast<int>(Draw() % static_cast<std::uint32_t>(CandidatesFound))
                         : 0;
-      const TPoint chosen = Candidates[static_cast<std::size_t>(k)];
+      const TPoint chosen = CandidateCells[static_cast<std::size_t>(k)];
       TargetColumn = AnchorColumn = chosen.X;
       TargetRow = AnchorRow = chosen.Y;
       for (int i = 0; i < 100; ++i) {
         const auto a = static_cast<std::size_t>(Draw() % 4);
         const auto b = static_cast<std::size_t>(Draw() % 4);
-        std::swap(DirOrder[a], DirOrder[b]);
+        std::swap(DirectionOrder[a], DirectionOrder[b]);
       }
       break;
     }
@@ -134,23 +134,23 @@ void TGameEngine::ComputerTurnStep(bool& done) {
         WriteCell(TargetColumn, TargetRow, sdUser, cell);
       }
       if (Blocked(TargetView(TargetColumn, TargetRow))) {
-        AiStep = HitCount > 1 ? 4 : 0;
+        Step = HitCount > 1 ? 4 : 0;
         break;
       }
       // The host hears of the shot, and of the game's end, before the line moves on; nothing
       // it does reads the working state below.
       if (Shoot(TargetColumn, TargetRow)) {
         ++HitCount;
-        AiStep = 3;
+        Step = 3;
         if (HitCount > 1) {
           StepTarget();
-          AiStep = 1;
+          Step = 1;
         }
       } else {
         // Past the first hit a miss ends the line on this side; the next turn finds the
         // target fired and reverses.
-        if (HitCount == 0) AiStep = 0;
-        if (HitCount == 1) AiStep = 3;
+        if (HitCount == 0) Step = 0;
+        if (HitCount == 1) Step = 3;
       }
       break;
     }
@@ -158,7 +158,7 @@ void TGameEngine::ComputerTurnStep(bool& done) {
       TargetColumn = AnchorColumn;
       TargetRow = AnchorRow;
       if (DirIndex > 3) {
-        AiStep = 0;
+        Step = 0;
         break;
       }
       StepTarget();
@@ -167,27 +167,27 @@ void TGameEngine::ComputerTurnStep(bool& done) {
         TargetRow = AnchorRow;
         ++DirIndex;
       } else {
-        AiStep = 1;
+        Step = 1;
       }
       break;
     }
     case 4: {  // reverse the direction
       if (Reversals == 1 || DirIndex < 0 || DirIndex > 3) {
-        AiStep = 0;
+        Step = 0;
         break;
       }
       Reversals = 1;
-      const std::int32_t before = DirOrder[static_cast<std::size_t>(DirIndex)];
+      const std::int32_t before = DirectionOrder[static_cast<std::size_t>(DirIndex)];
       const std::int32_t opposite = Opposite(before);
-      DirIndex = static_cast<std::int32_t>(std::find(DirOrder.begin(), DirOrder.end(), opposite) -
-                                           DirOrder.begin());
+      DirIndex = static_cast<std::int32_t>(std::find(DirectionOrder.begin(), DirectionOrder.end(), opposite) -
+                                           DirectionOrder.begin());
       if (before == dirUp || before == dirDown) {
         TargetRow = AnchorRow;
       } else {
         TargetColumn = AnchorColumn;
       }
       StepTarget();
-      AiStep = 1;
+      Step = 1;
       break;
     }
     default:

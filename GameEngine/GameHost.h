@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "Common/Types.h"
+#include "GameEngine/Sides.h"
 
 namespace kravelon {
 
@@ -14,14 +15,14 @@ class TGameHost {
   virtual ~TGameHost() = default;
   virtual void GameLogged(std::string_view line) = 0;  // a line of the rules' log, "Game: " included
   virtual void GameReset() = 0;                        // the boards are empty, the user places
-  virtual void ShipPlaced(int side) = 0;               // a ship of that side stands on its board
+  virtual void ShipPlaced(TSide side) = 0;             // a ship of that side stands on its board
   // The side's tenth ship stands: after the user's the computer arranges its fleet, after the
   // computer's the battle begins.
-  virtual void FleetPlaced(int side) = 0;
+  virtual void FleetPlaced(TSide side) = 0;
   // A shot of `shooter` at a cell of the other side's board, its cell already marked.
-  virtual void ShotFired(int shooter, TPoint cell, bool hit) = 0;
-  virtual void TurnPassed(int side) = 0;  // a miss: `side` shoots next
-  virtual void GameWon(int winner) = 0;   // the last ship sank; the state is already the report
+  virtual void ShotFired(TSide shooter, TPoint cell, bool hit) = 0;
+  virtual void TurnPassed(TSide side) = 0;  // a miss: `side` shoots next
+  virtual void GameWon(TSide winner) = 0;   // the last ship sank; the state is already the report
 };
 
 // A host that hears nothing: the engine's default when it is given none.
@@ -29,11 +30,11 @@ class TNullGameHost : public TGameHost {
  public:
   void GameLogged(std::string_view) override {}
   void GameReset() override {}
-  void ShipPlaced(int) override {}
-  void FleetPlaced(int) override {}
-  void ShotFired(int, TPoint, bool) override {}
-  void TurnPassed(int) override {}
-  void GameWon(int) override {}
+  void ShipPlaced(TSide) override {}
+  void FleetPlaced(TSide) override {}
+  void ShotFired(TSide, TPoint, bool) override {}
+  void TurnPassed(TSide) override {}
+  void GameWon(TSide) override {}
 };
 
 }  // namespace kravelon

@@ -15,24 +15,28 @@ void TMain1::FormMouseMove(int x, int y) {
   MouseX = x;
   MouseY = y;
   if (!Engine || !Paint) return;
-  if (Engine->State != gsReport && Paint->IsGraphicsReady()) Paint->SetStatusText("Сектор: " + SectorName());
-  if (Engine->State == gsPlacing) SetupShip(false);
+  if (Engine->State() != gsReport && Paint->IsGraphicsReady()) {
+    Paint->SetStatusText("Сектор: " + SectorName());
+  }
+  // The about screen covers the board: no preview is drawn over it.
+  if (Engine->State() == gsPlacing && !Paint->AboutShown()) SetupShip(false);
 }
 
 void TMain1::FormMouseDown(TMouseButton button) {
   if (!Engine || !Paint) return;
-  if (button == TMouseButton::Right) Engine->ToggleOrientation(Engine->ActiveSide);
-  if (Engine->State == gsPlacing) SetupShip(button == TMouseButton::Left);
-  if (Engine->State == gsBattle) {
+  if (button == TMouseButton::Right) Engine->ToggleOrientation(Engine->ActiveSide());
+  // A click on the about screen only takes it down; the game behind it goes on as it was.
+  if (Paint->AboutShown()) {
+    CloseAbout();
+    return;
+  }
+  if (Engine->State() == gsPlacing) SetupShip(button == TMouseButton::Left);
+  if (Engine->State() == gsBattle) {
     UserShot();  // the rules end the game themselves when this shot sinks the last ship
     Paint->Redraw();
     return;
   }
-  if (Engine->State == gsReport && Paint->ReportPanelShown()) ShowMenu(Menus.GameOverMenu);
-  if (Engine->State == gsAbout) {
-    Engine->State = SavedState;
-    Paint->Redraw();
-  }
+  if (Engine->State() == gsReport && Paint->ReportPanelShown()) ShowMenu(Menus.GameOverMenu);
 }
 
 void TMain1::FormMouseWheelDown() {
@@ -44,12 +48,11 @@ void TMain1::FormMouseWheelUp() {
 }
 
 void TMain1::FormKeyPress(char& key) {
-  if (key != VK_ESCAPE_CHAR || !Engine) return;
-  if (Engine->State == gsAbout) {
-    Engine->State = SavedState;
-    if (Paint) Paint->Redraw();
+  if (key != VK_ESCAPE_CHAR || !Engine || !Paint) return;
+  if (Paint->AboutShown()) {
+    CloseAbout();
   } else {
-    ShowMenu(Engine->State == gsReport ? Menus.GameOverMenu : Menus.MainMenu);
+    ShowMenu(CurrentMenu());
   }
 }
 
@@ -60,8 +63,23 @@ void TMain1::FormKeyDown(int& key) {
 }
 
 void TMain1::MenuButtonClick() {
-  if (!Engine) return;
-  ShowMenu(Engine->State == gsReport ? Menus.GameOverMenu : Menus.MainMenu);
+  if (!Engine || !Paint) return;
+  ShowMenu(CurrentMenu());
+}
+
+// The game-over menu on the report; the main menu everywhere else, the about screen included.
+TPopupMenu& TMain1::CurrentMenu() {
+  const bool report = Engine->State() == gsReport && !Paint->AboutShown();
+  return report ? Menus.GameOverMenu : Menus.MainMenu;
+}
+
+void TMain1::CloseAbout() {
+  Paint->ShowAbout(false);
+  Paint->Redraw();
+}
+
+void TMain1::CloseAboutIfShown() {
+  if (Paint && Paint->AboutShown()) CloseAbout();
 }
 
 void TMain1::ReportTimerTick() {

@@ -22,7 +22,6 @@ class TMain1 : public TForm, public TGameHost {
 
   std::string Version;
   bool PlacementByMouse = false;
-  int SavedState = 0;  // the screen to return to from the about screen
 
   // The objects the window owns, one of each; the others reach them through the references they
   // were given. The constructor makes them in the order engine, console, painter, backdrop,
@@ -84,14 +83,19 @@ class TMain1 : public TForm, public TGameHost {
   // The rules' events (Play.cpp).
   void GameLogged(std::string_view line) override;
   void GameReset() override;
-  void ShipPlaced(int side) override;
-  void FleetPlaced(int side) override;
-  void ShotFired(int shooter, TPoint cell, bool hit) override;
-  void TurnPassed(int side) override;
-  void GameWon(int winner) override;
+  void ShipPlaced(TSide side) override;
+  void FleetPlaced(TSide side) override;
+  void ShotFired(TSide shooter, TPoint cell, bool hit) override;
+  void TurnPassed(TSide side) override;
+  void GameWon(TSide winner) override;
 
  private:
   void SetUpMenus();  // binds the menu items to what they do
+  TPopupMenu& CurrentMenu();  // the menu Escape and the menu button open
+  // Takes the about screen down and shows the game. The rules taking the game to another stage
+  // (a new game, the battle, the report) take it down too, as a screen of theirs would replace it.
+  void CloseAbout();
+  void CloseAboutIfShown();
   // Start-up's one way out of a failure the player must see: the box, then the program ends.
   void AbandonStartUp(const std::exception& error);
 

@@ -88,16 +88,16 @@ void TMain1::RestartClick() {
 }
 
 void TMain1::ArrangeClick() {
-  if (!Engine || Engine->State != gsPlacing || Engine->ActiveSide != sdUser) return;
+  if (!Engine || !Paint || Paint->AboutShown()) return;
+  if (Engine->State() != gsPlacing || Engine->ActiveSide() != sdUser) return;
   PlacementByMouse = false;
   InstallIdle(TIdleStep::Arrange);
 }
 
 void TMain1::AboutClick() {
-  if (!Engine || Engine->State == gsAbout) return;
-  SavedState = Engine->State;
-  Engine->State = gsAbout;
-  if (Paint) Paint->Redraw();
+  if (!Paint || Paint->AboutShown()) return;
+  Paint->ShowAbout(true);
+  Paint->Redraw();
 }
 
 void TMain1::ExitClick() { ShowMenu(Menus.ExitMenu); }
@@ -106,7 +106,7 @@ void TMain1::ConfirmExitClick() { Close(); }
 
 void TMain1::ShowStatistics() {
   if (!Engine) return;
-  const int shots = Engine->ComputerShots, hits = Engine->ComputerHits;
+  const int shots = Engine->ComputerShots(), hits = Engine->ComputerHits();
   // Cut towards zero, never rounded up: 2 hits of 3 shots are 66 %.
   const int percent = shots == 0 ? 0 : 100 * hits / shots;
   MessageBox("Процент попадания компютера составил: " + std::to_string(percent) + " %",

@@ -7,19 +7,19 @@
 namespace kravelon {
 
 void TMain1::SetupShip(bool place) {
-  if (!PlacementByMouse || !Engine || !Paint || Engine->ActiveSide == sdComputer) return;
+  if (!PlacementByMouse || !Engine || !Paint || Engine->ActiveSide() == sdComputer) return;
   const int length = Engine->NextShipSize();
   if (length == 0) return;
   const auto cell = CellAt(0, {MouseX, MouseY});
   if (!cell) return;
   const int column = cell->X, row = cell->Y;
   const bool fits = Engine->CanPlace(column, row, length);
-  Paint->ShowPreview(*cell, length, Engine->UserHorizontal != 0, fits);
+  Paint->ShowPreview(*cell, length, Engine->IsHorizontal(), fits);
   if (place && fits) Engine->PlaceShip(column, row);
 }
 
 void TMain1::UserShot() {
-  if (!Engine || !Paint || Engine->ActiveSide == sdComputer) return;
+  if (!Engine || !Paint || Engine->ActiveSide() == sdComputer) return;
   if (const auto cell = CellAt(1, {MouseX, MouseY})) Engine->Shoot(cell->X, cell->Y);
 }
 
@@ -64,30 +64,33 @@ void TMain1::GameLogged(std::string_view line) {
 void TMain1::GameReset() {
   if (Sound) Sound->Stop();
   ReportTimer.SetEnabled(false);
+  CloseAboutIfShown();
 }
 
-void TMain1::ShipPlaced(int) {
+void TMain1::ShipPlaced(TSide) {
   if (Paint) Paint->Redraw();
   if (Sound) Sound->Play("SND_SETUP_SHIP");
 }
 
-void TMain1::FleetPlaced(int side) {
+void TMain1::FleetPlaced(TSide side) {
   if (side == sdUser) PlacementByMouse = true;
+  if (side == sdComputer) CloseAboutIfShown();  // the battle begins
   InstallIdle(StepAfterFleet(side));
 }
 
-void TMain1::ShotFired(int shooter, TPoint cell, bool) {
+void TMain1::ShotFired(TSide shooter, TPoint cell, bool) {
   if (Paint) Paint->Redraw();
   if (Sound) Sound->Play("SND_SHOT");
   if (Paint) Paint->Explode(shooter == sdUser ? sdComputer : sdUser, cell);
 }
 
-void TMain1::TurnPassed(int side) {
+void TMain1::TurnPassed(TSide side) {
   InstallIdle(StepAfterTurn(side));
 }
 
-void TMain1::GameWon(int) {
+void TMain1::GameWon(TSide) {
   InstallIdle(TIdleStep::None);
+  CloseAboutIfShown();
   EndOfGame();
 }
 

@@ -66,6 +66,10 @@ class TPaint {
   // Screens. Nothing is drawn before start-up has built the pictures and reset the first game;
   // from then on, every redraw shows.
   void MarkGraphicsReady() { GraphicsReady = true; }
+  // The about screen covers the boards while the game goes on behind it; the window puts it up
+  // and takes it down.
+  void ShowAbout(bool shown) { AboutUp = shown; }
+  bool AboutShown() const { return AboutUp; }
   bool IsGraphicsReady() const { return GraphicsReady; }
   void Redraw();
   // Composes the current screen in SYS_BACK without showing it.
@@ -114,6 +118,7 @@ class TPaint {
   TCanvas* BackCanvas = nullptr;  // SYS_BACK's, once start-up has made it
   bool GraphicsReady = false;
   bool ReportShown = false;
+  bool AboutUp = false;
   std::array<TBitmap*, ExplosionFrameCount> ExplosionFrames{};
   TRect ScreenRect{};
   TFont BigFont{"IMPACT", 36, TColor{0, 255, 255}, TFontStyle::Regular};

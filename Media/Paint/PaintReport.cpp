@@ -82,7 +82,7 @@ void TPaint::DrawReportText() {
   c.Font = BigFont;
   c.Font.Color = clr::Yellow;
   c.Font.Size = 60;
-  const bool lost = Engine.ActiveSide == sdComputer;
+  const bool lost = Engine.ActiveSide() == sdComputer;
   const std::string text = lost ? "Вы проиграли..." : "Вы выиграли!";
   const int w = c.TextWidth(text), h = c.TextHeight(text);
   c.BrushStyle = TBrushStyle::Clear;

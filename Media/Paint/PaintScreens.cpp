@@ -43,13 +43,17 @@ TRect TPaint::ConsoleRect() const {
 }
 
 bool TPaint::ConsoleShown() const {
-  return BackCanvas && Engine.State != gsReport && Engine.State != gsAbout &&
+  return BackCanvas && !AboutUp && Engine.State() != gsReport &&
          GetImage("SYS_CONSOL");
 }
 
 void TPaint::Compose() {
   if (!BackCanvas) return;
-  switch (Engine.State) {
+  if (AboutUp) {
+    BackCanvas->Draw(0, 0, GetImage("IM_ABOUT"));
+    return;
+  }
+  switch (Engine.State()) {
     case gsPlacing:
     case gsBattle:
     {
@@ -71,9 +75,6 @@ void TPaint::Compose() {
       BackCanvas->Draw(0, 4, GetImage(ReportShown ? "IM_REPORT_TEXT" : "IM_WIN"));
       BackCanvas->Draw(0, TitleTop, GetImage("IM_TITLE"));
       DrawBorder();
-      break;
-    case gsAbout:
-      BackCanvas->Draw(0, 0, GetImage("IM_ABOUT"));
       break;
     default:
       break;

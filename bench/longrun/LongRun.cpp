@@ -45,7 +45,7 @@ void RunIdleSteps(TApplication& app) {
 void PlayOneGame(TQuietMain& main, TApplication& app) {
   main.ArrangeClick();
   RunIdleSteps(app);
-  for (int cell = 0; cell < 100 && main.Engine->State == gsBattle; ++cell) {
+  for (int cell = 0; cell < 100 && main.Engine->State() == gsBattle; ++cell) {
     const int x = 372 + 32 * (cell % 10) + 16, y = 36 + 32 * (cell / 10) + 16;
     main.FormMouseMove(x, y);
     main.FormMouseDown(TMouseButton::Left);

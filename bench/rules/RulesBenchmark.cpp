@@ -3,6 +3,7 @@
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/RandomSource.h"
 #include "tools/sim/SelfPlay.h"
+#include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
 
@@ -35,8 +36,8 @@ BENCHMARK(BM_ArrangeUserFleet);
 void BM_BuildCandidates(benchmark::State& state) {
   TGameEngine engine;
   engine.NewGame();
-  engine.State = gsBattle;
-  engine.ComputerShots = 30;
+  Probe(engine).State = gsBattle;
+  Probe(engine).ComputerShots = 30;
   if (state.range(0) == 1) {
     TPcg32 random(7);
     for (int c = 0; c < 10; ++c) {
@@ -49,7 +50,7 @@ void BM_BuildCandidates(benchmark::State& state) {
   }
   for (auto _ : state) {
     engine.BuildCandidates();
-    benchmark::DoNotOptimize(engine.CandidateCount);
+    benchmark::DoNotOptimize(engine.CandidateCount());
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations());

@@ -13,9 +13,9 @@ namespace kravelon {
 class TIdleSlotHost : public TNullGameHost {
  public:
   TIdleStep Installed = TIdleStep::None;
-  void FleetPlaced(int side) override { Installed = StepAfterFleet(side); }
-  void TurnPassed(int side) override { Installed = StepAfterTurn(side); }
-  void GameWon(int) override { Installed = TIdleStep::None; }
+  void FleetPlaced(TSide side) override { Installed = StepAfterFleet(side); }
+  void TurnPassed(TSide side) override { Installed = StepAfterTurn(side); }
+  void GameWon(TSide) override { Installed = TIdleStep::None; }
 };
 
 struct TIdleRun {

@@ -1,4 +1,5 @@
 #include "tools/sim/SelfPlay.h"
+#include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
 
@@ -10,9 +11,9 @@ int TSelfPlay::ArrangeUserFleet() {
     GameEngine.NewGame();
     // As the "arrange" menu item does.
     RunIdleStep(GameEngine, Host, TIdleStep::Arrange, ArrangeStepLimit,
-                [this] { return GameEngine.ActiveSide == sdUser; });
+                [this] { return GameEngine.ActiveSide() == sdUser; });
     // The completed user's fleet hands the slot on to the computer's arrangement: stop there.
-    if (GameEngine.ActiveSide == sdComputer) break;
+    if (GameEngine.ActiveSide() == sdComputer) break;
     ++restarts;
   }
   Host.Installed = TIdleStep::None;
@@ -22,19 +23,19 @@ int TSelfPlay::ArrangeUserFleet() {
 TSelfPlayResult TSelfPlay::PlayOne() {
   TSelfPlayResult result;
   result.ArrangementRestarts = ArrangeUserFleet();
-  GameEngine.State = gsBattle;
+  Probe(GameEngine).State = gsBattle;
   long steps = 0;
-  while (!GameEngine.GameOver && steps < BattleStepLimit) {
+  while (!GameEngine.GameOver() && steps < BattleStepLimit) {
     // The user passes: the turn goes to the computer as after a user's miss.
-    GameEngine.ActiveSide = sdComputer;
+    Probe(GameEngine).ActiveSide = sdComputer;
     steps += RunIdleStep(GameEngine, Host, TIdleStep::ComputerTurn,
                          BattleStepLimit - steps)
                  .Steps;
   }
   Host.Installed = TIdleStep::None;
-  result.Shots = GameEngine.ComputerShots;
-  result.Hits = GameEngine.ComputerHits;
-  result.Finished = GameEngine.GameOver != 0 && GameEngine.AllSunk(sdUser);
+  result.Shots = GameEngine.ComputerShots();
+  result.Hits = GameEngine.ComputerHits();
+  result.Finished = GameEngine.GameOver() != 0 && GameEngine.AllSunk(sdUser);
   return result;
 }
 

@@ -6,6 +6,7 @@
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
 #include "tests/unit/main/MainFixture.h"
+#include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
 
@@ -51,6 +52,13 @@ class DispatchTest : public MainWindowTest {
     return n;
   }
 
+  int ShipCellsOnUserBoard() const {
+    int n = 0;
+    for (int c = 0; c < 10; ++c)
+      for (int r = 0; r < 10; ++r) n += !Window->Engine->ReadCell(c, r, 0).Empty;
+    return n;
+  }
+
   TRecordingMain* Main = nullptr;
 };
 
@@ -58,42 +66,48 @@ TEST_F(DispatchTest, EachInputInEachState) {
   struct TCase {
     int State;
     bool ReportShown;
-    int SavedState;
+    bool About;  // the about screen is up over the game
     TInput Input;
     std::optional<TMenuId> Menu;
     int StateAfter;
     bool Fires;
+    bool AboutAfter;
   };
   const TCase cases[] = {
-      {gsPlacing, false, 0, TInput::Escape, TMenuId::MainMenu, gsPlacing, false},
-      {gsPlacing, false, 0, TInput::MenuButton, TMenuId::MainMenu, gsPlacing, false},
-      {gsPlacing, false, 0, TInput::OtherKey, std::nullopt, gsPlacing, false},
-      {gsBattle, false, 0, TInput::Escape, TMenuId::MainMenu, gsBattle, false},
-      {gsBattle, false, 0, TInput::LeftClick, std::nullopt, gsBattle, true},
-      {gsBattle, false, 0, TInput::RightClick, std::nullopt, gsBattle, true},
-      {gsBattle, false, 0, TInput::MiddleClick, std::nullopt, gsBattle, true},
-      {gsReport, false, 0, TInput::LeftClick, std::nullopt, gsReport, false},
-      {gsReport, false, 0, TInput::Escape, TMenuId::GameOverMenu, gsReport, false},
-      {gsReport, false, 0, TInput::MenuButton, TMenuId::GameOverMenu, gsReport, false},
-      {gsReport, true, 0, TInput::LeftClick, TMenuId::GameOverMenu, gsReport, false},
+      {gsPlacing, false, false, TInput::Escape, TMenuId::MainMenu, gsPlacing, false, false},
+      {gsPlacing, false, false, TInput::MenuButton, TMenuId::MainMenu, gsPlacing, false, false},
+      {gsPlacing, false, false, TInput::OtherKey, std::nullopt, gsPlacing, false, false},
+      {gsBattle, false, false, TInput::Escape, TMenuId::MainMenu, gsBattle, false, false},
+      {gsBattle, false, false, TInput::LeftClick, std::nullopt, gsBattle, true, false},
+      {gsBattle, false, false, TInput::RightClick, std::nullopt, gsBattle, true, false},
+      {gsBattle, false, false, TInput::MiddleClick, std::nullopt, gsBattle, true, false},
+      {gsReport, false, false, TInput::LeftClick, std::nullopt, gsReport, false, false},
+      {gsReport, false, false, TInput::Escape, TMenuId::GameOverMenu, gsReport, false, false},
+      {gsReport, false, false, TInput::MenuButton, TMenuId::GameOverMenu, gsReport, false, false},
+      {gsReport, true, false, TInput::LeftClick, TMenuId::GameOverMenu, gsReport, false, false},
       // Once the report is up, any button opens the game-over menu.
-      {gsReport, true, 0, TInput::RightClick, TMenuId::GameOverMenu, gsReport, false},
-      {gsReport, true, 0, TInput::MiddleClick, TMenuId::GameOverMenu, gsReport, false},
-      {gsAbout, false, gsBattle, TInput::LeftClick, std::nullopt, gsBattle, false},
-      {gsAbout, false, gsPlacing, TInput::Escape, std::nullopt, gsPlacing, false},
-      {gsAbout, false, gsBattle, TInput::MenuButton, TMenuId::MainMenu, gsAbout, false},
+      {gsReport, true, false, TInput::RightClick, TMenuId::GameOverMenu, gsReport, false, false},
+      {gsReport, true, false, TInput::MiddleClick, TMenuId::GameOverMenu, gsReport, false, false},
+      // On the about screen a click or Escape only goes back: no shot, no placement, no menu.
+      {gsBattle, false, true, TInput::LeftClick, std::nullopt, gsBattle, false, false},
+      {gsBattle, false, true, TInput::MiddleClick, std::nullopt, gsBattle, false, false},
+      {gsPlacing, false, true, TInput::LeftClick, std::nullopt, gsPlacing, false, false},
+      {gsPlacing, false, true, TInput::Escape, std::nullopt, gsPlacing, false, false},
+      {gsBattle, false, true, TInput::OtherKey, std::nullopt, gsBattle, false, true},
+      {gsBattle, false, true, TInput::MenuButton, TMenuId::MainMenu, gsBattle, false, true},
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "state " << c.State << " input " << static_cast<int>(c.Input));
+    SCOPED_TRACE(::testing::Message() << "state " << c.State << (c.About ? " under the about screen" : "")
+                                      << " input " << static_cast<int>(c.Input));
     Window->Engine->NewGame();
-    Window->Engine->State = c.State;
-    Window->Engine->ActiveSide = sdUser;
+    Probe(*Window->Engine).State = c.State;
+    Probe(*Window->Engine).ActiveSide = sdUser;
     if (c.ReportShown) {
       Window->Paint->ShowReportPanel();
     } else {
       Window->Paint->ResetReport();
     }
-    Main->SavedState = c.SavedState;
+    Window->Paint->ShowAbout(c.About);
     Main->Opened.clear();
     PointAtComputerCell(3, 4);
     Send(c.Input);
@@ -102,21 +116,44 @@ TEST_F(DispatchTest, EachInputInEachState) {
     } else {
       EXPECT_TRUE(Main->Opened.empty());
     }
-    EXPECT_EQ(Window->Engine->State, c.StateAfter);
+    EXPECT_EQ(Window->Engine->State(), c.StateAfter);
+    EXPECT_EQ(Window->Paint->AboutShown(), c.AboutAfter);
     EXPECT_EQ(FiredOnComputerBoard(), c.Fires ? 1 : 0);
+    EXPECT_EQ(ShipCellsOnUserBoard(), 0);
     App->ClearIdle();
   }
 }
 
 TEST_F(DispatchTest, RightButtonTurnsTheActiveSidesShipInEveryState) {
-  for (int state : {gsPlacing, gsReport, gsAbout}) {
-    Window->Engine->State = state;
-    Main->SavedState = gsPlacing;
-    const auto before = Window->Engine->UserHorizontal;
-    Main->FormMouseMove(600, 450);  // off both boards
-    Send(TInput::RightClick);
-    EXPECT_NE(Window->Engine->UserHorizontal, before) << state;
+  for (const bool about : {false, true}) {
+    for (int state : {gsPlacing, gsReport}) {
+      Probe(*Window->Engine).State = state;
+      Window->Paint->ShowAbout(about);
+      const auto before = Probe(*Window->Engine).UserHorizontal;
+      Main->FormMouseMove(600, 450);  // off both boards
+      Send(TInput::RightClick);
+      EXPECT_NE(Probe(*Window->Engine).UserHorizontal, before) << state << (about ? " about" : "");
+    }
   }
+}
+
+TEST_F(DispatchTest, TheAboutScreenCoversThePlacement) {
+  Window->Paint->ShowAbout(true);
+  Window->Paint->Redraw();
+  const TBitmap& back = *Window->Paint->GetImage("SYS_BACK");
+  TBitmap before;
+  before.Assign(back);
+  // Over the user's board: no preview drawn on the about picture, and the click places nothing.
+  Main->FormMouseMove(UserBoardRect.Left + 40, UserBoardRect.Top + 40);
+  for (int y = 0; y < back.Height(); y += 3)
+    for (int x = 0; x < back.Width(); x += 3)
+      ASSERT_EQ(back.Canvas.Pixel(x, y), before.Canvas.Pixel(x, y)) << x << "," << y;
+  Send(TInput::LeftClick);
+  EXPECT_EQ(ShipCellsOnUserBoard(), 0);
+  EXPECT_FALSE(Window->Paint->AboutShown());
+  // Back on the boards, the same click places the first ship.
+  Send(TInput::LeftClick);
+  EXPECT_EQ(ShipCellsOnUserBoard(), 4);
 }
 
 TEST_F(DispatchTest, SectorNames) {
@@ -143,7 +180,7 @@ TEST_F(DispatchTest, ShotsLandOnlyStrictlyInsideTheComputersBoard) {
                          {695, 100, -1}, {500, 36, -1}, {500, 37, 4}};
   for (const TCase& c : cases) {
     Window->Engine->NewGame();
-    Window->Engine->State = gsBattle;
+    Probe(*Window->Engine).State = gsBattle;
     Main->FormMouseMove(c.X, c.Y);
     Send(TInput::LeftClick);
     int firedColumn = -1;
@@ -156,10 +193,10 @@ TEST_F(DispatchTest, ShotsLandOnlyStrictlyInsideTheComputersBoard) {
 }
 
 TEST_F(DispatchTest, AMissHandsTheTurnOverAndClicksThenDoNothing) {
-  Window->Engine->State = gsBattle;
+  Probe(*Window->Engine).State = gsBattle;
   PointAtComputerCell(0, 0);
   Send(TInput::LeftClick);
-  EXPECT_EQ(Window->Engine->ActiveSide, sdComputer);
+  EXPECT_EQ(Window->Engine->ActiveSide(), sdComputer);
   EXPECT_TRUE(App->HasIdle());
   const auto lines = Window->Consol->Count();
   PointAtComputerCell(5, 5);
@@ -169,7 +206,7 @@ TEST_F(DispatchTest, AMissHandsTheTurnOverAndClicksThenDoNothing) {
 }
 
 TEST_F(DispatchTest, AShotIsLoggedWithItsSector) {
-  Window->Engine->State = gsBattle;
+  Probe(*Window->Engine).State = gsBattle;
   PointAtComputerCell(4, 4);
   Send(TInput::LeftClick);
   EXPECT_EQ(Window->Consol->AllLines().back(), "Game: Пользователь произвел выстрел в сектор Д5");
@@ -179,13 +216,13 @@ TEST_F(DispatchTest, AShotIsLoggedWithItsSector) {
 // board. Its first frame is caught at the pause after it.
 TEST_F(DispatchTest, AShotExplodesOverTheBoardShotAt) {
   struct TCase {
-    int Shooter;
+    TSide Shooter;
     TRect Board;  // the board the explosion must cover
     TRect Other;
   };
   const TCase cases[] = {{sdUser, ComputerBoardRect, UserBoardRect},
                          {sdComputer, UserBoardRect, ComputerBoardRect}};
-  Window->Engine->State = gsBattle;
+  Probe(*Window->Engine).State = gsBattle;
   Window->Paint->Redraw();
   const TBitmap& back = *Window->Paint->GetImage("SYS_BACK");
   for (const TCase& c : cases) {
@@ -226,7 +263,7 @@ TEST_F(DispatchTest, TurnEventsDriveTheIdleSlot) {
   Main->TurnPassed(sdUser);
   EXPECT_FALSE(App->HasIdle());
   Main->TurnPassed(sdComputer);
-  Window->Engine->State = gsReport;
+  Probe(*Window->Engine).State = gsReport;
   Main->GameWon(sdComputer);
   EXPECT_FALSE(App->HasIdle());
   EXPECT_TRUE(Main->ReportTimer.Enabled());
@@ -250,19 +287,19 @@ TEST_F(DispatchTest, ScrollingByWheelAndPageKeys) {
 }
 
 TEST_F(DispatchTest, PlacementByMouseWritesTheShipWhereItFits) {
-  Window->Engine->UserHorizontal = 1;
+  Probe(*Window->Engine).UserHorizontal = 1;
   Main->FormMouseMove(4 + 32 * 7 + 5, 36 + 5);  // column 7: a four-cell ship does not fit
   Send(TInput::LeftClick);
-  EXPECT_EQ(Window->Engine->ShipsLeft, 10);
+  EXPECT_EQ(Window->Engine->ShipsLeft(), 10);
   Main->FormMouseMove(4 + 32 * 6 + 5, 36 + 5);
   Send(TInput::LeftClick);
-  EXPECT_EQ(Window->Engine->ShipsLeft, 9);
+  EXPECT_EQ(Window->Engine->ShipsLeft(), 9);
   for (int c = 6; c < 10; ++c) EXPECT_EQ(Window->Engine->ReadCell(c, 0, 0).Empty, 0) << c;
 }
 
 TEST_F(DispatchTest, TheReportComesInTwoTicks) {
-  Window->Engine->State = gsReport;
-  Window->Engine->ActiveSide = sdUser;
+  Probe(*Window->Engine).State = gsReport;
+  Probe(*Window->Engine).ActiveSide = sdUser;
   Pauses.clear();
   Main->EndOfGame();
   EXPECT_EQ(Pauses, std::vector<int>{1000});

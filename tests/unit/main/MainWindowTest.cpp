@@ -22,7 +22,7 @@ TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
   EXPECT_FALSE(App->HasIdle());
   EXPECT_TRUE(Window->Paint->IsGraphicsReady());
   EXPECT_TRUE(Window->PlacementByMouse);
-  EXPECT_EQ(Window->Engine->State, gsPlacing);
+  EXPECT_EQ(Window->Engine->State(), gsPlacing);
   EXPECT_TRUE(Pauses.empty());
 
   const auto lines = Lines();

@@ -5,6 +5,7 @@
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
 #include "tests/unit/main/MainFixture.h"
+#include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
 
@@ -18,12 +19,12 @@ class MenuHandlersTest : public MainWindowTest {
   }
 
   // Puts the game into a state: some cells fired, a step installed, the report timer running.
-  void Prepare(int state, int side) {
+  void Prepare(int state, int side, bool about = false) {
     Window->Engine->NewGame();
     Window->Engine->Fire(0, 0);
-    Window->Engine->State = state;
-    Window->Engine->ActiveSide = side;
-    Main->SavedState = gsPlacing;
+    Probe(*Window->Engine).State = state;
+    Probe(*Window->Engine).ActiveSide = side;
+    Window->Paint->ShowAbout(about);
     Main->PlacementByMouse = true;
     Main->ReportTimer.SetEnabled(true);
     App->SetIdle([](bool& done) { done = false; });
@@ -50,6 +51,7 @@ TEST_F(MenuHandlersTest, EachItemInEachState) {
     int State, Side;
     TMenuItem TGameMenus::*Item;
     TEffect Effect;
+    bool About = false;  // the about screen is up over the game
   };
   const TCase cases[] = {
       {gsPlacing, sdUser, &TGameMenus::RestartItem, NewGameAfterPause},
@@ -59,10 +61,10 @@ TEST_F(MenuHandlersTest, EachItemInEachState) {
       {gsPlacing, sdUser, &TGameMenus::ArrangeItem, Arranges},
       {gsPlacing, sdComputer, &TGameMenus::ArrangeItem, Nothing},
       {gsBattle, sdUser, &TGameMenus::ArrangeItem, Nothing},
-      {gsAbout, sdUser, &TGameMenus::ArrangeItem, Nothing},
+      {gsPlacing, sdUser, &TGameMenus::ArrangeItem, Nothing, true},
       {gsBattle, sdComputer, &TGameMenus::AboutItem, About},
       {gsPlacing, sdUser, &TGameMenus::AboutItem, About},
-      {gsAbout, sdUser, &TGameMenus::AboutItem, Nothing},
+      {gsBattle, sdUser, &TGameMenus::AboutItem, Nothing, true},
       {gsBattle, sdUser, &TGameMenus::ExitItem, ExitMenu},
       {gsReport, sdUser, &TGameMenus::GameOverExitItem, ExitMenu},
       {gsBattle, sdUser, &TGameMenus::NoItem, Nothing},
@@ -71,7 +73,7 @@ TEST_F(MenuHandlersTest, EachItemInEachState) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << "state " << c.State << " side " << c.Side << " item "
                                       << (Main->Menus.*c.Item).Caption);
-    Prepare(c.State, c.Side);
+    Prepare(c.State, c.Side, c.About);
     (Main->Menus.*c.Item).Click();
     const bool restarted = c.Effect == NewGameAfterPause;
     EXPECT_EQ(Pauses, restarted ? std::vector<int>{500} : std::vector<int>{});
@@ -80,9 +82,9 @@ TEST_F(MenuHandlersTest, EachItemInEachState) {
     // A restart ends whatever step ran; an arrangement installs its own.
     EXPECT_EQ(App->HasIdle(), !restarted);
     EXPECT_EQ(Main->PlacementByMouse, c.Effect != Arranges);
-    const int expectedState = restarted ? gsPlacing : c.Effect == About ? gsAbout : c.State;
-    EXPECT_EQ(Window->Engine->State, expectedState);
-    EXPECT_EQ(Main->SavedState, c.Effect == About ? c.State : gsPlacing);
+    EXPECT_EQ(Window->Engine->State(), restarted ? gsPlacing : c.State);
+    // A restart replaces the about screen; the about item on it changes nothing.
+    EXPECT_EQ(Window->Paint->AboutShown(), c.Effect == About || (c.About && !restarted));
     EXPECT_EQ(Main->Opened, c.Effect == ExitMenu ? std::vector<TMenuId>{TMenuId::ExitMenu}
                                                 : std::vector<TMenuId>{});
     EXPECT_EQ(App->Terminated(), c.Effect == Quits);
@@ -92,10 +94,10 @@ TEST_F(MenuHandlersTest, EachItemInEachState) {
 TEST_F(MenuHandlersTest, ArrangeAfterSomeShipsPlacesOnlyTheRest) {
   Main->FormMouseMove(4 + 16, 36 + 16);
   Main->FormMouseDown(TMouseButton::Left);  // the four-cell ship, upright at А1
-  ASSERT_EQ(Window->Engine->ShipsLeft, 9);
+  ASSERT_EQ(Window->Engine->ShipsLeft(), 9);
   Main->Menus.ArrangeItem.Click();
   for (int step = 0; step < 100000 && App->HasIdle(); ++step) App->StepIdle();
-  EXPECT_EQ(Window->Engine->State, gsBattle);
+  EXPECT_EQ(Window->Engine->State(), gsBattle);
   int shipCells = 0;
   for (int c = 0; c < 10; ++c)
     for (int r = 0; r < 10; ++r) shipCells += !Window->Engine->ReadCell(c, r, 0).Empty;
@@ -109,9 +111,10 @@ TEST_F(MenuHandlersTest, AnArrangementGoesOnBehindTheAboutScreenAndReplacesIt) {
   Main->Menus.ArrangeItem.Click();
   App->StepIdle();
   Main->Menus.AboutItem.Click();
-  EXPECT_EQ(Window->Engine->State, gsAbout);
+  EXPECT_TRUE(Window->Paint->AboutShown());
   for (int step = 0; step < 100000 && App->HasIdle(); ++step) App->StepIdle();
-  EXPECT_EQ(Window->Engine->State, gsBattle);  // the battle screen, without a click
+  EXPECT_EQ(Window->Engine->State(), gsBattle);
+  EXPECT_FALSE(Window->Paint->AboutShown());  // the battle screen, without a click
 }
 
 TEST_F(MenuHandlersTest, RestartDuringAnArrangementLeavesTheMouseOff) {
@@ -122,18 +125,18 @@ TEST_F(MenuHandlersTest, RestartDuringAnArrangementLeavesTheMouseOff) {
   EXPECT_FALSE(Main->PlacementByMouse);
   Main->FormMouseMove(4 + 16, 36 + 16);
   Main->FormMouseDown(TMouseButton::Left);
-  EXPECT_EQ(Window->Engine->ShipsLeft, 10);
+  EXPECT_EQ(Window->Engine->ShipsLeft(), 10);
 }
 
 TEST_F(MenuHandlersTest, AfterARestartTheNextReportComesAfterOneSecond) {
-  Window->Engine->State = gsReport;
+  Probe(*Window->Engine).State = gsReport;
   Main->EndOfGame();
   EXPECT_EQ(Main->ReportTimer.Interval(), 5000);
   Main->ReportTimerTick();
   Main->ReportTimerTick();
   Main->Menus.GameOverRestartItem.Click();
   EXPECT_FALSE(Main->ReportTimer.Enabled());
-  Window->Engine->State = gsReport;
+  Probe(*Window->Engine).State = gsReport;
   Main->EndOfGame();
   EXPECT_TRUE(Main->ReportTimer.Enabled());
   EXPECT_FALSE(Window->Paint->ReportPanelShown());
@@ -160,8 +163,8 @@ TEST_F(MenuHandlersTest, StatisticsShowsTheComputersHitPercentageCutDown) {
   const TCase cases[] = {{0, 0, "0"}, {20, 20, "100"}, {47, 20, "42"}, {3, 1, "33"}, {3, 2, "66"}};
   for (const TCase& c : cases) {
     Boxes.clear();
-    Window->Engine->ComputerShots = c.Shots;
-    Window->Engine->ComputerHits = c.Hits;
+    Probe(*Window->Engine).ComputerShots = c.Shots;
+    Probe(*Window->Engine).ComputerHits = c.Hits;
     Main->Menus.StatisticsItem.Click();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Процент попадания компютера составил: ") +
                                               c.Percent + " %"});

@@ -5,6 +5,7 @@
 #include "Toolkit/Errors.h"
 #include "Toolkit/System.h"
 #include "tests/unit/media/PaintFixture.h"
+#include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
 
@@ -250,7 +251,7 @@ class ConsoleFixture : public PaintFixture {
     Painter->AddImage("SYS_CONSOL", std::make_unique<TBitmap>(688, 128));
     Painter->AddImage("IM_CONSOL", SolidPicture(688, 128, clr::Black));
     Painter->GetImage("SYS_CONSOL")->Canvas.Font = {"Arial", 10, clr::Yellow, TFontStyle::Bold};
-    GameEngine->State = gsPlacing;
+    Probe(*GameEngine).State = gsPlacing;
   }
   // Line i is i + 1 capital I's, so a drawn line's width tells which one it is.
   void AddLines(int count) {
@@ -339,6 +340,35 @@ class AssetFixture : public PaintFixture {
     fs::copy(fs::path(KRAVELON_ASSETS) / "Images", Folder + "Images", fs::copy_options::recursive);
   }
 };
+
+// The result is the shooter's who sank the last ship: the user wins when the user still has the
+// turn. Told apart by where the text drawn on the panel ends, which differs by a word.
+TEST_F(AssetFixture, TheReportSaysWhoWon) {
+  ASSERT_NO_THROW(Painter->Initialize());
+  TCanvas measure;
+  measure.Font = Painter->MenuFont();
+  measure.Font.Size = 60;
+  for (const TSide winner : {sdUser, sdComputer}) {
+    SCOPED_TRACE(winner);
+    Probe(*GameEngine).ActiveSide = winner;
+    Painter->ResetReport();
+    Painter->DrawReportText();
+    const TCanvas& text = Painter->GetImage("IM_REPORT_TEXT")->Canvas;
+    const TCanvas& blank = Painter->GetImage("IM_REPORT_BACK")->Canvas;
+    int left = 696, right = 0;
+    for (int y = ReportPanelRect.Top; y < ReportPanelRect.Bottom; ++y)
+      for (int x = 0; x < 696; ++x)
+        if (!(text.Pixel(x, y) == blank.Pixel(x, y))) {
+          left = std::min(left, x);
+          right = std::max(right, x + 1);
+        }
+    const std::string expected = winner == sdUser ? "Вы выиграли!" : "Вы проиграли...";
+    const std::string other = winner == sdUser ? "Вы проиграли..." : "Вы выиграли!";
+    // The glyphs' side bearings leave a few columns of the advance blank.
+    EXPECT_NEAR(right - left, measure.TextWidth(expected), 8);
+    EXPECT_GT(std::abs((right - left) - measure.TextWidth(other)), 30);
+  }
+}
 
 TEST_F(AssetFixture, StartUpLoadsEverythingAndSumsItUp) {
   ASSERT_NO_THROW(Painter->Initialize());
@@ -431,7 +461,7 @@ class UpdateFixture : public AssetFixture {
     AssetFixture::SetUp();
     ASSERT_NO_THROW(Painter->Initialize());
     GameEngine->NewGame();
-    GameEngine->State = gsBattle;
+    Probe(*GameEngine).State = gsBattle;
     Painter->MarkGraphicsReady();
     Painter->Redraw();
   }

@@ -6,6 +6,7 @@
 
 #include "GameEngine/GameEngine.h"
 #include "RulesTestSupport.h"
+#include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
 
@@ -36,7 +37,7 @@ TEST_P(ReadCellOffBoard, AnswersWaterFiredByRingAndState) {
   engine.NewGame();
   PutLegalFleet(engine, 0);
   PutLegalFleet(engine, 1);
-  engine.State = p.State;
+  Probe(engine).State = p.State;
   const TCell cell = engine.ReadCell(p.Column, p.Row, p.Board);
   EXPECT_EQ(cell.Empty, 1);
   EXPECT_EQ(cell.Fired, p.Fired);
@@ -50,14 +51,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The ring just outside reads as fired only in battle.
         TOffBoardCase{-1, 4, 0, gsBattle, 1}, TOffBoardCase{-1, 4, 0, gsPlacing, 0},
-        TOffBoardCase{-1, 4, 0, gsAbout, 0}, TOffBoardCase{-1, 4, 0, gsReport, 0},
+        TOffBoardCase{-1, 4, 0, gsReport, 0},
         TOffBoardCase{4, 10, 1, gsBattle, 1}, TOffBoardCase{4, 10, 1, gsPlacing, 0},
         // One coordinate on the ring is enough, however far out the other one is.
         TOffBoardCase{10, 11, 1, gsBattle, 1}, TOffBoardCase{10, 11, 1, gsPlacing, 0},
         TOffBoardCase{-7, -1, 0, gsPlacing, 0},
         // Further out, or on a board that does not exist: fired in every state.
         TOffBoardCase{11, 4, 1, gsPlacing, 1}, TOffBoardCase{11, 4, 1, gsBattle, 1},
-        TOffBoardCase{4, -2, 0, gsAbout, 1}, TOffBoardCase{3, 3, 2, gsPlacing, 1},
+        TOffBoardCase{4, -2, 0, gsReport, 1}, TOffBoardCase{3, 3, 2, gsPlacing, 1},
         TOffBoardCase{0, 0, -1, gsBattle, 1}));
 
 TEST_F(BoardTest, WriteCellStoresAllFieldsOnBoardAndIgnoresEverythingElse) {
@@ -76,14 +77,14 @@ TEST_F(BoardTest, WriteCellStoresAllFieldsOnBoardAndIgnoresEverythingElse) {
 
 TEST_F(BoardTest, HitKeepsTheTurnAndExcludesOnlyTheDiagonals) {
   PutShip(Engine, 0, 4, 4, 2, true);
-  Engine.State = gsBattle;
-  Engine.ActiveSide = sdComputer;
+  Probe(Engine).State = gsBattle;
+  Probe(Engine).ActiveSide = sdComputer;
 
   EXPECT_TRUE(Engine.Fire(4, 4));
-  EXPECT_EQ(Engine.ActiveSide, sdComputer);
+  EXPECT_EQ(Engine.ActiveSide(), sdComputer);
   EXPECT_EQ(Engine.ReadCell(4, 4, 0).Fired, 1);
-  EXPECT_EQ(Engine.ComputerShots, 1);
-  EXPECT_EQ(Engine.ComputerHits, 1);
+  EXPECT_EQ(Engine.ComputerShots(), 1);
+  EXPECT_EQ(Engine.ComputerHits(), 1);
   for (int c = 0; c < 10; ++c) {
     for (int r = 0; r < 10; ++r) {
       const bool diagonal = (c == 3 || c == 5) && (r == 3 || r == 5);
@@ -94,21 +95,21 @@ TEST_F(BoardTest, HitKeepsTheTurnAndExcludesOnlyTheDiagonals) {
 
 TEST_F(BoardTest, SecondShotAtAHitIsAMissThatCountsAsAShotOnly) {
   PutShip(Engine, 0, 4, 4, 2, true);
-  Engine.State = gsBattle;
-  Engine.ActiveSide = sdComputer;
+  Probe(Engine).State = gsBattle;
+  Probe(Engine).ActiveSide = sdComputer;
   ASSERT_TRUE(Engine.Fire(4, 4));
 
   EXPECT_FALSE(Engine.Fire(4, 4));
-  EXPECT_EQ(Engine.ActiveSide, sdUser);
-  EXPECT_EQ(Engine.ComputerShots, 2);
-  EXPECT_EQ(Engine.ComputerHits, 1);
+  EXPECT_EQ(Engine.ActiveSide(), sdUser);
+  EXPECT_EQ(Engine.ComputerShots(), 2);
+  EXPECT_EQ(Engine.ComputerHits(), 1);
   EXPECT_EQ(Engine.ReadCell(4, 4, 0).Empty, 0);
 }
 
 TEST_F(BoardTest, HitInACornerMarksOnlyTheDiagonalOnTheBoard) {
   PutShip(Engine, 1, 9, 0, 1, true);
-  Engine.State = gsBattle;
-  Engine.ActiveSide = sdUser;
+  Probe(Engine).State = gsBattle;
+  Probe(Engine).ActiveSide = sdUser;
   auto expected = Snapshot(Engine);
 
   ASSERT_TRUE(Engine.Fire(9, 0));
@@ -119,28 +120,28 @@ TEST_F(BoardTest, HitInACornerMarksOnlyTheDiagonalOnTheBoard) {
 }
 
 TEST_F(BoardTest, UserMissPassesTheTurnWithoutTouchingTheComputersCounters) {
-  Engine.State = gsBattle;
-  Engine.ActiveSide = sdUser;
+  Probe(Engine).State = gsBattle;
+  Probe(Engine).ActiveSide = sdUser;
   EXPECT_FALSE(Engine.Fire(2, 3));
   EXPECT_EQ(Engine.ReadCell(2, 3, 1).Fired, 1);
   EXPECT_EQ(Engine.ReadCell(2, 3, 0).Fired, 0);
-  EXPECT_EQ(Engine.ActiveSide, sdComputer);
-  EXPECT_EQ(Engine.ComputerShots, 0);
+  EXPECT_EQ(Engine.ActiveSide(), sdComputer);
+  EXPECT_EQ(Engine.ComputerShots(), 0);
 }
 
 TEST_F(BoardTest, ShotOffTheBoardIsAMissThatStoresNothing) {
-  Engine.State = gsAbout;  // the ring reads as unfired here
-  Engine.ActiveSide = sdComputer;
+  Probe(Engine).State = gsPlacing;  // the ring reads as unfired here
+  Probe(Engine).ActiveSide = sdComputer;
   const auto before = Snapshot(Engine);
   EXPECT_FALSE(Engine.Fire(-1, 3));
   EXPECT_EQ(Snapshot(Engine), before);
-  EXPECT_EQ(Engine.ActiveSide, sdUser);
+  EXPECT_EQ(Engine.ActiveSide(), sdUser);
 }
 
 TEST_F(BoardTest, AllSunkNeedsEveryOneOfTheTwentySegmentsHit) {
   PutLegalFleet(Engine, 0);
-  Engine.State = gsBattle;
-  Engine.ActiveSide = sdComputer;
+  Probe(Engine).State = gsBattle;
+  Probe(Engine).ActiveSide = sdComputer;
   for (const TShipAt& s : LegalFleet) {
     for (int i = 0; i < s.Length; ++i) {
       if (s.Column == 9 && s.Row == 4) continue;  // the last segment, fired below
@@ -148,14 +149,14 @@ TEST_F(BoardTest, AllSunkNeedsEveryOneOfTheTwentySegmentsHit) {
     }
   }
   EXPECT_FALSE(Engine.AllSunk(0));
-  EXPECT_FALSE(Engine.GameOver);
+  EXPECT_FALSE(Engine.GameOver());
 
   EXPECT_TRUE(Engine.Fire(9, 4));
   EXPECT_TRUE(Engine.AllSunk(0));
   EXPECT_FALSE(Engine.AllSunk(1));
-  EXPECT_TRUE(Engine.GameOver);
-  EXPECT_EQ(Engine.ActiveSide, sdComputer);  // the winner keeps the turn
-  EXPECT_EQ(Engine.State, gsBattle);         // Fire only marks the end; Shoot announces it
+  EXPECT_TRUE(Engine.GameOver());
+  EXPECT_EQ(Engine.ActiveSide(), sdComputer);  // the winner keeps the turn
+  EXPECT_EQ(Engine.State(), gsBattle);         // Fire only marks the end; Shoot announces it
   EXPECT_TRUE(Host.Winners.empty());
 }
 
@@ -177,8 +178,8 @@ TEST_P(ShootCases, TellsTheShotThenTheTurnOrTheEnd) {
   const TShootCase& c = GetParam();
   const int target = c.Shooter == sdUser ? sdComputer : sdUser;
   PutLegalFleet(Engine, target);
-  Engine.State = gsBattle;
-  Engine.ActiveSide = c.Shooter;
+  Probe(Engine).State = gsBattle;
+  Probe(Engine).ActiveSide = c.Shooter;
   for (const TShipAt& s : LegalFleet) {
     for (int i = 0; i < s.Length; ++i) {
       if (c.LastSegment && !(s.Column == 9 && s.Row == 4)) MarkFired(Engine, target, s.Column + i, s.Row);
@@ -193,7 +194,7 @@ TEST_P(ShootCases, TellsTheShotThenTheTurnOrTheEnd) {
   EXPECT_EQ(Host.Log, (std::vector<std::string>{c.Line}));
   EXPECT_EQ(Host.TurnsPassed, c.TurnsPassed);
   EXPECT_EQ(Host.Winners, c.Winners);
-  EXPECT_EQ(Engine.State, c.Winners.empty() ? gsBattle : gsReport);
+  EXPECT_EQ(Engine.State(), c.Winners.empty() ? gsBattle : gsReport);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -226,7 +227,7 @@ TEST_P(StrikeSizeCases, StrikesTheFirstEqualEntryOnly) {
   TGameEngine engine;
   engine.NewGame();
   for (const int size : GetParam().Strikes) engine.StrikeSize(size);
-  EXPECT_EQ(engine.FleetLeft, GetParam().Expected);
+  EXPECT_EQ(engine.FleetLeft(), GetParam().Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fleet, StrikeSizeCases,
@@ -242,7 +243,7 @@ TEST_F(BoardTest, CanBeLongerFollowsTheLargestShipBelievedAfloat) {
   Engine.StrikeSize(4);
   EXPECT_FALSE(Engine.CanBeLonger(3));
   EXPECT_TRUE(Engine.CanBeLonger(2));
-  Engine.FleetLeft.fill(0);
+  Probe(Engine).FleetLeft.fill(0);
   for (int hits = 0; hits <= 5; ++hits) EXPECT_FALSE(Engine.CanBeLonger(hits)) << hits;
 }
 
@@ -252,48 +253,48 @@ TEST_F(BoardTest, NewGameAfterAReportStartsThePlacementAfresh) {
   PutLegalFleet(Engine, 1);
   MarkFired(Engine, 0, 5, 5);
   Engine.WriteCell(6, 6, 1, TCell{1, 0, 0, 0, 1});
-  Engine.State = gsReport;
-  Engine.ActiveSide = sdComputer;
-  Engine.ShipsLeft = 3;
-  Engine.GameOver = 1;
-  Engine.AiStep = 4;
-  Engine.HitCount = 3;
-  Engine.ComputerShots = 47;
-  Engine.ComputerHits = 20;
+  Probe(Engine).State = gsReport;
+  Probe(Engine).ActiveSide = sdComputer;
+  Probe(Engine).ShipsLeft = 3;
+  Probe(Engine).GameOver = 1;
+  Probe(Engine).AiStep = 4;
+  Probe(Engine).HitCount = 3;
+  Probe(Engine).ComputerShots = 47;
+  Probe(Engine).ComputerHits = 20;
   Engine.StrikeSize(4);
-  Engine.UserHorizontal = 1;
-  Engine.DirOrder = {2, 0, 3, 1};
+  Probe(Engine).UserHorizontal = 1;
+  Probe(Engine).DirOrder = {2, 0, 3, 1};
 
   Engine.NewGame();
 
   EXPECT_EQ(Snapshot(Engine), Snapshot(TGameEngine{}));
-  EXPECT_EQ(Engine.State, gsPlacing);
-  EXPECT_EQ(Engine.ActiveSide, sdUser);
-  EXPECT_EQ(Engine.ShipsLeft, 10);
-  EXPECT_FALSE(Engine.GameOver);
-  EXPECT_EQ(Engine.AiStep, 0);
-  EXPECT_EQ(Engine.HitCount, 0);
-  EXPECT_EQ(Engine.ComputerShots, 0);
-  EXPECT_EQ(Engine.ComputerHits, 0);
-  EXPECT_EQ(Engine.FleetLeft, TGameEngine::ShipSizes);
+  EXPECT_EQ(Engine.State(), gsPlacing);
+  EXPECT_EQ(Engine.ActiveSide(), sdUser);
+  EXPECT_EQ(Engine.ShipsLeft(), 10);
+  EXPECT_FALSE(Engine.GameOver());
+  EXPECT_EQ(Engine.AiStep(), 0);
+  EXPECT_EQ(Probe(Engine).HitCount, 0);
+  EXPECT_EQ(Engine.ComputerShots(), 0);
+  EXPECT_EQ(Engine.ComputerHits(), 0);
+  EXPECT_EQ(Engine.FleetLeft(), TGameEngine::ShipSizes);
   EXPECT_EQ(Host.GameResets, 2);  // the fixture's game and this one
   // The orientation and the computer's direction order outlive a game.
-  EXPECT_EQ(Engine.UserHorizontal, 1);
-  EXPECT_EQ(Engine.DirOrder, (std::array<std::int32_t, 4>{2, 0, 3, 1}));
+  EXPECT_EQ(Probe(Engine).UserHorizontal, 1);
+  EXPECT_EQ(Engine.DirOrder(), (std::array<std::int32_t, 4>{2, 0, 3, 1}));
   EXPECT_EQ(Host.Log, (std::vector<std::string>{"Game: Сброс игры",
                                                 "Game: Пользователь расставляет корабли..."}));
 }
 
 TEST_F(BoardTest, OrientationFollowsTheSideAskedOrTheActiveSide) {
   Engine.ToggleOrientation(sdComputer);
-  EXPECT_EQ(Engine.ComputerHorizontal, 1);
-  EXPECT_EQ(Engine.UserHorizontal, 0);
+  EXPECT_EQ(Probe(Engine).ComputerHorizontal, 1);
+  EXPECT_EQ(Probe(Engine).UserHorizontal, 0);
   Engine.ToggleOrientation(sdUser);
-  EXPECT_EQ(Engine.UserHorizontal, 1);
-  Engine.ActiveSide = sdComputer;
+  EXPECT_EQ(Probe(Engine).UserHorizontal, 1);
+  Probe(Engine).ActiveSide = sdComputer;
   Engine.SetOrientation(false);
-  EXPECT_EQ(Engine.ComputerHorizontal, 0);
-  EXPECT_EQ(Engine.UserHorizontal, 1);
+  EXPECT_EQ(Probe(Engine).ComputerHorizontal, 0);
+  EXPECT_EQ(Probe(Engine).UserHorizontal, 1);
 }
 
 }  // namespace

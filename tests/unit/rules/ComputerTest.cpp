@@ -8,6 +8,7 @@
 
 #include "GameEngine/GameEngine.h"
 #include "RulesTestSupport.h"
+#include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
 
@@ -23,7 +24,7 @@ THeat CountPlacements(const TGameEngine& engine) {
     return cell.Fired == 1 || cell.Excluded == 1;
   };
   THeat heat{};
-  for (const int length : engine.FleetLeft) {
+  for (const int length : engine.FleetLeft()) {
     if (length == 0) continue;
     for (int r = 0; r < 10; ++r) {
       for (int c = 0; c < 10; ++c) {
@@ -44,7 +45,7 @@ THeat CountPlacements(const TGameEngine& engine) {
 }
 
 std::vector<TPoint> CandidateList(const TGameEngine& engine) {
-  return {engine.Candidates.begin(), engine.Candidates.begin() + engine.CandidateCount};
+  return {engine.Candidates().begin(), engine.Candidates().begin() + engine.CandidateCount()};
 }
 
 class ComputerTest : public ::testing::Test {
@@ -55,13 +56,13 @@ class ComputerTest : public ::testing::Test {
 
   void SetUp() override {
     Engine.NewGame();
-    Engine.State = gsBattle;
+    Probe(Engine).State = gsBattle;
   }
 
   // One computer's turn: from the user's miss to the computer's miss or the end of the game.
   std::vector<TPoint> PlayTurn() {
     Host.Shots.clear();
-    Engine.ActiveSide = sdComputer;
+    Probe(Engine).ActiveSide = sdComputer;
     EXPECT_FALSE(RunIdleStep(Engine, Host, TIdleStep::ComputerTurn, 1000).SaidDone);
     EXPECT_EQ(Host.Installed, TIdleStep::None) << "the turn did not end";
     return Host.ShotCells();
@@ -82,18 +83,18 @@ class EmptyBoardHeat : public ::testing::TestWithParam<TGameState> {};
 TEST_P(EmptyBoardHeat, CornersTwentyCentreFortyAndTheCentreAsCandidates) {
   TGameEngine engine;
   engine.NewGame();
-  engine.State = GetParam();
-  engine.ComputerShots = 20;
+  Probe(engine).State = GetParam();
+  Probe(engine).ComputerShots = 20;
   engine.BuildCandidates();
-  // Behind the about screen the ring reads as open water: placements must still end at the edge.
-  EXPECT_EQ(engine.Heat, CountPlacements(engine));
+  // Outside battle the ring reads as open water: placements must still end at the edge.
+  EXPECT_EQ(engine.Heat(), CountPlacements(engine));
   for (const auto& [c, r] : {std::pair{0, 0}, std::pair{9, 0}, std::pair{0, 9}, std::pair{9, 9}}) {
-    EXPECT_EQ(engine.Heat[r][c], 20);
+    EXPECT_EQ(engine.Heat()[r][c], 20);
   }
   std::vector<TPoint> centre;
   for (int r = 3; r <= 6; ++r) {
     for (int c = 3; c <= 6; ++c) {
-      EXPECT_EQ(engine.Heat[r][c], 40);
+      EXPECT_EQ(engine.Heat()[r][c], 40);
       centre.push_back({c, r});
     }
   }
@@ -101,15 +102,15 @@ TEST_P(EmptyBoardHeat, CornersTwentyCentreFortyAndTheCentreAsCandidates) {
 }
 
 INSTANTIATE_TEST_SUITE_P(States, EmptyBoardHeat,
-                         ::testing::Values(gsBattle, gsAbout, gsPlacing, gsReport));
+                         ::testing::Values(gsBattle, gsPlacing, gsReport));
 
 TEST(BuildCandidates, MatchesThePlacementCountOnRandomBoards) {
   TPcg32 random(2024);
   TGameEngine engine;  // one engine throughout: the belief changes from trial to trial
   for (int trial = 0; trial < 300; ++trial) {
     engine.NewGame();
-    engine.State = trial % 2 == 0 ? gsBattle : gsAbout;
-    engine.ComputerShots = 20 + trial;
+    Probe(engine).State = trial % 2 == 0 ? gsBattle : gsPlacing;
+    Probe(engine).ComputerShots = 20 + trial;
     const std::uint32_t density = 2 + random.Next() % 6;
     for (int c = 0; c < 10; ++c) {
       for (int r = 0; r < 10; ++r) {
@@ -118,14 +119,14 @@ TEST(BuildCandidates, MatchesThePlacementCountOnRandomBoards) {
         if (roll == 1) engine.WriteCell(c, r, 0, TCell{1, 0, 0, 0, 1});
       }
     }
-    for (auto& size : engine.FleetLeft) {
+    for (auto& size : Probe(engine).FleetLeft) {
       if (random.Next() % 3 == 0) size = 0;
     }
-    if (trial % 10 == 0) engine.FleetLeft = {4, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    if (trial % 10 == 0) Probe(engine).FleetLeft = {4, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
     engine.BuildCandidates();
     const THeat expected = CountPlacements(engine);
-    ASSERT_EQ(engine.Heat, expected) << "trial " << trial;
+    ASSERT_EQ(engine.Heat(), expected) << "trial " << trial;
     std::int32_t best = 0;
     for (const auto& row : expected) {
       for (const std::int32_t n : row) best = std::max(best, n);
@@ -143,16 +144,16 @@ TEST(BuildCandidates, MatchesThePlacementCountOnRandomBoards) {
 TEST(BuildCandidates, EveryCellIsACandidateDuringTheOpening) {
   TGameEngine engine;
   engine.NewGame();
-  engine.State = gsBattle;
+  Probe(engine).State = gsBattle;
   MarkFired(engine, 0, 0, 0);
   MarkFired(engine, 0, 4, 4);
-  engine.ComputerShots = 19;
+  Probe(engine).ComputerShots = 19;
   engine.BuildCandidates();
-  ASSERT_EQ(engine.CandidateCount, 100);
-  for (int i = 0; i < 100; ++i) EXPECT_EQ(engine.Candidates[i], (TPoint{i % 10, i / 10}));
-  engine.ComputerShots = 20;
+  ASSERT_EQ(engine.CandidateCount(), 100);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(engine.Candidates()[i], (TPoint{i % 10, i / 10}));
+  Probe(engine).ComputerShots = 20;
   engine.BuildCandidates();
-  EXPECT_LT(engine.CandidateCount, 100);
+  EXPECT_LT(engine.CandidateCount(), 100);
 }
 
 TEST_F(ComputerTest, AShotIsReportedInTheLogAndAnimatedOverItsCell) {
@@ -163,9 +164,9 @@ TEST_F(ComputerTest, AShotIsReportedInTheLogAndAnimatedOverItsCell) {
   EXPECT_EQ(Host.Shots, (std::vector<TShot>{{sdComputer, {4, 4}, false}}));
   EXPECT_EQ(Host.TurnsPassed, (std::vector<int>{sdUser}));
   // A miss gives the user the turn, and the next search starts afresh.
-  EXPECT_EQ(Engine.ActiveSide, sdUser);
-  EXPECT_EQ(Engine.AiStep, 0);
-  EXPECT_EQ(Engine.ComputerShots, 1);
+  EXPECT_EQ(Engine.ActiveSide(), sdUser);
+  EXPECT_EQ(Engine.AiStep(), 0);
+  EXPECT_EQ(Engine.ComputerShots(), 1);
 }
 
 TEST_F(ComputerTest, ACellAlreadyFiredAtIsSkippedAndTheSearchRepeated) {
@@ -175,7 +176,7 @@ TEST_F(ComputerTest, ACellAlreadyFiredAtIsSkippedAndTheSearchRepeated) {
   SearchPicks(3, 7);
   SearchPicks(5, 1);
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{5, 1}}));
-  EXPECT_EQ(Engine.ComputerShots, 1);
+  EXPECT_EQ(Engine.ComputerShots(), 1);
 }
 
 TEST_F(ComputerTest, AfterAFirstHitTheNeighboursAreTriedInTheShuffledOrder) {
@@ -185,24 +186,24 @@ TEST_F(ComputerTest, AfterAFirstHitTheNeighboursAreTriedInTheShuffledOrder) {
   // board and up was fired at before, so down is the first shot and right the next.
   SearchPicks(0, 5, {0, 1, 2, 3});
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{0, 5}, {0, 6}}));
-  EXPECT_EQ(Engine.DirOrder, (std::array<std::int32_t, 4>{dirLeft, dirUp, dirDown, dirRight}));
-  EXPECT_EQ(Engine.AiStep, 3);
+  EXPECT_EQ(Engine.DirOrder(), (std::array<std::int32_t, 4>{dirLeft, dirUp, dirDown, dirRight}));
+  EXPECT_EQ(Engine.AiStep(), 3);
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{1, 5}, {2, 5}}));
-  EXPECT_EQ(Engine.HitCount, 2);
+  EXPECT_EQ(Probe(Engine).HitCount, 2);
 }
 
 TEST_F(ComputerTest, TwoCellShipIsFollowedReversedAndGivenUpOverThreeTurns) {
   PutShip(Engine, 0, 4, 4, 2, false);
   SearchPicks(4, 4, {0, 3});  // down first
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{4, 4}, {4, 5}, {4, 6}}));
-  EXPECT_EQ(Engine.FleetLeft, TGameEngine::ShipSizes);
+  EXPECT_EQ(Engine.FleetLeft(), TGameEngine::ShipSizes);
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{4, 3}}));
-  EXPECT_EQ(Engine.FleetLeft, TGameEngine::ShipSizes);
+  EXPECT_EQ(Engine.FleetLeft(), TGameEngine::ShipSizes);
   // The third turn strikes size 2 out and searches anew: the fallback draw picks A1.
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{0, 0}}));
-  EXPECT_EQ(Engine.FleetLeft, (std::array<std::int32_t, 10>{4, 3, 3, 0, 2, 2, 1, 1, 1, 1}));
-  EXPECT_EQ(Engine.ComputerShots, 5);
-  EXPECT_EQ(Engine.ComputerHits, 2);
+  EXPECT_EQ(Engine.FleetLeft(), (std::array<std::int32_t, 10>{4, 3, 3, 0, 2, 2, 1, 1, 1, 1}));
+  EXPECT_EQ(Engine.ComputerShots(), 5);
+  EXPECT_EQ(Engine.ComputerHits(), 2);
 }
 
 TEST_F(ComputerTest, ReversalFromTheEdgeFindsTheRestOfTheShip) {
@@ -210,25 +211,25 @@ TEST_F(ComputerTest, ReversalFromTheEdgeFindsTheRestOfTheShip) {
   SearchPicks(1, 3, {0, 1});  // left first, towards the edge
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{1, 3}, {0, 3}, {2, 3}, {3, 3}}));
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{0, 0}}));
-  EXPECT_EQ(Engine.FleetLeft, (std::array<std::int32_t, 10>{4, 0, 3, 2, 2, 2, 1, 1, 1, 1}));
+  EXPECT_EQ(Engine.FleetLeft(), (std::array<std::int32_t, 10>{4, 0, 3, 2, 2, 2, 1, 1, 1, 1}));
 }
 
 TEST_F(ComputerTest, WithOnlyOneCellShipsLeftAHitIsNotFollowed) {
-  Engine.FleetLeft = {0, 0, 0, 0, 0, 0, 1, 1, 1, 1};
+  Probe(Engine).FleetLeft = {0, 0, 0, 0, 0, 0, 1, 1, 1, 1};
   PutShip(Engine, 0, 5, 5, 1, true);
   MarkFired(Engine, 0, 5, 4);  // up is skipped; left is the first open neighbour
   SearchPicks(5, 5);
-  Engine.ActiveSide = sdComputer;
+  Probe(Engine).ActiveSide = sdComputer;
   bool done = false;
   // Search, hit, up found fired, left chosen, left excluded instead of shot.
   for (int step = 0; step < 5; ++step) Engine.ComputerTurnStep(done);
-  EXPECT_EQ(Engine.ComputerShots, 1);
+  EXPECT_EQ(Engine.ComputerShots(), 1);
   EXPECT_EQ(Engine.ReadCell(4, 5, 0).Excluded, 1);
   EXPECT_EQ(Engine.ReadCell(4, 5, 0).Fired, 0);
-  EXPECT_EQ(Engine.AiStep, 0);
+  EXPECT_EQ(Engine.AiStep(), 0);
   Engine.ComputerTurnStep(done);  // the next search
-  EXPECT_EQ(Engine.FleetLeft, (std::array<std::int32_t, 10>{0, 0, 0, 0, 0, 0, 0, 1, 1, 1}));
-  EXPECT_EQ(Engine.ComputerShots, 1);
+  EXPECT_EQ(Engine.FleetLeft(), (std::array<std::int32_t, 10>{0, 0, 0, 0, 0, 0, 0, 1, 1, 1}));
+  EXPECT_EQ(Engine.ComputerShots(), 1);
 }
 
 TEST_F(ComputerTest, TheWinningHitEndsTheGameWithTheComputerActive) {
@@ -239,24 +240,26 @@ TEST_F(ComputerTest, TheWinningHitEndsTheGameWithTheComputerActive) {
   Engine.WriteCell(9, 4, 0, TCell{0, 0, 9, 0, 0});
   SearchPicks(9, 4);
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{9, 4}}));
-  EXPECT_TRUE(Engine.GameOver);
-  EXPECT_EQ(Engine.State, gsReport);
-  EXPECT_EQ(Engine.ActiveSide, sdComputer);
+  EXPECT_TRUE(Engine.GameOver());
+  EXPECT_EQ(Engine.State(), gsReport);
+  EXPECT_EQ(Engine.ActiveSide(), sdComputer);
   EXPECT_EQ(Host.Winners, (std::vector<int>{sdComputer}));
   EXPECT_TRUE(Host.TurnsPassed.empty());
 }
 
-class BehindTheAboutScreen : public ::testing::TestWithParam<TGameState> {};
+// The computer's routines see the board the same in every state, even where the ring just
+// outside would read as open water.
+class WhateverTheState : public ::testing::TestWithParam<TGameState> {};
 
-TEST_P(BehindTheAboutScreen, TheLineStopsAtTheEdgeAsInBattle) {
+TEST_P(WhateverTheState, TheLineStopsAtTheEdgeAsInBattle) {
   TRecordingHost host;
   TScriptedRandom random{10};  // A2, directions up, left, right, down
   TGameEngine engine(&host, &random);
   engine.NewGame();
-  engine.State = GetParam();
+  Probe(engine).State = GetParam();
   PutShip(engine, 0, 0, 0, 3, false);
   // From A2 up to A1, then onto the ring above the board, which must count as blocked.
-  engine.ActiveSide = sdComputer;
+  Probe(engine).ActiveSide = sdComputer;
   RunIdleStep(engine, host, TIdleStep::ComputerTurn, 1000);
   EXPECT_EQ(host.ShotCells(), (std::vector<TPoint>{{0, 1}, {0, 0}, {0, 2}, {0, 3}}));
   // Every shot landed on a cell of the board.
@@ -264,22 +267,22 @@ TEST_P(BehindTheAboutScreen, TheLineStopsAtTheEdgeAsInBattle) {
   for (int c = 0; c < 10; ++c) {
     for (int r = 0; r < 10; ++r) fired += engine.ReadCell(c, r, 0).Fired;
   }
-  EXPECT_EQ(fired, engine.ComputerShots);
+  EXPECT_EQ(fired, engine.ComputerShots());
 }
 
-INSTANTIATE_TEST_SUITE_P(States, BehindTheAboutScreen, ::testing::Values(gsBattle, gsAbout));
+INSTANTIATE_TEST_SUITE_P(States, WhateverTheState, ::testing::Values(gsBattle, gsPlacing));
 
-TEST_P(BehindTheAboutScreen, NeighboursOffTheBoardAreNeverShotAt) {
+TEST_P(WhateverTheState, NeighboursOffTheBoardAreNeverShotAt) {
   TRecordingHost host;
   TScriptedRandom random{0};  // A1, directions up, left, right, down
   TGameEngine engine(&host, &random);
   engine.NewGame();
-  engine.State = GetParam();
+  Probe(engine).State = GetParam();
   PutShip(engine, 0, 0, 0, 1, true);
-  engine.ActiveSide = sdComputer;
+  Probe(engine).ActiveSide = sdComputer;
   RunIdleStep(engine, host, TIdleStep::ComputerTurn, 1000);
   EXPECT_EQ(host.ShotCells(), (std::vector<TPoint>{{0, 0}, {1, 0}}));
-  EXPECT_EQ(engine.ComputerShots, 2);
+  EXPECT_EQ(engine.ComputerShots(), 2);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "GameEngine/GameEngine.h"
 #include "RulesTestSupport.h"
+#include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
 
@@ -28,11 +29,11 @@ TEST_P(CanPlaceCases, KeepsShipsOnTheBoardAndApart) {
   for (const int side : {sdUser, sdComputer}) {
     TGameEngine engine;
     engine.NewGame();
-    engine.ActiveSide = side;
+    Probe(engine).ActiveSide = side;
     for (const TShipAt& s : p.Ships) PutShip(engine, side, s.Column, s.Row, s.Length, true);
     engine.SetOrientation(p.Horizontal);
     engine.ToggleOrientation(1 - side);  // the other side's flag must not matter
-    engine.State = p.State;
+    Probe(engine).State = p.State;
     EXPECT_EQ(engine.CanPlace(p.Column, p.Row, p.Length), p.Fits) << p.Name << " side " << side;
   }
 }
@@ -81,28 +82,28 @@ class PlaceShipTest : public ::testing::Test {
 };
 
 TEST_F(PlaceShipTest, SegmentsCarryTheShipNumberAndTheirIndexFromTheFirstCell) {
-  Engine.UserHorizontal = 0;
+  Probe(Engine).UserHorizontal = 0;
   Engine.PlaceShip(2, 3);
-  Engine.UserHorizontal = 1;
+  Probe(Engine).UserHorizontal = 1;
   Engine.PlaceShip(5, 8);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(Engine.ReadCell(2, 3 + i, 0), (TCell{0, 0, 0, i, 0})) << i;
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Engine.ReadCell(5 + i, 8, 0), (TCell{0, 0, 1, i, 0})) << i;
   EXPECT_EQ(Engine.ReadCell(2, 7, 0).Empty, 1);
   EXPECT_EQ(Engine.ReadCell(8, 8, 0).Empty, 1);
-  EXPECT_EQ(Engine.ShipsLeft, 8);
+  EXPECT_EQ(Engine.ShipsLeft(), 8);
   EXPECT_EQ(Host.ShipsPlaced, (std::vector<int>{sdUser, sdUser}));
   EXPECT_TRUE(Host.FleetsPlaced.empty());
 }
 
 TEST_F(PlaceShipTest, UsersTenthShipHandsOverToTheComputersArrangement) {
-  Engine.ShipsLeft = 1;
-  Engine.AiStep = 3;
+  Probe(Engine).ShipsLeft = 1;
+  Probe(Engine).AiStep = 3;
   Engine.PlaceShip(9, 9);
   EXPECT_EQ(Engine.ReadCell(9, 9, 0), (TCell{0, 0, 9, 0, 0}));
-  EXPECT_EQ(Engine.State, gsPlacing);
-  EXPECT_EQ(Engine.ActiveSide, sdComputer);
-  EXPECT_EQ(Engine.ShipsLeft, 10);
-  EXPECT_EQ(Engine.AiStep, 0);
+  EXPECT_EQ(Engine.State(), gsPlacing);
+  EXPECT_EQ(Engine.ActiveSide(), sdComputer);
+  EXPECT_EQ(Engine.ShipsLeft(), 10);
+  EXPECT_EQ(Engine.AiStep(), 0);
   EXPECT_EQ(Host.FleetsPlaced, (std::vector<int>{sdUser}));
   EXPECT_EQ(Host.Installed, TIdleStep::Arrange);
   EXPECT_EQ(Host.Log, (std::vector<std::string>{"Game: Пользователь расставил все корабли.",
@@ -110,15 +111,15 @@ TEST_F(PlaceShipTest, UsersTenthShipHandsOverToTheComputersArrangement) {
 }
 
 TEST_F(PlaceShipTest, ComputersTenthShipStartsTheBattleWithTheUserToShoot) {
-  Engine.ActiveSide = sdComputer;
-  Engine.ShipsLeft = 1;
+  Probe(Engine).ActiveSide = sdComputer;
+  Probe(Engine).ShipsLeft = 1;
   Host.Installed = TIdleStep::Arrange;
   Engine.PlaceShip(0, 9);
   EXPECT_EQ(Engine.ReadCell(0, 9, 1).Empty, 0);
   EXPECT_EQ(Engine.ReadCell(0, 9, 0).Empty, 1);
-  EXPECT_EQ(Engine.State, gsBattle);
-  EXPECT_EQ(Engine.ActiveSide, sdUser);
-  EXPECT_EQ(Engine.ShipsLeft, 10);
+  EXPECT_EQ(Engine.State(), gsBattle);
+  EXPECT_EQ(Engine.ActiveSide(), sdUser);
+  EXPECT_EQ(Engine.ShipsLeft(), 10);
   EXPECT_EQ(Host.FleetsPlaced, (std::vector<int>{sdComputer}));
   EXPECT_EQ(Host.Installed, TIdleStep::None);
   EXPECT_EQ(Host.Log, (std::vector<std::string>{"Game: Компьютер расставил все корабли."}));
@@ -147,16 +148,16 @@ TEST_P(ArrangeStepCases, TriesTheDrawnCellInBothOrientations) {
   for (const int expected : p.Steps) {
     engine.ArrangeStep(done);
     EXPECT_FALSE(done);
-    EXPECT_EQ(engine.AiStep, expected) << p.Name;
+    EXPECT_EQ(engine.AiStep(), expected) << p.Name;
   }
   const int column = static_cast<int>(p.ColumnDraw % 10);
   const int row = static_cast<int>(p.RowDraw % 10);
-  EXPECT_EQ(engine.ShipsLeft, p.Placed ? 9 : 10) << p.Name;
+  EXPECT_EQ(engine.ShipsLeft(), p.Placed ? 9 : 10) << p.Name;
   EXPECT_EQ(
       engine.ReadCell(column, row, 0).ShipNo == 0 && engine.ReadCell(column, row, 0).Empty == 0,
       p.Placed);
   if (p.Placed) {
-    EXPECT_EQ(engine.UserHorizontal, p.PlacedHorizontal ? 1 : 0) << p.Name;
+    EXPECT_EQ(Probe(engine).UserHorizontal, p.PlacedHorizontal ? 1 : 0) << p.Name;
     EXPECT_EQ(
         engine
             .ReadCell(column + (p.PlacedHorizontal ? 3 : 0), row + (p.PlacedHorizontal ? 0 : 3), 0)
@@ -181,19 +182,19 @@ TEST(ArrangeStep, RightButtonBetweenTestAndPlacementNeverOverlapsAShip) {
   TGameEngine engine(&host, &random);
   engine.NewGame();
   PutShip(engine, 0, 0, 2, 4, true, 0);
-  engine.ShipsLeft = 9;
+  Probe(engine).ShipsLeft = 9;
   const auto before = Snapshot(engine);
   bool done = false;
   engine.ArrangeStep(done);
   engine.ArrangeStep(done);
-  ASSERT_EQ(engine.AiStep, 3);
+  ASSERT_EQ(engine.AiStep(), 3);
 
-  engine.ToggleOrientation(engine.ActiveSide);  // the right button
+  engine.ToggleOrientation(engine.ActiveSide());  // the right button
   engine.ArrangeStep(done);
 
   EXPECT_EQ(Snapshot(engine), before);
-  EXPECT_EQ(engine.ShipsLeft, 9);
-  EXPECT_EQ(engine.AiStep, 0);  // a new cell is drawn next
+  EXPECT_EQ(engine.ShipsLeft(), 9);
+  EXPECT_EQ(engine.AiStep(), 0);  // a new cell is drawn next
 }
 
 TEST(ArrangeStep, ArrangesTheUsersFleetThenTheComputersThenStartsTheBattle) {
@@ -202,9 +203,9 @@ TEST(ArrangeStep, ArrangesTheUsersFleetThenTheComputersThenStartsTheBattle) {
   TGameEngine engine(&host, &random);
   engine.NewGame();
   RunIdleStep(engine, host, TIdleStep::Arrange, 100000);
-  EXPECT_EQ(engine.State, gsBattle);
-  EXPECT_EQ(engine.ActiveSide, sdUser);
-  EXPECT_EQ(engine.AiStep, 0);
+  EXPECT_EQ(engine.State(), gsBattle);
+  EXPECT_EQ(engine.ActiveSide(), sdUser);
+  EXPECT_EQ(engine.AiStep(), 0);
   for (const int board : {0, 1}) {
     int segments = 0;
     for (int c = 0; c < 10; ++c) {

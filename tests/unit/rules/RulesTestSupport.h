@@ -41,17 +41,17 @@ class TRecordingHost final : public TIdleSlotHost {
 
   void GameLogged(std::string_view line) override { Log.emplace_back(line); }
   void GameReset() override { ++GameResets; }
-  void ShipPlaced(int side) override { ShipsPlaced.push_back(side); }
-  void FleetPlaced(int side) override {
+  void ShipPlaced(TSide side) override { ShipsPlaced.push_back(side); }
+  void FleetPlaced(TSide side) override {
     FleetsPlaced.push_back(side);
     TIdleSlotHost::FleetPlaced(side);
   }
-  void ShotFired(int shooter, TPoint cell, bool hit) override { Shots.push_back({shooter, cell, hit}); }
-  void TurnPassed(int side) override {
+  void ShotFired(TSide shooter, TPoint cell, bool hit) override { Shots.push_back({shooter, cell, hit}); }
+  void TurnPassed(TSide side) override {
     TurnsPassed.push_back(side);
     TIdleSlotHost::TurnPassed(side);
   }
-  void GameWon(int winner) override {
+  void GameWon(TSide winner) override {
     Winners.push_back(winner);
     TIdleSlotHost::GameWon(winner);
   }

@@ -1,5 +1,5 @@
-// Whole games over many seeds, with the user pressing the right button during the arrangements
-// and opening the about screen during the computer's turns, as a player may.
+// Whole games over many seeds, with the user pressing the right button during the arrangements,
+// as a player may.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +7,7 @@
 
 #include "GameEngine/GameEngine.h"
 #include "RulesTestSupport.h"
+#include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
 
@@ -70,18 +71,18 @@ namespace {
     }
   }
   // One new cell per shot: no cell fired twice, no shot off the board.
-  if (fired != engine.ComputerShots) {
+  if (fired != engine.ComputerShots()) {
     return ::testing::AssertionFailure()
-           << fired << " cells fired, " << engine.ComputerShots << " shots";
+           << fired << " cells fired, " << engine.ComputerShots() << " shots";
   }
-  if (hits != engine.ComputerHits)
-    return ::testing::AssertionFailure() << hits << " hit, " << engine.ComputerHits << " hits";
+  if (hits != engine.ComputerHits())
+    return ::testing::AssertionFailure() << hits << " hit, " << engine.ComputerHits() << " hits";
   std::array<int, 5> sunk{};
   std::array<int, 5> struck{};
   for (std::size_t i = 0; i < 10; ++i) {
     const auto size = static_cast<std::size_t>(TGameEngine::ShipSizes[i]);
     if (intact[i] == 0) ++sunk[size];
-    if (engine.FleetLeft[i] == 0) ++struck[size];
+    if (engine.FleetLeft()[i] == 0) ++struck[size];
   }
   for (std::size_t size = 1; size <= 4; ++size) {
     if (struck[size] > sunk[size]) {
@@ -107,36 +108,31 @@ TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
       host.Winners.clear();
       RunIdleStep(engine, host, TIdleStep::Arrange, 100000, [&] {
         // The right button, now and then.
-        if (player.Next() % 4 == 0) engine.ToggleOrientation(engine.ActiveSide);
+        if (player.Next() % 4 == 0) engine.ToggleOrientation(engine.ActiveSide());
         return true;
       });
-      ASSERT_EQ(engine.State, gsBattle);
+      ASSERT_EQ(engine.State(), gsBattle);
       ASSERT_TRUE(FleetIsLegal(engine, 0));
       ASSERT_TRUE(FleetIsLegal(engine, 1));
 
       long steps = 0;
-      while (!engine.GameOver) {
-        engine.ActiveSide = sdComputer;  // the user passes
+      while (!engine.GameOver()) {
+        Probe(engine).ActiveSide = sdComputer;  // the user passes
         bool consistent = true;
         steps += RunIdleStep(engine, host, TIdleStep::ComputerTurn, 100000 - steps, [&] {
                    // Every step, the first included, starts from a consistent state.
                    consistent = ShootingIsConsistent(engine);
-                   // The about screen may open or close between any two steps.
-                   if (player.Next() % 8 == 0 && engine.State != gsReport) {
-                     engine.State = engine.State == gsBattle ? gsAbout : gsBattle;
-                   }
                    return consistent;
                  }).Steps;
         ASSERT_TRUE(consistent && ShootingIsConsistent(engine));
         ASSERT_LT(steps, 100000) << "the computer's search never ends";
-        if (engine.State == gsAbout) engine.State = gsBattle;  // the user goes back to shoot
       }
       EXPECT_TRUE(engine.AllSunk(0));
-      EXPECT_EQ(engine.ComputerHits, 20);
-      EXPECT_EQ(engine.State, gsReport);
-      EXPECT_EQ(engine.ActiveSide, sdComputer);
+      EXPECT_EQ(engine.ComputerHits(), 20);
+      EXPECT_EQ(engine.State(), gsReport);
+      EXPECT_EQ(engine.ActiveSide(), sdComputer);
       EXPECT_EQ(host.Winners, (std::vector<int>{sdComputer}));
-      totalShots += engine.ComputerShots;
+      totalShots += engine.ComputerShots();
     }
   }
   // A sanity bound on the play itself: a fleet of 20 segments takes well over 20 shots.
