@@ -20,8 +20,8 @@ class TMain1 : public TForm, public TGameHost {
   TMain1();  // constructor, then FormCreate
   ~TMain1() override;
 
-  std::string Version;
-  bool PlacementByMouse = false;
+  // Whether the mouse places the user's ships now (not during an arrangement).
+  bool IsPlacementByMouse() const { return PlacementByMouse; }
 
   // The objects the window owns, one of each; the others reach them through the references they
   // were given. The constructor makes them in the order engine, console, painter, backdrop,
@@ -48,8 +48,6 @@ class TMain1 : public TForm, public TGameHost {
   void FormKeyDown(int& key);
 
   // Input dispatch by game state.
-  int MouseX = 0;
-  int MouseY = 0;
   std::string SectorName() const;
   void FormMouseMove(int x, int y);
   void FormMouseDown(TMouseButton button);
@@ -88,6 +86,13 @@ class TMain1 : public TForm, public TGameHost {
   void ShotFired(TSide shooter, TPoint cell, bool hit) override;
   void TurnPassed(TSide side) override;
   void GameWon(TSide winner) override;
+
+ protected:
+  std::string Version;
+  bool PlacementByMouse = false;
+  // Where the pointer was last seen over the window: a click acts there.
+  int MouseX = 0;
+  int MouseY = 0;
 
  private:
   void SetUpMenus();  // binds the menu items to what they do

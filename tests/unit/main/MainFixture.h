@@ -28,6 +28,7 @@ class TRecordingMain : public TMain1 {
                                            : TMenuId::GameOverMenu);
   }
   std::vector<TMenuId> Opened;
+  using TMain1::PlacementByMouse;  // the tests set up and check who places the ships
 };
 
 class MainWindowTest : public ToolkitFixture {

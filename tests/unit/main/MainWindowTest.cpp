@@ -21,7 +21,7 @@ TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
   App->StepIdle();
   EXPECT_FALSE(App->HasIdle());
   EXPECT_TRUE(Window->Paint->IsGraphicsReady());
-  EXPECT_TRUE(Window->PlacementByMouse);
+  EXPECT_TRUE(Window->IsPlacementByMouse());
   EXPECT_EQ(Window->Engine->State(), gsPlacing);
   EXPECT_TRUE(Pauses.empty());
 
