@@ -1,12 +1,14 @@
-// Windows bitmaps and cursors: the headers are checked here, the pixels are SDL's to decode.
+// Windows bitmaps and cursors: the headers are checked here, the pixels are SDL's to decode;
+// and reading a picture file whole before its decoder sees it.
 #include "Toolkit/Decoders.h"
 
 #include <SDL_image.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "Toolkit/Errors.h"
-#include "Toolkit/Graphics.h"
+#include "Toolkit/PictureLimits.h"
 
 namespace kravelon {
 
@@ -73,6 +75,22 @@ TSurfacePtr DecodeBmp(const std::uint8_t* data, std::size_t size) {
   SDL_Surface* surface = stream ? SDL_LoadBMP_RW(stream.get(), 0) : nullptr;
   if (!surface) throw TToolkitError(SDL_GetError());
   return TSurfacePtr(surface);
+}
+
+TSurfacePtr LoadPictureFile(const std::string& path,
+                            TSurfacePtr (*decode)(const std::uint8_t*, std::size_t)) {
+  std::vector<std::uint8_t> bytes;
+  switch (ReadFileBytes(path, MaxPictureFileBytes, bytes)) {
+    case TReadResult::Read: break;
+    case TReadResult::Missing: throw TFileError(path, "Cannot find \"" + path + "\"");
+    case TReadResult::TooLarge: throw TFileError(path, "Too large: \"" + path + "\"");
+    case TReadResult::Failed: throw TFileError(path, "Cannot read \"" + path + "\"");
+  }
+  try {
+    return decode(bytes.data(), bytes.size());
+  } catch (const TToolkitError& error) {
+    throw TFileError(path, "Cannot decode \"" + path + "\": " + error.what());
+  }
 }
 
 // A cursor file is a directory of images, each a bitmap with its colour rows and then a one-bit

@@ -9,18 +9,13 @@
 #include <string_view>
 
 #include "Toolkit/Font.h"
+#include "Toolkit/PictureLimits.h"
 #include "Toolkit/SdlPtr.h"
 #include "Common/Types.h"
 
 struct SDL_Surface;
 
 namespace kravelon {
-
-// The largest picture the game uses fills its 696 × 488 window. A side of 2048 leaves room for
-// three times that width and four times that height, and keeps a picture within 16 MB; no file
-// of a picture that size comes near 32 MB.
-inline constexpr int MaxPictureSide = 2048;
-inline constexpr std::size_t MaxPictureFileBytes = 32u << 20;
 
 enum class TBrushStyle : std::uint8_t { Solid, Clear };
 enum class TCopyMode : std::uint8_t { Copy, And };
