@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -180,6 +181,22 @@ void StopWave() {
 void PlaySamples(const std::int16_t* samples, std::size_t frames) {
   if (!OpenDevice()) return;
   StartVoice(std::vector<std::int16_t>(samples, samples + frames * DeviceChannels), false);
+}
+
+void Beep() {
+  // 150 ms of 880 Hz with a short fade at both ends, so it does not click.
+  constexpr int Rate = 44100;
+  constexpr int Frames = Rate * 150 / 1000;
+  static std::vector<std::int16_t> tone = [] {
+    std::vector<std::int16_t> samples(Frames * 2);
+    for (int i = 0; i < Frames; ++i) {
+      double fade = std::min({1.0, i / 441.0, (Frames - i) / 441.0});
+      auto v = static_cast<std::int16_t>(8000 * fade * std::sin(2 * M_PI * 880.0 * i / Rate));
+      samples[2 * i] = samples[2 * i + 1] = v;
+    }
+    return samples;
+  }();
+  PlaySamples(tone.data(), Frames);
 }
 
 std::uint32_t AudioIdleEventType() { return IdleEvent; }

@@ -21,6 +21,8 @@ void PlayWave(const std::uint8_t* data, std::size_t size, unsigned flags);
 void StopWave();
 // Plays raw 16-bit stereo samples at 44.1 kHz (the beep). Asynchronous.
 void PlaySamples(const std::int16_t* samples, std::size_t frames);
+// The system beep: a short tone on the sound device (nothing when there is none).
+void Beep();
 // Closes the sound device (at shutdown).
 void CloseAudio();
 // The device closes itself between sounds, so that nothing runs while nothing plays: a little

@@ -8,12 +8,12 @@
 #include <cstdlib>
 
 #include "Toolkit/Audio.h"
+#include "Toolkit/Cursor.h"
 #include "Toolkit/Errors.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Quit.h"
 #include "Toolkit/Scale.h"
-#include "Toolkit/System.h"
 #include "Toolkit/WindowSystem.h"
 
 namespace kravelon {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "Media/Paint/Paint.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 
 namespace kravelon {
 

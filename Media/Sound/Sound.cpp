@@ -3,7 +3,7 @@
 #include "Console/Consol.h"
 #include "Media/ProgramPath.h"
 #include "Toolkit/Audio.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Files.h"
 
 namespace kravelon {
 

@@ -11,7 +11,7 @@
 #include "Main/Main1.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/MessageBox.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 
 using namespace kravelon;
 

@@ -17,7 +17,7 @@
 #include "Media/Paint/Paint.h"
 #include "Media/ProgramPath.h"
 #include "Toolkit/Forms.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 
 namespace kravelon {
 

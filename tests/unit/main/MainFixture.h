@@ -12,7 +12,7 @@
 #include "Console/Globals.h"
 #include "Media/ProgramPath.h"
 #include "Main/Main1.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ToolkitFixture.h"
 

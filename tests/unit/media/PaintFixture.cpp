@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "Console/Globals.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 
 namespace kravelon {
 

@@ -5,7 +5,7 @@
 #include "Console/Globals.h"
 #include "Media/ProgramPath.h"
 #include "Toolkit/Errors.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 #include "tests/unit/media/PaintFixture.h"
 
 namespace kravelon {

@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "Toolkit/Cursor.h"
 #include "Toolkit/Decoders.h"
 #include "Toolkit/Errors.h"
+#include "Toolkit/Files.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/Jpeg.h"
 #include "tests/support/ScratchFolder.h"

@@ -12,13 +12,14 @@
 #include <thread>
 #include <vector>
 
+#include "Toolkit/Cursor.h"
+#include "Toolkit/Files.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Forms.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Quit.h"
 #include "Toolkit/Scale.h"
-#include "Toolkit/System.h"
 #include "tests/support/ToolkitFixture.h"
 
 namespace kravelon {
