@@ -41,8 +41,4 @@ TSurfacePtr DecodeBmp(const std::uint8_t* data, std::size_t size);
 TSurfacePtr LoadPictureFile(const std::string& path,
                             TSurfacePtr (*decode)(const std::uint8_t*, std::size_t));
 
-// A wave-file image as 16-bit stereo samples at the device's rate; empty when it cannot be played
-// (no wave, a chunk running past the end of the file, or longer than the device will hold).
-std::vector<std::int16_t> DecodeWave(const std::uint8_t* data, std::size_t size);
-
 }  // namespace kravelon
