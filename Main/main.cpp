@@ -10,6 +10,7 @@
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
 #include "Toolkit/Forms.h"
+#include "Toolkit/MessageBox.h"
 #include "Toolkit/Scale.h"
 
 using namespace kravelon;
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
   {
     TApplication application;
     application.Title = "Кравелон";
+    // An error nobody caught is shown in a box under the game's title, and the game goes on.
+    application.OnException = [&application](const std::string& message) {
+      MessageBox(message, application.Title, TMessageIcon::Error);
+    };
     try {
       auto Main1 = std::make_unique<TMain1>();
       application.MainForm = Main1.get();

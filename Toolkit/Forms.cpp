@@ -5,13 +5,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 
 #include "Toolkit/Audio.h"
 #include "Toolkit/Cursor.h"
 #include "Toolkit/Errors.h"
 #include "Toolkit/Fonts.h"
-#include "Toolkit/MessageBox.h"
 #include "Toolkit/Quit.h"
 #include "Toolkit/Scale.h"
 #include "Toolkit/WindowSystem.h"
@@ -522,9 +522,7 @@ void TApplication::UnregisterForm(TForm* form) { std::erase(Forms, form); }
 void TApplication::RegisterTimer(TTimer* timer) { Timers.push_back(timer); }
 void TApplication::UnregisterTimer(TTimer* timer) { std::erase(Timers, timer); }
 
-void TApplication::ShowException(const std::exception& error) {
-  MessageBox(error.what(), Title, TMessageIcon::Error);
-}
+void TApplication::ShowException(const std::exception& error) { ReportError(error.what()); }
 
 void TApplication::ShowException(std::exception_ptr error) {
   try {
@@ -532,7 +530,15 @@ void TApplication::ShowException(std::exception_ptr error) {
   } catch (const std::exception& e) {
     ShowException(e);
   } catch (...) {
-    MessageBox("", Title, TMessageIcon::Error);
+    ReportError("");
+  }
+}
+
+void TApplication::ReportError(const std::string& message) {
+  if (OnException) {
+    OnException(message);
+  } else {
+    std::fprintf(stderr, "%s\n", message.c_str());
   }
 }
 

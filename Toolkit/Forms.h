@@ -186,15 +186,19 @@ class TApplication {
   void RegisterTimer(TTimer* timer);
   void UnregisterTimer(TTimer* timer);
 
-  // The standard exception display: a message box, then the loop goes on.
+  // The standard exception display: OnException with the error's message (empty for an error
+  // that is no std::exception), or the message on standard error when none is set; then the
+  // loop goes on.
   void ShowException(const std::exception& error);
   void ShowException(std::exception_ptr error);
+  std::function<void(const std::string& message)> OnException;
 
   // Set while a modal loop runs: the idle step waits and input to the forms is dropped.
   int ModalLevel = 0;
 
  private:
   void RunIdle();
+  void ReportError(const std::string& message);
   TIdleHandler Idle;
   bool IsTerminated = false;
   std::vector<TForm*> Forms;

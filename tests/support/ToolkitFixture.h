@@ -35,10 +35,14 @@ class ToolkitFixture : public ::testing::Test {
     ShutdownToolkit();
   }
 
-  // A fresh application in place of the old one, as a new run of the game has.
+  // A fresh application in place of the old one, as a new run of the game has, showing errors
+  // in a box as the game's does.
   void NewApplication() {
     App = std::make_unique<TApplication>();
     App->Title = "Кравелон";
+    App->OnException = [this](const std::string& message) {
+      MessageBox(message, App->Title, TMessageIcon::Error);
+    };
   }
 
   std::vector<std::string> BoxTexts() const {

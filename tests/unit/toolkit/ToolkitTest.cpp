@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -66,6 +67,19 @@ TEST_F(ToolkitTest, AnExceptionInAHandlerIsShownAndTheLoopGoesOn) {
   App->Dispatch(key);
   App->Dispatch(key);
   EXPECT_EQ(Boxes.size(), 2u);
+}
+
+TEST_F(ToolkitTest, AnErrorGoesToTheHookOrElseToStandardError) {
+  std::vector<std::string> hooked;
+  App->OnException = [&](const std::string& message) { hooked.push_back(message); };
+  App->ShowException(std::make_exception_ptr(std::runtime_error("сломалось")));
+  App->ShowException(std::make_exception_ptr(42));  // no std::exception: no message
+  EXPECT_EQ(hooked, (std::vector<std::string>{"сломалось", ""}));
+  App->OnException = nullptr;
+  testing::internal::CaptureStderr();
+  App->ShowException(std::runtime_error("без окна"));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "без окна\n");
+  EXPECT_TRUE(Boxes.empty());
 }
 
 TEST_F(ToolkitTest, AFlatButtonKeepsTheMouseToItself) {
