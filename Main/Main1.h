@@ -11,8 +11,9 @@
 #include "Console/Globals.h"
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
-#include "Toolkit/Forms.h"
+#include "Toolkit/Form.h"
 #include "Toolkit/Menus.h"
+#include "Toolkit/Timer.h"
 
 namespace kravelon {
 

@@ -9,9 +9,10 @@
 #include "Media/Layout.h"
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
-#include "Toolkit/Forms.h"
+#include "Toolkit/Application.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Scale.h"
+#include "Toolkit/Toolkit.h"
 
 using namespace kravelon;
 
@@ -32,9 +33,9 @@ int main(int argc, char** argv) {
       break;
   }
 
-  std::string error;
-  if (!InitializeToolkit(error)) {
-    std::fprintf(stderr, "kravelon: %s\n", error.c_str());
+  const TToolkit toolkit;
+  if (!toolkit.Started()) {
+    std::fprintf(stderr, "kravelon: %s\n", toolkit.Error().c_str());
     return 1;
   }
   // Asked for on the command line, the scale is taken as it is; the desktop's is fitted to
@@ -57,6 +58,5 @@ int main(int argc, char** argv) {
       application.ShowException(std::current_exception());
     }
   }
-  ShutdownToolkit();
   return 0;
 }

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
-#include "Toolkit/Forms.h"
+#include "Toolkit/Application.h"
+#include "Toolkit/Form.h"
+#include "Toolkit/Timer.h"
 
 namespace kravelon {
 

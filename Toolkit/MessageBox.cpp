@@ -6,10 +6,11 @@
 #include <cmath>
 #include <vector>
 
+#include "Toolkit/Application.h"
 #include "Toolkit/Fonts.h"
-#include "Toolkit/Forms.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/Scale.h"
+#include "Toolkit/Timer.h"
 
 namespace kravelon {
 
