@@ -27,7 +27,24 @@ std::uint32_t WindowIdOf(const SDL_Event& e) {
   }
 }
 
+// Counts a modal loop in for as long as it runs, however it ends.
+class TModalScope {
+ public:
+  explicit TModalScope(int& depth) : Depth(depth) { ++Depth; }
+  ~TModalScope() { --Depth; }
+  TModalScope(const TModalScope&) = delete;
+  TModalScope& operator=(const TModalScope&) = delete;
+
+ private:
+  int& Depth;
+};
+
 }  // namespace
+
+// The same range the message box flushes once it has closed.
+bool IsUserInput(const SDL_Event& event) {
+  return event.type >= SDL_KEYDOWN && event.type <= SDL_MOUSEWHEEL;
+}
 
 TApplication::TApplication() { Application = this; }
 
@@ -92,6 +109,24 @@ void TApplication::Dispatch(const SDL_Event& event) {
 void TApplication::ProcessMessages() {
   SDL_Event event;
   while (!IsTerminated && SDL_PollEvent(&event)) Dispatch(event);
+}
+
+void TApplication::RunModal(const TModalFilter& filter) {
+  const TModalScope scope(ModalDepth);
+  const bool endedBefore = IsTerminated;
+  SDL_Event event;
+  while (SDL_WaitEvent(&event)) {
+    switch (filter(event)) {
+      case TModalAnswer::Handled:
+        break;
+      case TModalAnswer::Dispatch:
+        Dispatch(event);
+        if (IsTerminated && !endedBefore) return;
+        break;
+      case TModalAnswer::Close:
+        return;
+    }
+  }
 }
 
 bool TApplication::StepIdle() {

@@ -23,6 +23,17 @@ class TAppWindow {
   ~TAppWindow() = default;
 };
 
+// What a modal loop's filter makes of each event.
+enum class TModalAnswer {
+  Handled,   // the modal's own: it acted on it, or keeps it from the windows beneath
+  Dispatch,  // handled as the main loop would (repaints, timer ticks, the sound's idle note, a quit)
+  Close,     // the modal ends here; the event goes no further
+};
+using TModalFilter = std::function<TModalAnswer(const SDL_Event& event)>;
+
+// Input from the keyboard or the pointer: what a modal keeps from the windows beneath it.
+bool IsUserInput(const SDL_Event& event);
+
 class TApplication {
  public:
   using TIdleHandler = std::function<void(bool& done)>;
@@ -47,10 +58,16 @@ class TApplication {
   void Run();
   void Terminate();
   bool Terminated() const { return IsTerminated; }
-  // Handles every pending event without waiting, then returns. A nested modal loop (a message
-  // box, a popup menu) uses Dispatch itself.
+  // Handles every pending event without waiting, then returns.
   void ProcessMessages();
   void Dispatch(const SDL_Event& event);
+
+  // The nested loop of a popup menu or a message box: it waits on events like the main loop, runs
+  // no idle step, and lets the filter say what each event is. It returns when the filter answers
+  // Close, or once the application is terminated while it runs (a quit it dispatched, a handler
+  // that ended the game); one that starts on a terminated application waits for its Close.
+  void RunModal(const TModalFilter& filter);
+  bool InModal() const { return ModalDepth > 0; }
 
   // Every window registers itself while it lives.
   void RegisterForm(TAppWindow* form);
@@ -63,14 +80,12 @@ class TApplication {
   void ShowException(std::exception_ptr error);
   std::function<void(const std::string& message)> OnException;
 
-  // Set while a modal loop runs: the idle step waits and input to the forms is dropped.
-  int ModalLevel = 0;
-
  private:
   void RunIdle();
   void ReportError(const std::string& message);
   TIdleHandler Idle;
   bool IsTerminated = false;
+  int ModalDepth = 0;  // modal loops running, one inside the other
   std::vector<TAppWindow*> Forms;
 };
 

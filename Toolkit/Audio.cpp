@@ -52,12 +52,12 @@ void Mix(void*, Uint8* stream, int length) {
   std::memset(out + written, 0, (wanted - written) * sizeof(std::int16_t));
   if (written > 0 || Voice.Playing) {
     SilentBuffers = 0;
-  } else if (++SilentBuffers % TailBuffers == 0 && IdleEvent != 0) {
-    // The device is closed on the main thread (closing waits for this thread to end). Sent
-    // again while the device stays open, in case a modal loop dropped the first.
+  } else if (++SilentBuffers == TailBuffers && IdleEvent != 0) {
+    // The device is closed on the main thread (closing waits for this thread to end). A full
+    // queue refuses the event: the count starts again and it is sent later.
     SDL_Event event{};
     event.type = IdleEvent;
-    SDL_PushEvent(&event);
+    if (SDL_PushEvent(&event) != 1) SilentBuffers = 0;
   }
 }
 
