@@ -1,7 +1,7 @@
 #pragma once
 // The game's three popup menus and their items, in display order: the main menu, the exit
 // question and the game-over menu. What each item does is the main window's (MenuHandlers.cpp).
-#include "Toolkit/Forms.h"
+#include "Toolkit/Form.h"
 #include "Toolkit/Menus.h"
 
 namespace kravelon {

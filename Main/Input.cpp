@@ -1,6 +1,7 @@
 // The main window's input: mouse, wheel, keys and the report timer, dispatched by game state.
 #include "Media/Layout.h"
 #include "Main/Main1.h"
+#include "Toolkit/Keys.h"
 
 namespace kravelon {
 

@@ -7,9 +7,14 @@
 #include "Media/Layout.h"
 #include "Media/ProgramPath.h"
 #include "Main/Version.h"
+#include "Toolkit/Audio.h"
+#include "Toolkit/Cursor.h"
 #include "Toolkit/Errors.h"
+#include "Toolkit/Files.h"
+#include "Toolkit/Memory.h"
 #include "Toolkit/MessageBox.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
+#include "Toolkit/Screen.h"
 
 namespace kravelon {
 

@@ -10,8 +10,9 @@
 #include "GameEngine/GameHost.h"
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
-#include "Toolkit/Forms.h"
 #include "Main/GameMenus.h"
+#include "Toolkit/Form.h"
+#include "Toolkit/Timer.h"
 
 namespace kravelon {
 

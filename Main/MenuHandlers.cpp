@@ -3,8 +3,9 @@
 #include <string>
 
 #include "Main/Main1.h"
+#include "Toolkit/Memory.h"
 #include "Toolkit/MessageBox.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 
 namespace kravelon {
 

@@ -2,7 +2,7 @@
 // window: log lines, redraws, sounds, explosions, the report timer and the idle steps.
 #include "Media/Layout.h"
 #include "Main/Main1.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 
 namespace kravelon {
 

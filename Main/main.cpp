@@ -9,8 +9,10 @@
 #include "Media/Layout.h"
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
-#include "Toolkit/Forms.h"
+#include "Toolkit/Application.h"
+#include "Toolkit/MessageBox.h"
 #include "Toolkit/Scale.h"
+#include "Toolkit/Toolkit.h"
 
 using namespace kravelon;
 
@@ -31,9 +33,9 @@ int main(int argc, char** argv) {
       break;
   }
 
-  std::string error;
-  if (!InitializeToolkit(error)) {
-    std::fprintf(stderr, "kravelon: %s\n", error.c_str());
+  const TToolkit toolkit;
+  if (!toolkit.Started()) {
+    std::fprintf(stderr, "kravelon: %s\n", toolkit.Error().c_str());
     return 1;
   }
   // Asked for on the command line, the scale is taken as it is; the desktop's is fitted to
@@ -44,6 +46,10 @@ int main(int argc, char** argv) {
   {
     TApplication application;
     application.Title = "Кравелон";
+    // An error nobody caught is shown in a box under the game's title, and the game goes on.
+    application.OnException = [&application](const std::string& message) {
+      MessageBox(message, application.Title, TMessageIcon::Error);
+    };
     try {
       auto Main1 = std::make_unique<TMain1>();
       application.MainForm = Main1.get();
@@ -52,6 +58,5 @@ int main(int argc, char** argv) {
       application.ShowException(std::current_exception());
     }
   }
-  ShutdownToolkit();
   return 0;
 }

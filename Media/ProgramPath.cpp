@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "Toolkit/System.h"
+#include "Toolkit/Files.h"
 
 namespace kravelon {
 

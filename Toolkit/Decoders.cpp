@@ -1,35 +1,31 @@
-// Windows bitmaps and cursors: the headers are checked here, the pixels are SDL's to decode.
+// Windows bitmaps: the headers are checked here, the pixels are SDL's to decode; and reading a
+// picture file whole before its decoder sees it.
 #include "Toolkit/Decoders.h"
 
-#include <SDL_image.h>
-
 #include <cstdlib>
+#include <vector>
 
 #include "Toolkit/Errors.h"
-#include "Toolkit/Graphics.h"
+#include "Toolkit/Files.h"
+#include "Toolkit/PictureLimits.h"
 
 namespace kravelon {
 
 namespace {
 
-TRwPtr MemoryStream(const std::uint8_t* data, std::size_t size) {
-  if (size > static_cast<std::size_t>(INT32_MAX)) return nullptr;
-  return TRwPtr(SDL_RWFromConstMem(data, static_cast<int>(size)));
-}
-
-// Bytes in one row of packed pixels, padded to whole 32-bit words.
-std::uint64_t RowBytes(std::uint64_t width, unsigned bitsPerPixel) {
-  return (width * bitsPerPixel + 31) / 32 * 4;
-}
-
 bool PixelDepthKnown(unsigned bits) {
   return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
 }
 
-// BITMAPINFOHEADER.biCompression values SDL reads.
-constexpr std::uint32_t BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3;
+// The other BITMAPINFOHEADER.biCompression values SDL reads.
+constexpr std::uint32_t BiRle8 = 1, BiRle4 = 2, BiBitfields = 3;
 
 }  // namespace
+
+TRwPtr MemoryStream(const std::uint8_t* data, std::size_t size) {
+  if (size > static_cast<std::size_t>(INT32_MAX)) return nullptr;
+  return TRwPtr(SDL_RWFromConstMem(data, static_cast<int>(size)));
+}
 
 // SDL takes the size a bitmap declares on trust: a 12 KB file that claims 60000 × 60000 makes it
 // allocate 14 GB before it finds the pixels missing.
@@ -75,53 +71,20 @@ TSurfacePtr DecodeBmp(const std::uint8_t* data, std::size_t size) {
   return TSurfacePtr(surface);
 }
 
-// A cursor file is a directory of images, each a bitmap with its colour rows and then a one-bit
-// mask, so the bitmap header gives twice the directory's height. SDL_image picks one entry and
-// allocates what its bitmap header says: every entry must agree with its header and fit the file.
-TCursorResult DecodeCursor(const std::uint8_t* data, std::size_t size, TCursorImage& image) {
-  constexpr std::size_t DirHeader = 6, EntrySize = 16, InfoSize = 40;
-  if (size < DirHeader || Le16(data) != 0 || Le16(data + 2) != 2 || Le16(data + 4) == 0) {
-    return TCursorResult::Failed;
+TSurfacePtr LoadPictureFile(const std::string& path,
+                            TSurfacePtr (*decode)(const std::uint8_t*, std::size_t)) {
+  std::vector<std::uint8_t> bytes;
+  switch (ReadFileBytes(path, MaxPictureFileBytes, bytes)) {
+    case TReadResult::Read: break;
+    case TReadResult::Missing: throw TFileError(path, "Cannot find \"" + path + "\"");
+    case TReadResult::TooLarge: throw TFileError(path, "Too large: \"" + path + "\"");
+    case TReadResult::Failed: throw TFileError(path, "Cannot read \"" + path + "\"");
   }
-  const std::size_t count = Le16(data + 4);
-  const std::uint64_t directoryEnd = DirHeader + EntrySize * count;
-  if (directoryEnd > size) return TCursorResult::Refused;
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::uint8_t* entry = data + DirHeader + EntrySize * i;
-    const int width = entry[0] == 0 ? 256 : entry[0];
-    const int height = entry[1] == 0 ? 256 : entry[1];
-    const std::uint32_t length = Le32(entry + 8), offset = Le32(entry + 12);
-    if (offset < directoryEnd || length < InfoSize ||
-        static_cast<std::uint64_t>(offset) + length > size) {
-      return TCursorResult::Refused;
-    }
-    const std::uint8_t* info = data + offset;
-    const auto infoWidth = static_cast<std::int32_t>(Le32(info + 4));
-    const auto infoHeight = static_cast<std::int32_t>(Le32(info + 8));
-    const unsigned bits = Le16(info + 14);
-    const std::uint32_t colours = Le32(info + 32);
-    if (Le32(info) != InfoSize || infoWidth != width || infoHeight != 2 * height ||
-        width > MaxCursorSide || height > MaxCursorSide) {
-      return TCursorResult::Refused;
-    }
-    if ((bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) ||
-        Le32(info + 16) != BiRgb) {
-      return TCursorResult::Failed;
-    }
-    const std::uint64_t palette = bits <= 8 ? (colours != 0 ? colours : 1u << bits) : 0;
-    if (bits <= 8 && palette > (1u << bits)) return TCursorResult::Refused;
-    const std::uint64_t needed =
-        InfoSize + palette * 4 + (RowBytes(width, bits) + RowBytes(width, 1)) * height;
-    if (needed > length) return TCursorResult::Refused;
+  try {
+    return decode(bytes.data(), bytes.size());
+  } catch (const TToolkitError& error) {
+    throw TFileError(path, "Cannot decode \"" + path + "\": " + error.what());
   }
-  TRwPtr stream = MemoryStream(data, size);
-  SDL_Surface* pixels = stream ? IMG_LoadCUR_RW(stream.get()) : nullptr;
-  if (!pixels) return TCursorResult::Failed;
-  image.Pixels.reset(pixels);
-  // The hotspot sits in the first directory entry.
-  image.HotX = Le16(data + DirHeader + 4);
-  image.HotY = Le16(data + DirHeader + 6);
-  return TCursorResult::Loaded;
 }
 
 }  // namespace kravelon

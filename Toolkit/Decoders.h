@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "Toolkit/SdlPtr.h"
-#include "Toolkit/System.h"
 
 namespace kravelon {
 
@@ -23,6 +22,16 @@ inline std::uint32_t Le32(const std::uint8_t* p) {
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
+// Bytes in one row of packed pixels, padded to whole 32-bit words (bitmaps and cursors alike).
+inline std::uint64_t RowBytes(std::uint64_t width, unsigned bitsPerPixel) {
+  return (width * bitsPerPixel + 31) / 32 * 4;
+}
+// BITMAPINFOHEADER.biCompression of plain pixels, the one a cursor may have.
+inline constexpr std::uint32_t BiRgb = 0;
+
+// SDL's stream over bytes in memory; null when they are more than SDL can address.
+TRwPtr MemoryStream(const std::uint8_t* data, std::size_t size);
+
 // Both raise TToolkitError saying what is wrong (the caller adds the file's path).
 TSurfacePtr DecodeJpeg(const std::uint8_t* data, std::size_t size);
 TSurfacePtr DecodeBmp(const std::uint8_t* data, std::size_t size);
@@ -31,18 +40,5 @@ TSurfacePtr DecodeBmp(const std::uint8_t* data, std::size_t size);
 // raises TFileError naming the path.
 TSurfacePtr LoadPictureFile(const std::string& path,
                             TSurfacePtr (*decode)(const std::uint8_t*, std::size_t));
-
-struct TCursorImage {
-  TSurfacePtr Pixels;
-  int HotX = 0;
-  int HotY = 0;
-};
-// Loaded with the image filled in; Refused when the sizes it declares are out of bounds or
-// disagree; Failed when it is no cursor file or cannot be decoded.
-TCursorResult DecodeCursor(const std::uint8_t* data, std::size_t size, TCursorImage& image);
-
-// A wave-file image as 16-bit stereo samples at the device's rate; empty when it cannot be played
-// (no wave, a chunk running past the end of the file, or longer than the device will hold).
-std::vector<std::int16_t> DecodeWave(const std::uint8_t* data, std::size_t size);
 
 }  // namespace kravelon

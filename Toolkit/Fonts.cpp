@@ -3,10 +3,11 @@
 #include <fontconfig/fontconfig.h>
 #include <strings.h>
 
-#include <cmath>
 #include <list>
 #include <map>
 #include <tuple>
+
+#include "Toolkit/SdlPtr.h"
 
 namespace kravelon {
 
@@ -98,8 +99,6 @@ std::string FindFontFile(const std::string& faceName, bool bold) {
   }
   return {};
 }
-
-int PointsToPixels(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
 TTF_Font* OpenFont(const TFont& font) {
   if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Toolkit/Graphics.h"
+#include "Toolkit/Font.h"
 
 namespace kravelon {
 

@@ -285,20 +285,4 @@ void TBitmap::LoadFromFile(const std::string& path) {
   AdoptSurface(LoadPictureFile(path, DecodeBmp));
 }
 
-TSurfacePtr LoadPictureFile(const std::string& path,
-                            TSurfacePtr (*decode)(const std::uint8_t*, std::size_t)) {
-  std::vector<std::uint8_t> bytes;
-  switch (ReadFileBytes(path, MaxPictureFileBytes, bytes)) {
-    case TReadResult::Read: break;
-    case TReadResult::Missing: throw TFileError(path, "Cannot find \"" + path + "\"");
-    case TReadResult::TooLarge: throw TFileError(path, "Too large: \"" + path + "\"");
-    case TReadResult::Failed: throw TFileError(path, "Cannot read \"" + path + "\"");
-  }
-  try {
-    return decode(bytes.data(), bytes.size());
-  } catch (const TToolkitError& error) {
-    throw TFileError(path, "Cannot decode \"" + path + "\": " + error.what());
-  }
-}
-
 }  // namespace kravelon

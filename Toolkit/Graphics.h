@@ -8,32 +8,14 @@
 #include <string>
 #include <string_view>
 
+#include "Toolkit/Font.h"
+#include "Toolkit/PictureLimits.h"
 #include "Toolkit/SdlPtr.h"
 #include "Common/Types.h"
 
 struct SDL_Surface;
 
 namespace kravelon {
-
-// The largest picture the game uses fills its 696 × 488 window. A side of 2048 leaves room for
-// three times that width and four times that height, and keeps a picture within 16 MB; no file
-// of a picture that size comes near 32 MB.
-inline constexpr int MaxPictureSide = 2048;
-inline constexpr std::size_t MaxPictureFileBytes = 32u << 20;
-
-enum class TFontStyle : std::uint8_t { Regular = 0, Bold = 1 };
-
-// A font as the game names it: face, size in points (96 dpi), colour, style.
-struct TFont {
-  std::string Name = "MS Sans Serif";
-  int Size = 8;
-  TColor Color = clr::Black;
-  TFontStyle Style = TFontStyle::Regular;
-  friend bool operator==(const TFont&, const TFont&) = default;
-};
-
-// Font sizes in points become pixels at 96 dpi.
-int PointsToPixels(int points);
 
 enum class TBrushStyle : std::uint8_t { Solid, Clear };
 enum class TCopyMode : std::uint8_t { Copy, And };

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "Toolkit/Forms.h"
+#include "Toolkit/Application.h"
+#include "Toolkit/Form.h"
 
 namespace kravelon {
 
@@ -145,7 +146,7 @@ int TPopupMenu::NextEnabled(int from, int step) const {
 }
 
 void TPopupMenu::Popup(int x, int y) {
-  if (Current || Items.empty() || !Application) return;
+  if (Current || Items.empty() || !Application || Application->Terminated()) return;
   Layout(x, y);
   Highlight = -1;
   int mx = 0, my = 0;
@@ -156,28 +157,22 @@ void TPopupMenu::Popup(int x, int y) {
   for (std::size_t i = 0; i < Items.size(); ++i) DrawItem(static_cast<int>(i));
 
   Current = this;
-  ++Application->ModalLevel;
   Owner.SetOverlay(&Picture, {Area.Left, Area.Top});
   TMenuItem* chosen = RunLoop();
   Owner.ClearOverlay();
-  --Application->ModalLevel;
   Current = nullptr;
   if (chosen) chosen->Click();
 }
 
-// Waits on events like the main loop (no polling): the pointer and the arrow keys move the
-// highlight, a click or Return chooses, a click elsewhere or Escape closes. Repaints, window
-// events and timer ticks go on as usual; other input is the menu's alone.
+// The pointer and the arrow keys move the highlight, a click or Return chooses, a click
+// elsewhere or Escape closes. Input is the menu's alone; repaints, timer ticks, the sound's idle
+// note and a quit go on as usual.
 TMenuItem* TPopupMenu::RunLoop() {
   const std::uint32_t owner = Owner.WindowId();
   bool pressedInside = false;
-  while (!Application->Terminated()) {
-    SDL_Event e;
-    if (!SDL_WaitEvent(&e)) return nullptr;
+  TMenuItem* chosen = nullptr;
+  Application->RunModal([&](const SDL_Event& e) {
     switch (e.type) {
-      case SDL_QUIT:
-        Application->Dispatch(e);
-        return nullptr;
       case SDL_MOUSEMOTION: {
         const TPoint at = Owner.ToLogical(e.motion.x, e.motion.y);
         if (e.motion.windowID == owner) SetHighlight(ItemAt(at.X, at.Y));
@@ -185,7 +180,7 @@ TMenuItem* TPopupMenu::RunLoop() {
       }
       case SDL_MOUSEBUTTONDOWN: {
         const TPoint at = Owner.ToLogical(e.button.x, e.button.y);
-        if (e.button.windowID != owner || !Area.Contains(at)) return nullptr;
+        if (e.button.windowID != owner || !Area.Contains(at)) return TModalAnswer::Close;
         pressedInside = true;
         SetHighlight(ItemAt(at.X, at.Y));
         break;
@@ -196,30 +191,30 @@ TMenuItem* TPopupMenu::RunLoop() {
         pressedInside = false;
         const TPoint at = Owner.ToLogical(e.button.x, e.button.y);
         const int index = ItemAt(at.X, at.Y);
-        if (index >= 0) return Items[index];
-        break;
+        if (index < 0) break;
+        chosen = Items[index];
+        return TModalAnswer::Close;
       }
       case SDL_KEYDOWN:
         switch (e.key.keysym.sym) {
-          case SDLK_ESCAPE: return nullptr;
+          case SDLK_ESCAPE: return TModalAnswer::Close;
           case SDLK_UP: SetHighlight(NextEnabled(Highlight, -1)); break;
           case SDLK_DOWN: SetHighlight(NextEnabled(Highlight, +1)); break;
           case SDLK_RETURN:
           case SDLK_KP_ENTER:
-            if (Highlight >= 0 && Items[Highlight]->Enabled) return Items[Highlight];
-            break;
+            if (Highlight < 0 || !Items[Highlight]->Enabled) break;
+            chosen = Items[Highlight];
+            return TModalAnswer::Close;
           default: break;
         }
         break;
-      case SDL_WINDOWEVENT:
-        Application->Dispatch(e);
-        break;
       default:
-        if (e.type == TimerEventType()) Application->Dispatch(e);
+        if (!IsUserInput(e)) return TModalAnswer::Dispatch;
         break;
     }
-  }
-  return nullptr;
+    return TModalAnswer::Handled;
+  });
+  return chosen;
 }
 
 }  // namespace kravelon

@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
+#include "Toolkit/Application.h"
 #include "Toolkit/Fonts.h"
-#include "Toolkit/Forms.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/Scale.h"
 
@@ -186,55 +187,55 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
   SDL_SetWindowInputFocus(window);
   show();
 
-  if (Application) ++Application->ModalLevel;
+  // A box shown before the application exists still needs one to wait in.
+  std::optional<TApplication> standIn;
+  if (!Application) standIn.emplace();
   bool quitRequested = false;
-  bool open = true;
-  while (open) {
-    SDL_Event e;
-    if (!SDL_WaitEvent(&e)) break;
+  Application->RunModal([&](const SDL_Event& e) {
     if (e.type == SDL_QUIT) {
       quitRequested = true;
-      open = false;
-      continue;
+      return TModalAnswer::Close;
     }
     if (e.type == SDL_WINDOWEVENT && e.window.windowID == id) {
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED) show();
-      if (e.window.event == SDL_WINDOWEVENT_CLOSE) open = false;
-      continue;
+      return e.window.event == SDL_WINDOWEVENT_CLOSE ? TModalAnswer::Close : TModalAnswer::Handled;
     }
     if (e.type == SDL_KEYDOWN && e.key.windowID == id) {
       const SDL_Keycode k = e.key.keysym.sym;
-      if (k == SDLK_RETURN || k == SDLK_KP_ENTER || k == SDLK_SPACE || k == SDLK_ESCAPE) open = false;
-      continue;
+      const bool closes = k == SDLK_RETURN || k == SDLK_KP_ENTER || k == SDLK_SPACE || k == SDLK_ESCAPE;
+      return closes ? TModalAnswer::Close : TModalAnswer::Handled;
     }
     if (e.type == SDL_MOUSEBUTTONDOWN && e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
       pressed = InButton(layout, e.button.x / scale, e.button.y / scale);
       if (pressed) show();
-      continue;
+      return TModalAnswer::Handled;
     }
     if (e.type == SDL_MOUSEBUTTONUP && e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
-      if (pressed && InButton(layout, e.button.x / scale, e.button.y / scale)) open = false;
+      const bool clicked = pressed && InButton(layout, e.button.x / scale, e.button.y / scale);
       pressed = false;
       show();
-      continue;
+      return clicked ? TModalAnswer::Close : TModalAnswer::Handled;
     }
     // The box keeps the keyboard: another window taking the focus hands it back.
     if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
       SDL_RaiseWindow(window);
       SDL_SetWindowInputFocus(window);
-      continue;
+      return TModalAnswer::Handled;
     }
-    // Repaints and timer ticks go on underneath; input meant for other windows is dropped.
-    const bool repaint = e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED;
-    if ((repaint || e.type == TimerEventType()) && Application) Application->Dispatch(e);
-  }
+    // Repaints, timer ticks and the sound's idle note go on underneath; input meant for other
+    // windows, and their other window events, are dropped.
+    if (e.type == SDL_WINDOWEVENT) {
+      return e.window.event == SDL_WINDOWEVENT_EXPOSED ? TModalAnswer::Dispatch
+                                                       : TModalAnswer::Handled;
+    }
+    return IsUserInput(e) ? TModalAnswer::Handled : TModalAnswer::Dispatch;
+  });
   owned.reset();  // the box goes before the keyboard is handed back
   if (focusBefore) {
     SDL_RaiseWindow(focusBefore);
     SDL_SetWindowInputFocus(focusBefore);
   }
   SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
-  if (Application) --Application->ModalLevel;
   if (quitRequested) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;

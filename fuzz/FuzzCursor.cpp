@@ -1,8 +1,10 @@
 // The cursor decoder (our directory checks, then SDL_image's) on any bytes: a cursor it accepts is
 // at most 256 × 256.
+#include <SDL.h>
+
 #include <cstdlib>
 
-#include "Toolkit/Decoders.h"
+#include "Toolkit/Cursor.h"
 
 using namespace kravelon;
 

@@ -1,10 +1,10 @@
 // The wave decoder (our chunk checks, SDL's loader and converter) on any bytes: silence or a
 // sound, never a crash.
-#include "Toolkit/Decoders.h"
+#include "Toolkit/Wave.h"
 
 using namespace kravelon;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  DecodeWave(data, size);
+  [[maybe_unused]] const TDecodedWave wave(data, size);
   return 0;
 }

@@ -6,8 +6,8 @@
 #include "Console/Consol.h"
 #include "Media/ProgramPath.h"
 #include "Toolkit/Errors.h"
+#include "Toolkit/Files.h"
 #include "Toolkit/Jpeg.h"
-#include "Toolkit/System.h"
 
 namespace kravelon {
 

@@ -12,7 +12,7 @@
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "Media/Registry.h"
-#include "Toolkit/Forms.h"
+#include "Toolkit/Form.h"
 #include "Toolkit/Graphics.h"
 #include "Common/Types.h"
 

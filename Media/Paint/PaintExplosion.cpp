@@ -4,7 +4,7 @@
 
 #include "Media/Layout.h"
 #include "Media/Paint/Paint.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 
 namespace kravelon {
 

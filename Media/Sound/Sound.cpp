@@ -3,24 +3,26 @@
 #include "Console/Consol.h"
 #include "Media/ProgramPath.h"
 #include "Toolkit/Audio.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Files.h"
 
 namespace kravelon {
 
 // A file that is missing, a folder, unreadable or far longer than any of the game's sounds is
 // silent, with no line in the log.
 TWave::TWave(const std::string& relativePath, TConsol& consol) {
-  if (ReadFileBytes(ProgramPath(relativePath), MaxWaveFileBytes, Data) != TReadResult::Read) return;
+  std::vector<std::uint8_t> bytes;
+  if (ReadFileBytes(ProgramPath(relativePath), MaxWaveFileBytes, bytes) != TReadResult::Read) return;
+  Decoded = TDecodedWave(bytes.data(), bytes.size());
+  Read = true;
   consol.AddLine("Sound: Загружен звуковой файл " + relativePath);
 }
 
 TWave::~TWave() { StopWave(); }
 
 void TWave::Start() {
-  if (Data.empty()) return;
   unsigned flags = WaitForEnd ? pfSync : pfAsync;
   if (Looped) flags |= pfLoop;
-  PlayWave(Data.data(), Data.size(), flags);
+  PlayWave(Decoded, flags);
 }
 
 TSound::~TSound() {

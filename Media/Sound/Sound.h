@@ -1,5 +1,5 @@
 #pragma once
-// The sound bank: three wave files read whole at start-up and played by name from memory.
+// The sound bank: three wave files read and decoded at start-up and played by name from memory.
 #include <functional>
 #include <memory>
 #include <string>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Media/Registry.h"
+#include "Toolkit/Wave.h"
 
 namespace kravelon {
 
@@ -22,13 +23,14 @@ class TWave {
   TWave& operator=(const TWave&) = delete;
 
   void Start();
-  bool HasData() const { return !Data.empty(); }
+  bool HasData() const { return Read; }
 
   bool Looped = false;
   bool WaitForEnd = false;
 
  private:
-  std::vector<std::uint8_t> Data;  // the whole file, header included; empty when not found
+  TDecodedWave Decoded;  // decoded once, when read; silent when missing or no wave
+  bool Read = false;     // the file was found and read whole
 };
 
 class TSound {

@@ -9,9 +9,10 @@
 
 #include "Media/ProgramPath.h"
 #include "Main/Main1.h"
-#include "Toolkit/Forms.h"
+#include "Toolkit/Application.h"
 #include "Toolkit/MessageBox.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
+#include "Toolkit/Toolkit.h"
 
 using namespace kravelon;
 
@@ -62,9 +63,9 @@ void PlayOneGame(TQuietMain& main, TApplication& app) {
 int main() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  std::string error;
-  if (!InitializeToolkit(error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
+  const TToolkit toolkit;
+  if (!toolkit.Started()) {
+    std::fprintf(stderr, "%s\n", toolkit.Error().c_str());
     return 1;
   }
   SetProgramFolder(std::string(KRAVELON_ASSETS) + "/");
@@ -86,6 +87,5 @@ int main() {
                 "%d console lines\n",
                 secondGame, end, Games, end - secondGame, main->Consol->Count());
   }
-  ShutdownToolkit();
   return 0;
 }

@@ -6,11 +6,13 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "Media/Paint/Paint.h"
 #include "Media/ProgramPath.h"
 #include "Main/Main1.h"
-#include "Toolkit/Forms.h"
+#include "Toolkit/Application.h"
+#include "Toolkit/Toolkit.h"
 
 namespace kravelon {
 
@@ -20,8 +22,8 @@ struct TGame {
   TGame() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string error;
-    if (!InitializeToolkit(error)) std::abort();
+    Toolkit.emplace();
+    if (!Toolkit->Started()) std::abort();
     SetProgramFolder(std::string(KRAVELON_ASSETS) + "/");
     App = std::make_unique<TApplication>();
     Main = std::make_unique<TMain1>();
@@ -29,6 +31,7 @@ struct TGame {
     App->StepIdle();  // start-up
     if (!Main->Paint->IsGraphicsReady()) std::abort();
   }
+  std::optional<TToolkit> Toolkit;  // first made, last gone
   std::unique_ptr<TApplication> App;
   std::unique_ptr<TMain1> Main;
 };

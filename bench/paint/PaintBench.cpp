@@ -9,14 +9,17 @@
 #include <fstream>
 #include <string>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "Media/Paint/Paint.h"
 #include "Media/ProgramPath.h"
-#include "Toolkit/Forms.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Application.h"
+#include "Toolkit/Form.h"
+#include "Toolkit/Pause.h"
+#include "Toolkit/Toolkit.h"
 
 namespace kravelon {
 
@@ -25,8 +28,8 @@ namespace {
 struct TScene {
   TScene() {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
-    std::string error;
-    if (!InitializeToolkit(error)) std::abort();
+    Toolkit.emplace();
+    if (!Toolkit->Started()) std::abort();
     SetProgramFolder(std::string(KRAVELON_ASSETS) + "/");
     SetSleeper([](int) {});  // explosion frames without their pauses
     App = std::make_unique<TApplication>();
@@ -43,6 +46,7 @@ struct TScene {
     Painter->SetStatusText("Сектор: Д7");
     Painter->Redraw();
   }
+  std::optional<TToolkit> Toolkit;  // first made, last gone
   std::unique_ptr<TApplication> App;
   std::unique_ptr<TForm> Window;
   std::unique_ptr<TConsol> Console;

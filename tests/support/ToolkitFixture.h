@@ -5,11 +5,13 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "Toolkit/Forms.h"
+#include "Toolkit/Application.h"
 #include "Toolkit/MessageBox.h"
+#include "Toolkit/Toolkit.h"
 
 namespace kravelon {
 
@@ -23,8 +25,7 @@ class ToolkitFixture : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string error;
-    ASSERT_TRUE(InitializeToolkit(error)) << error;
+    StartToolkit();
     NewApplication();
     SetMessageBoxHandler([this](const std::string& text, const std::string& caption,
                                 TMessageIcon icon) { Boxes.push_back({text, caption, icon}); });
@@ -32,13 +33,24 @@ class ToolkitFixture : public ::testing::Test {
   void TearDown() override {
     SetMessageBoxHandler({});
     App.reset();
-    ShutdownToolkit();
+    Toolkit.reset();
   }
 
-  // A fresh application in place of the old one, as a new run of the game has.
+  // Starts the toolkit afresh, as a new run of the game does; a running one is stopped first.
+  void StartToolkit() {
+    Toolkit.reset();
+    Toolkit.emplace();
+    ASSERT_TRUE(Toolkit->Started()) << Toolkit->Error();
+  }
+
+  // A fresh application in place of the old one, as a new run of the game has, showing errors
+  // in a box as the game's does.
   void NewApplication() {
     App = std::make_unique<TApplication>();
     App->Title = "Кравелон";
+    App->OnException = [this](const std::string& message) {
+      MessageBox(message, App->Title, TMessageIcon::Error);
+    };
   }
 
   std::vector<std::string> BoxTexts() const {
@@ -47,6 +59,7 @@ class ToolkitFixture : public ::testing::Test {
     return texts;
   }
 
+  std::optional<TToolkit> Toolkit;
   std::unique_ptr<TApplication> App;
   std::vector<TShownBox> Boxes;
 };

@@ -5,6 +5,7 @@
 #include "Media/Layout.h"
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
+#include "Toolkit/Keys.h"
 #include "tests/unit/main/MainFixture.h"
 #include "GameEngine/GameEngineProbe.h"
 

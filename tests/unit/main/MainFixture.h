@@ -11,7 +11,7 @@
 #include "GameEngine/GameEngine.h"
 #include "Media/ProgramPath.h"
 #include "Main/Main1.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ToolkitFixture.h"
 

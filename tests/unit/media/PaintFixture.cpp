@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 
 namespace kravelon {
 

@@ -10,7 +10,7 @@
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "Media/Paint/Paint.h"
-#include "Toolkit/Forms.h"
+#include "Toolkit/Form.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ToolkitFixture.h"
 

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "Toolkit/Errors.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Pause.h"
 #include "tests/unit/media/PaintFixture.h"
 #include "GameEngine/GameEngineProbe.h"
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <thread>
 #include <vector>
@@ -55,14 +56,37 @@ class AudioTest : public ToolkitTest {
   std::filesystem::path File;
 };
 
+// A wave file of 16-bit stereo samples at 44.1 kHz: the device's own format, decoded unchanged.
+std::vector<std::uint8_t> WaveFile(const std::vector<std::int16_t>& samples) {
+  std::vector<std::uint8_t> file;
+  auto text = [&](const char* four) { file.insert(file.end(), four, four + 4); };
+  auto number = [&](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) file.push_back(static_cast<std::uint8_t>(value >> 8 * i));
+  };
+  const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
+  text("RIFF"), number(36 + dataBytes, 4), text("WAVE");
+  text("fmt "), number(16, 4), number(1, 2), number(2, 2), number(44100, 4), number(44100 * 4, 4),
+      number(4, 2), number(16, 2);
+  text("data"), number(dataBytes, 4);
+  for (const std::int16_t s : samples) number(static_cast<std::uint16_t>(s), 2);
+  return file;
+}
+
 TEST_F(AudioTest, TheDeviceClosesAfterEachSoundAndEverySampleIsPlayedFromTheFirst) {
   // A ramp with no zero in it, so a lost or added sample shows.
   constexpr std::size_t Frames = 3000;
   std::vector<std::int16_t> tone(Frames * 2);
   for (std::size_t i = 0; i < tone.size(); ++i) tone[i] = static_cast<std::int16_t>(100 + i);
+  const std::vector<std::uint8_t> file = WaveFile(tone);
+  const TDecodedWave wave(file.data(), file.size());
+  ASSERT_FALSE(wave.Silent());
   EXPECT_FALSE(AudioDeviceOpen());
-  for (int round = 0; round < 2; ++round) {
-    PlaySamples(tone.data(), Frames);
+  // Raw samples (the way the beep plays), then one decoded wave twice: playing leaves it whole.
+  const std::function<void()> plays[] = {[&] { PlaySamples(tone.data(), Frames); },
+                                         [&] { PlayWave(wave, pfAsync); },
+                                         [&] { PlayWave(wave, pfAsync); }};
+  for (std::size_t round = 0; round < std::size(plays); ++round) {
+    plays[round]();
     ASSERT_TRUE(AudioDeviceOpen());
     CloseAudioWhenIdle();  // a close that comes while the sound plays leaves it playing
     EXPECT_TRUE(AudioDeviceOpen());
@@ -77,6 +101,9 @@ TEST_F(AudioTest, TheDeviceClosesAfterEachSoundAndEverySampleIsPlayedFromTheFirs
     EXPECT_TRUE(std::all_of(start + static_cast<std::ptrdiff_t>(tone.size()), played.end(),
                             [](std::int16_t s) { return s == 0; }));
   }
+  // A silent wave does not even open the device.
+  PlayWave(TDecodedWave(), pfAsync);
+  EXPECT_FALSE(AudioDeviceOpen());
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "Toolkit/Form.h"
 #include "Toolkit/Menus.h"
+#include "Toolkit/Timer.h"
 #include "tests/support/ToolkitFixture.h"
 
 namespace kravelon {

@@ -8,17 +8,22 @@
 #include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <cstring>
 #include <thread>
 #include <vector>
 
+#include "Toolkit/Application.h"
+#include "Toolkit/Cursor.h"
+#include "Toolkit/Files.h"
 #include "Toolkit/Fonts.h"
-#include "Toolkit/Forms.h"
+#include "Toolkit/Form.h"
 #include "Toolkit/Graphics.h"
+#include "Toolkit/Keys.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Quit.h"
 #include "Toolkit/Scale.h"
-#include "Toolkit/System.h"
+#include "Toolkit/Timer.h"
 #include "tests/support/ToolkitFixture.h"
 
 namespace kravelon {
@@ -67,6 +72,19 @@ TEST_F(ToolkitTest, AnExceptionInAHandlerIsShownAndTheLoopGoesOn) {
   EXPECT_EQ(Boxes.size(), 2u);
 }
 
+TEST_F(ToolkitTest, AnErrorGoesToTheHookOrElseToStandardError) {
+  std::vector<std::string> hooked;
+  App->OnException = [&](const std::string& message) { hooked.push_back(message); };
+  App->ShowException(std::make_exception_ptr(std::runtime_error("сломалось")));
+  App->ShowException(std::make_exception_ptr(42));  // no std::exception: no message
+  EXPECT_EQ(hooked, (std::vector<std::string>{"сломалось", ""}));
+  App->OnException = nullptr;
+  testing::internal::CaptureStderr();
+  App->ShowException(std::runtime_error("без окна"));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "без окна\n");
+  EXPECT_TRUE(Boxes.empty());
+}
+
 TEST_F(ToolkitTest, AFlatButtonKeepsTheMouseToItself) {
   TForm form("test", 200, 100);
   TSpeedButton button;
@@ -107,6 +125,24 @@ TEST_F(ToolkitTest, AFlatButtonKeepsTheMouseToItself) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST(Keys, AKeyGivesItsVirtualCodeAndOnlyControlKeysGiveACharacter) {
+  struct TCase {
+    SDL_Keycode Key;
+    int Code;
+    char Char;  // printable characters come as text input, not from the key
+  } cases[] = {
+      {SDLK_PAGEUP, VK_PRIOR, 0}, {SDLK_PAGEDOWN, VK_NEXT, 0},  {SDLK_ESCAPE, 27, VK_ESCAPE_CHAR},
+      {SDLK_RETURN, 13, 13},      {SDLK_KP_ENTER, 13, 13},      {SDLK_BACKSPACE, 8, 8},
+      {SDLK_TAB, 9, 9},           {SDLK_SPACE, 32, 0},          {SDLK_DOWN, 40, 0},
+      {SDLK_a, 'A', 0},           {SDLK_z, 'Z', 0},             {SDLK_7, '7', 0},
+      {SDLK_F1, 0, 0},            {SDLK_LSHIFT, 0, 0},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_EQ(KeyCodeOf(c.Key), c.Code) << SDL_GetKeyName(c.Key);
+    EXPECT_EQ(ControlCharOf(c.Key), c.Char) << SDL_GetKeyName(c.Key);
+  }
+}
+
 TEST_F(ToolkitTest, TimerTicksDoNotPileUp) {
   TTimer timer;
   int ticks = 0;
@@ -138,9 +174,7 @@ TEST_F(ToolkitTest, QuitSignalsBecomeAQuitEventThatEndsPausesAndTheLoop) {
     App->Run();
     EXPECT_TRUE(App->Terminated());
     // The next round starts afresh, as the game would after a restart of the toolkit.
-    ShutdownToolkit();
-    std::string error;
-    ASSERT_TRUE(InitializeToolkit(error)) << error;
+    StartToolkit();
     NewApplication();
   }
 }

@@ -1,12 +1,12 @@
 #pragma once
-// The application object, windows (forms), flat buttons and the message-driven timer.
+// Windows (forms) and the flat buttons on them: what is drawn on a window and how its own events
+// reach the game's handlers.
 #include <cstdint>
-#include <exception>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "Toolkit/Application.h"
 #include "Toolkit/Graphics.h"
 #include "Common/Types.h"
 
@@ -19,13 +19,6 @@ enum class TMouseButton { Left, Right, Middle };
 enum class TBorderStyle { None, Single };
 enum class TWindowState { Normal, Maximized };
 
-// Virtual key codes the game tests for.
-inline constexpr int VK_PRIOR = 33;  // Page Up
-inline constexpr int VK_NEXT = 34;   // Page Down
-inline constexpr char VK_ESCAPE_CHAR = 27;
-
-class TForm;
-
 // A flat button on a form: the mouse events over it are its own.
 class TSpeedButton {
  public:
@@ -34,7 +27,7 @@ class TSpeedButton {
   bool Pressed = false;
 };
 
-class TForm {
+class TForm : public TAppWindow {
  public:
   explicit TForm(std::string caption, int width, int height);
   virtual ~TForm();
@@ -47,7 +40,7 @@ class TForm {
   void SetWindowState(TWindowState state);
   void SetSize(int width, int height);
   void CenterOnScreen();
-  void Show();
+  void Show() override;
   void Hide();
   bool Visible() const;
   void Raise();  // to the front, with the keyboard
@@ -60,7 +53,7 @@ class TForm {
   int ClientWidth() const;
   int ClientHeight() const;
   TPoint Position() const;
-  std::uint32_t WindowId() const;
+  std::uint32_t WindowId() const override;
   // A point of the window's surface (SDL's pixels) in the game's own pixels.
   TPoint ToLogical(int x, int y) const;
 
@@ -101,7 +94,7 @@ class TForm {
   std::function<void()> OnDestroy;
 
   // Routes one event meant for this window to its handlers.
-  void Dispatch(const SDL_Event& event);
+  void Dispatch(const SDL_Event& event) override;
   SDL_Window* Handle() const { return Window.get(); }
 
  private:
@@ -125,89 +118,5 @@ class TForm {
   TPoint OverlayAt;
   bool ColorBySystem = false;
 };
-
-// One tick at a time: a tick that has not been handled yet is not queued again.
-class TTimer {
- public:
-  TTimer();
-  ~TTimer();
-  TTimer(const TTimer&) = delete;
-  TTimer& operator=(const TTimer&) = delete;
-
-  void SetEnabled(bool on);
-  bool Enabled() const { return IsEnabled; }
-  void SetInterval(int milliseconds);  // restarts the count when running
-  int Interval() const { return IntervalMs; }
-  std::function<void()> OnTimer;
-
-  void Tick();  // handles one tick from the queue
-  int Id() const { return TimerId; }
-
- private:
-  void Restart();
-  void Cancel();
-  bool IsEnabled = false;
-  int IntervalMs = 1000;
-  int TimerId;
-  int SdlTimer = 0;
-};
-
-class TApplication {
- public:
-  using TIdleHandler = std::function<void(bool& done)>;
-
-  TApplication();
-  ~TApplication();
-  TApplication(const TApplication&) = delete;
-  TApplication& operator=(const TApplication&) = delete;
-
-  std::string Title;
-  TForm* MainForm = nullptr;
-
-  // The one idle slot. A step that answers done = false is called again at once while no input
-  // is pending; with nothing installed the loop sleeps until the next event.
-  void SetIdle(TIdleHandler handler);
-  void ClearIdle();
-  bool HasIdle() const { return static_cast<bool>(Idle); }
-  // Runs the installed step once (nothing when none); what it answered for done.
-  bool StepIdle();
-
-  // Runs until Terminate; shows the main form first unless it was terminated before.
-  void Run();
-  void Terminate();
-  bool Terminated() const { return IsTerminated; }
-  // Handles every pending event without waiting, then returns. A nested modal loop (a message
-  // box, a popup menu) uses Dispatch itself.
-  void ProcessMessages();
-  void Dispatch(const SDL_Event& event);
-
-  void RegisterForm(TForm* form);
-  void UnregisterForm(TForm* form);
-  void RegisterTimer(TTimer* timer);
-  void UnregisterTimer(TTimer* timer);
-
-  // The standard exception display: a message box, then the loop goes on.
-  void ShowException(const std::exception& error);
-  void ShowException(std::exception_ptr error);
-
-  // Set while a modal loop runs: the idle step waits and input to the forms is dropped.
-  int ModalLevel = 0;
-
- private:
-  void RunIdle();
-  TIdleHandler Idle;
-  bool IsTerminated = false;
-  std::vector<TForm*> Forms;
-  std::vector<TTimer*> Timers;
-};
-
-extern TApplication* Application;
-
-// Starts SDL's video, timer and event parts. Fails, with a message, where there is no display
-// to show a window on: the game would otherwise run invisibly.
-bool InitializeToolkit(std::string& error);
-void ShutdownToolkit();
-// The user event type carrying timer ticks (and nothing else).
-std::uint32_t TimerEventType();
 
 }  // namespace kravelon
