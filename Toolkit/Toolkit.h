@@ -12,12 +12,14 @@ class TToolkit {
  public:
   TToolkit();
   ~TToolkit();
-  TToolkit(const TToolkit&) = delete;
-  TToolkit& operator=(const TToolkit&) = delete;
 
   bool Started() const { return Running; }
   // Why it did not start: one line, empty once started.
   const std::string& Error() const { return Failure; }
+
+  // SDL starts once a process: there is one of these, never a copy.
+  TToolkit(const TToolkit&) = delete;
+  TToolkit& operator=(const TToolkit&) = delete;
 
  private:
   bool SdlStarted = false;

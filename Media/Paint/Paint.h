@@ -50,6 +50,7 @@ class TPaint {
   // Loads and composes every picture. A picture that cannot be read, or an about picture that is
   // not whole, raises TFileError naming the file.
   void Initialize();
+  // Start-up's steps, in the order Initialize takes them.
   void CutBorderPieces();
   void MakeShipPreviews();
   void BuildExplosion();
@@ -66,14 +67,15 @@ class TPaint {
   // Screens. Nothing is drawn before start-up has built the pictures and reset the first game;
   // from then on, every redraw shows.
   void MarkGraphicsReady() { GraphicsReady = true; }
+  bool IsGraphicsReady() const { return GraphicsReady; }
   // The about screen covers the boards while the game goes on behind it; the window puts it up
   // and takes it down.
   void ShowAbout(bool shown) { AboutUp = shown; }
   bool AboutShown() const { return AboutUp; }
-  bool IsGraphicsReady() const { return GraphicsReady; }
   void Redraw();
   // Composes the current screen in SYS_BACK without showing it.
   void Compose();
+  // The boards as the rules hold them, each in its place on the back buffer.
   void DrawUserBoard();
   void DrawComputerBoard();
   // Draws the console panel into the back buffer; false on screens that show none.
