@@ -52,17 +52,7 @@ TEST_F(SoundTest, LoadsTheThreeWavesInOrderAndLogsTheFilesFound) {
   EXPECT_FALSE(AudioDeviceOpen());
 }
 
-TEST_F(SoundTest, NamesMatchWhateverTheirCaseAndAddingAgainReplaces) {
-  TSound bank(Console);
-  bank.LoadSounds();
-  TWave* shot = bank.FindWave("SND_SHOT");
-  EXPECT_EQ(bank.FindWave("snd_shot"), shot);
-  EXPECT_EQ(bank.FindWave("Snd_Shot"), shot);
-  auto replacement = std::make_unique<TWave>("Sounds/Other.wav", Console);
-  TWave* other = replacement.get();
-  bank.AddWave("snd_shot", std::move(replacement));
-  EXPECT_EQ(bank.FindWave("SND_SHOT"), other);
-}
+// Finding a wave whatever the case of its name, and replacing one, are the registry's (RegistryTest).
 
 TEST_F(SoundTest, AFileThatIsNoWaveIsLoadedAndPlaysNothing) {
   std::ofstream(Folder + "Sounds/Shot.wav") << "not a wave at all";
