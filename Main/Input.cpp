@@ -1,7 +1,11 @@
 // The main window's input: mouse, wheel, keys and the report timer, dispatched by game state.
+#include <algorithm>
+#include <optional>
+
 #include "Media/Layout.h"
 #include "Main/Main1.h"
 #include "Toolkit/Keys.h"
+#include "Toolkit/MessageBox.h"
 
 namespace kravelon {
 
@@ -13,9 +17,27 @@ std::string TMain1::SectorName() const {
 }
 
 void TMain1::FormMouseMove(int x, int y) {
+  if (!Engine || !Paint) {
+    MouseX = x;
+    MouseY = y;
+    return;
+  }
+  // On the board being played the pointer shows the target itself: the keys' frame goes.
+  const int board = PlayedBoard();
+  const auto cell = board >= 0 ? SectorAt(board, {x, y}) : std::nullopt;
+  if (cell) {
+    LastCell = *cell;
+    if (KeysDriveTarget) {
+      KeysDriveTarget = false;
+      Paint->HideTarget();
+    }
+  }
+  PointerMoved(x, y);
+}
+
+void TMain1::PointerMoved(int x, int y) {
   MouseX = x;
   MouseY = y;
-  if (!Engine || !Paint) return;
   if (Engine->State() != gsReport && Paint->IsGraphicsReady()) {
     Paint->SetStatusText("Сектор: " + SectorName());
   }
@@ -58,9 +80,89 @@ void TMain1::FormKeyPress(char& key) {
 }
 
 void TMain1::FormKeyDown(int& key) {
-  if (!Paint) return;
-  if (key == VK_PRIOR) Paint->ScrollConsoleBy(-2);
-  if (key == VK_NEXT) Paint->ScrollConsoleBy(2);
+  if (!Paint || !Engine) return;
+  switch (key) {
+    case VK_PRIOR: Paint->ScrollConsoleBy(-2); break;
+    case VK_NEXT: Paint->ScrollConsoleBy(2); break;
+    case VK_F1: ShowKeys(); break;
+    // The buttons, at the target: the left one places or fires, the right one turns the ship.
+    case VK_SPACE:
+    case VK_RETURN: FormMouseDown(TMouseButton::Left); break;
+    case 'R': FormMouseDown(TMouseButton::Right); break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END: MoveTarget(key); break;
+    default: break;
+  }
+}
+
+int TMain1::PlayedBoard() const {
+  if (!Engine || !Paint || Paint->AboutShown()) return -1;
+  // Keys typed while the computer places or shoots do nothing, as clicks do.
+  if (Engine->ActiveSide() != sdUser) return -1;
+  if (Engine->State() == gsPlacing) return 0;
+  if (Engine->State() == gsBattle) return 1;
+  return -1;
+}
+
+void TMain1::MoveTarget(int key) {
+  const int board = PlayedBoard();
+  if (board < 0) return;
+  const bool pointerOnBoard = SectorAt(board, {MouseX, MouseY}).has_value();
+  TPoint cell = LastCell;
+  // With no target to be seen, the first arrow only shows it where it was last.
+  const bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+  if (KeysDriveTarget || pointerOnBoard || !arrow) {
+    const int last = BoardSize - 1;
+    switch (key) {
+      case VK_LEFT: cell.X = std::max(cell.X - 1, 0); break;
+      case VK_RIGHT: cell.X = std::min(cell.X + 1, last); break;
+      case VK_UP: cell.Y = std::max(cell.Y - 1, 0); break;
+      case VK_DOWN: cell.Y = std::min(cell.Y + 1, last); break;
+      case VK_HOME: cell = ControlHeld() ? TPoint{0, 0} : TPoint{0, cell.Y}; break;
+      case VK_END: cell = ControlHeld() ? TPoint{last, last} : TPoint{last, cell.Y}; break;
+      default: break;
+    }
+  }
+  SetTarget(cell);
+}
+
+void TMain1::SetTarget(TPoint cell) {
+  const int board = PlayedBoard();
+  if (board < 0) return;
+  LastCell = cell;
+  KeysDriveTarget = true;
+  Paint->ShowTarget(board, cell);
+  const TRect at = CellRect(board, cell);
+  PointerMoved(at.Left + CellSize / 2, at.Top + CellSize / 2);
+}
+
+void TMain1::ForgetTarget() {
+  KeysDriveTarget = false;
+  if (Paint) Paint->HideTarget();
+}
+
+void TMain1::PointerBack(std::optional<TPoint> before) {
+  const std::optional<TPoint> now = PointerPosition();
+  if (now && now != before) FormMouseMove(now->X, now->Y);
+}
+
+void TMain1::ShowKeys() {
+  const std::optional<TPoint> pointer = PointerPosition();
+  MessageBox(
+      "Стрелки: выбрать сектор\r\n"
+      "Home, End: первый или последний сектор в строке\r\n"
+      "Ctrl+Home, Ctrl+End: углы поля\r\n"
+      "Пробел или Enter: поставить корабль, выстрелить\r\n"
+      "R: повернуть корабль\r\n"
+      "Esc: меню\r\n"
+      "Page Up, Page Down: листать журнал\r\n"
+      "F1: эта справка",
+      Application->Title, TMessageIcon::Information);
+  PointerBack(pointer);
 }
 
 void TMain1::MenuButtonClick() {
@@ -77,6 +179,8 @@ TPopupMenu& TMain1::CurrentMenu() {
 void TMain1::CloseAbout() {
   Paint->ShowAbout(false);
   Paint->Redraw();
+  // The preview comes back where the pointer (or the keys' target) is now.
+  if (Engine && Engine->State() == gsPlacing) SetupShip(false);
 }
 
 void TMain1::CloseAboutIfShown() {

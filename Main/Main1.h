@@ -98,6 +98,18 @@ class TMain1 : public TForm, public TGameHost {
  private:
   void SetUpMenus();  // binds the menu items to what they do
   TPopupMenu& CurrentMenu();  // the menu Escape and the menu button open
+  // What a mouse move does at (x, y), whoever moved: the status line and the ship's preview.
+  void PointerMoved(int x, int y);
+  // A modal (a menu, a box) keeps the pointer's moves to itself: once it has closed, the window
+  // takes the pointer where it really is, if it moved meanwhile (`before`, when it opened).
+  void PointerBack(std::optional<TPoint> before);
+  // The keys' target cell on the board being played (0 the user's while placing, 1 the
+  // computer's in battle; -1 when neither is played). Moving it does what a mouse move does.
+  int PlayedBoard() const;
+  void MoveTarget(int key);
+  void SetTarget(TPoint cell);
+  void ForgetTarget();
+  void ShowKeys();  // the box listing the keys
   // Takes the about screen down and shows the game. The rules taking the game to another stage
   // (a new game, the battle, the report) take it down too, as a screen of theirs would replace it.
   void CloseAbout();
@@ -106,6 +118,8 @@ class TMain1 : public TForm, public TGameHost {
   void AbandonStartUp(const std::exception& error);
 
   bool Destroyed = false;
+  TPoint LastCell{0, 0};          // the cell the mouse or the keys used last
+  bool KeysDriveTarget = false;   // the frame is up: the keys moved the target last
   TPoint ScreenCenterPoint;  // the middle of the screen, where the menus open
 };
 

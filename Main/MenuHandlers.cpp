@@ -48,7 +48,9 @@ void TMain1::PrepareMenu(TPopupMenu& menu) {
 // 4 pixels higher.
 void TMain1::ShowMenu(TPopupMenu& menu) {
   const int n = static_cast<int>(menu.Items.size());
+  const std::optional<TPoint> pointer = PointerPosition();
   menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (MenuItemHeight / 2) * n - 4);
+  PointerBack(pointer);
 }
 
 void TMain1::MeasureMenuItem(TMenuItem&, TCanvas&, int& width, int& height) {

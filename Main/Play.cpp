@@ -64,6 +64,7 @@ void TMain1::GameLogged(std::string_view line) {
 void TMain1::GameReset() {
   if (Sound) Sound->Stop();
   ReportTimer.SetEnabled(false);
+  ForgetTarget();
   CloseAboutIfShown();
 }
 
@@ -74,6 +75,7 @@ void TMain1::ShipPlaced(TSide) {
 
 void TMain1::FleetPlaced(TSide side) {
   if (side == sdUser) PlacementByMouse = true;
+  ForgetTarget();  // the board being played changes
   if (side == sdComputer) CloseAboutIfShown();  // the battle begins
   InstallIdle(StepAfterFleet(side));
 }
@@ -90,6 +92,7 @@ void TMain1::TurnPassed(TSide side) {
 
 void TMain1::GameWon(TSide) {
   InstallIdle(TIdleStep::None);
+  ForgetTarget();
   CloseAboutIfShown();
   EndOfGame();
 }

@@ -102,6 +102,17 @@ TPoint TForm::Position() const {
   return {p.X / DisplayScale(), p.Y / DisplayScale()};
 }
 
+std::optional<TPoint> TForm::PointerPosition() const {
+  int x = 0, y = 0, left = 0, top = 0, w = 0, h = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  SDL_GetWindowPosition(Window.get(), &left, &top);
+  SDL_GetWindowSize(Window.get(), &w, &h);
+  x -= left;
+  y -= top;
+  if (x < 0 || y < 0 || x >= w || y >= h) return std::nullopt;
+  return ToLogical(x, y);
+}
+
 TPoint TForm::ToLogical(int x, int y) const { return {x / DisplayScale(), y / DisplayScale()}; }
 
 std::uint32_t TForm::WindowId() const { return SDL_GetWindowID(Window.get()); }
@@ -315,7 +326,7 @@ void TForm::Dispatch(const SDL_Event& e) {
       break;
     }
     case SDL_KEYDOWN: {
-      int key = KeyCodeOf(e.key.keysym.sym);
+      int key = KeyCodeOf(e.key.keysym.sym, e.key.keysym.scancode);
       if (key != 0 && OnKeyDown) OnKeyDown(key);
       char c = ControlCharOf(e.key.keysym.sym);
       if (c != 0 && OnKeyPress) OnKeyPress(c);

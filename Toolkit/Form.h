@@ -3,6 +3,7 @@
 // reach the game's handlers.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ class TForm : public TAppWindow {
   int ClientWidth() const;
   int ClientHeight() const;
   TPoint Position() const;
+  // Where the pointer really is now, in the window's own pixels; nothing when it is off the
+  // window. Asked of the window system, not taken from the events a modal loop kept to itself.
+  std::optional<TPoint> PointerPosition() const;
   std::uint32_t WindowId() const override;
   // A point of the window's surface (SDL's pixels) in the game's own pixels.
   TPoint ToLogical(int x, int y) const;

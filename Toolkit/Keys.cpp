@@ -4,7 +4,7 @@
 
 namespace kravelon {
 
-int KeyCodeOf(std::int32_t sdlKey) {
+int KeyCodeOf(std::int32_t sdlKey, int scancode) {
   switch (sdlKey) {
     case SDLK_PAGEUP: return VK_PRIOR;
     case SDLK_PAGEDOWN: return VK_NEXT;
@@ -17,12 +17,19 @@ int KeyCodeOf(std::int32_t sdlKey) {
     case SDLK_UP: return 38;
     case SDLK_RIGHT: return 39;
     case SDLK_DOWN: return 40;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_END: return VK_END;
+    case SDLK_F1: return VK_F1;
     default: break;
   }
-  if (sdlKey >= SDLK_a && sdlKey <= SDLK_z) return 'A' + (sdlKey - SDLK_a);
+  if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
+    return 'A' + (scancode - SDL_SCANCODE_A);
+  }
   if (sdlKey >= SDLK_0 && sdlKey <= SDLK_9) return sdlKey;
   return 0;
 }
+
+bool ControlHeld() { return (SDL_GetModState() & KMOD_CTRL) != 0; }
 
 char ControlCharOf(std::int32_t sdlKey) {
   switch (sdlKey) {

@@ -5,13 +5,26 @@
 
 namespace kravelon {
 
-// Virtual key codes the game tests for.
+// Virtual key codes the game tests for. Letters are 'A' to 'Z'.
+inline constexpr int VK_RETURN = 13;
+inline constexpr int VK_SPACE = 32;
 inline constexpr int VK_PRIOR = 33;  // Page Up
 inline constexpr int VK_NEXT = 34;   // Page Down
+inline constexpr int VK_END = 35;
+inline constexpr int VK_HOME = 36;
+inline constexpr int VK_LEFT = 37;
+inline constexpr int VK_UP = 38;
+inline constexpr int VK_RIGHT = 39;
+inline constexpr int VK_DOWN = 40;
+inline constexpr int VK_F1 = 112;
 inline constexpr char VK_ESCAPE_CHAR = 27;
 
-// The virtual key code of an SDL key code (SDL_Keycode); 0 for a key the game has no code for.
-int KeyCodeOf(std::int32_t sdlKey);
+// The virtual key code of a key (SDL_Keycode and SDL_Scancode); 0 for a key the game has no code
+// for. Letters go by the key's place on the keyboard, not by what the layout types there, so the
+// same key answers with a Russian layout active.
+int KeyCodeOf(std::int32_t sdlKey, int scancode);
+// Whether a Ctrl key is held now.
+bool ControlHeld();
 // The control character a key gives (Escape, Return, Backspace, Tab); 0 for any other key.
 char ControlCharOf(std::int32_t sdlKey);
 

@@ -200,6 +200,8 @@ TMenuItem* TPopupMenu::RunLoop() {
           case SDLK_ESCAPE: return TModalAnswer::Close;
           case SDLK_UP: SetHighlight(NextEnabled(Highlight, -1)); break;
           case SDLK_DOWN: SetHighlight(NextEnabled(Highlight, +1)); break;
+          case SDLK_HOME: SetHighlight(NextEnabled(-1, +1)); break;  // the first enabled item
+          case SDLK_END: SetHighlight(NextEnabled(-1, -1)); break;   // the last one
           case SDLK_RETURN:
           case SDLK_KP_ENTER:
             if (Highlight < 0 || !Items[Highlight]->Enabled) break;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -90,6 +91,10 @@ class TPaint {
   // The user's board with the next ship's preview from `cell` on: faded into the water where it
   // fits, marked as hit where it does not; the segments past the board's edge are left out.
   void ShowPreview(TPoint cell, int length, bool horizontal, bool fits);
+  // The target cell the keys drive, framed on its board (0 the user's, 1 the computer's) and sent
+  // with the cell it left; HideTarget takes the frame away once the mouse takes over.
+  void ShowTarget(int board, TPoint cell);
+  void HideTarget();
   // The explosion over a cell of a board (0 the user's, 1 the computer's), frame by frame.
   void Explode(int board, TPoint cell);
   // Sends the whole back buffer to the window, or only the part that changed.
@@ -110,6 +115,8 @@ class TPaint {
  private:
   void DrawBoard(int board);
   bool ConsoleShown() const;
+  bool BoardsShown() const;
+  void DrawTargetFrame(int board);
   // Redraws only the status line's strip of the panel and the back buffer; the screen
   // rectangle it changed, empty when the console is not shown.
   TRect DrawStatusLine();
@@ -121,6 +128,11 @@ class TPaint {
   bool GraphicsReady = false;
   bool ReportShown = false;
   bool AboutUp = false;
+  struct TTarget {
+    int Board;
+    TPoint Cell;
+  };
+  std::optional<TTarget> Target;
   std::array<TBitmap*, ExplosionFrameCount> ExplosionFrames{};
   TRect ScreenRect{};
   TFont BigFont{"IMPACT", 36, TColor{0, 255, 255}, TFontStyle::Regular};

@@ -47,6 +47,10 @@ bool TPaint::ConsoleShown() const {
          GetImage("SYS_CONSOL");
 }
 
+bool TPaint::BoardsShown() const {
+  return BackCanvas && !AboutUp && (Engine.State() == gsPlacing || Engine.State() == gsBattle);
+}
+
 void TPaint::Compose() {
   if (!BackCanvas) return;
   if (AboutUp) {
@@ -103,6 +107,44 @@ void TPaint::DrawBoard(int board) {
       BackCanvas->Draw(at.Left, at.Top, picture);
     }
   }
+  DrawTargetFrame(board);
+}
+
+// Yellow outside, black inside, both within the cell: it shows on water, ships, misses and
+// hits alike, and a cell's own rectangle is all an update of it needs to send.
+void TPaint::DrawTargetFrame(int board) {
+  if (!Target || Target->Board != board || !BackCanvas) return;
+  const TRect at = CellRect(board, Target->Cell);
+  auto ring = [&](int inset, int width, TColor color) {
+    const TRect r{at.Left + inset, at.Top + inset, at.Right - inset, at.Bottom - inset};
+    BackCanvas->BrushStyle = TBrushStyle::Solid;
+    BackCanvas->BrushColor = color;
+    BackCanvas->FillRect({r.Left, r.Top, r.Right, r.Top + width});
+    BackCanvas->FillRect({r.Left, r.Bottom - width, r.Right, r.Bottom});
+    BackCanvas->FillRect({r.Left, r.Top, r.Left + width, r.Bottom});
+    BackCanvas->FillRect({r.Right - width, r.Top, r.Right, r.Bottom});
+  };
+  ring(0, 2, clr::Yellow);
+  ring(2, 1, clr::Black);
+}
+
+void TPaint::ShowTarget(int board, TPoint cell) {
+  const std::optional<TTarget> before = Target;
+  Target = TTarget{board, cell};
+  if (!GraphicsReady || !BoardsShown()) return;
+  if (before) DrawBoard(before->Board);
+  if (!before || before->Board != board) DrawBoard(board);
+  if (before) CopyToWindow(CellRect(before->Board, before->Cell));
+  CopyToWindow(CellRect(board, cell));
+}
+
+void TPaint::HideTarget() {
+  if (!Target) return;
+  const TTarget before = *Target;
+  Target.reset();
+  if (!GraphicsReady || !BoardsShown()) return;
+  DrawBoard(before.Board);
+  CopyToWindow(CellRect(before.Board, before.Cell));
 }
 
 void TPaint::DrawUserBoard() { DrawBoard(0); }
@@ -199,6 +241,7 @@ void TPaint::ShowPreview(TPoint cell, int length, bool horizontal, bool fits) {
       BackCanvas->Draw(segment.Left, segment.Top, preview);
     }
   }
+  DrawTargetFrame(0);
   CopyToWindow(UserBoardRect);
 }
 

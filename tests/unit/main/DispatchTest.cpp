@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <optional>
 
+#include <SDL.h>
+
 #include "Media/Layout.h"
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
@@ -59,6 +61,9 @@ class DispatchTest : public MainWindowTest {
       for (int r = 0; r < 10; ++r) n += !Window->Engine->ReadCell(c, r, 0).Empty;
     return n;
   }
+
+  // Holds or lets go of a Ctrl key, as SDL reports it.
+  static void ControlKey(bool held) { SDL_SetModState(held ? KMOD_LCTRL : KMOD_NONE); }
 
   TRecordingMain* Main = nullptr;
 };
@@ -155,6 +160,67 @@ TEST_F(DispatchTest, TheAboutScreenCoversThePlacement) {
   // Back on the boards, the same click places the first ship.
   Send(TInput::LeftClick);
   EXPECT_EQ(ShipCellsOnUserBoard(), 4);
+}
+
+// The keys drive one target cell on the board being played, as the pointer does.
+TEST_F(DispatchTest, KeysMoveTheTargetAndStopAtTheEdges) {
+  Probe(*Window->Engine).State = gsBattle;
+  Main->FormMouseMove(600, 450);  // the pointer off both boards
+  struct TStep {
+    int Key;
+    bool Ctrl;
+    const char* Sector;  // where the target is after it
+  };
+  const TStep steps[] = {
+      {VK_RIGHT, false, "А1"},  // the first arrow only shows the target, on А1
+      {VK_RIGHT, false, "Б1"},   {VK_DOWN, false, "Б2"},    {VK_LEFT, false, "А2"},
+      {VK_LEFT, false, "А2"},    {VK_UP, false, "А1"},      {VK_UP, false, "А1"},
+      {VK_END, false, "К1"},     {VK_RIGHT, false, "К1"},   {VK_HOME, false, "А1"},
+      {VK_END, true, "К10"},     {VK_DOWN, false, "К10"},   {VK_HOME, true, "А1"},
+  };
+  for (const TStep& step : steps) {
+    SCOPED_TRACE(step.Sector);
+    ControlKey(step.Ctrl);
+    int key = step.Key;
+    Main->FormKeyDown(key);
+    EXPECT_EQ(Window->Paint->Status(), std::string("Сектор: ") + step.Sector);
+  }
+  ControlKey(false);
+  // Space fires where the target is, as a click there would.
+  int key = VK_SPACE;
+  Main->FormKeyDown(key);
+  EXPECT_EQ(Lines().back(), "Game: Пользователь произвел выстрел в сектор А1");
+}
+
+TEST_F(DispatchTest, TheFirstArrowTakesUpTheCellTheMouseLeft) {
+  Probe(*Window->Engine).State = gsBattle;
+  PointAtComputerCell(4, 6);
+  Main->FormMouseMove(600, 450);
+  int key = VK_DOWN;
+  Main->FormKeyDown(key);
+  EXPECT_EQ(Window->Paint->Status(), "Сектор: Д7");
+  Main->FormKeyDown(key);
+  EXPECT_EQ(Window->Paint->Status(), "Сектор: Д8");
+}
+
+TEST_F(DispatchTest, KeysPlaceAndTurnTheShipAtTheTarget) {
+  int key = VK_DOWN;
+  Main->FormKeyDown(key);  // shows the target on А1
+  key = 'R';
+  Main->FormKeyDown(key);  // across now
+  key = VK_RETURN;
+  Main->FormKeyDown(key);
+  for (int c = 0; c < 4; ++c) EXPECT_FALSE(Window->Engine->ReadCell(c, 0, 0).Empty) << c;
+  EXPECT_EQ(ShipCellsOnUserBoard(), 4);
+}
+
+TEST_F(DispatchTest, KeysDoNothingWhileTheComputerHasTheTurn) {
+  Probe(*Window->Engine).State = gsBattle;
+  Probe(*Window->Engine).ActiveSide = sdComputer;
+  Main->FormMouseMove(600, 450);
+  for (int key : {VK_DOWN, VK_RIGHT, VK_SPACE}) Main->FormKeyDown(key);
+  EXPECT_EQ(Window->Paint->Status(), "Сектор: ");
+  EXPECT_EQ(FiredOnComputerBoard(), 0);
 }
 
 TEST_F(DispatchTest, SectorNames) {

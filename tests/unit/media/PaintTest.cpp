@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "Media/Layout.h"
 #include "Toolkit/Errors.h"
 #include "Toolkit/Pause.h"
 #include "tests/unit/media/PaintFixture.h"
@@ -519,6 +520,37 @@ TEST_F(UpdateFixture, UpdatesSendOnlyTheirOwnRectangle) {
     EXPECT_LE(touched.Bottom, c.Within.Bottom) << c.What;
     EXPECT_GT(touched.Width(), 0) << c.What << " sent nothing";
   }
+}
+
+TEST_F(UpdateFixture, TheTargetFrameSendsOnlyItsCellsAndEndsAsAFullRedrawWould) {
+  const auto unframed = Screen();
+  // Over a hit, a miss and water alike: yellow on the cell's edge, black inside it.
+  GameEngine->WriteCell(2, 3, 1, TCell{0, 1, 1, 0, 0});
+  Painter->Redraw();
+  for (const TPoint cell : {TPoint{2, 3}, TPoint{3, 3}, TPoint{9, 9}}) {
+    Scribble();
+    Painter->ShowTarget(1, cell);
+    const TRect at = CellRect(1, cell);
+    const TRect touched = Touched();
+    EXPECT_GE(touched.Left, std::min(at.Left, CellRect(1, {2, 3}).Left));
+    EXPECT_LE(touched.Bottom, std::max(at.Bottom, CellRect(1, {2, 3}).Bottom));
+    const TCanvas& window = Window->Canvas();
+    EXPECT_EQ(window.Pixel(at.Left, at.Top), clr::Yellow);
+    EXPECT_EQ(window.Pixel(at.Right - 1, at.Bottom - 2), clr::Yellow);
+    EXPECT_EQ(window.Pixel(at.Left + 2, at.Top + 10), clr::Black);
+  }
+  // Moved from cell to cell, the window shows what a full redraw shows.
+  Painter->Redraw();
+  Painter->ShowTarget(1, {4, 4});
+  Painter->ShowTarget(1, {5, 4});
+  const auto partial = Screen();
+  Painter->Redraw();
+  EXPECT_EQ(Differences(partial, Screen()), 0);
+  // Taken away, nothing of it is left.
+  GameEngine->WriteCell(2, 3, 1, TCell{});
+  Painter->Redraw();
+  Painter->HideTarget();
+  EXPECT_EQ(Differences(unframed, Screen()), 0);
 }
 
 TEST_F(UpdateFixture, TheSameStatusAgainSendsNothing) {

@@ -95,7 +95,7 @@ void FixedSizes(TPopupMenu& menu) {
 }
 
 TEST_F(MenuTest, KeysAndPointerChooseOnlyEnabledItems) {
-  enum TStep { Down, Up, Return, Escape, ClickA, ClickB, ClickC, ClickOutside, ReleaseOverA };
+  enum TStep { Down, Up, Home, End, Return, Escape, ClickA, ClickB, ClickC, ClickOutside, ReleaseOverA };
   struct TCase {
     const char* Name;
     std::vector<TStep> Steps;
@@ -106,6 +106,8 @@ TEST_F(MenuTest, KeysAndPointerChooseOnlyEnabledItems) {
       {"Down skips the disabled item", {Down, Down, Return}, "Гамма"},
       {"Up from nothing wraps to the last", {Up, Return}, "Гамма"},
       {"Down wraps past the end", {Down, Down, Down, Return}, "Альфа"},
+      {"Home goes to the first item", {Up, Home, Return}, "Альфа"},
+      {"End goes to the last item", {Down, End, Return}, "Гамма"},
       {"Escape closes", {Down, Escape}, std::nullopt},
       {"Return without a highlight chooses nothing", {Return, Escape}, std::nullopt},
       {"a click chooses", {ClickC}, "Гамма"},
@@ -121,6 +123,8 @@ TEST_F(MenuTest, KeysAndPointerChooseOnlyEnabledItems) {
       switch (step) {
         case Down: Key(SDLK_DOWN); break;
         case Up: Key(SDLK_UP); break;
+        case Home: Key(SDLK_HOME); break;
+        case End: Key(SDLK_END); break;
         case Return: Key(SDLK_RETURN); break;
         case Escape: Key(SDLK_ESCAPE); break;
         case ClickA: Click(ItemCentre(0).X, ItemCentre(0).Y); break;

@@ -130,15 +130,21 @@ TEST(Keys, AKeyGivesItsVirtualCodeAndOnlyControlKeysGiveACharacter) {
     SDL_Keycode Key;
     int Code;
     char Char;  // printable characters come as text input, not from the key
+    SDL_Scancode Place = SDL_SCANCODE_UNKNOWN;
   } cases[] = {
       {SDLK_PAGEUP, VK_PRIOR, 0}, {SDLK_PAGEDOWN, VK_NEXT, 0},  {SDLK_ESCAPE, 27, VK_ESCAPE_CHAR},
       {SDLK_RETURN, 13, 13},      {SDLK_KP_ENTER, 13, 13},      {SDLK_BACKSPACE, 8, 8},
       {SDLK_TAB, 9, 9},           {SDLK_SPACE, 32, 0},          {SDLK_DOWN, 40, 0},
-      {SDLK_a, 'A', 0},           {SDLK_z, 'Z', 0},             {SDLK_7, '7', 0},
-      {SDLK_F1, 0, 0},            {SDLK_LSHIFT, 0, 0},
+      {SDLK_HOME, VK_HOME, 0},    {SDLK_END, VK_END, 0},        {SDLK_F1, VK_F1, 0},
+      {SDLK_a, 'A', 0, SDL_SCANCODE_A}, {SDLK_z, 'Z', 0, SDL_SCANCODE_Z}, {SDLK_7, '7', 0},
+      {SDLK_F2, 0, 0},            {SDLK_LSHIFT, 0, 0},
+      // Letters go by the key's place: with a Russian layout the R key types "к" (U+043A).
+      {0x43A, 'R', 0, SDL_SCANCODE_R},
+      // and with a French one the A key types "q".
+      {SDLK_q, 'A', 0, SDL_SCANCODE_A},
   };
   for (const TCase& c : cases) {
-    EXPECT_EQ(KeyCodeOf(c.Key), c.Code) << SDL_GetKeyName(c.Key);
+    EXPECT_EQ(KeyCodeOf(c.Key, c.Place), c.Code) << SDL_GetKeyName(c.Key);
     EXPECT_EQ(ControlCharOf(c.Key), c.Char) << SDL_GetKeyName(c.Key);
   }
 }
