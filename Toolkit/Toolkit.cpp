@@ -10,6 +10,7 @@
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Quit.h"
 #include "Toolkit/Timer.h"
+#include "Toolkit/WindowSystem.h"
 
 namespace kravelon {
 
@@ -39,6 +40,7 @@ TToolkit::TToolkit() {
     return;
   }
   SdlStarted = true;
+  ForgiveVanishedWindows();
   if (TTF_Init() != 0) {
     Failure = std::string("cannot start the font system: ") + TTF_GetError();
     return;
@@ -58,7 +60,11 @@ TToolkit::~TToolkit() {
     ReleaseCursor();
   }
   if (FontsStarted) TTF_Quit();
-  if (SdlStarted) SDL_Quit();
+  if (!SdlStarted) return;
+  // SDL flushes what it still has to say to the X server as it stops: a message to a box that
+  // is gone may be answered only then.
+  SDL_Quit();
+  ForgetVanishedWindows();
 }
 
 }  // namespace kravelon

@@ -2,9 +2,43 @@
 
 #include <SDL_syswm.h>
 
+#include <string_view>
+
 #include "Toolkit/SdlPtr.h"
 
 namespace kravelon {
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+namespace {
+
+XErrorHandler PreviousHandler = nullptr;
+bool Installed = false;
+
+int PassOverVanishedWindows(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow) return 0;
+  return PreviousHandler ? PreviousHandler(display, error) : 0;
+}
+
+}  // namespace
+#endif
+
+void ForgiveVanishedWindows() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (Installed || !driver || std::string_view(driver) != "x11") return;
+  PreviousHandler = XSetErrorHandler(PassOverVanishedWindows);
+  Installed = true;
+#endif
+}
+
+void ForgetVanishedWindows() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  if (!Installed) return;
+  XSetErrorHandler(PreviousHandler);
+  PreviousHandler = nullptr;
+  Installed = false;
+#endif
+}
 
 bool LetWindowSystemFill(SDL_Window* window, TColor color) {
 #if defined(SDL_VIDEO_DRIVER_X11)

@@ -10,4 +10,10 @@ namespace kravelon {
 // program keeps no picture of it. False where it cannot (no X11 window).
 bool LetWindowSystemFill(SDL_Window* window, TColor color);
 
+// Under X, an error about a window that no longer exists (a message box closed a moment before
+// a message SDL sent it arrived) is passed over instead of ending the program; any other error
+// goes to the handler before. Undone by ForgetVanishedWindows, once SDL has stopped.
+void ForgiveVanishedWindows();
+void ForgetVanishedWindows();
+
 }  // namespace kravelon

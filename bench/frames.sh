@@ -38,6 +38,7 @@ offfull=$(frame_cpu "$offscreen" BM_FullRedraw)
 printf '%-46s %8.1f us\n' "full redraw off-screen" "$offfull"
 ratio "status line off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_StatusLine)" "$offfull" "full redraw"
 ratio "explosion frame off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_ExplosionFrame)" "$offfull" "full redraw"
+ratio "arrow-key step off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_ArrowKeyStep)" "$(frame_cpu "$offscreen" BM_StatusLine)" "mouse move"
 
 start_xvfb
 onscreen=$(KRAVELON_XSERVER_PID=$xvfb DISPLAY=$display SDL_VIDEODRIVER=x11 measure "$bin")
@@ -49,3 +50,4 @@ split() {  # one frame's CPU, the game's and the X server's shares
 printf '%-46s %8.1f us %s\n' "full redraw on X, CPU" "$full" "$(split BM_FullRedraw)"
 echo "$(ratio "status line (a mouse move) on X, CPU" "$(frame_cpu "$onscreen" BM_StatusLine)" "$full" "full redraw") $(split BM_StatusLine)"
 echo "$(ratio "explosion frame on X, CPU" "$(frame_cpu "$onscreen" BM_ExplosionFrame)" "$full" "full redraw") $(split BM_ExplosionFrame)"
+echo "$(ratio "arrow-key step on X, CPU" "$(frame_cpu "$onscreen" BM_ArrowKeyStep)" "$(frame_cpu "$onscreen" BM_StatusLine)" "mouse move") $(split BM_ArrowKeyStep)"

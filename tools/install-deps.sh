@@ -12,8 +12,8 @@ packages=(
   libfreetype-dev zlib1g-dev
   # run: free faces with Cyrillic for the roles the game's fonts play
   fontconfig fonts-dejavu-core fonts-liberation2 fonts-paratype
-  # window tests
-  xvfb xdotool x11-utils libx11-dev libxtst-dev
+  # window tests (setxkbmap switches the server's keyboard layout)
+  xvfb xdotool x11-utils x11-xkb-utils libx11-dev libxtst-dev
   # the Debian package (CPack finds the libraries with dpkg-shlibdeps and file) and its checks
   dpkg-dev file lintian desktop-file-utils appstream
   # fuzzing (libFuzzer comes with clang's runtime libraries)

@@ -121,6 +121,19 @@ void BM_StatusLine(benchmark::State& state) {
 }
 BENCHMARK(BM_StatusLine)->Unit(benchmark::kMicrosecond);
 
+// An arrow key: the target's frame moves to the next cell, and the status line names it.
+void BM_ArrowKeyStep(benchmark::State& state) {
+  TPaint& paint = *Scene().Painter;
+  bool odd = false;
+  MeasureFrames(state, 1, [&] {
+    odd = !odd;
+    paint.ShowTarget(0, odd ? TPoint{3, 6} : TPoint{4, 6});
+    paint.SetStatusText(odd ? "Сектор: Г7" : "Сектор: Д7");
+  });
+  paint.HideTarget();
+}
+BENCHMARK(BM_ArrowKeyStep)->Unit(benchmark::kMicrosecond);
+
 // A whole explosion over a cell of the computer's board; the figures are per frame.
 void BM_ExplosionFrame(benchmark::State& state) {
   TPaint& paint = *Scene().Painter;

@@ -102,7 +102,7 @@ TEST(Startup, ClickingOkClosesTheBox) {
   x.ClickAt(box->Frame.Left + box->Frame.Width() / 2, box->Frame.Bottom - 30);
   auto status = game.WaitForExit(5s);
   ASSERT_TRUE(status);
-  EXPECT_EQ(*status, 0);
+  EXPECT_EQ(*status, 0) << game.Stderr();
 }
 
 TEST(Startup, AnUnreadablePictureEndsTheProgramWithABox) {
