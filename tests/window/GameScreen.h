@@ -83,6 +83,17 @@ class Gameplay : public RunningGame {
     }
   }
 
+  // Waits until the console shows the start of the `games`-th game of the run.
+  bool WaitForGames(long games, std::chrono::milliseconds timeout = 3000ms) {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+      const auto lines = Game->ConsoleLines();
+      if (std::count(lines.begin(), lines.end(), "Game: Сброс игры") >= games) return true;
+      if (std::chrono::steady_clock::now() >= until) return false;
+      std::this_thread::sleep_for(30ms);
+    }
+  }
+
   std::vector<std::string> UserShots() {
     std::vector<std::string> shots;
     for (const auto& l : Game->ConsoleLines())

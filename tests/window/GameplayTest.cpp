@@ -154,13 +154,7 @@ TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
   ASSERT_TRUE(WaitForMenu(OverItems));
   ChooseItem(OverItems, OverRestart);
   ASSERT_TRUE(WaitForMenu(OverItems, false));
-  auto resets = [&] {
-    const auto lines = Game->ConsoleLines();
-    return std::count(lines.begin(), lines.end(), "Game: Сброс игры");
-  };
-  const auto restartBy = std::chrono::steady_clock::now() + 3s;
-  while (resets() < 2 && std::chrono::steady_clock::now() < restartBy) std::this_thread::sleep_for(30ms);
-  ASSERT_EQ(resets(), 2) << "no new game";
+  ASSERT_TRUE(WaitForGames(2)) << "no new game";
   WaitForQuiet(300ms, 5s);
   const TScreenshot fresh = Shot();
   EXPECT_EQ(TilesOnBoard(fresh, true, Water), 100);

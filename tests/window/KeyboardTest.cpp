@@ -150,13 +150,7 @@ TEST_P(KeyboardOnly, FromLaunchToTheReportAndIntoASecondGame) {
   Press("End");
   Press("Up", 2);
   Press("Return");
-  auto resets = [&] {
-    const auto lines = Game->ConsoleLines();
-    return std::count(lines.begin(), lines.end(), "Game: Сброс игры");
-  };
-  const auto restartBy = std::chrono::steady_clock::now() + 3s;
-  while (resets() < 2 && std::chrono::steady_clock::now() < restartBy) std::this_thread::sleep_for(30ms);
-  ASSERT_EQ(resets(), 2) << "no new game";
+  ASSERT_TRUE(WaitForGames(2)) << "no new game";
   WaitForQuiet(300ms, 5s);
   Press("Home");  // from the cell of the last shot to its row's first
   Press("Up", 9);
