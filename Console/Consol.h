@@ -14,7 +14,6 @@ class TConsol {
   std::function<void()> OnRedraw;
   // From now on each line added is shown at once (start-up has built the screen to show it on).
   void StartShowing() { Showing = true; }
-  bool IsShowing() const { return Showing; }
   // The lines added before the console was shown, kept aside as they came.
   const std::vector<std::string>& EarlyLines() const { return Early; }
   // Every line also goes to standard output (followed from outside by the window tests).

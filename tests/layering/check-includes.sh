@@ -30,5 +30,11 @@ for folder in "${!allowed[@]}"; do
     fi
   fi
 done
+# The engine's seam is the tests' and the simulator's way in, never the game's.
+if grep -rnE '^\s*#\s*include\s+"GameEngine/GameEngineProbe.h"' Common Toolkit GameEngine Console Media Main \
+     --include='*.h' --include='*.cpp'; then
+  echo "only the tests and the tools may include GameEngine/GameEngineProbe.h"
+  status=1
+fi
 [[ $status == 0 ]] && echo "every include follows the layering"
 exit $status
