@@ -116,6 +116,15 @@ class TPaint {
   void DrawBoard(int board);
   bool ConsoleShown() const;
   bool BoardsShown() const;
+  struct TCellPictures {
+    const TBitmap* Water;
+    const TBitmap* Miss;
+    const TBitmap* Ship;
+    const TBitmap* Hit;
+  };
+  TCellPictures CellPictures() const;
+  void DrawCell(int board, TPoint cell, const TCellPictures& pictures);
+  void RefreshCell(int board, TPoint cell);
   void DrawTargetFrame(int board);
   // Redraws only the status line's strip of the panel and the back buffer; the screen
   // rectangle it changed, empty when the console is not shown.

@@ -91,23 +91,35 @@ void TPaint::Redraw() {
   CopyToWindow();
 }
 
+TPaint::TCellPictures TPaint::CellPictures() const {
+  return {GetImage("IM_EMPTY"), GetImage("IM_MISS"), GetImage("IM_SHIP"), GetImage("IM_SHIPOFF")};
+}
+
+void TPaint::DrawCell(int board, TPoint cell, const TCellPictures& pictures) {
+  const TCell c = Engine.ReadCell(cell.X, cell.Y, board);
+  // The computer's ships stay hidden until hit.
+  const TBitmap* intact = board == 0 ? pictures.Ship : pictures.Water;
+  const TBitmap* picture = c.Empty ? (c.Fired ? pictures.Miss : pictures.Water)
+                                   : (c.Fired ? pictures.Hit : intact);
+  const TRect at = CellRect(board, cell);
+  BackCanvas->Draw(at.Left, at.Top, picture);
+}
+
 void TPaint::DrawBoard(int board) {
   if (!BackCanvas) return;
   // One look-up per picture for the whole board, not one per cell.
-  const TBitmap* water = GetImage("IM_EMPTY");
-  const TBitmap* miss = GetImage("IM_MISS");
-  const TBitmap* ship = GetImage("IM_SHIP");
-  const TBitmap* hit = GetImage("IM_SHIPOFF");
+  const TCellPictures pictures = CellPictures();
   for (int column = 0; column < BoardSize; ++column) {
-    for (int row = 0; row < BoardSize; ++row) {
-      const TCell cell = Engine.ReadCell(column, row, board);
-      const TBitmap* picture = cell.Empty ? (cell.Fired ? miss : water)
-                                          : (cell.Fired ? hit : (board == 0 ? ship : water));
-      const TRect at = CellRect(board, {column, row});
-      BackCanvas->Draw(at.Left, at.Top, picture);
-    }
+    for (int row = 0; row < BoardSize; ++row) DrawCell(board, {column, row}, pictures);
   }
   DrawTargetFrame(board);
+}
+
+// Draws a cell again, with the frame if the target is on it, and sends it.
+void TPaint::RefreshCell(int board, TPoint cell) {
+  DrawCell(board, cell, CellPictures());
+  DrawTargetFrame(board);
+  CopyToWindow(CellRect(board, cell));
 }
 
 // Yellow outside, black inside, both within the cell: it shows on water, ships, misses and
@@ -132,10 +144,9 @@ void TPaint::ShowTarget(int board, TPoint cell) {
   const std::optional<TTarget> before = Target;
   Target = TTarget{board, cell};
   if (!GraphicsReady || !BoardsShown()) return;
-  if (before) DrawBoard(before->Board);
-  if (!before || before->Board != board) DrawBoard(board);
-  if (before) CopyToWindow(CellRect(before->Board, before->Cell));
-  CopyToWindow(CellRect(board, cell));
+  // Only the cell it left and the cell it reached change.
+  if (before) RefreshCell(before->Board, before->Cell);
+  RefreshCell(board, cell);
 }
 
 void TPaint::HideTarget() {
@@ -143,8 +154,7 @@ void TPaint::HideTarget() {
   const TTarget before = *Target;
   Target.reset();
   if (!GraphicsReady || !BoardsShown()) return;
-  DrawBoard(before.Board);
-  CopyToWindow(CellRect(before.Board, before.Cell));
+  RefreshCell(before.Board, before.Cell);
 }
 
 void TPaint::DrawUserBoard() { DrawBoard(0); }
