@@ -43,7 +43,8 @@ test-sanitize: deps
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DKRAVELON_FUZZ=ON >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_jpeg fuzz_bmp fuzz_cursor fuzz_wave
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_jpeg fuzz_bmp fuzz_cursor fuzz_wave \
+	  fuzz_catalogue
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # A long storm of random input through every state of the game.

@@ -3,7 +3,7 @@
 // language can replace it. The texts written in the code are the game's own Russian ones and are
 // the catalogue's keys; with no catalogue in use they come back unchanged.
 //
-// xgettext finds them by the keywords Tr, TrN:1,2 and TrNoop (see po/CMakeLists.txt).
+// xgettext finds them by the keywords Tr, TrN:1,3 and TrNoop (see po/CMakeLists.txt).
 #include <libintl.h>
 
 #include <cstddef>
@@ -18,9 +18,16 @@ inline constexpr const char* TextDomain = "kravelon";
 // The text in the game's language. Never call it with "": gettext answers the catalogue's header.
 inline const char* Tr(const char* text) { return dgettext(TextDomain, text); }
 
-// The form that goes with the number n: one of Russian's three, one of English's two.
-inline const char* TrN(const char* one, const char* many, unsigned long n) {
-  return dngettext(TextDomain, one, many, n);
+// The form of a noun-bearing text that goes with the number n. Russian has three (1 корабль,
+// 2 корабля, 5 кораблей), more than gettext's untranslated fallback knows, so the game's own
+// forms are chosen here; a catalogue is keyed by the first and the last and brings its own.
+inline const char* TrN(const char* one, const char* few, const char* many, unsigned long n) {
+  const char* translated = dngettext(TextDomain, one, many, n);
+  if (translated != one && translated != many) return translated;
+  const unsigned long tens = n % 100, units = n % 10;
+  if (units == 1 && tens != 11) return one;
+  if (units >= 2 && units <= 4 && (tens < 12 || tens > 14)) return few;
+  return many;
 }
 
 // Marks a text for the catalogue where it is stored before the language is known (a table);

@@ -17,7 +17,7 @@ TGameEngine::TGameEngine(TGameHost* host, TRandomSource* random)
 void TGameEngine::Log(std::string_view text) { Host->GameLogged("Game: " + std::string(text)); }
 
 void TGameEngine::NewGame() {
-  Log("Сброс игры");
+  Log(Tr("Сброс игры"));
   for (auto& column : Cells) {
     for (auto& row : column) {
       for (auto& cell : row) cell = TCell{};
@@ -28,7 +28,7 @@ void TGameEngine::NewGame() {
   ShipsToPlace = FleetShips;
   HitCount = 0;
   Step = 0;
-  Log("Пользователь расставляет корабли...");
+  Log(Tr("Пользователь расставляет корабли..."));
   Afloat = ShipSizes;
   FleetSunk = 0;
   Host->GameReset();
@@ -104,8 +104,10 @@ bool TGameEngine::Fire(int column, int row) {
 bool TGameEngine::Shoot(int column, int row) {
   const TSide shooter = ActiveSide();
   const bool hit = Fire(column, row);
-  Log((shooter == sdUser ? "Пользователь" : "Компьютер") +
-      std::string(" произвел выстрел в сектор ") + CellName(column, row));
+  const std::string cell = CellName(column, row);
+  Log(Fill(shooter == sdUser ? Tr("Пользователь произвел выстрел в сектор %1")
+                             : Tr("Компьютер произвел выстрел в сектор %1"),
+           {cell}));
   Host->ShotFired(shooter, {column, row}, hit);
   if (FleetSunk) {
     EndGame(shooter);

@@ -37,15 +37,15 @@ void TGameEngine::PlaceShip(int column, int row) {
     CurrentSide = sdComputer;
     ShipsToPlace = FleetShips;
     Step = 0;
-    Log("Пользователь расставил все корабли.");
-    Log("Компьютер расставляет корабли...");
+    Log(Tr("Пользователь расставил все корабли."));
+    Log(Tr("Компьютер расставляет корабли..."));
     Host->FleetPlaced(sdUser);
   } else if (ShipsToPlace <= 0 && CurrentSide == sdComputer) {
     CurrentSide = sdUser;
     ShipsToPlace = FleetShips;
     CurrentState = gsBattle;
     Host->FleetPlaced(sdComputer);
-    Log("Компьютер расставил все корабли.");
+    Log(Tr("Компьютер расставил все корабли."));
   }
 }
 

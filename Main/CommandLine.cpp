@@ -1,6 +1,8 @@
 #include "Main/CommandLine.h"
 
+#include "Common/Text.h"
 #include "Main/Version.h"
+#include "Media/Language.h"
 
 namespace kravelon {
 
@@ -11,6 +13,13 @@ bool ReadScale(const std::string& text, int& scale) {
   if (text.size() != 1 || text[0] < '1' || text[0] > '4') return false;
   scale = text[0] - '0';
   return true;
+}
+
+// "ru, en": the languages --lang takes.
+std::string LanguageList() {
+  std::string list;
+  for (const std::string& language : GameLanguages()) list += (list.empty() ? "" : ", ") + language;
+  return list;
 }
 
 TCommandLine Failure(std::string message) {
@@ -37,32 +46,51 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (arg == "--scale" || arg.rfind("--scale=", 0) == 0) {
       std::string value;
       if (arg == "--scale") {
-        if (i + 1 == arguments.size()) return Failure("option '--scale' needs a value from 1 to 4");
+        if (i + 1 == arguments.size())
+          return Failure(Tr("параметру '--scale' нужно значение от 1 до 4"));
         value = arguments[++i];
       } else {
         value = arg.substr(8);
       }
       if (!ReadScale(value, result.Scale))
-        return Failure("invalid scale '" + value + "' (expected 1, 2, 3 or 4)");
+        return Failure(Fill(Tr("неверный масштаб '%1' (ожидается 1, 2, 3 или 4)"), {value}));
       continue;
     }
-    if (!arg.empty() && arg[0] == '-') return Failure("unknown option '" + arg + "'");
-    return Failure("unexpected argument '" + arg + "'");
+    if (arg == "--lang" || arg.rfind("--lang=", 0) == 0) {
+      std::string value;
+      if (arg == "--lang") {
+        if (i + 1 == arguments.size())
+          return Failure(Fill(Tr("параметру '--lang' нужен язык: %1"), {LanguageList()}));
+        value = arguments[++i];
+      } else {
+        value = arg.substr(7);
+      }
+      if (!IsGameLanguage(value))
+        return Failure(Fill(Tr("неизвестный язык '%1' (ожидается %2)"), {value, LanguageList()}));
+      result.Language = value;
+      continue;
+    }
+    if (!arg.empty() && arg[0] == '-') return Failure(Fill(Tr("неизвестный параметр '%1'"), {arg}));
+    return Failure(Fill(Tr("лишний аргумент '%1'"), {arg}));
   }
   return result;
 }
 
 std::string UsageText() {
-  return "Usage: kravelon [OPTION]...\n"
-         "Kravelon (Кравелон): a naval battle against the computer on two 10 x 10 boards.\n"
-         "\n"
-         "  --scale N    draw the game N times larger, N from 1 to 4\n"
-         "               (default: the desktop's scale, GDK_SCALE or Xft.dpi)\n"
-         "  -h, --help   show this help and exit\n"
-         "  --version    show the version and exit\n"
-         "\n"
-         "The pictures and sounds are read from Images/ and Sounds/ beside the executable,\n"
-         "or else from the installed data folder.\n";
+  // One text a part, so that a new option is one more text in the catalogue.
+  std::string text = Tr("Использование: kravelon [ПАРАМЕТР]...\n");
+  text += Tr("Кравелон: морской бой с компьютером на двух полях 10 x 10.\n");
+  text += "\n";
+  text += Tr("  --lang ЯЗЫК  язык игры: ru (русский) или en (английский); по умолчанию\n"
+             "               язык окружения (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)\n");
+  text += Tr("  --scale N    рисовать игру в N раз крупнее, N от 1 до 4\n"
+             "               (по умолчанию масштаб рабочего стола, GDK_SCALE или Xft.dpi)\n");
+  text += Tr("  -h, --help   показать эту справку и выйти\n");
+  text += Tr("  --version    показать версию и выйти\n");
+  text += "\n";
+  text += Tr("Картинки и звуки читаются из папок Images/ и Sounds/ рядом с программой,\n"
+             "а если их там нет, из установленной папки данных.\n");
+  return text;
 }
 
 std::string VersionText() { return std::string("kravelon ") + GameVersion + "\n"; }

@@ -11,6 +11,8 @@ struct TCommandLine {
   TAction Action = TAction::Play;
   // The display scale asked for (1 to 4); 0 when not given: the desktop's scale then applies.
   int Scale = 0;
+  // The language asked for ("ru", "en", …); empty when not given: the environment's then.
+  std::string Language;
   std::string Error;  // one line without the program's name, set when Action is Fail
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // The game's three popup menus and their items, in display order: the main menu, the exit
 // question and the game-over menu. What each item does is the main window's (MenuHandlers.cpp).
+#include "Common/Text.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Menus.h"
 
@@ -14,10 +15,12 @@ struct TGameMenus {
   // The item that carries the sound switch's tick.
   static constexpr int SoundTag = 1;
 
-  TMenuItem RestartItem{"Рестарт"}, ArrangeItem{"Расставить"}, SoundItem{"Звук"},
-      AboutItem{"Об игре..."}, ExitItem{"Выход"};
-  TMenuItem ExitQuestionItem{"Выйти?"}, YesItem{"Да"}, NoItem{"Нет"};
-  TMenuItem GameOverRestartItem{"Рестарт"}, StatisticsItem{"Статистика"}, GameOverExitItem{"Выход"};
+  // Made after the language is chosen, so each caption is in the game's language.
+  TMenuItem RestartItem{Tr("Рестарт")}, ArrangeItem{Tr("Расставить")}, SoundItem{Tr("Звук")},
+      AboutItem{Tr("Об игре...")}, ExitItem{Tr("Выход")};
+  TMenuItem ExitQuestionItem{Tr("Выйти?")}, YesItem{Tr("Да")}, NoItem{Tr("Нет")};
+  TMenuItem GameOverRestartItem{Tr("Рестарт")}, StatisticsItem{Tr("Статистика")},
+      GameOverExitItem{Tr("Выход")};
   TPopupMenu MainMenu;
   TPopupMenu ExitMenu;
   TPopupMenu GameOverMenu;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "Media/Layout.h"
+#include "Common/Text.h"
 #include "Main/Main1.h"
 #include "Toolkit/Keys.h"
 #include "Toolkit/MessageBox.h"
@@ -39,7 +40,7 @@ void TMain1::PointerMoved(int x, int y) {
   MouseX = x;
   MouseY = y;
   if (Engine->State() != gsReport && Paint->IsGraphicsReady()) {
-    Paint->SetStatusText("Сектор: " + SectorName());
+    Paint->SetStatusText(Tr("Сектор: ") + SectorName());
   }
   // The about screen covers the board: no preview is drawn over it.
   if (Engine->State() == gsPlacing && !Paint->AboutShown()) SetupShip(false);
@@ -152,16 +153,20 @@ void TMain1::PointerBack(std::optional<TPoint> before) {
 
 void TMain1::ShowKeys() {
   const std::optional<TPoint> pointer = PointerPosition();
-  MessageBox(
-      "Стрелки: выбрать сектор\r\n"
-      "Home, End: первый или последний сектор в строке\r\n"
-      "Ctrl+Home, Ctrl+End: углы поля\r\n"
-      "Пробел или Enter: поставить корабль, выстрелить\r\n"
-      "R: повернуть корабль\r\n"
-      "Esc: меню\r\n"
-      "Page Up, Page Down: листать журнал\r\n"
-      "F1: эта справка",
-      Application->Title, TMessageIcon::Information);
+  // One text a line, so that a new key is one more line in the catalogue.
+  const char* lines[] = {
+      Tr("Стрелки: выбрать сектор"),
+      Tr("Home, End: первый или последний сектор в строке"),
+      Tr("Ctrl+Home, Ctrl+End: углы поля"),
+      Tr("Пробел или Enter: поставить корабль, выстрелить"),
+      Tr("R: повернуть корабль"),
+      Tr("Esc: меню"),
+      Tr("Page Up, Page Down: листать журнал"),
+      Tr("F1: эта справка"),
+  };
+  std::string text;
+  for (const char* line : lines) text += (text.empty() ? "" : "\r\n") + std::string(line);
+  MessageBox(text, Application->Title, TMessageIcon::Information);
   PointerBack(pointer);
 }
 

@@ -1,9 +1,12 @@
 #include "Main/Main1.h"
 
+#include "Common/Text.h"
+
 #include <cstdlib>
 #include <exception>
 #include <memory>
 
+#include "Media/Language.h"
 #include "Media/Layout.h"
 #include "Media/ProgramPath.h"
 #include "Main/Version.h"
@@ -63,16 +66,17 @@ TMain1::~TMain1() {
 
 void TMain1::FormCreate() {
   DoubleBuffered = true;
-  Consol->AddLine("Кравелон версия " + Version);
+  Consol->AddLine(Fill(Tr("Кравелон версия %1"), {Version}));
+  if (!LanguageProblem().empty()) Consol->AddLine(LanguageProblem());
   if (!DirectoryExists(ProgramPath("Images"))) {
-    const std::string text = "Не могу найти папку \"Images\".";
+    const std::string text = Tr("Не могу найти папку \"Images\".");
     Consol->AddLine(text);
     throw TFileError(ProgramPath("Images"), text);
   }
   if (!DirectoryExists(ProgramPath("Sounds"))) {
-    Consol->AddLine("Не могу найти папку \"Sounds\".");
+    Consol->AddLine(Tr("Не могу найти папку \"Sounds\"."));
     Consol->AddLine(
-        "Звук будет отключен до тех пор, пока папка \"Sounds\" не будет восстановлена.");
+        Tr("Звук будет отключен до тех пор, пока папка \"Sounds\" не будет восстановлена."));
     Beep();
     Sleep(3000);
   }
@@ -116,13 +120,13 @@ void TMain1::StartUp() {
   const std::string cursorPath = ProgramPath("Images/CURSOR.CUR");
   const TCursorResult cursor = LoadCursorFromFile(cursorPath);
   if (cursor == TCursorResult::NotFound || cursor == TCursorResult::Refused) {
-    Paint->Log("Файл \"" + cursorPath + "\" не найден.");
+    Paint->Log(Fill(Tr("Файл \"%1\" не найден."), {cursorPath}));
   }
-  Consol->AddLine("Инициализация меню...");
+  Consol->AddLine(Tr("Инициализация меню..."));
   PrepareMenu(Menus.MainMenu);
   PrepareMenu(Menus.ExitMenu);
   PrepareMenu(Menus.GameOverMenu);
-  Consol->AddLine("Инициализация меню завершена.");
+  Consol->AddLine(Tr("Инициализация меню завершена."));
   Engine->NewGame();
   Paint->MarkGraphicsReady();
   Consol->StartShowing();

@@ -2,6 +2,7 @@
 // statistics box of the game-over menu.
 #include <string>
 
+#include "Common/Text.h"
 #include "Main/Main1.h"
 #include "Toolkit/Memory.h"
 #include "Toolkit/MessageBox.h"
@@ -112,7 +113,7 @@ void TMain1::ShowStatistics() {
   const int shots = Engine->ComputerShots(), hits = Engine->ComputerHits();
   // Cut towards zero, never rounded up: 2 hits of 3 shots are 66 %.
   const int percent = shots == 0 ? 0 : 100 * hits / shots;
-  MessageBox("Процент попадания компютера составил: " + std::to_string(percent) + " %",
+  MessageBox(Fill(Tr("Процент попадания компютера составил: %1 %%"), {std::to_string(percent)}),
              Application->Title, TMessageIcon::Information);
 }
 

@@ -1,11 +1,13 @@
-// Program entry: the command line, then the toolkit, the application titled "Кравелон", the main
-// window, the loop.
+// Program entry: the language, the command line, then the toolkit, the application titled
+// "Кравелон", the main window, the loop.
 #include <cstdio>
 #include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "Common/Text.h"
+#include "Media/Language.h"
 #include "Media/Layout.h"
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
@@ -17,8 +19,15 @@
 using namespace kravelon;
 
 int main(int argc, char** argv) {
+  // The environment's language first, so that even a wrong option is answered in it; --lang
+  // then replaces it. The catalogue is read once, here.
+  const std::string catalogues = CatalogueFolder();
+  StartLanguage("", catalogues);
   // Read before SDL starts, so that a wrong option or --help never opens a window.
   const TCommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (!options.Language.empty() &&
+      (options.Language != GameLanguage() || !LanguageProblem().empty()))
+    StartLanguage(options.Language, catalogues);
   switch (options.Action) {
     case TCommandLine::TAction::ShowHelp:
       std::fputs(UsageText().c_str(), stdout);
@@ -27,7 +36,8 @@ int main(int argc, char** argv) {
       std::fputs(VersionText().c_str(), stdout);
       return 0;
     case TCommandLine::TAction::Fail:
-      std::fprintf(stderr, "kravelon: %s; try 'kravelon --help'\n", options.Error.c_str());
+      std::fprintf(stderr, "%s\n",
+                   Fill(Tr("kravelon: %1; попробуйте 'kravelon --help'"), {options.Error}).c_str());
       return 2;
     case TCommandLine::TAction::Play:
       break;
@@ -45,7 +55,7 @@ int main(int argc, char** argv) {
                       : FitDisplayScale(DetectDisplayScale(), WindowWidth, WindowHeight));
   {
     TApplication application;
-    application.Title = "Кравелон";
+    application.Title = Tr("Кравелон");
     // An error nobody caught is shown in a box under the game's title, and the game goes on.
     application.OnException = [&application](const std::string& message) {
       MessageBox(message, application.Title, TMessageIcon::Error);

@@ -3,6 +3,8 @@
 # both processes are ended and the echo removed when the script exits.
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 ReadyLine='Пользователь расставляет корабли'
+# The game in its own language, whatever the machine's locale: the line above is Russian.
+unset LANGUAGE LC_ALL LC_MESSAGES LANG
 game=
 out=
 start_game_on_xvfb() {

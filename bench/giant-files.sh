@@ -3,6 +3,8 @@
 # claims a giant size, against a normal start. Each run lasts until the error box or the board
 # screen is up, then the game is asked to quit. Needs an X display (an Xvfb is started here).
 set -euo pipefail
+# The game in its own language, whatever the machine's locale (the scripts wait for its lines).
+unset LANGUAGE LC_ALL LC_MESSAGES LANG
 build=$(realpath "${1:-build}")
 here=$(cd "$(dirname "$0")" && pwd)
 regressions=$here/../fuzz/regressions

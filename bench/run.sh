@@ -3,6 +3,8 @@
 # each against its baseline measured in the same run where it has one; then the other Google
 # Benchmark programs' own tables.
 set -euo pipefail
+# The game in its own language, whatever the machine's locale (the scripts wait for its lines).
+unset LANGUAGE LC_ALL LC_MESSAGES LANG
 build=${1:-build}
 here=$(dirname "$0")
 echo "== frames"

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # build
   g++ cmake make ninja-build pkgconf
+  # the catalogues of the game's texts: msgfmt compiles them, xgettext and msgcmp check them
+  gettext
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libjpeg62-turbo-dev libfontconfig-dev
   libgtest-dev libbenchmark-dev
   # the asset generator draws its lettering with FreeType and packs its icons with zlib

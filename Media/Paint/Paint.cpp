@@ -3,7 +3,9 @@
 #include <array>
 #include <cctype>
 
+#include "Common/Text.h"
 #include "Console/Consol.h"
+#include "Media/Language.h"
 #include "Media/ProgramPath.h"
 #include "Toolkit/Errors.h"
 #include "Toolkit/Files.h"
@@ -29,7 +31,8 @@ std::uint64_t ByteSum(const std::string& path) {
 
 // The loaders' failure, worded for the player: which file could not be read.
 [[noreturn]] void CannotLoad(const std::string& fullPath) {
-  throw TFileError(fullPath, "Не удалось загрузить изображение\r\n\"" + fullPath + "\"");
+  throw TFileError(fullPath, Tr("Не удалось загрузить изображение") + std::string("\r\n\"") +
+                                 fullPath + "\"");
 }
 
 // Pictures start-up builds (and counts) that no screen draws afterwards: sheets the pieces and
@@ -77,33 +80,35 @@ TBitmap* TPaint::GetImage(std::string_view name) const {
 
 std::unique_ptr<TBitmap> TPaint::LoadBitmapImage(const std::string& path) {
   auto picture = std::make_unique<TBitmap>();
-  const std::string full = ProgramPath(path);
+  const std::string own = PicturePath(path);
+  const std::string full = ProgramPath(own);
   try {
     picture->LoadFromFile(full);
   } catch (const TToolkitError&) {
     CannotLoad(full);
   }
-  Log("Загружен точечный рисунок: " + path);
+  Log(Tr("Загружен точечный рисунок: ") + own);
   ++LoadedImages;
   return picture;
 }
 
 std::unique_ptr<TBitmap> TPaint::LoadJpegImage(const std::string& path) {
   auto picture = std::make_unique<TBitmap>();
-  const std::string full = ProgramPath(path);
+  const std::string own = PicturePath(path);
+  const std::string full = ProgramPath(own);
   try {
     LoadJpegFile(*picture, full);
   } catch (const TToolkitError&) {
     CannotLoad(full);
   }
-  Log("Загружено изображение формата JPEG: " + path);
+  Log(Tr("Загружено изображение формата JPEG: ") + own);
   ++LoadedImages;
   return picture;
 }
 
 std::unique_ptr<TBitmap> TPaint::CreateImage(int height, int width) {
   auto picture = std::make_unique<TBitmap>(width, height);
-  Log("Создано изображение размером " + std::to_string(width) + "x" + std::to_string(height));
+  Log(Fill(Tr("Создано изображение размером %1x%2"), {std::to_string(width), std::to_string(height)}));
   ++CreatedImages;
   return picture;
 }
@@ -124,18 +129,19 @@ void TPaint::Initialize() {
   TCanvas& about = GetImage("IM_ABOUT")->Canvas;
   about.Font = TFont{"MS Sans Serif", 8, clr::Black, TFontStyle::Bold};
   about.BrushStyle = TBrushStyle::Clear;
-  about.TextOut(584, 267, "Версия " + Version);
+  about.TextOut(584, 267, Fill(Tr("Версия %1"), {Version}));
 
   TCanvas& window = Window.Canvas();
   window.Font = about.Font;
   window.BrushStyle = TBrushStyle::Clear;
 
-  const std::string aboutPath = ProgramPath("Images/About.jpg");
+  // Every language's about picture adds up to the same sum.
+  const std::string aboutPath = ProgramPath(PicturePath("Images/About.jpg"));
   if (ByteSum(aboutPath) != AboutByteSum) {
-    throw TFileError(aboutPath, "Поврежден файл\r\n\"" + aboutPath + "\"");
+    throw TFileError(aboutPath, Tr("Поврежден файл") + std::string("\r\n\"") + aboutPath + "\"");
   }
 
-  Log("Инициализация модуля прорисовки");
+  Log(Tr("Инициализация модуля прорисовки"));
   ScreenRect = {0, 0, Window.ClientWidth(), Window.ClientHeight()};
   LoadedImages = 0;
   CreatedImages = 0;
@@ -145,13 +151,13 @@ void TPaint::Initialize() {
     Window.Canvas().TextOut(16, 267, text);
   };
 
-  progress("Закрузка изображений...");
+  progress(Tr("Закрузка изображений..."));
   for (const auto& [name, path] : FileImages) {
     const std::string file = path;
     AddImage(name, file.ends_with(".bmp") ? LoadBitmapImage(file) : LoadJpegImage(file));
   }
 
-  progress("Создание изображений...");
+  progress(Tr("Создание изображений..."));
   AddImage("SYS_BACK", CreateImage(ScreenRect));
   AddImage("SYS_CONSOL", CreateImage(128, 688));
   for (const char* piece : {"IM_BORDER_TOP_LEFT", "IM_BORDER_TOP_RIGHT", "IM_BORDER_BOTTOM_LEFT",
@@ -165,7 +171,7 @@ void TPaint::Initialize() {
   AddImage("IM_SHIP_RATE", CreateImage(32, 32));
   AddImage("IM_EMPTY_RATE", CreateImage(32, 32));
 
-  progress("Инициализация...");
+  progress(Tr("Инициализация..."));
   CutBorderPieces();
   MakeShipPreviews();
   BuildExplosion();
@@ -181,7 +187,7 @@ void TPaint::Initialize() {
   TCanvas& title = GetImage("IM_TITLE")->Canvas;
   title.Font = consol.Font;
   title.BrushStyle = TBrushStyle::Clear;
-  title.TextOut(14, 9, "МЕНЮ");
+  title.TextOut(14, 9, Tr("МЕНЮ"));
 
   BigFont = TFont{"IMPACT", 36, TColor{0, 255, 255}, TFontStyle::Regular};
 
@@ -194,12 +200,12 @@ void TPaint::Initialize() {
     if (TBitmap* picture = GetImage(name)) picture->SetSize(0, 0);
   }
 
-  Log("Инициализация завершена");
-  Log("==============Результаты==============");
-  Log("Загружено изображений: " + std::to_string(LoadedImages) + " шт.");
-  Log("Создано изображение: " + std::to_string(CreatedImages) + " шт.");
-  Log("Всего используется изображений: " + std::to_string(LoadedImages + CreatedImages) +
-      " шт.");
+  Log(Tr("Инициализация завершена"));
+  Log(Tr("==============Результаты=============="));
+  Log(Fill(Tr("Загружено изображений: %1 шт."), {std::to_string(LoadedImages)}));
+  Log(Fill(Tr("Создано изображение: %1 шт."), {std::to_string(CreatedImages)}));
+  Log(Fill(Tr("Всего используется изображений: %1 шт."),
+           {std::to_string(LoadedImages + CreatedImages)}));
   Redraw();
 }
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "Common/Text.h"
 #include "Media/Layout.h"
 #include "Media/Paint/Paint.h"
 #include "Toolkit/Pause.h"
@@ -18,7 +19,7 @@ constexpr int FrameDelayMs = 30;
 }  // namespace
 
 void TPaint::BuildExplosion() {
-  Log("Создание анимации");
+  Log(Tr("Создание анимации"));
   AddImage("IM_EXPLOSION", LoadJpegImage("Images/Explosion.jpg"));
   AddImage("IM_EXPLOSION_MASK", LoadJpegImage("Images/ExplosionMask.jpg"));
   MakeMask("IM_EXPLOSION_MASK");

@@ -1,4 +1,5 @@
 // The report window's pictures, the translucent panel and the result text.
+#include "Common/Text.h"
 #include "GameEngine/GameEngine.h"
 #include "Media/Paint/Paint.h"
 
@@ -23,7 +24,7 @@ constexpr int Piece = 16;
 }  // namespace
 
 void TPaint::BuildReport() {
-  Log("Инициализация выиграшного окна...");
+  Log(Tr("Инициализация выиграшного окна..."));
   AddImage("IM_REPORT", LoadBitmapImage("Images/Report.bmp"));
   AddImage("IM_REPORT_BACK", CreateImage(ScreenRect));
   GetImage("IM_REPORT_BACK")->Canvas.Draw(0, 0, GetImage("IM_WIN"));
@@ -34,7 +35,7 @@ void TPaint::BuildReport() {
   }
   DrawPanel(*GetImage("IM_REPORT_BACK"), ReportPanelRect);
   AddImage("IM_REPORT_TEXT", CreateImage(ScreenRect));
-  Log("Инициализация завершена.");
+  Log(Tr("Инициализация завершена."));
 }
 
 void TPaint::DrawPanel(TBitmap& target, const TRect& rect) {
@@ -83,7 +84,7 @@ void TPaint::DrawReportText() {
   c.Font.Color = clr::Yellow;
   c.Font.Size = 60;
   const bool lost = Engine.ActiveSide() == sdComputer;
-  const std::string text = lost ? "Вы проиграли..." : "Вы выиграли!";
+  const std::string text = lost ? Tr("Вы проиграли...") : Tr("Вы выиграли!");
   const int w = c.TextWidth(text), h = c.TextHeight(text);
   c.BrushStyle = TBrushStyle::Clear;
   c.TextOut((ScreenRect.Right - ScreenRect.Left - w) / 2,

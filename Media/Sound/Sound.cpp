@@ -1,5 +1,6 @@
 #include "Media/Sound/Sound.h"
 
+#include "Common/Text.h"
 #include "Console/Consol.h"
 #include "Media/ProgramPath.h"
 #include "Toolkit/Audio.h"
@@ -14,7 +15,7 @@ TWave::TWave(const std::string& relativePath, TConsol& consol) {
   if (ReadFileBytes(ProgramPath(relativePath), MaxWaveFileBytes, bytes) != TReadResult::Read) return;
   Decoded = TDecodedWave(bytes.data(), bytes.size());
   Read = true;
-  consol.AddLine("Sound: Загружен звуковой файл " + relativePath);
+  consol.AddLine("Sound: " + std::string(Tr("Загружен звуковой файл ")) + relativePath);
 }
 
 TWave::~TWave() { StopWave(); }

@@ -223,32 +223,64 @@ TEST(Startup, TheCommandLineIsAnsweredBeforeAnyWindow) {
   // No display at all: had the game gone on to start SDL, it would fail for want of one.
   struct TCase {
     std::vector<std::string> Arguments;
+    std::vector<std::string> Environment;
     int ExitStatus;
     std::vector<std::string> Stdout;
     std::string Stderr;
   };
   const TCase cases[] = {
-      {{"--version"}, 0, {"kravelon 1.2"}, ""},
-      {{"--bogus"}, 2, {}, "kravelon: unknown option '--bogus'; try 'kravelon --help'\n"},
+      {{"--version"}, {}, 0, {"kravelon 1.2"}, ""},
+      {{"--bogus"},
+       {},
+       2,
+       {},
+       "kravelon: неизвестный параметр '--bogus'; попробуйте 'kravelon --help'\n"},
+      {{"--bogus"},
+       {"LANG=en_US.UTF-8"},
+       2,
+       {},
+       "kravelon: unknown option '--bogus'; try 'kravelon --help'\n"},
       {{"--scale", "7"},
+       {"LANGUAGE=en"},
        2,
        {},
        "kravelon: invalid scale '7' (expected 1, 2, 3 or 4); try 'kravelon --help'\n"},
+      {{"--lang", "xx"},
+       {"LANGUAGE=en"},
+       2,
+       {},
+       "kravelon: unknown language 'xx' (expected ru, en); try 'kravelon --help'\n"},
+      {{"--lang"},
+       {},
+       2,
+       {},
+       "kravelon: параметру '--lang' нужен язык: ru, en; попробуйте 'kravelon --help'\n"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Arguments.front());
-    TGameProcess game(nullptr, {.WithDisplay = false, .Arguments = c.Arguments});
+    TGameProcess game(nullptr, {.WithDisplay = false,
+                                .Environment = c.Environment,
+                                .Arguments = c.Arguments});
     auto status = game.WaitForExit(10s);
     ASSERT_TRUE(status);
     EXPECT_EQ(*status, c.ExitStatus);
     EXPECT_EQ(game.ConsoleLines(), c.Stdout);
     EXPECT_EQ(game.Stderr(), c.Stderr);
   }
-  TGameProcess help(nullptr, {.WithDisplay = false, .Arguments = {"--help"}});
-  ASSERT_EQ(help.WaitForExit(10s), 0);
-  const auto lines = help.ConsoleLines();
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.front(), "Usage: kravelon [OPTION]...");
+  // --help in the environment's language, or in the one asked for.
+  const std::pair<std::vector<std::string>, std::vector<std::string>> helps[] = {
+      {{}, {"--help"}}, {{"LANG=de_DE.UTF-8"}, {"--help"}}, {{}, {"--lang", "en", "--help"}}};
+  const char* firstLines[] = {"Использование: kravelon [ПАРАМЕТР]...",
+                              "Usage: kravelon [OPTION]...", "Usage: kravelon [OPTION]..."};
+  for (std::size_t i = 0; i < std::size(helps); ++i) {
+    TGameProcess help(nullptr, {.WithDisplay = false,
+                                .Environment = helps[i].first,
+                                .Arguments = helps[i].second});
+    ASSERT_EQ(help.WaitForExit(10s), 0);
+    const auto lines = help.ConsoleLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), firstLines[i]);
+  }
 }
 
 }  // namespace kravelon

@@ -222,6 +222,13 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
   if (!installed && options.WithSounds) {
     fs::copy(build / "Sounds", fs::path(Dir) / "Sounds", fs::copy_options::recursive);
   }
+  if (!installed && options.WithCatalogues) {
+    fs::copy(build / "locale", fs::path(Dir) / "locale", fs::copy_options::recursive);
+    if (options.TruncatedCatalogue) {
+      const fs::path mo = fs::path(Dir) / "locale/en/LC_MESSAGES/kravelon.mo";
+      fs::resize_file(mo, fs::file_size(mo) / 2);
+    }
+  }
   if (!installed && !options.FolderInPlaceOf.empty()) {
     fs::remove(fs::path(Dir) / options.FolderInPlaceOf);
     fs::create_directory(fs::path(Dir) / options.FolderInPlaceOf);
@@ -244,6 +251,9 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
       unsetenv("DISPLAY");
     }
     setenv("KRAVELON_ECHO_CONSOLE", "1", 1);
+    // The game's own language unless a test asks for another: the machine's locale must not
+    // change what the tests read.
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) unsetenv(name);
     for (const std::string& setting : options.Environment) {
       const auto equals = setting.find('=');
       setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);

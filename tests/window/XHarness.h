@@ -79,6 +79,8 @@ class TGameProcess {
     std::string Executable{};
     std::vector<std::string> Arguments{};
     std::string FolderInPlaceOf{};  // a file (e.g. "Sounds/Shot.wav") replaced by a folder
+    bool WithCatalogues = true;       // locale/ beside the game
+    bool TruncatedCatalogue = false;  // the English catalogue cut in half
   };
   TGameProcess(const TXServer* server, TOptions options);
   ~TGameProcess();

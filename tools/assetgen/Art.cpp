@@ -402,7 +402,7 @@ void Sea(Raster& img, int top, int bottom, Rgb nearColour, Rgb farColour, Rgb gl
 
 // An old sea chart: parchment, a grid, islands with their coast lines, a course and a
 // compass rose, inked in brown.
-void SeaChart(Raster& img, int top, int bottom) {
+void SeaChart(Raster& img, int top, int bottom, const char* const (&letters)[4]) {
   const Rgb ink = FromHex(0x5A4326), paper = FromHex(0xE3D3AE), stain = FromHex(0xB99B66);
   img.Paint(0, top, img.Width(), bottom, [&](float x, float y, Rgb) {
     float n = Fbm(x / 70, y / 50, 211, 4);
@@ -466,7 +466,6 @@ void SeaChart(Raster& img, int top, int bottom) {
       static_cast<int>(cx) - 6, static_cast<int>(cy) - 6, static_cast<int>(cx) + 7,
       static_cast<int>(cy) + 7,
       [&](float x, float y) { return DistCircle(x, y, cx, cy, 3.5f) < 0; }, ink);
-  const char* letters[] = {"С", "В", "Ю", "З"};
   for (int k = 0; k < 4; ++k) {
     float a = k * kPi / 2 - kPi / 2;
     TextMask m = RenderText(Face::SerifBold, 15, letters[k]);
@@ -480,7 +479,12 @@ void SeaChart(Raster& img, int top, int bottom) {
 
 // ---------------------------------------------------------------- full-window pictures
 
-Raster AboutPicture() {
+const PictureWords kRussianWords{
+    "", "КРАВЕЛОН", "МОРСКОЕ СРАЖЕНИЕ", {"С", "В", "Ю", "З"}, "ВАШ ФЛОТ", "ФЛОТ ПРОТИВНИКА"};
+const PictureWords kEnglishWords{
+    "en", "KRAVELON", "NAVAL BATTLE", {"N", "E", "S", "W"}, "YOUR FLEET", "ENEMY FLEET"};
+
+Raster AboutPicture(const PictureWords& words) {
   Raster img(696, 488);
   const int horizon = 214;
   // Morning sky, the sun high on the left.
@@ -496,7 +500,7 @@ Raster AboutPicture() {
       60, 120, 140, 210, [](float x, float y) { return DistCircle(x, y, 96, 168, 20) < 0; },
       FromHex(0xFFFBEA));
   Sea(img, horizon, 292, FromHex(0x1F5878), FromHex(0x4F8FAE), kFoam, 0.55f, 17, 488);
-  SeaChart(img, 292, 488);
+  SeaChart(img, 292, 488, words.compass);
   // Sunlight glitters on the water under the sun.
   img.Paint(0, horizon, 696, 252, [&](float x, float y, Rgb p) {
     float band = std::exp(-std::pow((x - 96 - (y - horizon) * 0.2f) / 70, 2.0f));
@@ -508,7 +512,7 @@ Raster AboutPicture() {
   DrawCaravel(img, 540, 238, 48, day, 0.35f);
 
   // Title lettering in brass, raised out of the sky.
-  TextMask m = RenderText(Face::SerifBold, 96, "КРАВЕЛОН", 6);
+  TextMask m = RenderText(Face::SerifBold, 96, words.title, 6);
   int x = 348 - m.advance / 2 - m.pad, y = 112 - m.baseline;
   DrawMask(img, Blur(Dilate(m, 3), 3), x + 4, y + 5, kBlack, 0.55f);
   DrawMask(img, Dilate(m, 3), x, y, FromHex(0x2A1A08));
@@ -519,7 +523,7 @@ Raster AboutPicture() {
     c = Mix(c, kBrassDark, SmoothStep(0.55f, 1.0f, t) * 0.8f);
     return Mix(c, kWhite, 0.5f * std::exp(-std::pow((t - 0.5f) / 0.05f, 2.0f)));
   });
-  Lettering(img, Face::SansBold, 17, "МОРСКОЕ СРАЖЕНИЕ", 348, 140, FromHex(0x1B2E47), 0, kBlack, 6);
+  Lettering(img, Face::SansBold, 17, words.subtitle, 348, 140, FromHex(0x1B2E47), 0, kBlack, 6);
 
   // A calm parchment band for the start-up texts and the version.
   img.Paint(0, 250, 696, 292, [&](float x, float y, Rgb p) {
@@ -647,7 +651,7 @@ Raster BackgroundPicture() {
   return img;
 }
 
-Raster TitlePicture() {
+Raster TitlePicture(const PictureWords& words) {
   Raster img(696, 32);
   img.Paint(0, 0, 696, 32, [](float x, float y, Rgb) {
     float n = Fbm(x / 50, y / 6, 7, 3);
@@ -676,8 +680,8 @@ Raster TitlePicture() {
     return Mix(p, kBrass, 0.9f * Smooth(d));
   });
   // Labels over the boards, with small anchors of brass either side.
-  Lettering(img, Face::SansBold, 16, "ВАШ ФЛОТ", 196, 20, kGoldText, 1.2f, kNight, 1.5f);
-  Lettering(img, Face::SansBold, 16, "ФЛОТ ПРОТИВНИКА", 532, 20, kGoldText, 1.2f, kNight, 1.5f);
+  Lettering(img, Face::SansBold, 16, words.ownFleet, 196, 20, kGoldText, 1.2f, kNight, 1.5f);
+  Lettering(img, Face::SansBold, 16, words.enemyFleet, 532, 20, kGoldText, 1.2f, kNight, 1.5f);
   for (float cx : {118.0f, 274.0f, 426.0f, 638.0f}) {
     img.Fill(
         static_cast<int>(cx) - 6, 6, static_cast<int>(cx) + 7, 26,

@@ -6,10 +6,23 @@
 
 namespace assetgen {
 
-Raster AboutPicture();
+// The words two pictures carry, in one language: the about picture's title, subtitle and compass
+// points (north, east, south, west), and the title strip's labels over the two boards.
+struct PictureWords {
+  const char* folder;  // under Images/: "" for the game's own Russian, else the language's code
+  const char* title;
+  const char* subtitle;
+  const char* compass[4];
+  const char* ownFleet;
+  const char* enemyFleet;
+};
+extern const PictureWords kRussianWords;
+extern const PictureWords kEnglishWords;
+
+Raster AboutPicture(const PictureWords& words = kRussianWords);
 Raster WinPicture();
 Raster BackgroundPicture();
-Raster TitlePicture();
+Raster TitlePicture(const PictureWords& words = kRussianWords);
 Raster ConsolePicture();
 Raster MenuPicture(bool selected);
 Raster ActivePicture();

@@ -32,8 +32,16 @@ void WriteAssets(const fs::path& out) {
   auto jpeg = [&](const char* name, const Raster& r, int quality, bool fullChroma) {
     WriteFile(images / name, EncodeJpeg(r, quality, fullChroma));
   };
-  WriteFile(images / "About.jpg",
-            PadToByteSum(EncodeJpeg(AboutPicture(), kSceneQuality, false), kAboutByteSum));
+  // The pictures that carry words, once for each language: the game looks in Images/<code>/
+  // first. Every about picture adds up to the sum the game checks.
+  for (const PictureWords* words : {&kRussianWords, &kEnglishWords}) {
+    const fs::path folder = images / words->folder;
+    fs::create_directories(folder);
+    WriteFile(folder / "About.jpg", PadToByteSum(EncodeJpeg(AboutPicture(*words), kSceneQuality,
+                                                            false),
+                                                 kAboutByteSum));
+    WriteFile(folder / "Title.jpg", EncodeJpeg(TitlePicture(*words), kTileQuality, true));
+  }
   jpeg("Ship.jpg", ShipTile(), kTileQuality, true);
   jpeg("Shipoff.jpg", HitTile(), kTileQuality, true);
   jpeg("Empty.jpg", WaterTile(), kTileQuality, true);
@@ -42,7 +50,6 @@ void WriteAssets(const fs::path& out) {
   jpeg("Consol.jpg", ConsolePicture(), kSceneQuality, true);
   jpeg("MenuBar.jpg", MenuPicture(false), kSceneQuality, true);
   jpeg("MenuSelected.jpg", MenuPicture(true), kSceneQuality, true);
-  jpeg("Title.jpg", TitlePicture(), kTileQuality, true);
   jpeg("Win.jpg", WinPicture(), kSceneQuality, false);
   jpeg("Active.jpg", ActivePicture(), kSceneQuality, true);
   ExplosionSheets blast = ExplosionPictures();

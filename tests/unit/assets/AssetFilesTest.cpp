@@ -68,17 +68,22 @@ INSTANTIATE_TEST_SUITE_P(
                     JpegCase{"Consol.jpg", 688, 128}, JpegCase{"MenuBar.jpg", 256, 64},
                     JpegCase{"MenuSelected.jpg", 256, 64}, JpegCase{"Title.jpg", 696, 32},
                     JpegCase{"Win.jpg", 696, 488}, JpegCase{"Active.jpg", 128, 128},
-                    JpegCase{"Explosion.jpg", 256, 256}, JpegCase{"ExplosionMask.jpg", 256, 256}),
+                    JpegCase{"Explosion.jpg", 256, 256}, JpegCase{"ExplosionMask.jpg", 256, 256},
+                    JpegCase{"en/About.jpg", 696, 488}, JpegCase{"en/Title.jpg", 696, 32}),
     [](const testing::TestParamInfo<JpegCase>& info) {
       std::string n = info.param.name;
-      return n.substr(0, n.find('.'));
+      n = n.substr(0, n.find('.'));
+      if (const auto slash = n.find('/'); slash != std::string::npos) n.erase(slash, 1);
+      return n;
     });
 
-TEST(AboutPicture, BytesAddUpToTheSumTheGameChecks) {
-  std::vector<uint8_t> data = ReadAll(kAssets / "Images" / "About.jpg");
-  uint64_t sum = 0;
-  for (uint8_t b : data) sum += b;
-  EXPECT_EQ(sum, 25902023u);
+TEST(AboutPicture, BytesAddUpToTheSumTheGameChecksInEveryLanguage) {
+  for (const char* name : {"About.jpg", "en/About.jpg"}) {
+    std::vector<uint8_t> data = ReadAll(kAssets / "Images" / name);
+    uint64_t sum = 0;
+    for (uint8_t b : data) sum += b;
+    EXPECT_EQ(sum, 25902023u) << name;
+  }
 }
 
 TEST(CellTiles, DifferInBrightnessNotOnlyInColour) {

@@ -25,9 +25,11 @@ std::map<std::string, std::vector<char>> FilesUnder(const fs::path& root) {
   std::map<std::string, std::vector<char>> files;
   for (const char* folder : {"Images", "Sounds", "Icons"}) {
     if (!fs::is_directory(root / folder)) continue;
-    for (const auto& entry : fs::directory_iterator(root / folder)) {
+    // Language folders (Images/en/) included.
+    for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
+      if (!entry.is_regular_file()) continue;
       std::ifstream in(entry.path(), std::ios::binary);
-      files[std::string(folder) + "/" + entry.path().filename().string()] = {
+      files[std::string(folder) + "/" + entry.path().lexically_relative(root / folder).string()] = {
           std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
   }

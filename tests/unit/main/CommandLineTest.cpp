@@ -40,6 +40,10 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
       {{"--scale="}, TAction::Fail, 0, "''"},
       {{"--scale", "-1"}, TAction::Fail, 0, "'-1'"},
       {{"--scale", "02"}, TAction::Fail, 0, "'02'"},
+      {{"--lang"}, TAction::Fail, 0, "'--lang'"},
+      {{"--lang", "fr"}, TAction::Fail, 0, "'fr'"},
+      {{"--lang="}, TAction::Fail, 0, "''"},
+      {{"--lang", "EN"}, TAction::Fail, 0, "'EN'"},
   };
   for (const TCase& c : cases) {
     std::string shown;
@@ -59,9 +63,23 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
   }
 }
 
+TEST(CommandLine, TakesEachLanguageTheGameSpeaks) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, ""},
+      {{"--lang", "en"}, "en"},
+      {{"--lang=ru"}, "ru"},
+      {{"--lang", "ru", "--scale=2", "--lang=en"}, "en"},
+  };
+  for (const auto& [arguments, language] : cases) {
+    const TCommandLine line = ParseCommandLine(arguments);
+    EXPECT_EQ(line.Action, TAction::Play);
+    EXPECT_EQ(line.Language, language);
+  }
+}
+
 TEST(CommandLine, HelpNamesEveryOptionAndVersionIsTheGames) {
   const std::string help = UsageText();
-  for (const char* option : {"--scale N", "--help", "--version"})
+  for (const char* option : {"--lang", "--scale N", "--help", "--version"})
     EXPECT_NE(help.find(option), std::string::npos) << option;
   EXPECT_EQ(VersionText(), "kravelon 1.2\n");
 }
