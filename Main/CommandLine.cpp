@@ -46,6 +46,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         return Failure("invalid scale '" + value + "' (expected 1, 2, 3 or 4)");
       continue;
     }
+    if (arg == "--speak" || arg == "--no-speak") {
+      result.Speech = arg == "--speak" ? TSpeechChoice::On : TSpeechChoice::Off;
+      continue;
+    }
     if (!arg.empty() && arg[0] == '-') return Failure("unknown option '" + arg + "'");
     return Failure("unexpected argument '" + arg + "'");
   }
@@ -58,6 +62,9 @@ std::string UsageText() {
          "\n"
          "  --scale N    draw the game N times larger, N from 1 to 4\n"
          "               (default: the desktop's scale, GDK_SCALE or Xft.dpi)\n"
+         "  --speak      speak the game through speech-dispatcher (Ctrl+S in play)\n"
+         "  --no-speak   do not speak, even with a screen reader running\n"
+         "               (default: speak when the desktop's screen reader runs)\n"
          "  -h, --help   show this help and exit\n"
          "  --version    show the version and exit\n"
          "\n"

@@ -6,11 +6,16 @@
 
 namespace kravelon {
 
+// Whether the game speaks: as asked on the command line, or decided at start (the remembered
+// setting, else whether a screen reader runs).
+enum class TSpeechChoice { Auto, On, Off };
+
 struct TCommandLine {
   enum class TAction { Play, ShowHelp, ShowVersion, Fail };
   TAction Action = TAction::Play;
   // The display scale asked for (1 to 4); 0 when not given: the desktop's scale then applies.
   int Scale = 0;
+  TSpeechChoice Speech = TSpeechChoice::Auto;  // --speak / --no-speak, the last one given
   std::string Error;  // one line without the program's name, set when Action is Fail
 };
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "Common/Text.h"
 #include "Media/Layout.h"
 #include "Main/Main1.h"
 #include "Toolkit/Keys.h"
@@ -26,6 +27,8 @@ void TMain1::FormMouseMove(int x, int y) {
   const int board = PlayedBoard();
   const auto cell = board >= 0 ? SectorAt(board, {x, y}) : std::nullopt;
   if (cell) {
+    // The pointer moves the target too: a new cell is said, a move within one is not.
+    if (*cell != LastCell && Narrator) Narrator->Focus(CellSpeech(*Engine, board, *cell));
     LastCell = *cell;
     if (KeysDriveTarget) {
       KeysDriveTarget = false;
@@ -85,6 +88,12 @@ void TMain1::FormKeyDown(int& key) {
     case VK_PRIOR: Paint->ScrollConsoleBy(-2); break;
     case VK_NEXT: Paint->ScrollConsoleBy(2); break;
     case VK_F1: ShowKeys(); break;
+    case VK_F2:
+      if (Narrator) Narrator->Focus(FleetSpeech(*Engine));
+      break;
+    case 'S':
+      if (ControlHeld()) ToggleSpeech();
+      break;
     // The buttons, at the target: the left one places or fires, the right one turns the ship.
     case VK_SPACE:
     case VK_RETURN: FormMouseDown(TMouseButton::Left); break;
@@ -136,6 +145,7 @@ void TMain1::SetTarget(TPoint cell) {
   LastCell = cell;
   KeysDriveTarget = true;
   Paint->ShowTarget(board, cell);
+  if (Narrator) Narrator->Focus(CellSpeech(*Engine, board, cell));
   const TRect at = CellRect(board, cell);
   PointerMoved(at.Left + CellSize / 2, at.Top + CellSize / 2);
 }
@@ -153,14 +163,15 @@ void TMain1::PointerBack(std::optional<TPoint> before) {
 void TMain1::ShowKeys() {
   const std::optional<TPoint> pointer = PointerPosition();
   MessageBox(
-      "Стрелки: выбрать сектор\r\n"
+      std::string("Стрелки: выбрать сектор\r\n"
       "Home, End: первый или последний сектор в строке\r\n"
       "Ctrl+Home, Ctrl+End: углы поля\r\n"
       "Пробел или Enter: поставить корабль, выстрелить\r\n"
       "R: повернуть корабль\r\n"
       "Esc: меню\r\n"
       "Page Up, Page Down: листать журнал\r\n"
-      "F1: эта справка",
+      "F1: эта справка") +
+          "\r\n" + Tr("Ctrl+S: включить или выключить речь\r\nF2: сводка флотов вслух"),
       Application->Title, TMessageIcon::Information);
   PointerBack(pointer);
 }
@@ -191,6 +202,7 @@ void TMain1::ReportTimerTick() {
   if (!Paint) return;
   if (Paint->ReportPanelShown()) {
     Paint->DrawReportText();
+    if (Narrator) Narrator->Message(Paint->ReportResult());
     ReportTimer.SetEnabled(false);
   }
   ReportTimer.SetInterval(1000);

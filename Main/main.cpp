@@ -51,7 +51,9 @@ int main(int argc, char** argv) {
       MessageBox(message, application.Title, TMessageIcon::Error);
     };
     try {
-      auto Main1 = std::make_unique<TMain1>();
+      // The voice speaks the game's language.
+      const std::string language = "ru";
+      auto Main1 = std::make_unique<TMain1>(options.Speech, language);
       application.MainForm = Main1.get();
       application.Run();
     } catch (...) {
