@@ -123,13 +123,13 @@ std::string MenuSpeech(const TPopupMenu& menu, bool opened, int switchTag) {
 
 namespace {
 
-// Each ship of a board as (length, sunk), by the ordinal the rules give it.
+// Each ship of a board as (length, sunk), by the ordinal the rules give it (the first is 0).
 std::map<int, std::pair<int, bool>> Ships(const TGameEngine& engine, int board) {
   std::map<int, std::pair<int, int>> cells;  // ship: segments, hits
   for (int column = 0; column < BoardSize; ++column)
     for (int row = 0; row < BoardSize; ++row) {
       const TCell c = engine.ReadCell(column, row, board);
-      if (c.Empty || c.ShipNo == 0) continue;
+      if (c.Empty) continue;
       auto& [segments, hits] = cells[c.ShipNo];
       ++segments;
       hits += c.Fired;
