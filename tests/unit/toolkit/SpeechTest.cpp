@@ -108,3 +108,76 @@ TEST(SpeakerUnavailable, NoDaemonAtTheAddressMakesTheSpeakerUnavailableAndQuiet)
 }
 
 }  // namespace kravelon
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+extern char** environ;
+
+namespace kravelon {
+
+// The real speech-dispatcher with espeak-ng, its sound going to libao's null driver: the text
+// reaches the synthesiser's queue. Skipped where the daemon is not installed.
+TEST(SpeakerWithTheRealDaemon, ATextReachesTheSynthesiser) {
+  const std::filesystem::path daemon = "/usr/bin/speech-dispatcher";
+  if (!std::filesystem::exists(daemon)) GTEST_SKIP() << "speech-dispatcher is not installed";
+  char name[] = "/tmp/kravelon-speechd-XXXXXX";
+  ASSERT_NE(::mkdtemp(name), nullptr);
+  const std::filesystem::path dir = name;
+  std::filesystem::create_directories(dir / "conf" / "modules");
+  std::filesystem::create_directories(dir / "home");
+  std::filesystem::copy_file("/etc/speech-dispatcher/modules/espeak-ng.conf",
+                             dir / "conf" / "modules" / "espeak-ng.conf");
+  std::ofstream(dir / "conf" / "speechd.conf")
+      << "AudioOutputMethod \"libao\"\nAddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
+         "DefaultModule espeak-ng\nLogLevel 5\n";
+  std::ofstream(dir / "home" / ".libao") << "default_driver=null\n";
+  const std::string socket = (dir / "s.sock").string(), home = "HOME=" + (dir / "home").string();
+  std::vector<std::string> args{daemon.string(), "-s", "-t", "10", "-c", "unix_socket", "-S", socket,
+                                "-C", (dir / "conf").string(), "-L", dir.string()};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> env{home};
+  for (char** e = environ; *e; ++e)
+    if (std::string(*e).rfind("HOME=", 0) != 0) env.emplace_back(*e);
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  // Its chatter goes to a file of the test's, not the test's output.
+  posix_spawn_file_actions_t output;
+  posix_spawn_file_actions_init(&output);
+  const std::string chatter = (dir / "output").string();
+  posix_spawn_file_actions_addopen(&output, 1, chatter.c_str(), O_WRONLY | O_CREAT, 0600);
+  posix_spawn_file_actions_adddup2(&output, 1, 2);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, argv[0], &output, nullptr, argv.data(), envp.data()), 0);
+  posix_spawn_file_actions_destroy(&output);
+  ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(socket); }));
+
+  setenv("SPEECHD_ADDRESS", ("unix_socket:" + socket).c_str(), 1);
+  {
+    TSpeaker speaker("ru");
+    speaker.Say("Кравелон говорит");
+    EXPECT_TRUE(Eventually([&] {
+      std::ifstream log(dir / "speech-dispatcher.log");
+      std::stringstream text;
+      text << log.rdbuf();
+      return text.str().find("Queueing message |Кравелон говорит|") != std::string::npos;
+    }));
+    EXPECT_EQ(speaker.State(), TSpeechState::Ready) << speaker.Failure();
+  }
+  unsetenv("SPEECHD_ADDRESS");
+  ::kill(pid, SIGTERM);
+  ::waitpid(pid, nullptr, 0);
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
+}
+
+}  // namespace kravelon
