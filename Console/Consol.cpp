@@ -19,6 +19,7 @@ void TConsol::AddLine(std::string_view text) {
     std::fputc('\n', stdout);
     std::fflush(stdout);
   }
+  if (OnLine) OnLine(text);
   if (Showing) {
     if (OnRedraw) OnRedraw();
   } else {

@@ -12,6 +12,8 @@ class TConsol {
  public:
   // Called for each line added once the console is shown: the painter's full redraw.
   std::function<void()> OnRedraw;
+  // Called with each line as it is added, from the first on (the game speaks them).
+  std::function<void(std::string_view line)> OnLine;
   // From now on each line added is shown at once (start-up has built the screen to show it on).
   void StartShowing() { Showing = true; }
   // The lines added before the console was shown, kept aside as they came.

@@ -70,6 +70,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.Language = value;
       continue;
     }
+    if (arg == "--speak" || arg == "--no-speak") {
+      result.Speech = arg == "--speak" ? TSpeechChoice::On : TSpeechChoice::Off;
+      continue;
+    }
     if (!arg.empty() && arg[0] == '-') return Failure(Fill(Tr("неизвестный параметр '%1'"), {arg}));
     return Failure(Fill(Tr("лишний аргумент '%1'"), {arg}));
   }
@@ -85,6 +89,9 @@ std::string UsageText() {
              "               язык окружения (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)\n");
   text += Tr("  --scale N    рисовать игру в N раз крупнее, N от 1 до 4\n"
              "               (по умолчанию масштаб рабочего стола, GDK_SCALE или Xft.dpi)\n");
+  text += Tr("  --speak      говорить о ходе игры через speech-dispatcher (Ctrl+S в игре)\n");
+  text += Tr("  --no-speak   молчать, даже когда работает экранный диктор\n"
+             "               (по умолчанию игра говорит, когда работает экранный диктор)\n");
   text += Tr("  -h, --help   показать эту справку и выйти\n");
   text += Tr("  --version    показать версию и выйти\n");
   text += "\n";

@@ -6,6 +6,10 @@
 
 namespace kravelon {
 
+// Whether the game speaks: as asked on the command line, or decided at start (the remembered
+// setting, else whether a screen reader runs).
+enum class TSpeechChoice { Auto, On, Off };
+
 struct TCommandLine {
   enum class TAction { Play, ShowHelp, ShowVersion, Fail };
   TAction Action = TAction::Play;
@@ -13,6 +17,7 @@ struct TCommandLine {
   int Scale = 0;
   // The language asked for ("ru", "en", …); empty when not given: the environment's then.
   std::string Language;
+  TSpeechChoice Speech = TSpeechChoice::Auto;  // --speak / --no-speak, the last one given
   std::string Error;  // one line without the program's name, set when Action is Fail
 };
 

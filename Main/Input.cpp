@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "Media/Layout.h"
 #include "Common/Text.h"
+#include "Media/Layout.h"
 #include "Main/Main1.h"
 #include "Toolkit/Keys.h"
 #include "Toolkit/MessageBox.h"
@@ -27,6 +27,8 @@ void TMain1::FormMouseMove(int x, int y) {
   const int board = PlayedBoard();
   const auto cell = board >= 0 ? SectorAt(board, {x, y}) : std::nullopt;
   if (cell) {
+    // The pointer moves the target too: a new cell is said, a move within one is not.
+    if (*cell != LastCell && Narrator) Narrator->Focus(CellSpeech(*Engine, board, *cell));
     LastCell = *cell;
     if (KeysDriveTarget) {
       KeysDriveTarget = false;
@@ -86,6 +88,12 @@ void TMain1::FormKeyDown(int& key) {
     case VK_PRIOR: Paint->ScrollConsoleBy(-2); break;
     case VK_NEXT: Paint->ScrollConsoleBy(2); break;
     case VK_F1: ShowKeys(); break;
+    case VK_F2:
+      if (Narrator) Narrator->Focus(FleetSpeech(*Engine));
+      break;
+    case 'S':
+      if (ControlHeld()) ToggleSpeech();
+      break;
     // The buttons, at the target: the left one places or fires, the right one turns the ship.
     case VK_SPACE:
     case VK_RETURN: FormMouseDown(TMouseButton::Left); break;
@@ -137,6 +145,7 @@ void TMain1::SetTarget(TPoint cell) {
   LastCell = cell;
   KeysDriveTarget = true;
   Paint->ShowTarget(board, cell);
+  if (Narrator) Narrator->Focus(CellSpeech(*Engine, board, cell));
   const TRect at = CellRect(board, cell);
   PointerMoved(at.Left + CellSize / 2, at.Top + CellSize / 2);
 }
@@ -163,6 +172,8 @@ void TMain1::ShowKeys() {
       Tr("Esc: меню"),
       Tr("Page Up, Page Down: листать журнал"),
       Tr("F1: эта справка"),
+      Tr("Ctrl+S: включить или выключить речь"),
+      Tr("F2: сводка флотов вслух"),
   };
   std::string text;
   for (const char* line : lines) text += (text.empty() ? "" : "\r\n") + std::string(line);
@@ -196,6 +207,7 @@ void TMain1::ReportTimerTick() {
   if (!Paint) return;
   if (Paint->ReportPanelShown()) {
     Paint->DrawReportText();
+    if (Narrator) Narrator->Message(Paint->ReportResult());
     ReportTimer.SetEnabled(false);
   }
   ReportTimer.SetInterval(1000);

@@ -21,7 +21,8 @@
 
 namespace kravelon {
 
-TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
+TMain1::TMain1(TSpeechChoice speech, const std::string& language)
+    : TForm("The Quorvane Consol", 408, 104) {
   SetBorderStyle(TBorderStyle::None);
   KeyPreview = true;
   Version = GameVersion;
@@ -33,6 +34,22 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
     if (Paint) Paint->Redraw();
   };
   Paint = std::make_unique<TPaint>(*this, Version, *Engine, *Consol);
+  Narrator = std::make_unique<TNarrator>(speech, language, [this](const std::string& line) {
+    Consol->AddLine(line);
+    if (Paint) Paint->ScrollConsole(32767);
+  });
+  Consol->OnLine = [this](std::string_view line) {
+    if (SpeakConsole && Narrator) Narrator->Line(line);
+  };
+  SetMessageBoxObserver([this](const std::string& text, const std::string&) {
+    if (Narrator) Narrator->Message(text);
+  });
+  SpeechTimer.SetInterval(100);
+  SpeechTimer.OnTimer = [this] {
+    Narrator->Poll();
+    if (Narrator->Settled()) SpeechTimer.SetEnabled(false);
+  };
+  SpeechTimer.SetEnabled(!Narrator->Settled());
   Backdrop = std::make_unique<TForm>("", WindowWidth, WindowHeight);
   Sound = std::make_unique<TSound>(*Consol);
 
@@ -127,6 +144,7 @@ void TMain1::StartUp() {
   PrepareMenu(Menus.ExitMenu);
   PrepareMenu(Menus.GameOverMenu);
   Consol->AddLine(Tr("Инициализация меню завершена."));
+  SpeakConsole = true;
   Engine->NewGame();
   Paint->MarkGraphicsReady();
   Consol->StartShowing();
@@ -149,6 +167,11 @@ void TMain1::SetupBackdrop() {
   Backdrop->Show();
 }
 
+void TMain1::ToggleSpeech() {
+  Narrator->Toggle();
+  if (!Narrator->Settled()) SpeechTimer.SetEnabled(true);
+}
+
 void TMain1::FormPaint() {
   if (Paint) Paint->Redraw();
 }
@@ -157,6 +180,8 @@ void TMain1::FormDestroy() {
   if (Destroyed) return;
   Destroyed = true;
   ReportTimer.SetEnabled(false);
+  SpeechTimer.SetEnabled(false);
+  SetMessageBoxObserver({});
   // The idle steps installed call back into this window: none may run once it is gone. What the
   // window owns goes with it, in the order its members are declared.
   if (Application) Application->ClearIdle();

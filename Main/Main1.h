@@ -10,7 +10,9 @@
 #include "GameEngine/GameHost.h"
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
+#include "Main/CommandLine.h"
 #include "Main/GameMenus.h"
+#include "Main/Narrator.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Timer.h"
 
@@ -18,7 +20,9 @@ namespace kravelon {
 
 class TMain1 : public TForm, public TGameHost {
  public:
-  TMain1();  // constructor, then FormCreate
+  // Constructor, then FormCreate. `speech` as the command line asked; `language` is the game's
+  // (ISO 639), for the voice.
+  explicit TMain1(TSpeechChoice speech = TSpeechChoice::Off, const std::string& language = "ru");
   ~TMain1() override;
 
   // Whether the mouse places the user's ships now (not during an arrangement).
@@ -35,6 +39,10 @@ class TMain1 : public TForm, public TGameHost {
   std::unique_ptr<TPaint> Paint;
 
   TTimer ReportTimer;
+  // What the game says aloud; SpeechTimer polls it until its start has settled.
+  std::unique_ptr<TNarrator> Narrator;
+  TTimer SpeechTimer;
+  void ToggleSpeech();  // Ctrl+S
   TSpeedButton MenuButton;
 
   void FormCreate();
@@ -118,6 +126,8 @@ class TMain1 : public TForm, public TGameHost {
   void AbandonStartUp(const std::exception& error);
 
   bool Destroyed = false;
+  // The console's lines are spoken from the first game on, not start-up's loading log.
+  bool SpeakConsole = false;
   TPoint LastCell{0, 0};          // the cell the mouse or the keys used last
   bool KeysDriveTarget = false;   // the frame is up: the keys moved the target last
   TPoint ScreenCenterPoint;  // the middle of the screen, where the menus open

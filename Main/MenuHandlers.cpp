@@ -36,6 +36,10 @@ void TMain1::SetUpMenus() {
 void TMain1::PrepareMenu(TPopupMenu& menu) {
   menu.Alignment = TPopupAlignment::Center;
   menu.OwnerDraw = true;
+  menu.OnHighlightChanged = [this](const TPopupMenu& shown, bool opened) {
+    const std::string text = MenuSpeech(shown, opened, TGameMenus::SoundTag);
+    if (Narrator && !text.empty()) Narrator->Focus(text);
+  };
   for (TMenuItem* item : menu.Items) {
     item->OnDrawItem = [this](TMenuItem& sender, TCanvas& canvas, const TRect& rect,
                               bool selected) { DrawMenuItem(sender, canvas, rect, selected); };
@@ -102,6 +106,7 @@ void TMain1::AboutClick() {
   if (!Paint || Paint->AboutShown()) return;
   Paint->ShowAbout(true);
   Paint->Redraw();
+  if (Narrator) Narrator->Message(Fill(Tr("Об игре: Кравелон, версия %1"), {Version}));
 }
 
 void TMain1::ExitClick() { ShowMenu(Menus.ExitMenu); }

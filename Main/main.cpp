@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
       MessageBox(message, application.Title, TMessageIcon::Error);
     };
     try {
-      auto Main1 = std::make_unique<TMain1>();
+      // The voice speaks the game's language.
+      auto Main1 = std::make_unique<TMain1>(options.Speech, GameLanguage());
       application.MainForm = Main1.get();
       application.Run();
     } catch (...) {

@@ -132,6 +132,7 @@ void TPopupMenu::SetHighlight(int index) {
     DrawItem(i);
     Owner.UpdateOverlay(ItemRects[i]);
   }
+  if (OnHighlightChanged) OnHighlightChanged(*this, false);
 }
 
 // The next enabled item from `from` in direction `step`, wrapping around; -1 when none is.
@@ -158,6 +159,7 @@ void TPopupMenu::Popup(int x, int y) {
 
   Current = this;
   Owner.SetOverlay(&Picture, {Area.Left, Area.Top});
+  if (OnHighlightChanged) OnHighlightChanged(*this, true);
   TMenuItem* chosen = RunLoop();
   Owner.ClearOverlay();
   Current = nullptr;

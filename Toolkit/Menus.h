@@ -48,6 +48,9 @@ class TPopupMenu {
   std::vector<TMenuItem*> Items;
   TPopupAlignment Alignment = TPopupAlignment::Left;
   bool OwnerDraw = false;  // items measured and drawn by their OnMeasureItem / OnDrawItem
+  // Told once as the menu opens (`opened`), then each time the highlight moves: what a player
+  // who cannot see the menu needs to hear. Highlighted() is the item, -1 for none.
+  std::function<void(const TPopupMenu& menu, bool opened)> OnHighlightChanged;
 
   // Opens the menu with its anchor at (x, y) in screen coordinates: the top-left corner, the
   // middle of the top edge or the top-right corner by Alignment. Returns when it has closed;

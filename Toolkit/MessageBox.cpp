@@ -137,11 +137,19 @@ TMessageBoxHandler& Handler() {
   return handler;
 }
 
+TMessageBoxObserver& Observer() {
+  static TMessageBoxObserver observer;
+  return observer;
+}
+
 }  // namespace
 
 void SetMessageBoxHandler(TMessageBoxHandler handler) { Handler() = std::move(handler); }
 
+void SetMessageBoxObserver(TMessageBoxObserver observer) { Observer() = std::move(observer); }
+
 void MessageBox(const std::string& text, const std::string& caption, TMessageIcon icon) {
+  if (Observer()) Observer()(text, caption);
   if (Handler()) {
     Handler()(text, caption, icon);
     return;

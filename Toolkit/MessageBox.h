@@ -17,4 +17,8 @@ using TMessageBoxHandler =
     std::function<void(const std::string& text, const std::string& caption, TMessageIcon icon)>;
 void SetMessageBoxHandler(TMessageBoxHandler handler);
 
+// Told of every box as it opens, shown or recorded (the game speaks it); empty for none.
+using TMessageBoxObserver = std::function<void(const std::string& text, const std::string& caption)>;
+void SetMessageBoxObserver(TMessageBoxObserver observer);
+
 }  // namespace kravelon

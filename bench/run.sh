@@ -18,6 +18,6 @@ bash "$here/idle-cpu.sh" "$build"
 echo "== launch"
 bash "$here/first-frame.sh" "$build"
 echo "== Google Benchmark tables"
-for b in "$build/bench/rules/bench_rules" "$build/bench/menu/bench_menu"; do
+for b in "$build/bench/rules/bench_rules" "$build/bench/menu/bench_menu" "$build/bench/speech/bench_speech"; do
   [ -x "$b" ] && "$b"
 done

@@ -10,6 +10,8 @@ packages=(
   gettext
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libjpeg62-turbo-dev libfontconfig-dev
   libgtest-dev libbenchmark-dev
+  # speech: libspeechd (the client of speech-dispatcher) and libdbus (is a screen reader running?)
+  libspeechd-dev libdbus-1-dev
   # the asset generator draws its lettering with FreeType and packs its icons with zlib
   libfreetype-dev zlib1g-dev
   # run: free faces with Cyrillic for the roles the game's fonts play
@@ -22,6 +24,8 @@ packages=(
   clang libclang-rt-14-dev
   # benchmarks and measurements
   hyperfine time
+  # the one test that speaks through the real daemon, to a null audio output
+  speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
 )
 
 missing=()

@@ -64,6 +64,8 @@ class TPaint {
   void ShowReportPanel() { ReportShown = true; }
   bool ReportPanelShown() const { return ReportShown; }
   void DrawReportText();
+  // The result the report shows: who won.
+  std::string ReportResult() const;
 
   // Screens. Nothing is drawn before start-up has built the pictures and reset the first game;
   // from then on, every redraw shows.

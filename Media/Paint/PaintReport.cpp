@@ -76,6 +76,11 @@ void TPaint::ResetReport() {
   ReportShown = false;
 }
 
+std::string TPaint::ReportResult() const {
+  const bool lost = Engine.ActiveSide() == sdComputer;
+  return lost ? Tr("Вы проиграли...") : Tr("Вы выиграли!");
+}
+
 void TPaint::DrawReportText() {
   TBitmap* report = GetImage("IM_REPORT_TEXT");
   if (!report) return;
@@ -83,8 +88,7 @@ void TPaint::DrawReportText() {
   c.Font = BigFont;
   c.Font.Color = clr::Yellow;
   c.Font.Size = 60;
-  const bool lost = Engine.ActiveSide() == sdComputer;
-  const std::string text = lost ? Tr("Вы проиграли...") : Tr("Вы выиграли!");
+  const std::string text = ReportResult();
   const int w = c.TextWidth(text), h = c.TextHeight(text);
   c.BrushStyle = TBrushStyle::Clear;
   c.TextOut((ScreenRect.Right - ScreenRect.Left - w) / 2,

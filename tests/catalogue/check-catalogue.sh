@@ -22,6 +22,16 @@ xgettext "${options[@]}" -o "$work/marked.pot" "${sources[@]}"
 # Every literal, marked or not; its warnings about empty or odd texts concern no catalogue.
 xgettext --language=C++ --from-code=UTF-8 --extract-all -o "$work/all.pot" "${sources[@]}" 2>/dev/null
 msggrep --msgid -E -e '[А-яЁё]' -o "$work/cyrillic.pot" "$work/all.pot"
+# Less the other forms of TrN, Russian's own "few" and "many" (2 корабля, 5 кораблей): a catalogue
+# keys a text by its first form, and the marked texts' check already holds the plural.
+xgettext --language=C++ --from-code=UTF-8 -k --keyword=TrN:2 -o "$work/few.pot" "${sources[@]}"
+xgettext --language=C++ --from-code=UTF-8 -k --keyword=TrN:3 -o "$work/many.pot" "${sources[@]}"
+for forms in "$work/few.pot" "$work/many.pot"; do
+  if [ -s "$forms" ]; then
+    msgcomm --unique -o "$work/rest.pot" "$work/cyrillic.pot" "$forms"
+    mv "$work/rest.pot" "$work/cyrillic.pot"
+  fi
+done
 
 status=0
 if ! msgcmp --use-untranslated po/kravelon.pot "$work/marked.pot" ||

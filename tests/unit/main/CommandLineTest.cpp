@@ -17,6 +17,7 @@ struct TCase {
   TAction Action;
   int Scale;               // when the game is to be played
   std::string ErrorNames;  // a piece of the one-line error, when it fails
+  TSpeechChoice Speech = TSpeechChoice::Auto;
 };
 
 TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
@@ -25,6 +26,11 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
       {{"--scale", "2"}, TAction::Play, 2, ""},
       {{"--scale=4"}, TAction::Play, 4, ""},
       {{"--scale=1", "--scale", "3"}, TAction::Play, 3, ""},
+      {{"--speak"}, TAction::Play, 0, "", TSpeechChoice::On},
+      {{"--no-speak"}, TAction::Play, 0, "", TSpeechChoice::Off},
+      {{"--speak", "--scale", "2", "--no-speak"}, TAction::Play, 2, "", TSpeechChoice::Off},
+      {{"--no-speak", "--speak"}, TAction::Play, 0, "", TSpeechChoice::On},
+      {{"--speak=yes"}, TAction::Fail, 0, "'--speak=yes'"},
       {{"--help"}, TAction::ShowHelp, 0, ""},
       {{"-h"}, TAction::ShowHelp, 0, ""},
       {{"--version"}, TAction::ShowVersion, 0, ""},
@@ -53,6 +59,7 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
     EXPECT_EQ(line.Action, c.Action);
     if (c.Action == TAction::Play) {
       EXPECT_EQ(line.Scale, c.Scale);
+      EXPECT_EQ(line.Speech, c.Speech);
     }
     if (c.Action == TAction::Fail) {
       EXPECT_NE(line.Error.find(c.ErrorNames), std::string::npos) << line.Error;

@@ -235,3 +235,21 @@ TEST_F(MenuTest, AQuitRequestClosesTheMenuAndEndsTheApplication) {
 }  // namespace
 
 }  // namespace kravelon
+
+namespace kravelon {
+
+// A player who cannot see the menu hears it open, then each item the highlight lands on; a key
+// that leaves the highlight where it was says nothing again.
+TEST_F(MenuTest, TellsOfTheOpeningAndOfEachMoveOfTheHighlight) {
+  FixedSizes(*Menu);
+  std::vector<std::pair<bool, int>> told;
+  Menu->OnHighlightChanged = [&](const TPopupMenu& menu, bool opened) {
+    EXPECT_EQ(&menu, Menu.get());
+    told.emplace_back(opened, menu.Highlighted());
+  };
+  for (SDL_Keycode key : {SDLK_DOWN, SDLK_DOWN, SDLK_END, SDLK_HOME, SDLK_ESCAPE}) Key(key);
+  PopupAt(50, 20);
+  EXPECT_EQ(told, (std::vector<std::pair<bool, int>>{{true, -1}, {false, 0}, {false, 2}, {false, 0}}));
+}
+
+}  // namespace kravelon

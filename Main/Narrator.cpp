@@ -1,0 +1,174 @@
+#include "Main/Narrator.h"
+
+#include <array>
+#include <map>
+#include <thread>
+
+#include "Common/Text.h"
+#include "GameEngine/Board.h"
+#include "Toolkit/ScreenReader.h"
+
+namespace kravelon {
+
+std::optional<bool> RememberedSpeech() { return std::nullopt; }
+
+TNarrator::TNarrator(TSpeechChoice choice, std::string language,
+                     std::function<void(const std::string& line)> log)
+    : Language(std::move(language)), Log(std::move(log)) {
+  std::optional<bool> wanted;
+  if (choice != TSpeechChoice::Auto) wanted = choice == TSpeechChoice::On;
+  if (!wanted) wanted = RememberedSpeech();
+  if (wanted) {
+    if (*wanted) Start();
+    return;
+  }
+  // The bus may be slow or absent: the answer comes when it comes, and start-up goes on.
+  ScreenReader = std::make_shared<std::atomic<int>>(-1);
+  std::thread([answer = ScreenReader] { *answer = ScreenReaderRunning(1000) ? 1 : 0; }).detach();
+}
+
+void TNarrator::Start() {
+  if (!Speaker || Speaker->State() == TSpeechState::Unavailable) {
+    Speaker = std::make_unique<TSpeaker>(Language);
+    FailureReported = false;
+  }
+  Speaking = true;
+}
+
+void TNarrator::Toggle() {
+  if (Speaking) {
+    Speaker->Silence();
+    Speaker->Say(Tr("Речь выключена"));
+    Speaking = false;
+    Log(Tr("Речь выключена"));
+  } else {
+    Start();
+    Log(Tr("Речь включена"));
+  }
+}
+
+void TNarrator::SetLanguage(const std::string& language) {
+  Language = language;
+  if (Speaker) Speaker->SetLanguage(language);
+}
+
+void TNarrator::Line(std::string_view line) {
+  if (Speaking) Speaker->Say(std::string(SpokenLine(line)));
+}
+
+void TNarrator::Message(const std::string& text) {
+  if (Speaking) Speaker->Say(text);
+}
+
+void TNarrator::Focus(const std::string& text) {
+  if (Speaking) Speaker->Announce(text);
+}
+
+void TNarrator::Poll() {
+  if (ScreenReader && *ScreenReader >= 0) {
+    if (*ScreenReader == 1 && !Speaking) Start();
+    ScreenReader.reset();
+  }
+  if (Speaker && !FailureReported && Speaker->State() == TSpeechState::Unavailable) {
+    FailureReported = true;
+    Speaking = false;
+    Log(Tr("Речь недоступна: speech-dispatcher не запущен или не установлен."));
+  }
+}
+
+bool TNarrator::Settled() const {
+  if (ScreenReader) return false;
+  return !Speaker || FailureReported || Speaker->State() == TSpeechState::Ready;
+}
+
+std::string_view SpokenLine(std::string_view line) {
+  std::size_t i = 0;
+  while (i < line.size() && ((line[i] >= 'A' && line[i] <= 'Z') || (line[i] >= 'a' && line[i] <= 'z'))) ++i;
+  if (i > 0 && line.substr(i, 2) == ": ") return line.substr(i + 2);
+  return line;
+}
+
+std::string CellSpeech(const TGameEngine& engine, int board, TPoint cell) {
+  const std::string name = CellName(cell.X, cell.Y);
+  const TCell c = engine.ReadCell(cell.X, cell.Y, board);
+  if (board == 0) {
+    if (!c.Empty) return Fill(Tr("%1, ваш корабль"), {name});
+    const int length = engine.NextShipSize();
+    if (engine.State() != gsPlacing || length == 0) return Fill(Tr("%1, пусто"), {name});
+    const std::string way = engine.IsHorizontal() ? Tr("по горизонтали") : Tr("по вертикали");
+    const auto n = static_cast<unsigned long>(length);
+    const char* text = engine.CanPlace(cell.X, cell.Y, length)
+                           ? TrN("%1, корабль в %2 клетку %3 встанет",
+                                 "%1, корабль в %2 клетки %3 встанет",
+                                 "%1, корабль в %2 клеток %3 встанет", n)
+                           : TrN("%1, корабль в %2 клетку %3 не встанет",
+                                 "%1, корабль в %2 клетки %3 не встанет",
+                                 "%1, корабль в %2 клеток %3 не встанет", n);
+    return Fill(text, {name, std::to_string(length), way});
+  }
+  if (!c.Fired) return Fill(Tr("%1, пусто"), {name});
+  return Fill(c.Empty ? Tr("%1, промах") : Tr("%1, попадание"), {name});
+}
+
+std::string MenuSpeech(const TPopupMenu& menu, bool opened, int switchTag) {
+  const auto said = [switchTag](const TMenuItem& item) {
+    if (item.Tag != switchTag) return item.Caption;
+    return Fill(item.Checked ? Tr("%1, включён") : Tr("%1, выключен"), {item.Caption});
+  };
+  const int index = menu.Highlighted();
+  if (index >= 0) return said(*menu.Items[static_cast<std::size_t>(index)]);
+  if (!opened) return {};
+  std::string all;
+  for (const TMenuItem* item : menu.Items) all += (all.empty() ? "" : "; ") + said(*item);
+  return Fill(Tr("Меню: %1"), {all});
+}
+
+namespace {
+
+// Each ship of a board as (length, sunk), by the ordinal the rules give it (the first is 0).
+std::map<int, std::pair<int, bool>> Ships(const TGameEngine& engine, int board) {
+  std::map<int, std::pair<int, int>> cells;  // ship: segments, hits
+  for (int column = 0; column < BoardSize; ++column)
+    for (int row = 0; row < BoardSize; ++row) {
+      const TCell c = engine.ReadCell(column, row, board);
+      if (c.Empty) continue;
+      auto& [segments, hits] = cells[c.ShipNo];
+      ++segments;
+      hits += c.Fired;
+    }
+  std::map<int, std::pair<int, bool>> ships;
+  for (const auto& [number, counts] : cells) ships[number] = {counts.first, counts.second == counts.first};
+  return ships;
+}
+
+// "длиной 4: 1, длиной 3: 2" for the ships counted, longest first; "нет" for none.
+std::string ByLength(const std::array<int, 5>& count) {
+  std::string out;
+  for (int length = 4; length >= 1; --length) {
+    if (count[static_cast<std::size_t>(length)] == 0) continue;
+    if (!out.empty()) out += ", ";
+    out += Fill(Tr("длиной %1: %2"),
+                {std::to_string(length), std::to_string(count[static_cast<std::size_t>(length)])});
+  }
+  return out.empty() ? Tr("нет") : out;
+}
+
+}  // namespace
+
+std::string FleetSpeech(const TGameEngine& engine) {
+  std::array<int, 5> afloat{}, sunk{};
+  int yours = 0, afloatTotal = 0, theirs = 0, sunkTotal = 0;
+  for (const auto& [number, ship] : Ships(engine, 0)) {
+    ++yours;
+    if (!ship.second && ship.first <= 4) ++afloat[static_cast<std::size_t>(ship.first)], ++afloatTotal;
+  }
+  for (const auto& [number, ship] : Ships(engine, 1)) {
+    ++theirs;
+    if (ship.second && ship.first <= 4) ++sunk[static_cast<std::size_t>(ship.first)], ++sunkTotal;
+  }
+  return Fill(Tr("Ваших кораблей на плаву: %1 из %2 (%3). Потоплено кораблей компьютера: %4 из %5 (%6)."),
+              {std::to_string(afloatTotal), std::to_string(yours), ByLength(afloat),
+               std::to_string(sunkTotal), std::to_string(theirs), ByLength(sunk)});
+}
+
+}  // namespace kravelon

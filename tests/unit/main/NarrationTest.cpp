@@ -1,0 +1,162 @@
+// What the game says, through the real libspeechd, to a recording stand-in for speech-dispatcher:
+// the target, a shot, a menu and a box, in Russian and in English.
+#include <SDL.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "Common/Text.h"
+#include "Media/Language.h"
+#include "GameEngine/GameEngineProbe.h"
+#include "Toolkit/Keys.h"
+#include "tests/support/SsipStandIn.h"
+#include "tests/unit/main/MainFixture.h"
+
+namespace kravelon {
+
+namespace {
+
+struct TLanguage {
+  const char* Code;
+  std::map<std::string, std::string> Said;  // what each step must say
+};
+
+const TLanguage Languages[] = {
+    {"ru",
+     {{"first arrow", "А1, корабль в 4 клетки по вертикали встанет"},
+      {"next arrow", "Б1, корабль в 4 клетки по вертикали встанет"},
+      {"miss", "А1, промах"},
+      {"hit", "А1, попадание"},
+      {"fleets", "Ваших кораблей на плаву: 10 из 10 (длиной 4: 1, длиной 3: 2, длиной 2: 3, "
+                 "длиной 1: 4). Потоплено кораблей компьютера: 0 из 10 (нет)."},
+      {"menu opens", "Меню: Рестарт; Расставить; Звук, выключен; Об игре...; Выход"},
+      {"sound item", "Звук, выключен"},
+      {"keys box start", "Стрелки: выбрать сектор\n"},
+      {"corner", "А1"},
+      {"keys box", "Ctrl+S: включить или выключить речь\nF2: сводка флотов вслух"}}},
+    {"en",
+     {{"first arrow", "A1, a 4-cell ship fits down"},
+      {"next arrow", "B1, a 4-cell ship fits down"},
+      {"miss", "A1, miss"},
+      {"hit", "A1, hit"},
+      {"fleets", "Your ships afloat: 10 of 10 (length 4: 1, length 3: 2, length 2: 3, "
+                 "length 1: 4). Computer's ships sunk: 0 of 10 (none)."},
+      {"menu opens", "Menu: Restart; Arrange; Sound, off; About...; Exit"},
+      {"sound item", "Sound, off"},
+      {"keys box start", "Arrows: choose a sector\n"},
+      {"corner", "A1"},
+      {"keys box", "Ctrl+S: speech on or off\nF2: both fleets aloud"}}},
+};
+
+class Narration : public MainWindowTest, public ::testing::WithParamInterface<TLanguage> {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    setenv("SPEECHD_ADDRESS", Daemon.Address().c_str(), 1);
+    // The game's own catalogue, as the build compiles it.
+    ASSERT_EQ(StartLanguage(GetParam().Code, KRAVELON_LOCALE_DIR), "");
+    Provide("Images");
+    Provide("Sounds");
+    auto window = std::make_unique<TMain1>(TSpeechChoice::On, GetParam().Code);
+    Main = window.get();
+    Window = std::move(window);
+    App->MainForm = Main;
+    App->StepIdle();
+    Main->Menus.SoundItem.Checked = false;
+  }
+  void TearDown() override {
+    MainWindowTest::TearDown();
+    unsetenv("SPEECHD_ADDRESS");
+    StartLanguage("ru", KRAVELON_LOCALE_DIR);
+  }
+
+  std::string Said(const char* step) const { return GetParam().Said.at(step); }
+  void Key(int key) { Main->FormKeyDown(key); }
+
+  // The newest text said at `priority` comes to be `text`, in the game's language.
+  ::testing::AssertionResult LastSaid(const std::string& text, const std::string& priority) {
+    std::string last, voice;
+    for (int i = 0; i < 300; ++i) {
+      for (const TSpokenText& t : Daemon.Spoken()) {
+        if (t.Priority == priority) last = t.Text, voice = t.Language;
+      }
+      if (last == text) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (last != text) return ::testing::AssertionFailure() << "last said: " << last;
+    if (voice != GetParam().Code) return ::testing::AssertionFailure() << "voice: " << voice;
+    return ::testing::AssertionSuccess();
+  }
+
+  // Both fleets arranged at random, the user to fire.
+  void StartBattle() {
+    Main->ArrangeClick();
+    for (int i = 0; i < 5000 && Main->Engine->State() != gsBattle; ++i) App->StepIdle();
+    ASSERT_EQ(Main->Engine->State(), gsBattle);
+  }
+
+  static void PushKey(SDL_Keycode key) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = key;
+    SDL_PushEvent(&e);
+  }
+
+  TSsipStandIn Daemon;
+  TMain1* Main = nullptr;
+};
+
+TEST_P(Narration, EachMoveOfTheTargetSaysTheSectorAndWhetherTheShipFits) {
+  Key(VK_RIGHT);  // the first arrow shows the target where it was: А1
+  EXPECT_TRUE(LastSaid(Said("first arrow"), "text"));
+  Key(VK_RIGHT);
+  EXPECT_TRUE(LastSaid(Said("next arrow"), "text"));
+}
+
+TEST_P(Narration, AShotIsSaidAsTheConsoleWritesItAndTheSectorThenSaysWhatItHolds) {
+  StartBattle();
+  Key(VK_F2);
+  EXPECT_TRUE(LastSaid(Said("fleets"), "text"));
+  Key(VK_HOME);
+  for (int i = 0; i < 9; ++i) Key(VK_UP);
+  Key(VK_SPACE);  // fires at А1
+  const std::string line = std::string(Main->Consol->Line(Main->Consol->Count() - 1));
+  ASSERT_NE(line.find(Said("corner")), std::string::npos) << line;
+  // The console's tag is not said.
+  EXPECT_TRUE(Daemon.WaitForSpoken(line.substr(line.find(": ") + 2)));
+  EXPECT_EQ(Daemon.Spoken().back().Priority, "message");
+  // A miss hands the turn over; the player's turn again, the target comes back to А1.
+  const bool hit = !Main->Engine->ReadCell(0, 0, 1).Empty;
+  App->ClearIdle();
+  Probe(*Main->Engine).ActiveSide = sdUser;
+  Key(VK_RIGHT);
+  Key(VK_LEFT);
+  EXPECT_TRUE(LastSaid(Said(hit ? "hit" : "miss"), "text"));
+}
+
+TEST_P(Narration, TheMenuIsSaidAsItOpensAndEachItemAsTheHighlightReachesIt) {
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  PushKey(SDLK_ESCAPE);
+  Main->ShowMenu(Main->Menus.MainMenu);
+  EXPECT_TRUE(LastSaid(Said("menu opens"), "text"));
+  for (SDL_Keycode key : {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_ESCAPE}) PushKey(key);
+  Main->ShowMenu(Main->Menus.MainMenu);
+  EXPECT_TRUE(LastSaid(Said("sound item"), "text"));
+}
+
+TEST_P(Narration, ABoxIsSaidWhole) {
+  Key(VK_F1);
+  ASSERT_EQ(Boxes.size(), 1u);
+  ASSERT_TRUE(Daemon.WaitForSpoken(Said("keys box")));
+  const TSpokenText said = Daemon.Spoken().back();
+  EXPECT_EQ(said.Priority, "message");
+  EXPECT_EQ(said.Text.rfind(Said("keys box start"), 0), 0u) << said.Text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, Narration, ::testing::ValuesIn(Languages),
+                         [](const auto& info) { return std::string(info.param.Code); });
+
+}  // namespace
+
+}  // namespace kravelon
