@@ -46,6 +46,17 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         return Failure("invalid scale '" + value + "' (expected 1, 2, 3 or 4)");
       continue;
     }
+    if (arg == "--windowed") {
+      result.Windowed = true;
+      continue;
+    }
+    if (arg.rfind("--windowed=", 0) == 0) {
+      const std::string value = arg.substr(11);
+      if (value != "yes" && value != "no")
+        return Failure("invalid value '" + value + "' for --windowed (expected yes or no)");
+      result.Windowed = value == "yes";
+      continue;
+    }
     if (!arg.empty() && arg[0] == '-') return Failure("unknown option '" + arg + "'");
     return Failure("unexpected argument '" + arg + "'");
   }
@@ -58,11 +69,15 @@ std::string UsageText() {
          "\n"
          "  --scale N    draw the game N times larger, N from 1 to 4\n"
          "               (default: the desktop's scale, GDK_SCALE or Xft.dpi)\n"
+         "  --windowed   play in an ordinary window beside the desktop (--windowed=no:\n"
+         "               over a black screen, the default)\n"
          "  -h, --help   show this help and exit\n"
          "  --version    show the version and exit\n"
          "\n"
          "The pictures and sounds are read from Images/ and Sounds/ beside the executable,\n"
-         "or else from the installed data folder.\n";
+         "or else from the installed data folder. Settings are kept in\n"
+         "$XDG_CONFIG_HOME/kravelon/kravelon.ini, the record of finished games in\n"
+         "$XDG_DATA_HOME/kravelon/record; the command line overrides a setting for one run.\n";
 }
 
 std::string VersionText() { return std::string("kravelon ") + GameVersion + "\n"; }

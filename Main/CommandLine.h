@@ -1,6 +1,7 @@
 #pragma once
 // The game's command line, read before anything of SDL starts: a wrong option must not open a
 // window, and --help / --version must work without a display.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ struct TCommandLine {
   TAction Action = TAction::Play;
   // The display scale asked for (1 to 4); 0 when not given: the desktop's scale then applies.
   int Scale = 0;
+  // An ordinary window (--windowed, --windowed=yes) or the game's own over a black screen
+  // (--windowed=no); nothing when not given: the settings decide.
+  std::optional<bool> Windowed;
   std::string Error;  // one line without the program's name, set when Action is Fail
 };
 

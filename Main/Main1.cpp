@@ -18,7 +18,8 @@
 
 namespace kravelon {
 
-TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
+TMain1::TMain1(TMainOptions options)
+    : TForm("The Quorvane Consol", 408, 104), Options(std::move(options)) {
   SetBorderStyle(TBorderStyle::None);
   KeyPreview = true;
   Version = GameVersion;
@@ -30,7 +31,7 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
     if (Paint) Paint->Redraw();
   };
   Paint = std::make_unique<TPaint>(*this, Version, *Engine, *Consol);
-  Backdrop = std::make_unique<TForm>("", WindowWidth, WindowHeight);
+  if (!Options.Windowed) Backdrop = std::make_unique<TForm>("", WindowWidth, WindowHeight);
   Sound = std::make_unique<TSound>(*Consol);
 
   ReportTimer.SetInterval(5000);
@@ -38,6 +39,7 @@ TMain1::TMain1() : TForm("The Quorvane Consol", 408, 104) {
   Buttons.push_back(&MenuButton);
 
   SetUpMenus();
+  Menus.SoundItem.Checked = Options.SoundOn;
   ReportTimer.OnTimer = [this] { ReportTimerTick(); };
   MenuButton.OnClick = [this] { MenuButtonClick(); };
 
@@ -64,6 +66,7 @@ TMain1::~TMain1() {
 void TMain1::FormCreate() {
   DoubleBuffered = true;
   Consol->AddLine("Кравелон версия " + Version);
+  Note(Options.Notes);
   if (!DirectoryExists(ProgramPath("Images"))) {
     const std::string text = "Не могу найти папку \"Images\".";
     Consol->AddLine(text);
@@ -108,11 +111,17 @@ void TMain1::AbandonStartUp(const std::exception& error) {
 }
 
 void TMain1::StartUp() {
-  SetupBackdrop();
-  SetStayOnTop(true);
+  // The game's own look is a borderless window kept on top of a black screen; the ordinary
+  // window leaves the desktop beside the game and lets the window manager frame and move it.
+  if (Options.Windowed) {
+    SetBorderStyle(TBorderStyle::Single);
+  } else {
+    SetupBackdrop();
+    SetStayOnTop(true);
+  }
   Paint->Initialize();
   Sound->LoadSounds();
-  SetBorderStyle(TBorderStyle::None);
+  if (!Options.Windowed) SetBorderStyle(TBorderStyle::None);
   const std::string cursorPath = ProgramPath("Images/CURSOR.CUR");
   const TCursorResult cursor = LoadCursorFromFile(cursorPath);
   if (cursor == TCursorResult::NotFound || cursor == TCursorResult::Refused) {
@@ -145,6 +154,10 @@ void TMain1::SetupBackdrop() {
   Backdrop->Show();
 }
 
+void TMain1::Note(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) Consol->AddLine(line);
+}
+
 void TMain1::FormPaint() {
   if (Paint) Paint->Redraw();
 }
@@ -153,6 +166,8 @@ void TMain1::FormDestroy() {
   if (Destroyed) return;
   Destroyed = true;
   ReportTimer.SetEnabled(false);
+  // A game the disk would not take earlier gets one more chance.
+  if (Options.Record) Note(Options.Record->Flush());
   // The idle steps installed call back into this window: none may run once it is gone. What the
   // window owns goes with it, in the order its members are declared.
   if (Application) Application->ClearIdle();

@@ -3,12 +3,16 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Media/Layout.h"
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
+#include "Store/RecordFile.h"
+#include "Store/Settings.h"
+#include "Store/XdgFolders.h"
 #include "Toolkit/Application.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Scale.h"
@@ -33,16 +37,35 @@ int main(int argc, char** argv) {
       break;
   }
 
+  // What the player chose before, read before the toolkit starts so that a remembered scale
+  // applies. Nothing is written until a setting changes or a game ends.
+  TSettingsFile settingsFile(ConfigFolder());
+  TMainOptions remembered;
+  const TSettings settings = settingsFile.Load(remembered.Notes);
+  // The language choice takes this when the command line names none: "ru", "en", or "" for
+  // the locale's.
+  [[maybe_unused]] const std::string storedLanguage = settings.Language();
+  // The speech output takes this: on, off, or nothing for its own default.
+  [[maybe_unused]] const std::optional<bool> storedSpeech = settings.Speech();
+  // The command line overrides a setting for this run only.
+  remembered.Windowed = options.Windowed.value_or(settings.Windowed());
+  remembered.SoundOn = settings.Sound().value_or(true);
+  remembered.Settings = &settingsFile;
+  TRecordFile record(DataFolder());
+  const std::vector<std::string> recordNotes = record.Load();
+  remembered.Notes.insert(remembered.Notes.end(), recordNotes.begin(), recordNotes.end());
+  remembered.Record = &record;
+
   const TToolkit toolkit;
   if (!toolkit.Started()) {
     std::fprintf(stderr, "kravelon: %s\n", toolkit.Error().c_str());
     return 1;
   }
-  // Asked for on the command line, the scale is taken as it is; the desktop's is fitted to
-  // the screen.
-  SetDisplayScale(options.Scale > 0
-                      ? options.Scale
-                      : FitDisplayScale(DetectDisplayScale(), WindowWidth, WindowHeight));
+  // Asked for on the command line, the scale is taken as it is; a remembered one or the
+  // desktop's is fitted to the screen, which may have changed since.
+  const int wantedScale = settings.Scale() > 0 ? settings.Scale() : DetectDisplayScale();
+  SetDisplayScale(options.Scale > 0 ? options.Scale
+                                    : FitDisplayScale(wantedScale, WindowWidth, WindowHeight));
   {
     TApplication application;
     application.Title = "Кравелон";
@@ -51,7 +74,7 @@ int main(int argc, char** argv) {
       MessageBox(message, application.Title, TMessageIcon::Error);
     };
     try {
-      auto Main1 = std::make_unique<TMain1>();
+      auto Main1 = std::make_unique<TMain1>(std::move(remembered));
       application.MainForm = Main1.get();
       application.Run();
     } catch (...) {

@@ -8,6 +8,8 @@ packages=(
   g++ cmake make ninja-build pkgconf
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libjpeg62-turbo-dev libfontconfig-dev
   libgtest-dev libbenchmark-dev
+  # the settings file is read with inih
+  libinih-dev
   # the asset generator draws its lettering with FreeType and packs its icons with zlib
   libfreetype-dev zlib1g-dev
   # run: free faces with Cyrillic for the roles the game's fonts play

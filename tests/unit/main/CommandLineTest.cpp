@@ -1,6 +1,7 @@
 // The command line: what each argument list asks for, read before any window exists.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct TCase {
   TAction Action;
   int Scale;               // when the game is to be played
   std::string ErrorNames;  // a piece of the one-line error, when it fails
+  std::optional<bool> Windowed = std::nullopt;  // nothing: the settings decide
 };
 
 TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
@@ -40,6 +42,12 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
       {{"--scale="}, TAction::Fail, 0, "''"},
       {{"--scale", "-1"}, TAction::Fail, 0, "'-1'"},
       {{"--scale", "02"}, TAction::Fail, 0, "'02'"},
+      {{"--windowed"}, TAction::Play, 0, "", true},
+      {{"--windowed=no", "--scale", "2"}, TAction::Play, 2, "", false},
+      {{"--windowed=no", "--windowed"}, TAction::Play, 0, "", true},
+      {{"--windowed=maybe"}, TAction::Fail, 0, "'maybe'"},
+      {{"--windowed="}, TAction::Fail, 0, "''"},
+      {{"--windowed", "yes"}, TAction::Fail, 0, "'yes'"},
   };
   for (const TCase& c : cases) {
     std::string shown;
@@ -49,6 +57,7 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
     EXPECT_EQ(line.Action, c.Action);
     if (c.Action == TAction::Play) {
       EXPECT_EQ(line.Scale, c.Scale);
+      EXPECT_EQ(line.Windowed, c.Windowed);
     }
     if (c.Action == TAction::Fail) {
       EXPECT_NE(line.Error.find(c.ErrorNames), std::string::npos) << line.Error;
@@ -61,7 +70,7 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
 
 TEST(CommandLine, HelpNamesEveryOptionAndVersionIsTheGames) {
   const std::string help = UsageText();
-  for (const char* option : {"--scale N", "--help", "--version"})
+  for (const char* option : {"--scale N", "--windowed", "--help", "--version"})
     EXPECT_NE(help.find(option), std::string::npos) << option;
   EXPECT_EQ(VersionText(), "kravelon 1.2\n");
 }
