@@ -53,8 +53,14 @@ class Remember : public Gameplay {
     return games;
   }
 
-  void Quit() {
-    Menu(MainItems, MainExit);
+  // Quits from the main menu, or from the game-over menu once a game has ended.
+  void Quit(bool over = false) {
+    if (over) {
+      OpenGameOverMenu();
+      ChooseItem(OverItems, OverExit);
+    } else {
+      Menu(MainItems, MainExit);
+    }
     ASSERT_TRUE(WaitForMenu(ExitItems));
     ChooseItem(ExitItems, ExitYes);
     ASSERT_EQ(Game->WaitForExit(10s), 0);
@@ -90,14 +96,19 @@ class Remember : public Gameplay {
                                                  "see /tmp/kravelon-remember.png");
   }
 
-  // Opens the game-over menu once the report is up, and the statistics box; its lines.
-  std::vector<std::string> StatisticsBox() {
+  // Escape opens the game-over menu once the report is up.
+  void OpenGameOverMenu() {
     const auto reportBy = std::chrono::steady_clock::now() + 12s;
     do {
       std::this_thread::sleep_for(500ms);
       X.Key("Escape");
     } while (!WaitForMenu(OverItems, true, 300ms) && std::chrono::steady_clock::now() < reportBy);
     EXPECT_TRUE(WaitForMenu(OverItems)) << "no game-over menu";
+  }
+
+  // The statistics box, from the game-over menu; its lines.
+  std::vector<std::string> StatisticsBox() {
+    OpenGameOverMenu();
     ChooseItem(OverItems, OverStatistics);
     EXPECT_TRUE(X.WaitForWindow("Кравелон", 3s)) << "no statistics box";
     std::vector<std::string> box;
@@ -142,7 +153,7 @@ TEST_F(Remember, TwoWholeGamesAreCountedInTheStatisticsBoxAndTheRecord) {
               return l.starts_with("Файл статистики \"" + RecordFile() + "\" не читается");
             }),
             1);
-  Quit();
+  Quit(true);
   StartAgain();
   PlayToTheEnd();
   const auto box = StatisticsBox();
