@@ -74,6 +74,18 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.Speech = arg == "--speak" ? TSpeechChoice::On : TSpeechChoice::Off;
       continue;
     }
+    if (arg == "--windowed") {
+      result.Windowed = true;
+      continue;
+    }
+    if (arg.rfind("--windowed=", 0) == 0) {
+      const std::string value = arg.substr(11);
+      if (value != "yes" && value != "no")
+        return Failure(
+            Fill(Tr("неверное значение '%1' параметра --windowed (ожидается yes или no)"), {value}));
+      result.Windowed = value == "yes";
+      continue;
+    }
     if (!arg.empty() && arg[0] == '-') return Failure(Fill(Tr("неизвестный параметр '%1'"), {arg}));
     return Failure(Fill(Tr("лишний аргумент '%1'"), {arg}));
   }
@@ -92,11 +104,16 @@ std::string UsageText() {
   text += Tr("  --speak      говорить о ходе игры через speech-dispatcher (Ctrl+S в игре)\n");
   text += Tr("  --no-speak   молчать, даже когда работает экранный диктор\n"
              "               (по умолчанию игра говорит, когда работает экранный диктор)\n");
+  text += Tr("  --windowed   играть в обычном окне рядом с рабочим столом (--windowed=no:\n"
+             "               поверх черного экрана, по умолчанию)\n");
   text += Tr("  -h, --help   показать эту справку и выйти\n");
   text += Tr("  --version    показать версию и выйти\n");
   text += "\n";
   text += Tr("Картинки и звуки читаются из папок Images/ и Sounds/ рядом с программой,\n"
              "а если их там нет, из установленной папки данных.\n");
+  text += Tr("Настройки хранятся в $XDG_CONFIG_HOME/kravelon/kravelon.ini, статистика\n"
+             "сыгранных игр в $XDG_DATA_HOME/kravelon/record; параметры командной строки\n"
+             "заменяют настройки на один запуск.\n");
   return text;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The game's command line, read before anything of SDL starts: a wrong option must not open a
 // window, and --help / --version must work without a display.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct TCommandLine {
   // The language asked for ("ru", "en", …); empty when not given: the environment's then.
   std::string Language;
   TSpeechChoice Speech = TSpeechChoice::Auto;  // --speak / --no-speak, the last one given
+  // An ordinary window (--windowed, --windowed=yes) or the game's own over a black screen
+  // (--windowed=no); nothing when not given: the settings decide.
+  std::optional<bool> Windowed;
   std::string Error;  // one line without the program's name, set when Action is Fail
 };
 

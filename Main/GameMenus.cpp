@@ -6,7 +6,8 @@ TGameMenus::TGameMenus(TForm& owner) : MainMenu(owner), ExitMenu(owner), GameOve
   MainMenu.Items = {&RestartItem, &ArrangeItem, &SoundItem, &AboutItem, &ExitItem};
   ExitMenu.Items = {&ExitQuestionItem, &YesItem, &NoItem};
   GameOverMenu.Items = {&GameOverRestartItem, &StatisticsItem, &GameOverExitItem};
-  // The sound is on at every start; the question only labels the exit menu.
+  // The sound is on unless the player left it off (the main window takes the setting); the
+  // question only labels the exit menu.
   SoundItem.Tag = SoundTag;
   SoundItem.AutoCheck = true;
   SoundItem.Checked = true;

@@ -21,8 +21,8 @@
 
 namespace kravelon {
 
-TMain1::TMain1(TSpeechChoice speech, const std::string& language)
-    : TForm("The Quorvane Consol", 408, 104) {
+TMain1::TMain1(TMainOptions options)
+    : TForm("The Quorvane Consol", 408, 104), Options(std::move(options)) {
   SetBorderStyle(TBorderStyle::None);
   KeyPreview = true;
   Version = GameVersion;
@@ -34,7 +34,7 @@ TMain1::TMain1(TSpeechChoice speech, const std::string& language)
     if (Paint) Paint->Redraw();
   };
   Paint = std::make_unique<TPaint>(*this, Version, *Engine, *Consol);
-  Narrator = std::make_unique<TNarrator>(speech, language, [this](const std::string& line) {
+  Narrator = std::make_unique<TNarrator>(Options.Speech, Options.Language, [this](const std::string& line) {
     Consol->AddLine(line);
     if (Paint) Paint->ScrollConsole(32767);
   });
@@ -50,7 +50,7 @@ TMain1::TMain1(TSpeechChoice speech, const std::string& language)
     if (Narrator->Settled()) SpeechTimer.SetEnabled(false);
   };
   SpeechTimer.SetEnabled(!Narrator->Settled());
-  Backdrop = std::make_unique<TForm>("", WindowWidth, WindowHeight);
+  if (!Options.Windowed) Backdrop = std::make_unique<TForm>("", WindowWidth, WindowHeight);
   Sound = std::make_unique<TSound>(*Consol);
 
   ReportTimer.SetInterval(5000);
@@ -58,6 +58,7 @@ TMain1::TMain1(TSpeechChoice speech, const std::string& language)
   Buttons.push_back(&MenuButton);
 
   SetUpMenus();
+  Menus.SoundItem.Checked = Options.SoundOn;
   ReportTimer.OnTimer = [this] { ReportTimerTick(); };
   MenuButton.OnClick = [this] { MenuButtonClick(); };
 
@@ -85,6 +86,7 @@ void TMain1::FormCreate() {
   DoubleBuffered = true;
   Consol->AddLine(Fill(Tr("Кравелон версия %1"), {Version}));
   if (!LanguageProblem().empty()) Consol->AddLine(LanguageProblem());
+  Note(Options.Notes);
   if (!DirectoryExists(ProgramPath("Images"))) {
     const std::string text = Tr("Не могу найти папку \"Images\".");
     Consol->AddLine(text);
@@ -129,11 +131,17 @@ void TMain1::AbandonStartUp(const std::exception& error) {
 }
 
 void TMain1::StartUp() {
-  SetupBackdrop();
-  SetStayOnTop(true);
+  // The game's own look is a borderless window kept on top of a black screen; the ordinary
+  // window leaves the desktop beside the game and lets the window manager frame and move it.
+  if (Options.Windowed) {
+    SetBorderStyle(TBorderStyle::Single);
+  } else {
+    SetupBackdrop();
+    SetStayOnTop(true);
+  }
   Paint->Initialize();
   Sound->LoadSounds();
-  SetBorderStyle(TBorderStyle::None);
+  if (!Options.Windowed) SetBorderStyle(TBorderStyle::None);
   const std::string cursorPath = ProgramPath("Images/CURSOR.CUR");
   const TCursorResult cursor = LoadCursorFromFile(cursorPath);
   if (cursor == TCursorResult::NotFound || cursor == TCursorResult::Refused) {
@@ -170,6 +178,12 @@ void TMain1::SetupBackdrop() {
 void TMain1::ToggleSpeech() {
   Narrator->Toggle();
   if (!Narrator->Settled()) SpeechTimer.SetEnabled(true);
+  // Remembered like the sound switch, for the next run.
+  if (Options.Settings) Note(Options.Settings->SaveSpeech(Narrator->On()));
+}
+
+void TMain1::Note(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) Consol->AddLine(line);
 }
 
 void TMain1::FormPaint() {
@@ -182,6 +196,8 @@ void TMain1::FormDestroy() {
   ReportTimer.SetEnabled(false);
   SpeechTimer.SetEnabled(false);
   SetMessageBoxObserver({});
+  // A game the disk would not take earlier gets one more chance.
+  if (Options.Record) Note(Options.Record->Flush());
   // The idle steps installed call back into this window: none may run once it is gone. What the
   // window owns goes with it, in the order its members are declared.
   if (Application) Application->ClearIdle();

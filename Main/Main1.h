@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
@@ -13,16 +14,30 @@
 #include "Main/CommandLine.h"
 #include "Main/GameMenus.h"
 #include "Main/Narrator.h"
+#include "Store/RecordFile.h"
+#include "Store/Settings.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Timer.h"
 
 namespace kravelon {
 
+// What the program entry tells the main window: the kind of window, the sound switch as the
+// player left it, and where a changed setting and a finished game are kept.
+struct TMainOptions {
+  // A decorated window the player may move, without the black backdrop and not kept on top.
+  bool Windowed = false;
+  bool SoundOn = true;
+  TSettingsFile* Settings = nullptr;  // none: a changed setting lasts for the run only
+  TRecordFile* Record = nullptr;      // none: the statistics know this run's games only
+  std::vector<std::string> Notes;     // console lines from reading the settings
+  // Speech as the command line or the settings ask; with neither, the screen reader decides.
+  TSpeechChoice Speech = TSpeechChoice::Off;
+  std::string Language = "ru";  // the game's, for the voice (ISO 639)
+};
+
 class TMain1 : public TForm, public TGameHost {
  public:
-  // Constructor, then FormCreate. `speech` as the command line asked; `language` is the game's
-  // (ISO 639), for the voice.
-  explicit TMain1(TSpeechChoice speech = TSpeechChoice::Off, const std::string& language = "ru");
+  explicit TMain1(TMainOptions options = {});  // constructor, then FormCreate
   ~TMain1() override;
 
   // Whether the mouse places the user's ships now (not during an arrangement).
@@ -55,6 +70,9 @@ class TMain1 : public TForm, public TGameHost {
   void FormDestroy();
   void FormKeyPress(char& key);
   void FormKeyDown(int& key);
+
+  // The record of finished games the statistics box sums up.
+  const TRecordFile& Record() const { return Options.Record ? *Options.Record : RunRecord; }
 
   // Input dispatch by game state.
   std::string SectorName() const;
@@ -124,6 +142,15 @@ class TMain1 : public TForm, public TGameHost {
   void CloseAboutIfShown();
   // Start-up's one way out of a failure the player must see: the box, then the program ends.
   void AbandonStartUp(const std::exception& error);
+
+  // A finished game goes to the record; the lines it writes go to the console.
+  void RecordGame(TSide winner);
+  void SoundSwitched(bool on);
+  void Note(const std::vector<std::string>& lines);
+
+  TMainOptions Options;
+  TRecordFile RunRecord{""};  // when no record file was given
+  int UserShotCount = 0, UserHitCount = 0;  // in the game being played
 
   bool Destroyed = false;
   // The console's lines are spoken from the first game on, not start-up's loading log.

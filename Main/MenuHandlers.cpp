@@ -1,9 +1,12 @@
 // What the popup menus' items do, how a menu is placed and how an item is drawn; and the
 // statistics box of the game-over menu.
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "Common/Text.h"
 #include "Main/Main1.h"
+#include "Main/Statistics.h"
 #include "Toolkit/Memory.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Pause.h"
@@ -29,6 +32,7 @@ void TMain1::SetUpMenus() {
   // A player who switches the sound off expects silence at once: a shot still ringing stops.
   Menus.SoundItem.OnClick = [this](TMenuItem& item) {
     if (!item.Checked && Sound) Sound->Stop();
+    SoundSwitched(item.Checked);
   };
   Sound->SoundOn = [this] { return Menus.SoundItem.Checked; };
 }
@@ -113,13 +117,25 @@ void TMain1::ExitClick() { ShowMenu(Menus.ExitMenu); }
 
 void TMain1::ConfirmExitClick() { Close(); }
 
+// The player expects the switch as they left it at the next start.
+void TMain1::SoundSwitched(bool on) {
+  if (Options.Settings) Note(Options.Settings->SaveSound(on));
+}
+
 void TMain1::ShowStatistics() {
   if (!Engine) return;
-  const int shots = Engine->ComputerShots(), hits = Engine->ComputerHits();
-  // Cut towards zero, never rounded up: 2 hits of 3 shots are 66 %.
-  const int percent = shots == 0 ? 0 : 100 * hits / shots;
-  MessageBox(Fill(Tr("Процент попадания компютера составил: %1 %%"), {std::to_string(percent)}),
-             Application->Title, TMessageIcon::Information);
+  const std::string text =
+      StatisticsText(Engine->ComputerShots(), Engine->ComputerHits(), Summarize(Record().Games()));
+  // The window tests read the box's text where they read the console.
+  if (Consol && Consol->EchoToStdout) {
+    for (std::size_t start = 0; start <= text.size();) {
+      const std::size_t end = std::min(text.find('\n', start), text.size());
+      std::printf("Box: %.*s\n", static_cast<int>(end - start), text.data() + start);
+      start = end + 1;
+    }
+    std::fflush(stdout);
+  }
+  MessageBox(text, Application->Title, TMessageIcon::Information);
 }
 
 }  // namespace kravelon

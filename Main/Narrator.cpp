@@ -10,14 +10,11 @@
 
 namespace kravelon {
 
-std::optional<bool> RememberedSpeech() { return std::nullopt; }
-
 TNarrator::TNarrator(TSpeechChoice choice, std::string language,
                      std::function<void(const std::string& line)> log)
     : Language(std::move(language)), Log(std::move(log)) {
   std::optional<bool> wanted;
   if (choice != TSpeechChoice::Auto) wanted = choice == TSpeechChoice::On;
-  if (!wanted) wanted = RememberedSpeech();
   if (wanted) {
     if (*wanted) Start();
     return;

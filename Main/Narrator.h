@@ -17,9 +17,6 @@
 
 namespace kravelon {
 
-// The remembered speech setting, when there is one: the one place a saved setting feeds in.
-std::optional<bool> RememberedSpeech();
-
 class TNarrator {
  public:
   // `language` is the game's, as an ISO 639 code ("ru", "en"); `log` writes one console line.

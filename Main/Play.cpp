@@ -62,6 +62,7 @@ void TMain1::GameLogged(std::string_view line) {
 }
 
 void TMain1::GameReset() {
+  UserShotCount = UserHitCount = 0;
   if (Sound) Sound->Stop();
   ReportTimer.SetEnabled(false);
   ForgetTarget();
@@ -80,7 +81,11 @@ void TMain1::FleetPlaced(TSide side) {
   InstallIdle(StepAfterFleet(side));
 }
 
-void TMain1::ShotFired(TSide shooter, TPoint cell, bool) {
+void TMain1::ShotFired(TSide shooter, TPoint cell, bool hit) {
+  if (shooter == sdUser) {
+    ++UserShotCount;
+    UserHitCount += hit;
+  }
   if (Paint) Paint->Redraw();
   if (Sound) Sound->Play("SND_SHOT");
   if (Paint) Paint->Explode(shooter == sdUser ? sdComputer : sdUser, cell);
@@ -90,11 +95,25 @@ void TMain1::TurnPassed(TSide side) {
   InstallIdle(StepAfterTurn(side));
 }
 
-void TMain1::GameWon(TSide) {
+void TMain1::GameWon(TSide winner) {
   InstallIdle(TIdleStep::None);
   ForgetTarget();
   CloseAboutIfShown();
+  RecordGame(winner);
   EndOfGame();
+}
+
+// Only a game played to its end counts: a restart or a quit before it leaves no trace.
+void TMain1::RecordGame(TSide winner) {
+  if (!Engine) return;
+  TGameResult game;
+  game.Date = RecordDate();
+  game.UserWon = winner == sdUser;
+  game.UserShots = UserShotCount;
+  game.UserHits = UserHitCount;
+  game.ComputerShots = Engine->ComputerShots();
+  game.ComputerHits = Engine->ComputerHits();
+  Note(Options.Record ? Options.Record->Add(game) : RunRecord.Add(game));
 }
 
 }  // namespace kravelon

@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   # speech: libspeechd (the client of speech-dispatcher) and libdbus (is a screen reader running?)
   libspeechd-dev libdbus-1-dev
+  # the settings file is read with inih
+  libinih-dev
   # the asset generator draws its lettering with FreeType and packs its icons with zlib
   libfreetype-dev zlib1g-dev
   # run: free faces with Cyrillic for the roles the game's fonts play

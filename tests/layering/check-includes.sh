@@ -9,8 +9,9 @@ declare -A allowed=(
   [Toolkit]="Common Toolkit"
   [GameEngine]="Common GameEngine"
   [Console]="Console"
+  [Store]="Common Store"
   [Media]="Common Toolkit GameEngine Console Media"
-  [Main]="Common Toolkit GameEngine Console Media Main"
+  [Main]="Common Toolkit GameEngine Console Media Store Main"
 )
 status=0
 for folder in "${!allowed[@]}"; do
@@ -31,7 +32,7 @@ for folder in "${!allowed[@]}"; do
   fi
 done
 # The engine's seam is the tests' and the simulator's way in, never the game's.
-if grep -rnE '^\s*#\s*include\s+"GameEngine/GameEngineProbe.h"' Common Toolkit GameEngine Console Media Main \
+if grep -rnE '^\s*#\s*include\s+"GameEngine/GameEngineProbe.h"' Common Toolkit GameEngine Console Store Media Main \
      --include='*.h' --include='*.cpp'; then
   echo "only the tests and the tools may include GameEngine/GameEngineProbe.h"
   status=1

@@ -233,6 +233,9 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
     fs::remove(fs::path(Dir) / options.FolderInPlaceOf);
     fs::create_directory(fs::path(Dir) / options.FolderInPlaceOf);
   }
+  Player = options.Player.empty() ? Dir + "player/" : options.Player;
+  if (!Player.ends_with('/')) Player += '/';
+  fs::create_directories(Player + "home");
   const std::string exe = installed ? options.Executable : Dir + "kravelon";
   std::vector<char*> argv{const_cast<char*>(exe.c_str())};
   for (const auto& a : options.Arguments) argv.push_back(const_cast<char*>(a.c_str()));
@@ -254,6 +257,10 @@ TGameProcess::TGameProcess(const TXServer* server, TOptions options) {
     // The game's own language unless a test asks for another: the machine's locale must not
     // change what the tests read.
     for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) unsetenv(name);
+    setenv("HOME", (Player + "home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (Player + "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (Player + "data").c_str(), 1);
+    setenv("XDG_STATE_HOME", (Player + "state").c_str(), 1);
     for (const std::string& setting : options.Environment) {
       const auto equals = setting.find('=');
       setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);

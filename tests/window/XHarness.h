@@ -81,6 +81,11 @@ class TGameProcess {
     std::string FolderInPlaceOf{};  // a file (e.g. "Sounds/Shot.wav") replaced by a folder
     bool WithCatalogues = true;       // locale/ beside the game
     bool TruncatedCatalogue = false;  // the English catalogue cut in half
+    // The folder standing for the player's: HOME is its home/, and XDG_CONFIG_HOME,
+    // XDG_DATA_HOME and XDG_STATE_HOME its config/, data/ and state/, so that no test reads or
+    // writes the real settings and record. A test that restarts the game passes one folder to
+    // both runs; by default each run has its own in its scratch folder.
+    std::string Player{};
   };
   TGameProcess(const TXServer* server, TOptions options);
   ~TGameProcess();
@@ -88,6 +93,7 @@ class TGameProcess {
   TGameProcess& operator=(const TGameProcess&) = delete;
 
   const std::string& Folder() const { return Dir; }  // ends in '/'
+  const std::string& PlayerFolder() const { return Player; }  // ends in '/'
   // The samples played so far (16-bit stereo at 44.1 kHz), with DiskAudio.
   std::string AudioFile() const { return Dir + "audio.raw"; }
   // The console lines the game has written so far (it echoes them for us).
@@ -103,6 +109,7 @@ class TGameProcess {
  private:
   TScratchFolder Scratch;  // goes after the destructor has ended the game
   const std::string Dir = Scratch.Path();
+  std::string Player;
   pid_t Pid = -1;
   bool Exited = false;
 };

@@ -1,6 +1,7 @@
 // The command line: what each argument list asks for, read before any window exists.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct TCase {
   int Scale;               // when the game is to be played
   std::string ErrorNames;  // a piece of the one-line error, when it fails
   TSpeechChoice Speech = TSpeechChoice::Auto;
+  std::optional<bool> Windowed = std::nullopt;  // nothing: the settings decide
 };
 
 TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
@@ -50,6 +52,12 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
       {{"--lang", "fr"}, TAction::Fail, 0, "'fr'"},
       {{"--lang="}, TAction::Fail, 0, "''"},
       {{"--lang", "EN"}, TAction::Fail, 0, "'EN'"},
+      {{"--windowed"}, TAction::Play, 0, "", TSpeechChoice::Auto, true},
+      {{"--windowed=no", "--scale", "2"}, TAction::Play, 2, "", TSpeechChoice::Auto, false},
+      {{"--windowed=no", "--windowed"}, TAction::Play, 0, "", TSpeechChoice::Auto, true},
+      {{"--windowed=maybe"}, TAction::Fail, 0, "'maybe'"},
+      {{"--windowed="}, TAction::Fail, 0, "''"},
+      {{"--windowed", "yes"}, TAction::Fail, 0, "'yes'"},
   };
   for (const TCase& c : cases) {
     std::string shown;
@@ -60,6 +68,7 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
     if (c.Action == TAction::Play) {
       EXPECT_EQ(line.Scale, c.Scale);
       EXPECT_EQ(line.Speech, c.Speech);
+      EXPECT_EQ(line.Windowed, c.Windowed);
     }
     if (c.Action == TAction::Fail) {
       EXPECT_NE(line.Error.find(c.ErrorNames), std::string::npos) << line.Error;
@@ -86,7 +95,8 @@ TEST(CommandLine, TakesEachLanguageTheGameSpeaks) {
 
 TEST(CommandLine, HelpNamesEveryOptionAndVersionIsTheGames) {
   const std::string help = UsageText();
-  for (const char* option : {"--lang", "--scale N", "--help", "--version"})
+  for (const char* option : {"--lang", "--scale N", "--windowed", "--speak", "--no-speak", "--help",
+                             "--version"})
     EXPECT_NE(help.find(option), std::string::npos) << option;
   EXPECT_EQ(VersionText(), "kravelon 1.2\n");
 }

@@ -196,7 +196,9 @@ TEST_F(EnglishWindowTest, MenusStatisticsAndTheLogAreEnglishAndThePicturesTheEng
   EXPECT_EQ(captions, english);
 
   main->Menus.StatisticsItem.Click();
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"The computer's hit rate: 0 %"});
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"The computer's hit rate: 0 %\n\n"
+                                                "Games played: 0, won: 0, lost: 0\n"
+                                                "The computer's hit rate over all games: 0 %"});
 
   const auto lines = Lines();
   for (const std::string& line : lines) EXPECT_FALSE(HasCyrillic(line)) << line;

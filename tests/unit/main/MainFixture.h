@@ -22,6 +22,7 @@ enum class TMenuId { MainMenu = 1, ExitMenu, GameOverMenu };
 // Records the menus asked for instead of opening them.
 class TRecordingMain : public TMain1 {
  public:
+  explicit TRecordingMain(TMainOptions options = {}) : TMain1(std::move(options)) {}
   void ShowMenu(TPopupMenu& menu) override {
     Opened.push_back(&menu == &Menus.MainMenu   ? TMenuId::MainMenu
                     : &menu == &Menus.ExitMenu ? TMenuId::ExitMenu
@@ -52,10 +53,10 @@ class MainWindowTest : public ToolkitFixture {
   std::vector<std::string> Lines() const { return Window->Consol->AllLines(); }
 
   // The whole asset set, a main window that records the menus it opens, start-up done, silent.
-  TRecordingMain* StartRecordingGame() {
+  TRecordingMain* StartRecordingGame(TMainOptions options = {}) {
     Provide("Images");
     Provide("Sounds");
-    auto window = std::make_unique<TRecordingMain>();
+    auto window = std::make_unique<TRecordingMain>(std::move(options));
     TRecordingMain* main = window.get();
     Window = std::move(window);
     App->MainForm = main;

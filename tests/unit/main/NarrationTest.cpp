@@ -58,7 +58,10 @@ class Narration : public MainWindowTest, public ::testing::WithParamInterface<TL
     ASSERT_EQ(StartLanguage(GetParam().Code, KRAVELON_LOCALE_DIR), "");
     Provide("Images");
     Provide("Sounds");
-    auto window = std::make_unique<TMain1>(TSpeechChoice::On, GetParam().Code);
+    TMainOptions options;
+    options.Speech = TSpeechChoice::On;
+    options.Language = GetParam().Code;
+    auto window = std::make_unique<TMain1>(std::move(options));
     Main = window.get();
     Window = std::move(window);
     App->MainForm = Main;

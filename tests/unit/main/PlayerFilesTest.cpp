@@ -1,0 +1,94 @@
+// The main window and the player's files: which games go to the record and with what counts,
+// what the statistics box makes of the record, and the sound switch kept in the settings.
+#include "GameEngine/GameEngineProbe.h"
+#include "Main/Statistics.h"
+#include "tests/unit/main/MainFixture.h"
+
+namespace kravelon {
+
+namespace {
+
+class PlayerFilesTest : public MainWindowTest {
+ protected:
+  TMainOptions WithRecord() {
+    TMainOptions options;
+    options.Record = &Record;
+    return options;
+  }
+
+  TScratchFolder Player;
+  TRecordFile Record{Player.Path() + "data"};
+  TSettingsFile Settings{Player.Path() + "config"};
+};
+
+TEST_F(PlayerFilesTest, OnlyAGamePlayedToItsEndIsRecordedWithBothSidesCounts) {
+  TRecordingMain* main = StartRecordingGame(WithRecord());
+  for (bool hit : {true, false, true}) main->ShotFired(sdUser, {0, 0}, hit);
+  main->ShotFired(sdComputer, {0, 0}, true);  // not the user's
+  Probe(*Window->Engine).ComputerShots = 30;
+  Probe(*Window->Engine).ComputerHits = 20;
+  main->GameWon(sdComputer);
+  ASSERT_EQ(Record.Games().size(), 1u);
+  const TGameResult game = Record.Games()[0];
+  EXPECT_FALSE(game.UserWon);
+  EXPECT_EQ(std::tuple(game.UserShots, game.UserHits, game.ComputerShots, game.ComputerHits),
+            std::tuple(3, 2, 30, 20));
+
+  // A new game counts afresh, and one left by a restart leaves no trace.
+  main->Menus.GameOverRestartItem.Click();
+  main->ShotFired(sdUser, {1, 1}, true);
+  main->Menus.RestartItem.Click();
+  EXPECT_EQ(Record.Games().size(), 1u);
+  TRecordFile onDisk(Player.Path() + "data");
+  onDisk.Load();
+  EXPECT_EQ(onDisk.Games(), Record.Games());
+}
+
+TEST_F(PlayerFilesTest, TheBoxAddsTheRecordBelowTheGameJustPlayed) {
+  TRecordingMain* main = StartRecordingGame(WithRecord());
+  Probe(*Window->Engine).ComputerShots = 40;
+  Probe(*Window->Engine).ComputerHits = 10;
+  main->GameWon(sdUser);
+  main->Menus.StatisticsItem.Click();
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].Text, StatisticsText(40, 10, Summarize(Record.Games())));
+  EXPECT_NE(Boxes[0].Text.find("Сыграно игр: 1, выиграно: 1, проиграно: 0"), std::string::npos)
+      << Boxes[0].Text;
+}
+
+TEST(Statistics, SaysWhatTheRecordHolds) {
+  struct TCase {
+    TRecordSummary Record;
+    std::string Expected;
+  };
+  const TCase cases[] = {
+      {{0, 0, 0, 0, 0, 0},
+       "Процент попадания компютера составил: 25 %\n\nСыграно игр: 0, выиграно: 0, проиграно: 0\n"
+       "Процент попадания компьютера за все игры: 0 %"},
+      {{5, 2, 3, 41, 48, 37},
+       "Процент попадания компютера составил: 25 %\n\nСыграно игр: 5, выиграно: 2, проиграно: 3\n"
+       "Выстрелов в выигранной игре: меньше всего 41, в среднем 48\n"
+       "Процент попадания компьютера за все игры: 37 %"},
+  };
+  for (const TCase& c : cases) EXPECT_EQ(StatisticsText(8, 2, c.Record), c.Expected);
+}
+
+TEST_F(PlayerFilesTest, TheSoundSwitchStartsAsRememberedAndIsKeptWhenChanged) {
+  Provide("Images");
+  Provide("Sounds");
+  TMainOptions options;
+  options.SoundOn = false;
+  options.Settings = &Settings;
+  Window = std::make_unique<TRecordingMain>(std::move(options));
+  TMain1* main = Window.get();
+  EXPECT_FALSE(main->Menus.SoundItem.Checked);
+  main->Menus.SoundItem.Click();
+  std::vector<std::string> notes;
+  EXPECT_EQ(Settings.Load(notes).Sound(), true);
+  main->Menus.SoundItem.Click();
+  EXPECT_EQ(Settings.Load(notes).Sound(), false);
+}
+
+}  // namespace
+
+}  // namespace kravelon
