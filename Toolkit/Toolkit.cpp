@@ -35,12 +35,12 @@ TToolkit::TToolkit() {
   // SDL's own handlers know only SIGINT and SIGTERM; ours add SIGHUP and wake blocking pauses.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   BlockQuitSignals();
+  ForgiveVanishedWindows();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
     Failure = std::string("cannot start the video system: ") + SDL_GetError();
     return;
   }
   SdlStarted = true;
-  ForgiveVanishedWindows();
   if (TTF_Init() != 0) {
     Failure = std::string("cannot start the font system: ") + TTF_GetError();
     return;
@@ -60,7 +60,10 @@ TToolkit::~TToolkit() {
     ReleaseCursor();
   }
   if (FontsStarted) TTF_Quit();
-  if (!SdlStarted) return;
+  if (!SdlStarted) {
+    ForgetVanishedWindows();
+    return;
+  }
   // SDL flushes what it still has to say to the X server as it stops: a message to a box that
   // is gone may be answered only then.
   SDL_Quit();

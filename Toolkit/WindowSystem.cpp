@@ -2,7 +2,6 @@
 
 #include <SDL_syswm.h>
 
-#include <string_view>
 
 #include "Toolkit/SdlPtr.h"
 
@@ -24,8 +23,9 @@ int PassOverVanishedWindows(Display* display, XErrorEvent* error) {
 
 void ForgiveVanishedWindows() {
 #if defined(SDL_VIDEO_DRIVER_X11)
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (Installed || !driver || std::string_view(driver) != "x11") return;
+  // Set before SDL starts: SDL keeps the handler it finds and puts it back just before it
+  // closes the display, whose last flush is where an error about a closed box may arrive.
+  if (Installed) return;
   PreviousHandler = XSetErrorHandler(PassOverVanishedWindows);
   Installed = true;
 #endif

@@ -12,7 +12,8 @@ bool LetWindowSystemFill(SDL_Window* window, TColor color);
 
 // Under X, an error about a window that no longer exists (a message box closed a moment before
 // a message SDL sent it arrived) is passed over instead of ending the program; any other error
-// goes to the handler before. Undone by ForgetVanishedWindows, once SDL has stopped.
+// goes to the handler before. Set before SDL starts (SDL restores the handler it found as it
+// closes the display); undone by ForgetVanishedWindows, once SDL has stopped.
 void ForgiveVanishedWindows();
 void ForgetVanishedWindows();
 

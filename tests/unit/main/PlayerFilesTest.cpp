@@ -1,5 +1,6 @@
 // The main window and the player's files: which games go to the record and with what counts,
-// what the statistics box makes of the record, and the sound switch kept in the settings.
+// what the statistics box makes of the record, and the sound and speech switches kept in the
+// settings.
 #include "GameEngine/GameEngineProbe.h"
 #include "Main/Statistics.h"
 #include "tests/unit/main/MainFixture.h"
@@ -87,6 +88,24 @@ TEST_F(PlayerFilesTest, TheSoundSwitchStartsAsRememberedAndIsKeptWhenChanged) {
   EXPECT_EQ(Settings.Load(notes).Sound(), true);
   main->Menus.SoundItem.Click();
   EXPECT_EQ(Settings.Load(notes).Sound(), false);
+}
+
+TEST_F(PlayerFilesTest, TheSpeechSwitchIsKeptWhenCtrlSChangesIt) {
+  // No daemon there: the switch is kept all the same, and nothing is started.
+  setenv("SPEECHD_ADDRESS", ("unix_socket:" + Player.Path() + "no-daemon").c_str(), 1);
+  Provide("Images");
+  Provide("Sounds");
+  TMainOptions options;
+  options.Settings = &Settings;
+  Window = std::make_unique<TRecordingMain>(std::move(options));
+  std::vector<std::string> notes;
+  EXPECT_EQ(Settings.Load(notes).Speech(), std::nullopt);
+  Window->ToggleSpeech();
+  EXPECT_EQ(Settings.Load(notes).Speech(), true);
+  Window->ToggleSpeech();
+  EXPECT_EQ(Settings.Load(notes).Speech(), false);
+  Window.reset();
+  unsetenv("SPEECHD_ADDRESS");
 }
 
 }  // namespace
