@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/window/Pictures.h"
 #include "tests/window/RunningGame.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace kravelon {
 
@@ -46,17 +49,24 @@ struct TCase {
   std::vector<std::string> Environment;
   std::vector<std::string> Arguments;
   bool English;
+  const char* Setting = nullptr;  // the [game] section's line of the settings file, if any
   friend void PrintTo(const TCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 class Languages : public ::testing::TestWithParam<TCase> {
  protected:
   TXServer X;
+  TScratchFolder Player;
 };
 
 TEST_P(Languages, TheLogTheTitleStripAndTheBoxesSpeakTheLanguageChosen) {
   const TCase& c = GetParam();
-  TGameProcess game(&X, {.Environment = c.Environment, .Arguments = c.Arguments});
+  if (c.Setting) {
+    std::filesystem::create_directories(Player.Path() + "config/kravelon");
+    std::ofstream(Player.Path() + "config/kravelon/kravelon.ini") << "[game]\n" << c.Setting << "\n";
+  }
+  TGameProcess game(&X, {.Environment = c.Environment, .Arguments = c.Arguments,
+                         .Player = Player.Path()});
   ASSERT_TRUE(game.WaitForLine(c.English ? EnglishReadyLine : ReadyLine, 20s)) << game.Stderr();
   const auto window = X.WaitForWindow(MainCaption, 5s);
   ASSERT_TRUE(window);
@@ -97,7 +107,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TCase{"LangOptionEn", {"LANG=ru_RU.UTF-8"}, {"--lang", "en"}, true},
                       TCase{"LangRu", {"LANG=ru_RU.UTF-8"}, {}, false},
                       TCase{"LangC", {"LANG=C"}, {}, false},
-                      TCase{"LangOptionRu", {"LANGUAGE=en"}, {"--lang=ru"}, false}),
+                      TCase{"LangOptionRu", {"LANGUAGE=en"}, {"--lang=ru"}, false},
+                      TCase{"SettingEn", {"LANG=ru_RU.UTF-8"}, {}, true, "language = en"},
+                      TCase{"LangOptionOverSetting", {}, {"--lang", "ru"}, false, "language = en"}),
     [](const ::testing::TestParamInfo<TCase>& info) { return std::string(info.param.Name); });
 
 // English asked for, but its catalogue is missing or cut short: Russian, with one line.
