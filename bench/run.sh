@@ -5,6 +5,12 @@
 set -euo pipefail
 # The game in its own language, whatever the machine's locale (the scripts wait for its lines).
 unset LANGUAGE LC_ALL LC_MESSAGES LANG
+# The game as it comes: its settings and record are read from an empty player folder, not the
+# developer's own (a remembered window kind or scale would change the figures), and nothing the
+# game writes lands in the real home.
+bench_player=$(mktemp -d)
+trap 'rm -rf "$bench_player"' EXIT
+export XDG_CONFIG_HOME=$bench_player/config XDG_DATA_HOME=$bench_player/data
 build=${1:-build}
 here=$(dirname "$0")
 echo "== frames"

@@ -9,3 +9,4 @@ start_xvfb() {
   display=:$(head -n1 "$fifo")
   rm -f "$fifo"
 }
+
