@@ -208,7 +208,16 @@ struct TWindowCase {
   const char* Setting;  // the [game] section's windowed key, or nothing
   std::vector<std::string> Arguments;
   bool Ordinary;
+  friend void PrintTo(const TWindowCase& c, std::ostream* out) {
+    *out << "setting " << (c.Setting ? c.Setting : "none");
+    for (const std::string& argument : c.Arguments) *out << ' ' << argument;
+  }
 };
+
+std::string WindowCaseName(const ::testing::TestParamInfo<TWindowCase>& info) {
+  const char* const names[] = {"Default", "Option", "Setting", "OptionOverSetting"};
+  return names[info.index];
+}
 
 class WindowKind : public RunningGame, public ::testing::WithParamInterface<TWindowCase> {
  protected:
@@ -261,7 +270,8 @@ INSTANTIATE_TEST_SUITE_P(Settings, WindowKind,
                          ::testing::Values(TWindowCase{nullptr, {}, false},
                                            TWindowCase{nullptr, {"--windowed"}, true},
                                            TWindowCase{"true", {}, true},
-                                           TWindowCase{"true", {"--windowed=no"}, false}));
+                                           TWindowCase{"true", {"--windowed=no"}, false}),
+                         WindowCaseName);
 
 }  // namespace
 
