@@ -28,7 +28,7 @@ void TMain1::FormMouseMove(int x, int y) {
   const auto cell = board >= 0 ? SectorAt(board, {x, y}) : std::nullopt;
   if (cell) {
     // The pointer moves the target too: a new cell is said, a move within one is not.
-    if (*cell != LastCell && Narrator) Narrator->Focus(CellSpeech(*Engine, board, *cell));
+    if (*cell != LastCell && Speaks()) Narrator->Focus(CellSpeech(*Engine, board, *cell));
     LastCell = *cell;
     if (KeysDriveTarget) {
       KeysDriveTarget = false;
@@ -89,7 +89,7 @@ void TMain1::FormKeyDown(int& key) {
     case VK_NEXT: Paint->ScrollConsoleBy(2); break;
     case VK_F1: ShowKeys(); break;
     case VK_F2:
-      if (Narrator) Narrator->Focus(FleetSpeech(*Engine));
+      if (Speaks()) Narrator->Focus(FleetSpeech(*Engine));
       break;
     case 'S':
       if (ControlHeld()) ToggleSpeech();
@@ -145,7 +145,7 @@ void TMain1::SetTarget(TPoint cell) {
   LastCell = cell;
   KeysDriveTarget = true;
   Paint->ShowTarget(board, cell);
-  if (Narrator) Narrator->Focus(CellSpeech(*Engine, board, cell));
+  if (Speaks()) Narrator->Focus(CellSpeech(*Engine, board, cell));
   const TRect at = CellRect(board, cell);
   PointerMoved(at.Left + CellSize / 2, at.Top + CellSize / 2);
 }

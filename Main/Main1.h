@@ -58,6 +58,8 @@ class TMain1 : public TForm, public TGameHost {
   std::unique_ptr<TNarrator> Narrator;
   TTimer SpeechTimer;
   void ToggleSpeech();  // Ctrl+S
+  // Whether speech is on: what would be said is made only then (a pointer move makes a word).
+  bool Speaks() const { return Narrator && Narrator->On(); }
   TSpeedButton MenuButton;
 
   void FormCreate();

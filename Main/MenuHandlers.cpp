@@ -41,8 +41,9 @@ void TMain1::PrepareMenu(TPopupMenu& menu) {
   menu.Alignment = TPopupAlignment::Center;
   menu.OwnerDraw = true;
   menu.OnHighlightChanged = [this](const TPopupMenu& shown, bool opened) {
+    if (!Speaks()) return;
     const std::string text = MenuSpeech(shown, opened, TGameMenus::SoundTag);
-    if (Narrator && !text.empty()) Narrator->Focus(text);
+    if (!text.empty()) Narrator->Focus(text);
   };
   for (TMenuItem* item : menu.Items) {
     item->OnDrawItem = [this](TMenuItem& sender, TCanvas& canvas, const TRect& rect,
