@@ -7,7 +7,7 @@
 #include "Common/Text.h"
 #include "Main/Main1.h"
 #include "Main/Statistics.h"
-#include "Toolkit/Memory.h"
+#include "Platform/Memory.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Pause.h"
 

@@ -6,7 +6,7 @@
 
 #include "Common/Text.h"
 #include "GameEngine/Board.h"
-#include "Toolkit/ScreenReader.h"
+#include "Speech/ScreenReader.h"
 
 namespace kravelon {
 

@@ -13,7 +13,7 @@
 #include "GameEngine/GameEngine.h"
 #include "Main/CommandLine.h"
 #include "Toolkit/Menus.h"
-#include "Toolkit/Speech.h"
+#include "Speech/Speech.h"
 
 namespace kravelon {
 

@@ -14,7 +14,7 @@
 #include "Main/Main1.h"
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
-#include "Store/XdgFolders.h"
+#include "Platform/XdgFolders.h"
 #include "Toolkit/Application.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Scale.h"

@@ -9,14 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "Common/Languages.h"
+
 namespace kravelon {
-
-// The game's own language: its texts are written in it, so it needs no catalogue.
-inline constexpr std::string_view OwnLanguage = "ru";
-
-// "ru" and every language whose catalogue the build makes.
-const std::vector<std::string>& GameLanguages();
-bool IsGameLanguage(std::string_view code);
 
 // The language the environment asks for, read as gettext reads it (LANGUAGE's list first, then
 // LC_ALL, LC_MESSAGES, LANG): a Russian locale or C/POSIX/none gives "ru"; another real locale
@@ -25,10 +20,6 @@ bool IsGameLanguage(std::string_view code);
 using TEnvironment = std::function<const char*(const char*)>;
 std::string LanguageOfEnvironment(const TEnvironment& environment);
 
-// Whether bytes hold a catalogue gettext can read safely: its header, tables and every string
-// inside the file. glibc trusts the offsets it finds there.
-bool IsSoundCatalogue(const std::vector<std::uint8_t>& bytes);
-inline constexpr std::size_t MaxCatalogueBytes = 4u << 20;
 
 // Starts the game in `code` ("ru", another of GameLanguages(), or empty for the environment's),
 // reading catalogues from localeFolder (…/locale/<code>/LC_MESSAGES/kravelon.mo). A catalogue

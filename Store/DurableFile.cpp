@@ -59,44 +59,6 @@ bool Exists(const std::string& path) {
 
 void SetWriteStageHook(std::function<void(TWriteStage)> hook) { StageHook() = std::move(hook); }
 
-TFileBytes ReadLimited(const std::string& path, std::size_t limit) {
-  TFileBytes result;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    result.Status = errno == ENOENT ? TReadStatus::Missing : TReadStatus::Failed;
-    result.Error = errno;
-    return result;
-  }
-  struct stat info {};
-  if (fstat(fd, &info) != 0) {
-    result.Status = TReadStatus::Failed;
-    result.Error = errno;
-  } else if (!S_ISREG(info.st_mode)) {
-    result.Status = TReadStatus::NotAFile;
-  } else if (static_cast<unsigned long long>(info.st_size) > limit) {
-    result.Status = TReadStatus::TooLarge;
-  } else {
-    // The file may grow while it is read: never more than the limit, and one byte to tell.
-    result.Bytes.resize(limit + 1);
-    std::size_t got = 0;
-    while (got < result.Bytes.size()) {
-      const ssize_t n = read(fd, result.Bytes.data() + got, result.Bytes.size() - got);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) {
-        result.Status = TReadStatus::Failed;
-        result.Error = errno;
-        break;
-      }
-      if (n == 0) break;
-      got += static_cast<std::size_t>(n);
-    }
-    if (result.Error == 0) result.Status = got > limit ? TReadStatus::TooLarge : TReadStatus::Read;
-    result.Bytes.resize(result.Status == TReadStatus::Read ? got : 0);
-  }
-  close(fd);
-  return result;
-}
-
 int MakeFolders(const std::string& folder) {
   if (folder.empty()) return ENOENT;
   struct stat info {};

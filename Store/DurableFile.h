@@ -7,19 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "Platform/Files.h"
+
 namespace kravelon {
-
-enum class TReadStatus { Missing, Read, TooLarge, NotAFile, Failed };
-
-struct TFileBytes {
-  TReadStatus Status = TReadStatus::Missing;
-  std::string Bytes;  // with Read only
-  int Error = 0;      // errno, with Failed
-};
-
-// Reads the whole file, refusing it unread when it is larger than `limit` bytes, as the picture
-// loaders refuse a giant size. A folder or a device in its place is NotAFile.
-TFileBytes ReadLimited(const std::string& path, std::size_t limit);
 
 // Creates the folder and any missing parents (private to the user, as the XDG rules ask).
 // 0 or errno.

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "Common/Languages.h"
 #include "Common/Text.h"
 #include "Store/DurableFile.h"
 
@@ -54,7 +55,7 @@ void TSettings::Take(const std::string& section, const std::string& name, const 
     target = ReadSwitch(value);
     understood = value.empty() || target;
   } else if (name == LanguageKey) {
-    understood = value.empty() || value == "ru" || value == "en";
+    understood = value.empty() || IsGameLanguage(value);
     LanguageCode = understood ? value : "";
   } else if (name == ScaleKey) {
     understood = value.empty() || (value.size() == 1 && value[0] >= '1' && value[0] <= '4');

@@ -3,10 +3,12 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <deque>
+#include <mutex>
 #include <utility>
 
-#include "Toolkit/Audio.h"
 #include "Toolkit/Timer.h"
 
 namespace kravelon {
@@ -25,6 +27,20 @@ std::uint32_t WindowIdOf(const SDL_Event& e) {
     case SDL_MOUSEWHEEL: return e.wheel.windowID;
     default: return 0;
   }
+}
+
+// Work posted from other threads, and whether the one note that says so is in SDL's queue: a
+// burst of posts costs one event.
+struct TPosted {
+  std::mutex Lock;
+  std::deque<std::function<void()>> Work;
+  bool NotePending = false;
+  std::atomic<std::uint32_t> NoteType{0};  // read by the loop without the lock
+};
+
+TPosted& Posted() {
+  static TPosted posted;
+  return posted;
 }
 
 // Counts a modal loop in for as long as it runs, however it ends.
@@ -50,6 +66,57 @@ TApplication::TApplication() { Application = this; }
 
 TApplication::~TApplication() {
   if (Application == this) Application = nullptr;
+}
+
+bool TApplication::Post(std::function<void()> work) {
+  TPosted& posted = Posted();
+  const std::lock_guard<std::mutex> hold(posted.Lock);
+  if (posted.NoteType == 0) {
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;
+    const Uint32 type = SDL_RegisterEvents(1);
+    if (type == static_cast<Uint32>(-1)) return false;
+    posted.NoteType = type;
+  }
+  posted.Work.push_back(std::move(work));
+  if (!posted.NotePending) {
+    SDL_Event note{};
+    note.type = posted.NoteType;
+    posted.NotePending = SDL_PushEvent(&note) == 1;
+    if (!posted.NotePending) {
+      posted.Work.pop_back();
+      return false;
+    }
+  }
+  return true;
+}
+
+void TApplication::RunPosted() {
+  std::deque<std::function<void()>> work;
+  {
+    TPosted& posted = Posted();
+    const std::lock_guard<std::mutex> hold(posted.Lock);
+    work.swap(posted.Work);
+    posted.NotePending = false;
+  }
+  for (auto& job : work) {
+    try {
+      job();
+    } catch (...) {
+      if (Application) Application->ShowException(std::current_exception());
+    }
+  }
+}
+
+void TApplication::DropPosted() {
+  std::deque<std::function<void()>> dropped;
+  TPosted& posted = Posted();
+  {
+    const std::lock_guard<std::mutex> hold(posted.Lock);
+    dropped.swap(posted.Work);
+    posted.NotePending = false;
+    // SDL's event types are registered anew after SDL stops and starts again.
+    posted.NoteType = 0;
+  }
 }
 
 void TApplication::SetIdle(TIdleHandler handler) { Idle = std::move(handler); }
@@ -85,8 +152,8 @@ void TApplication::Dispatch(const SDL_Event& event) {
       Terminate();
       return;
     }
-    if (event.type == AudioIdleEventType() && event.type != 0) {
-      CloseAudioWhenIdle();
+    if (event.type == Posted().NoteType && event.type != 0) {
+      RunPosted();
       return;
     }
     if (event.type == TimerEventType()) {

@@ -1,6 +1,6 @@
 #pragma once
 // The application: the event loop with its one idle slot, and where each event goes (the quit
-// request, the sound device's idle note, timer ticks, the windows' own events).
+// request, work posted from other threads, timer ticks, the windows' own events).
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -53,6 +53,16 @@ class TApplication {
   bool HasIdle() const { return static_cast<bool>(Idle); }
   // Runs the installed step once (nothing when none); what it answered for done.
   bool StepIdle();
+
+  // Hands `work` to the game's thread: the loop running there (the main one, or a menu's or a
+  // box's) runs it at its next turn, in the order posted. Any thread may call it, before or
+  // during the loop; work still waiting when the toolkit stops is dropped. False when SDL's
+  // queue would not take the note (it is full, or SDL is not running): the work is dropped.
+  static bool Post(std::function<void()> work);
+  // Runs what has been posted so far (the loop does this when the note arrives).
+  static void RunPosted();
+  // Drops whatever is still waiting (the toolkit stopping).
+  static void DropPosted();
 
   // Runs until Terminate; shows the main form first unless it was terminated before.
   void Run();

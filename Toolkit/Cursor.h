@@ -1,35 +1,18 @@
 #pragma once
-// The mouse cursor from a Windows .CUR file: its decoder, with the limits it holds the file to,
-// and the cursor it makes for every window.
+// The mouse cursor from a Windows .CUR file (decoded by Formats/CursorFile.h), made the cursor
+// of every window.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "Toolkit/SdlPtr.h"
+#include "Formats/CursorFile.h"
 
 namespace kravelon {
 
-// Windows cursors are at most 256 × 256; several sizes in one file stay well under a megabyte.
-inline constexpr int MaxCursorSide = 256;
-inline constexpr std::size_t MaxCursorFileBytes = 1u << 20;
-
-// NotFound: no such file (or a folder of that name). Refused: its header declares a size out of
-// bounds or beyond the file. Failed: no cursor file, or none can be made here.
-enum class TCursorResult { Loaded, NotFound, Refused, Failed };
 // Loads a Windows .CUR file and makes it the cursor of every window. Anything short of success
 // leaves the ordinary arrow.
 TCursorResult LoadCursorFromFile(const std::string& path);
 // Frees the loaded cursor (before SDL_Quit, which would free it under us).
 void ReleaseCursor();
-
-// The decoder behind LoadCursorFromFile, on the file's bytes; the fuzz target calls it directly.
-struct TCursorImage {
-  TSurfacePtr Pixels;
-  int HotX = 0;
-  int HotY = 0;
-};
-// Loaded with the image filled in; Refused when the sizes it declares are out of bounds or
-// disagree; Failed when it is no cursor file or cannot be decoded.
-TCursorResult DecodeCursor(const std::uint8_t* data, std::size_t size, TCursorImage& image);
 
 }  // namespace kravelon

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Toolkit/Errors.h"
+#include "Platform/Errors.h"
 #include "Toolkit/Keys.h"
 #include "Toolkit/Scale.h"
 #include "Toolkit/WindowSystem.h"

@@ -9,6 +9,7 @@
 
 #include "Toolkit/Application.h"
 #include "Toolkit/Graphics.h"
+#include "Toolkit/SdlPtr.h"
 #include "Common/Types.h"
 
 struct SDL_Window;

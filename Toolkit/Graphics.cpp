@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "Toolkit/Decoders.h"
-#include "Toolkit/Errors.h"
+#include "Formats/Decoders.h"
+#include "Platform/Errors.h"
 #include "Toolkit/Fonts.h"
 
 namespace kravelon {

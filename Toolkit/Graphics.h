@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "Toolkit/Font.h"
-#include "Toolkit/PictureLimits.h"
-#include "Toolkit/SdlPtr.h"
+#include "Formats/PictureLimits.h"
+#include "Formats/SdlPtr.h"
 #include "Common/Types.h"
 
 struct SDL_Surface;

@@ -11,6 +11,7 @@
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/Scale.h"
+#include "Toolkit/SdlPtr.h"
 
 namespace kravelon {
 

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "Toolkit/Errors.h"
+#include "Platform/Errors.h"
 
 namespace kravelon {
 

@@ -5,7 +5,8 @@
 
 #include <cstdlib>
 
-#include "Toolkit/Audio.h"
+#include "Audio/Audio.h"
+#include "Toolkit/Application.h"
 #include "Toolkit/Cursor.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Quit.h"
@@ -48,6 +49,8 @@ TToolkit::TToolkit() {
   FontsStarted = true;
   RegisterTimerEvent();
   StartQuitWatch();
+  SetAudioIdleNotice([] { return TApplication::Post(CloseAudioWhenIdle); });
+  SetAudioInterrupt(QuitRequested);
   Running = true;
 }
 
@@ -56,6 +59,9 @@ TToolkit::~TToolkit() {
     StopQuitWatch();
     // What the toolkit made while it ran goes before the systems it was made with.
     CloseAudio();
+    SetAudioIdleNotice({});
+    SetAudioInterrupt(nullptr);
+    TApplication::DropPosted();
     ReleaseFonts();
     ReleaseCursor();
   }

@@ -3,13 +3,13 @@
 #include <cstdlib>
 #include <vector>
 
-#include "Media/Language.h"
+#include "Formats/Catalogue.h"
 
 using namespace kravelon;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // An exact copy, so that the sanitizer sees a read one byte past the end.
   const std::vector<std::uint8_t> bytes(data, data + size);
-  [[maybe_unused]] const bool sound = IsSoundCatalogue(bytes);
+  [[maybe_unused]] const bool readable = IsReadableCatalogue(bytes.data(), bytes.size());
   return 0;
 }

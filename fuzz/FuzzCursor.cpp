@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "Toolkit/Cursor.h"
+#include "Formats/CursorFile.h"
 
 using namespace kravelon;
 

@@ -1,6 +1,6 @@
 // The wave decoder (our chunk checks, SDL's loader and converter) on any bytes: silence or a
 // sound, never a crash.
-#include "Toolkit/Wave.h"
+#include "Formats/Wave.h"
 
 using namespace kravelon;
 

@@ -1,11 +1,13 @@
 #pragma once
 // What both picture decoders promise on any bytes: they may refuse them, never crash, and what
 // they accept is no larger than the game can use.
+#include <SDL_surface.h>
+
 #include <cstdlib>
 
-#include "Toolkit/Decoders.h"
-#include "Toolkit/Errors.h"
-#include "Toolkit/Graphics.h"
+#include "Formats/Decoders.h"
+#include "Platform/Errors.h"
+#include "Formats/PictureLimits.h"
 
 namespace kravelon {
 

@@ -6,9 +6,9 @@
 #include "Common/Text.h"
 #include "Console/Consol.h"
 #include "Media/Language.h"
-#include "Media/ProgramPath.h"
-#include "Toolkit/Errors.h"
-#include "Toolkit/Files.h"
+#include "Platform/ProgramPath.h"
+#include "Platform/Errors.h"
+#include "Platform/Files.h"
 #include "Toolkit/Jpeg.h"
 
 namespace kravelon {
@@ -22,10 +22,9 @@ std::string UpperCase(std::string_view name) {
 }
 
 std::uint64_t ByteSum(const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  ReadFileBytes(path, MaxPictureFileBytes, bytes);
+  const TFileBytes file = ReadLimited(path, MaxPictureFileBytes);
   std::uint64_t sum = 0;
-  for (const std::uint8_t b : bytes) sum += b;
+  for (const char b : file.Bytes) sum += static_cast<unsigned char>(b);
   return sum;
 }
 

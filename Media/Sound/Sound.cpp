@@ -2,18 +2,18 @@
 
 #include "Common/Text.h"
 #include "Console/Consol.h"
-#include "Media/ProgramPath.h"
-#include "Toolkit/Audio.h"
-#include "Toolkit/Files.h"
+#include "Platform/ProgramPath.h"
+#include "Audio/Audio.h"
+#include "Platform/Files.h"
 
 namespace kravelon {
 
 // A file that is missing, a folder, unreadable or far longer than any of the game's sounds is
 // silent, with no line in the log.
 TWave::TWave(const std::string& relativePath, TConsol& consol) {
-  std::vector<std::uint8_t> bytes;
-  if (ReadFileBytes(ProgramPath(relativePath), MaxWaveFileBytes, bytes) != TReadResult::Read) return;
-  Decoded = TDecodedWave(bytes.data(), bytes.size());
+  const TFileBytes file = ReadLimited(ProgramPath(relativePath), MaxWaveFileBytes);
+  if (!file.Read()) return;
+  Decoded = TDecodedWave(file.Data(), file.Size());
   Read = true;
   consol.AddLine("Sound: " + std::string(Tr("Загружен звуковой файл ")) + relativePath);
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Media/Registry.h"
-#include "Toolkit/Wave.h"
+#include "Formats/Wave.h"
 
 namespace kravelon {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "Media/ProgramPath.h"
+#include "Platform/ProgramPath.h"
 #include "Main/Main1.h"
 #include "Toolkit/Application.h"
 #include "Toolkit/MessageBox.h"

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "Media/Paint/Paint.h"
-#include "Media/ProgramPath.h"
+#include "Platform/ProgramPath.h"
 #include "Main/Main1.h"
 #include "Toolkit/Application.h"
 #include "Toolkit/Toolkit.h"

@@ -15,7 +15,7 @@
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "Media/Paint/Paint.h"
-#include "Media/ProgramPath.h"
+#include "Platform/ProgramPath.h"
 #include "Toolkit/Application.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Pause.h"

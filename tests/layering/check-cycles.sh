@@ -5,7 +5,7 @@
 # Usage: check-cycles.sh SOURCE_DIR; prints each circle tsort finds, fails on any.
 set -u
 cd "$1" || exit 2
-folders=(Common Toolkit GameEngine Console Store Media Main)
+folders=(Common Platform Formats Audio Toolkit Speech GameEngine Console Store Media Main)
 edges=$(
   grep -rnE '^\s*#\s*include\s+"[^"]+\.h"' "${folders[@]}" --include='*.h' --include='*.cpp' |
     while IFS=: read -r file _ line; do

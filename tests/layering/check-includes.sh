@@ -6,12 +6,25 @@ set -u
 cd "$1" || exit 2
 declare -A allowed=(
   [Common]="Common"
-  [Toolkit]="Common Toolkit"
+  [Platform]="Common Platform"
+  [Formats]="Common Platform Formats"
+  [Audio]="Common Platform Formats Audio"
+  [Toolkit]="Common Platform Formats Audio Toolkit"
+  [Speech]="Common Platform Speech"
   [GameEngine]="Common GameEngine"
   [Console]="Console"
-  [Store]="Common Store"
-  [Media]="Common Toolkit GameEngine Console Media"
-  [Main]="Common Toolkit GameEngine Console Media Store Main"
+  [Store]="Common Platform Store"
+  [Media]="Common Platform Formats Audio Toolkit GameEngine Console Media"
+  [Main]="Common Platform Formats Audio Toolkit Speech GameEngine Console Media Store Main"
+)
+# The system headers only some libraries may use: SDL's window layer is the toolkit's; the
+# decoders see SDL's surfaces and streams, the sound device SDL's audio; speech alone talks to
+# speech-dispatcher and the session bus.
+declare -A system=(
+  [Formats]="SDL_surface.h SDL_rwops.h SDL_error.h SDL_audio.h SDL_image.h jpeglib.h"
+  [Audio]="SDL.h"
+  [Toolkit]="SDL.h SDL_ttf.h SDL_image.h SDL_syswm.h X11/ fontconfig/ jpeglib.h"
+  [Speech]="speech-dispatcher/ dbus/"
 )
 status=0
 for folder in "${!allowed[@]}"; do
@@ -23,16 +36,21 @@ for folder in "${!allowed[@]}"; do
       status=1
     fi
   done < <(grep -rnE '^\s*#\s*include\s+"[^/"]+/' "$folder" --include='*.h' --include='*.cpp')
-  # Only the toolkit speaks to SDL and the window system.
-  if [[ $folder != Toolkit ]]; then
-    if grep -rnE '^\s*#\s*include\s+<(SDL|X11/)' "$folder" --include='*.h' --include='*.cpp'; then
-      echo "$folder may not include SDL or X11 headers"
+  while IFS= read -r hit; do
+    header=$(sed -E 's/.*#\s*include\s+<([^>]+)>.*/\1/' <<<"$hit")
+    ok=0
+    for prefix in ${system[$folder]:-}; do
+      [[ $header == "$prefix" || ( $prefix == */ && $header == "$prefix"* ) ]] && ok=1
+    done
+    if [[ $ok == 0 ]]; then
+      echo "$hit: $folder may not include <$header>"
       status=1
     fi
-  fi
+  done < <(grep -rnE '^\s*#\s*include\s+<(SDL|X11/|fontconfig/|jpeglib|speech-dispatcher/|dbus/)' "$folder" \
+             --include='*.h' --include='*.cpp')
 done
 # The engine's seam is the tests' and the simulator's way in, never the game's.
-if grep -rnE '^\s*#\s*include\s+"GameEngine/GameEngineProbe.h"' Common Toolkit GameEngine Console Store Media Main \
+if grep -rnE '^\s*#\s*include\s+"GameEngine/GameEngineProbe.h"' "${!allowed[@]}" \
      --include='*.h' --include='*.cpp'; then
   echo "only the tests and the tools may include GameEngine/GameEngineProbe.h"
   status=1

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "Media/ProgramPath.h"
+#include "Platform/ProgramPath.h"
 
 namespace kravelon {
 

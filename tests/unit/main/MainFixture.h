@@ -9,7 +9,7 @@
 
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
-#include "Media/ProgramPath.h"
+#include "Platform/ProgramPath.h"
 #include "Main/Main1.h"
 #include "Toolkit/Pause.h"
 #include "tests/support/ScratchFolder.h"

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "Media/Layout.h"
-#include "Toolkit/Errors.h"
+#include "Platform/Errors.h"
 #include "Toolkit/Pause.h"
 #include "tests/unit/media/PaintFixture.h"
 #include "GameEngine/GameEngineProbe.h"

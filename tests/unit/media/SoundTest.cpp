@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "Console/Consol.h"
-#include "Media/ProgramPath.h"
+#include "Platform/ProgramPath.h"
 #include "Media/Sound/Sound.h"
-#include "Toolkit/Audio.h"
+#include "Audio/Audio.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace kravelon {

@@ -11,29 +11,6 @@ namespace kravelon {
 
 namespace {
 
-TEST(DurableFile, ReadsAFileWithinItsLimitAndRefusesAnythingElseUnread) {
-  TScratchFolder scratch;
-  const std::string dir = scratch.Path();
-  WriteText(dir + "small", "12345");
-  WriteText(dir + "large", "123456");
-  std::filesystem::create_directory(dir + "folder");
-  struct TCase {
-    std::string Path;
-    TReadStatus Status;
-  };
-  const TCase cases[] = {
-      {dir + "small", TReadStatus::Read},        {dir + "large", TReadStatus::TooLarge},
-      {dir + "missing", TReadStatus::Missing},   {dir + "folder", TReadStatus::NotAFile},
-      {"/dev/zero", TReadStatus::NotAFile},      // endless: never read
-      {dir + "small/below", TReadStatus::Failed},
-  };
-  for (const TCase& c : cases) {
-    const TFileBytes file = ReadLimited(c.Path, 5);
-    EXPECT_EQ(file.Status, c.Status) << c.Path;
-    EXPECT_EQ(file.Bytes, c.Status == TReadStatus::Read ? "12345" : "") << c.Path;
-  }
-}
-
 // The game killed between writing the new record and renaming it over the old, and between the
 // rename and flushing the folder: the record is the old one or the new one, whole, and the next
 // write clears away what the killed one left.

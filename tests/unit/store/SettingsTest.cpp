@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Store/Settings.h"
-#include "Store/XdgFolders.h"
+#include "Platform/XdgFolders.h"
 #include "tests/unit/store/StoreFixture.h"
 
 namespace kravelon {

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "Toolkit/Audio.h"
+#include "Audio/Audio.h"
 #include "tests/support/ToolkitFixture.h"
 
 namespace kravelon {

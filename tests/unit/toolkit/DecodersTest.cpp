@@ -1,6 +1,7 @@
 // The loaders against damaged files: sizes are read from the header and refused before anything
 // large is allocated; a folder in place of a file is a missing file.
 #include <gtest/gtest.h>
+#include <SDL.h>
 #include <jpeglib.h>
 #include <sys/stat.h>
 
@@ -14,12 +15,12 @@
 #include <vector>
 
 #include "Toolkit/Cursor.h"
-#include "Toolkit/Decoders.h"
-#include "Toolkit/Errors.h"
-#include "Toolkit/Files.h"
+#include "Formats/Decoders.h"
+#include "Platform/Errors.h"
+#include "Platform/Files.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/Jpeg.h"
-#include "Toolkit/Wave.h"
+#include "Formats/Wave.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace kravelon {
@@ -296,21 +297,6 @@ class FileTest : public ::testing::Test {
   TScratchFolder Scratch;
   const std::string Folder = Scratch.Path();
 };
-
-TEST_F(FileTest, AFolderOrAPipeInPlaceOfAFileIsAMissingFile) {
-  fs::create_directory(Folder + "Ship.jpg");
-  mkfifo((Folder + "Pipe.jpg").c_str(), 0600);
-  std::ofstream(Folder + "Big.bin") << std::string(1000, 'x');
-  std::ofstream(Folder + "Small.bin") << "abc";
-  TBytes bytes;
-  EXPECT_EQ(ReadFileBytes(Folder + "Ship.jpg", 1000, bytes), TReadResult::Missing);
-  EXPECT_EQ(ReadFileBytes(Folder + "Nothing.jpg", 1000, bytes), TReadResult::Missing);
-  EXPECT_EQ(ReadFileBytes(Folder + "Pipe.jpg", 1000, bytes), TReadResult::Missing);
-  EXPECT_EQ(ReadFileBytes(Folder + "Big.bin", 999, bytes), TReadResult::TooLarge);
-  EXPECT_TRUE(bytes.empty());
-  EXPECT_EQ(ReadFileBytes(Folder + "Small.bin", 3, bytes), TReadResult::Read);
-  EXPECT_EQ(bytes, (TBytes{'a', 'b', 'c'}));
-}
 
 TEST_F(FileTest, PictureLoadersNameTheFullPathOfWhatTheyRefuse) {
   fs::create_directory(Folder + "Ship.jpg");

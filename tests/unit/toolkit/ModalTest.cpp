@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Toolkit/Application.h"
-#include "Toolkit/Audio.h"
+#include "Audio/Audio.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Menus.h"
 #include "Toolkit/MessageBox.h"

@@ -15,7 +15,7 @@
 
 #include "Toolkit/Application.h"
 #include "Toolkit/Cursor.h"
-#include "Toolkit/Files.h"
+#include "Platform/Files.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Graphics.h"

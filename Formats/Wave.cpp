@@ -1,13 +1,14 @@
-#include "Toolkit/Wave.h"
+#include "Formats/Wave.h"
 
-#include <SDL.h>
+#include <SDL_audio.h>
+#include <SDL_rwops.h>
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "Toolkit/Decoders.h"
-#include "Toolkit/SdlPtr.h"
+#include "Formats/Decoders.h"
+#include "Formats/SdlPtr.h"
 
 namespace kravelon {
 

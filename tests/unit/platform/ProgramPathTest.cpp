@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Media/ProgramPath.h"
+#include "Platform/ProgramPath.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace kravelon {

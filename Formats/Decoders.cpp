@@ -1,13 +1,17 @@
 // Windows bitmaps: the headers are checked here, the pixels are SDL's to decode; and reading a
 // picture file whole before its decoder sees it.
-#include "Toolkit/Decoders.h"
+#include "Formats/Decoders.h"
+
+#include <SDL_error.h>
+#include <SDL_rwops.h>
+#include <SDL_surface.h>
 
 #include <cstdlib>
 #include <vector>
 
-#include "Toolkit/Errors.h"
-#include "Toolkit/Files.h"
-#include "Toolkit/PictureLimits.h"
+#include "Platform/Errors.h"
+#include "Platform/Files.h"
+#include "Formats/PictureLimits.h"
 
 namespace kravelon {
 
@@ -73,15 +77,17 @@ TSurfacePtr DecodeBmp(const std::uint8_t* data, std::size_t size) {
 
 TSurfacePtr LoadPictureFile(const std::string& path,
                             TSurfacePtr (*decode)(const std::uint8_t*, std::size_t)) {
-  std::vector<std::uint8_t> bytes;
-  switch (ReadFileBytes(path, MaxPictureFileBytes, bytes)) {
-    case TReadResult::Read: break;
-    case TReadResult::Missing: throw TFileError(path, "Cannot find \"" + path + "\"");
-    case TReadResult::TooLarge: throw TFileError(path, "Too large: \"" + path + "\"");
-    case TReadResult::Failed: throw TFileError(path, "Cannot read \"" + path + "\"");
+  const TFileBytes file = ReadLimited(path, MaxPictureFileBytes);
+  switch (file.Status) {
+    case TReadStatus::Read: break;
+    // A folder or a device in its place is not the picture asked for.
+    case TReadStatus::Missing:
+    case TReadStatus::NotAFile: throw TFileError(path, "Cannot find \"" + path + "\"");
+    case TReadStatus::TooLarge: throw TFileError(path, "Too large: \"" + path + "\"");
+    case TReadStatus::Failed: throw TFileError(path, "Cannot read \"" + path + "\"");
   }
   try {
-    return decode(bytes.data(), bytes.size());
+    return decode(file.Data(), file.Size());
   } catch (const TToolkitError& error) {
     throw TFileError(path, "Cannot decode \"" + path + "\": " + error.what());
   }

@@ -1,4 +1,4 @@
-#include "Toolkit/Audio.h"
+#include "Audio/Audio.h"
 
 #include <SDL.h>
 
@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "Toolkit/Quit.h"
 
 namespace kravelon {
 
@@ -26,7 +25,8 @@ struct TVoice {
 // sound has ended and opened again for the next one.
 SDL_AudioDeviceID Device = 0;
 bool DeviceUnavailable = false;
-Uint32 IdleEvent = 0;
+TAudioIdleNotice IdleNotice;
+bool (*Interrupted)() = nullptr;
 TVoice Voice;  // touched by the callback only under the device lock
 // Silent buffers handed to the device since the last sound ended; a few of them let the end of
 // the sound leave the device's own buffers before it is closed.
@@ -52,12 +52,10 @@ void Mix(void*, Uint8* stream, int length) {
   std::memset(out + written, 0, (wanted - written) * sizeof(std::int16_t));
   if (written > 0 || Voice.Playing) {
     SilentBuffers = 0;
-  } else if (++SilentBuffers == TailBuffers && IdleEvent != 0) {
-    // The device is closed on the main thread (closing waits for this thread to end). A full
-    // queue refuses the event: the count starts again and it is sent later.
-    SDL_Event event{};
-    event.type = IdleEvent;
-    if (SDL_PushEvent(&event) != 1) SilentBuffers = 0;
+  } else if (++SilentBuffers == TailBuffers && IdleNotice) {
+    // The device is closed on the game's thread (closing waits for this thread to end). A note
+    // that cannot be delivered now is sent again after a few more silent buffers.
+    if (!IdleNotice()) SilentBuffers = 0;
   }
 }
 
@@ -67,10 +65,6 @@ bool OpenDevice() {
   if (DeviceUnavailable) return false;
   DeviceUnavailable = true;
   if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  if (IdleEvent == 0) {
-    IdleEvent = SDL_RegisterEvents(1);
-    if (IdleEvent == static_cast<Uint32>(-1)) IdleEvent = 0;
-  }
   SDL_AudioSpec want{};
   want.freq = SoundRate;
   want.format = AUDIO_S16SYS;
@@ -110,7 +104,7 @@ void PlayWave(const TDecodedWave& wave, unsigned flags) {
   const bool looped = (flags & pfLoop) != 0;
   StartVoice(wave.Samples(), looped);
   if (!(flags & pfAsync) && !looped) {
-    while (VoicePlaying() && !QuitRequested()) SDL_Delay(2);
+    while (VoicePlaying() && !(Interrupted && Interrupted())) SDL_Delay(2);
   }
 }
 
@@ -143,7 +137,13 @@ void Beep() {
   PlaySamples(tone.data(), Frames);
 }
 
-std::uint32_t AudioIdleEventType() { return IdleEvent; }
+void SetAudioIdleNotice(TAudioIdleNotice notice) {
+  if (Device != 0) SDL_LockAudioDevice(Device);
+  IdleNotice = std::move(notice);
+  if (Device != 0) SDL_UnlockAudioDevice(Device);
+}
+
+void SetAudioInterrupt(bool (*interrupted)()) { Interrupted = interrupted; }
 
 void CloseAudioWhenIdle() {
   if (Device == 0) return;

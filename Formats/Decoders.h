@@ -1,16 +1,14 @@
 #pragma once
 // The decoders behind the file loaders, on a file's bytes in memory. Each reads the size the file
 // declares and refuses it before allocating anything when it is more than the game can use or
-// more than the file holds. Toolkit-internal (SDL types); the fuzz targets call them directly.
-#include <SDL.h>
-
+// more than the file holds. The fuzz targets call them directly.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "Toolkit/SdlPtr.h"
+#include "Formats/SdlPtr.h"
 
 namespace kravelon {
 

@@ -1,4 +1,4 @@
-#include "Store/XdgFolders.h"
+#include "Platform/XdgFolders.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "Toolkit/ScreenReader.h"
+#include "Speech/ScreenReader.h"
 
 #include <dbus/dbus.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "Toolkit/Speech.h"
+#include "Speech/Speech.h"
 
 #include <speech-dispatcher/libspeechd.h>
 

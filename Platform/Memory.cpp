@@ -1,4 +1,4 @@
-#include "Toolkit/Memory.h"
+#include "Platform/Memory.h"
 
 #include <malloc.h>
 

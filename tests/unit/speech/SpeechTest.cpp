@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "Toolkit/Speech.h"
+#include "Speech/Speech.h"
 #include "tests/support/SsipStandIn.h"
 
 namespace kravelon {

@@ -2,8 +2,9 @@
 // Playing decoded waves, one sound at a time, like the platform's PlaySound.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
-#include "Toolkit/Wave.h"
+#include "Formats/Wave.h"
 
 namespace kravelon {
 
@@ -25,10 +26,14 @@ void Beep();
 // Closes the sound device (at shutdown).
 void CloseAudio();
 // The device closes itself between sounds, so that nothing runs while nothing plays: a little
-// after a sound ends an event of this type arrives (0 before any sound), and the main loop
-// answers it with CloseAudioWhenIdle, which leaves a device that plays again open.
-std::uint32_t AudioIdleEventType();
+// after a sound ends the notice is called on the sound device's thread; it hands
+// CloseAudioWhenIdle to the game's thread (which leaves a device that plays again open) and
+// answers whether it could.
+using TAudioIdleNotice = std::function<bool()>;
+void SetAudioIdleNotice(TAudioIdleNotice notice);
 void CloseAudioWhenIdle();
+// What ends a synchronous sound early (a quit asked for); none by default.
+void SetAudioInterrupt(bool (*interrupted)());
 bool AudioDeviceOpen();
 
 }  // namespace kravelon

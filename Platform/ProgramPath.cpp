@@ -1,8 +1,8 @@
-#include "Media/ProgramPath.h"
+#include "Platform/ProgramPath.h"
 
 #include <filesystem>
 
-#include "Toolkit/Files.h"
+#include "Platform/Files.h"
 
 namespace kravelon {
 
