@@ -1,7 +1,7 @@
 #include "GameEngine/GameEngine.h"
 
 #include <algorithm>
-#include <ctime>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -9,9 +9,18 @@
 
 namespace kravelon {
 
+namespace {
+
+std::uint64_t EntropySeed() {
+  std::random_device entropy;  // getrandom(2) on Linux
+  return static_cast<std::uint64_t>(entropy()) << 32 | entropy();
+}
+
+}  // namespace
+
 TGameEngine::TGameEngine(TGameHost* host, TRandomSource* random)
     : Host(host ? host : &NullHost),
-      OwnRandom(static_cast<std::uint64_t>(std::time(nullptr))),
+      OwnRandom(random ? 0 : EntropySeed()),
       Random(random ? random : &OwnRandom) {}
 
 void TGameEngine::Log(std::string_view text) { Host->GameLogged("Game: " + std::string(text)); }
@@ -32,8 +41,8 @@ void TGameEngine::NewGame() {
   Afloat = ShipSizes;
   FleetSunk = 0;
   Host->GameReset();
-  ComputerShotCount = 0;
-  ComputerHitCount = 0;
+  ShotCount = {};
+  HitTally = {};
 }
 
 void TGameEngine::ToggleOrientation(int side) {
@@ -93,10 +102,9 @@ bool TGameEngine::Fire(int column, int row) {
     }
   }
   if (AllSunk(board)) FleetSunk = 1;
-  if (CurrentSide == sdComputer) {
-    ++ComputerShotCount;
-    if (hit) ++ComputerHitCount;
-  }
+  const auto shooter = static_cast<std::size_t>(CurrentSide == sdComputer ? sdComputer : sdUser);
+  ++ShotCount[shooter];
+  if (hit) ++HitTally[shooter];
   if (!hit) CurrentSide = board;
   return hit;
 }

@@ -45,7 +45,8 @@ class TGameEngine {
   // Placement order, largest first; the next ship is ShipSizes[10 - ShipsToPlace].
   static constexpr std::array<std::int32_t, FleetShips> ShipSizes{4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
 
-  // A null host does nothing; a null random source means the engine's own, seeded from the clock.
+  // A null host does nothing; a null random source means the engine's own, seeded from the
+  // system's entropy, so that two copies started together never play the same game.
   explicit TGameEngine(TGameHost* host = nullptr, TRandomSource* random = nullptr);
   TGameEngine(const TGameEngine&) = delete;
   TGameEngine& operator=(const TGameEngine&) = delete;
@@ -86,9 +87,12 @@ class TGameEngine {
   bool IsHorizontal() const {
     return (CurrentSide != sdUser ? ComputerAcross : UserAcross) != 0;
   }
-  // The computer's shots and hits in this game, for the statistics window.
-  int ComputerShots() const { return ComputerShotCount; }
-  int ComputerHits() const { return ComputerHitCount; }
+  // The shots each side fired in this game and how many hit: the tally of a finished game, and
+  // the computer's hit percentage the statistics window shows.
+  int Shots(TSide shooter) const { return ShotCount[static_cast<std::size_t>(shooter)]; }
+  int Hits(TSide shooter) const { return HitTally[static_cast<std::size_t>(shooter)]; }
+  int ComputerShots() const { return Shots(sdComputer); }
+  int ComputerHits() const { return Hits(sdComputer); }
 
   // --- Placement and the automatic arrangement (on the active side's own board) ---
   bool CanPlace(int column, int row, int length) const;
@@ -146,8 +150,8 @@ class TGameEngine {
   std::uint8_t FleetSunk = 0;
 
   std::array<std::int32_t, FleetShips> Afloat = ShipSizes;
-  std::int32_t ComputerShotCount = 0;
-  std::int32_t ComputerHitCount = 0;
+  std::array<std::int32_t, 2> ShotCount{};  // by shooter
+  std::array<std::int32_t, 2> HitTally{};
 
   // Order in which the computer tries directions from a first hit; shuffled at every search.
   std::array<std::int32_t, 4> DirectionOrder{dirUp, dirLeft, dirRight, dirDown};

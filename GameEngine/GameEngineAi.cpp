@@ -70,7 +70,7 @@ void TGameEngine::BuildCandidates() {
 
   // While the opening lasts every cell is a candidate, fired ones included: the shot step
   // rejects those and the search is simply repeated.
-  const bool opening = ComputerShotCount < OpeningShots;
+  const bool opening = ComputerShots() < OpeningShots;
   int best = 0;
   for (const auto& row : HeatMap) best = std::max(best, *std::max_element(row.begin(), row.end()));
   CandidatesFound = 0;

@@ -152,7 +152,6 @@ class TMain1 : public TForm, public TGameHost {
 
   TMainOptions Options;
   TRecordFile RunRecord{""};  // when no record file was given
-  int UserShotCount = 0, UserHitCount = 0;  // in the game being played
 
   bool Destroyed = false;
   // The console's lines are spoken from the first game on, not start-up's loading log.

@@ -62,7 +62,6 @@ void TMain1::GameLogged(std::string_view line) {
 }
 
 void TMain1::GameReset() {
-  UserShotCount = UserHitCount = 0;
   if (Sound) Sound->Stop();
   ReportTimer.SetEnabled(false);
   ForgetTarget();
@@ -81,11 +80,7 @@ void TMain1::FleetPlaced(TSide side) {
   InstallIdle(StepAfterFleet(side));
 }
 
-void TMain1::ShotFired(TSide shooter, TPoint cell, bool hit) {
-  if (shooter == sdUser) {
-    ++UserShotCount;
-    UserHitCount += hit;
-  }
+void TMain1::ShotFired(TSide shooter, TPoint cell, bool) {
   if (Paint) Paint->Redraw();
   if (Sound) Sound->Play("SND_SHOT");
   if (Paint) Paint->Explode(shooter == sdUser ? sdComputer : sdUser, cell);
@@ -109,10 +104,10 @@ void TMain1::RecordGame(TSide winner) {
   TGameResult game;
   game.Date = RecordDate();
   game.UserWon = winner == sdUser;
-  game.UserShots = UserShotCount;
-  game.UserHits = UserHitCount;
-  game.ComputerShots = Engine->ComputerShots();
-  game.ComputerHits = Engine->ComputerHits();
+  game.UserShots = Engine->Shots(sdUser);
+  game.UserHits = Engine->Hits(sdUser);
+  game.ComputerShots = Engine->Shots(sdComputer);
+  game.ComputerHits = Engine->Hits(sdComputer);
   Note(Options.Record ? Options.Record->Add(game) : RunRecord.Add(game));
 }
 

@@ -106,6 +106,22 @@ TEST_F(BoardTest, SecondShotAtAHitIsAMissThatCountsAsAShotOnly) {
   EXPECT_EQ(Engine.ReadCell(4, 4, 0).Empty, 0);
 }
 
+// The engine keeps each side's tally: a finished game is recorded from it, whoever the opponent.
+TEST_F(BoardTest, EachSideCountsItsOwnShotsAndHits) {
+  PutShip(Engine, 0, 4, 4, 2, true);
+  PutShip(Engine, 1, 0, 0, 1, true);
+  Probe(Engine).State = gsBattle;
+  ASSERT_TRUE(Engine.Fire(0, 0));   // the user hits
+  ASSERT_FALSE(Engine.Fire(5, 5));  // and misses: the computer's turn
+  ASSERT_TRUE(Engine.Fire(4, 4));   // the computer hits
+  EXPECT_EQ(Engine.Shots(sdUser), 2);
+  EXPECT_EQ(Engine.Hits(sdUser), 1);
+  EXPECT_EQ(Engine.Shots(sdComputer), 1);
+  EXPECT_EQ(Engine.Hits(sdComputer), 1);
+  Engine.NewGame();
+  EXPECT_EQ(Engine.Shots(sdUser) + Engine.Hits(sdUser) + Engine.Shots(sdComputer), 0);
+}
+
 TEST_F(BoardTest, HitInACornerMarksOnlyTheDiagonalOnTheBoard) {
   PutShip(Engine, 1, 9, 0, 1, true);
   Probe(Engine).State = gsBattle;
