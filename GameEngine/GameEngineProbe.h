@@ -13,7 +13,8 @@ struct TGameEngineProbe {
   explicit TGameEngineProbe(TGameEngine& e)
       : State(e.CurrentState), ActiveSide(e.CurrentSide), ShipsLeft(e.ShipsToPlace),
         UserHorizontal(e.UserAcross), ComputerHorizontal(e.ComputerAcross), GameOver(e.FleetSunk),
-        ComputerShots(e.ShotCount[sdComputer]), ComputerHits(e.HitTally[sdComputer]), FleetLeft(e.Afloat),
+        UserShots(e.ShotCount[sdUser]), UserHits(e.HitTally[sdUser]), ComputerShots(e.ShotCount[sdComputer]),
+        ComputerHits(e.HitTally[sdComputer]), FleetLeft(e.Afloat),
         AiStep(e.Step), DirOrder(e.DirectionOrder), TargetColumn(e.TargetColumn),
         TargetRow(e.TargetRow), DirIndex(e.DirIndex), HitCount(e.HitCount), Reversals(e.Reversals),
         AnchorColumn(e.AnchorColumn), AnchorRow(e.AnchorRow) {}
@@ -24,6 +25,8 @@ struct TGameEngineProbe {
   std::uint8_t& UserHorizontal;
   std::uint8_t& ComputerHorizontal;
   std::uint8_t& GameOver;
+  std::int32_t& UserShots;
+  std::int32_t& UserHits;
   std::int32_t& ComputerShots;
   std::int32_t& ComputerHits;
   std::array<std::int32_t, TGameEngine::FleetShips>& FleetLeft;

@@ -18,37 +18,30 @@ std::string TMain1::SectorName() const {
 }
 
 void TMain1::FormMouseMove(int x, int y) {
-  if (!Engine || !Paint) {
-    MouseX = x;
-    MouseY = y;
-    return;
-  }
-  // On the board being played the pointer shows the target itself: the keys' frame goes.
-  const int board = PlayedBoard();
-  const auto cell = board >= 0 ? SectorAt(board, {x, y}) : std::nullopt;
-  if (cell) {
-    // The pointer moves the target too: a new cell is said, a move within one is not.
-    if (*cell != LastCell && Speaks()) Narrator->Focus(CellSpeech(*Engine, board, *cell));
-    LastCell = *cell;
-    if (KeysDriveTarget) {
-      KeysDriveTarget = false;
-      Paint->HideTarget();
-    }
-  }
-  PointerMoved(x, y);
-}
-
-void TMain1::PointerMoved(int x, int y) {
   MouseX = x;
   MouseY = y;
+  if (!Engine || !Paint) return;
+  // On the board being played the pointer takes the target over: the keys' frame goes.
+  const int board = PlayedBoard();
+  if (const auto cell = board >= 0 ? SectorAt(board, {x, y}) : std::nullopt) {
+    // A new cell is said, a move within one is not.
+    if (*cell != Target.Cell() && Speaks()) Narrator->Focus(CellSpeech(*Engine, board, *cell));
+    if (Target.PointAt(*cell)) Paint->HideTarget();
+  }
   if (Engine->State() != gsReport && Paint->IsGraphicsReady()) {
     Paint->SetStatusText(Tr("Сектор: ") + SectorName());
   }
   // The about screen covers the board: no preview is drawn over it.
-  if (Engine->State() == gsPlacing && !Paint->AboutShown()) SetupShip(false);
+  if (Engine->State() == gsPlacing && !Paint->AboutShown()) SetupShip(PointerCell(), false);
 }
 
-void TMain1::FormMouseDown(TMouseButton button) {
+std::optional<TPoint> TMain1::PointerCell() const {
+  return CellAt(Engine && Engine->State() == gsBattle ? 1 : 0, {MouseX, MouseY});
+}
+
+void TMain1::FormMouseDown(TMouseButton button) { Press(button, PointerCell()); }
+
+void TMain1::Press(TMouseButton button, std::optional<TPoint> cell) {
   if (!Engine || !Paint) return;
   if (button == TMouseButton::Right) Engine->ToggleOrientation(Engine->ActiveSide());
   // A click on the about screen only takes it down; the game behind it goes on as it was.
@@ -56,9 +49,9 @@ void TMain1::FormMouseDown(TMouseButton button) {
     CloseAbout();
     return;
   }
-  if (Engine->State() == gsPlacing) SetupShip(button == TMouseButton::Left);
+  if (Engine->State() == gsPlacing) SetupShip(cell, button == TMouseButton::Left);
   if (Engine->State() == gsBattle) {
-    UserShot();  // the rules end the game themselves when this shot sinks the last ship
+    UserShot(cell);  // the rules end the game themselves when this shot sinks the last ship
     Paint->Redraw();
     return;
   }
@@ -96,8 +89,8 @@ void TMain1::FormKeyDown(int& key) {
       break;
     // The buttons, at the target: the left one places or fires, the right one turns the ship.
     case VK_SPACE:
-    case VK_RETURN: FormMouseDown(TMouseButton::Left); break;
-    case 'R': FormMouseDown(TMouseButton::Right); break;
+    case VK_RETURN: Press(TMouseButton::Left, KeyCell()); break;
+    case 'R': Press(TMouseButton::Right, KeyCell()); break;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
@@ -117,41 +110,46 @@ int TMain1::PlayedBoard() const {
   return -1;
 }
 
+std::optional<TPoint> TMain1::KeyCell() const {
+  // Where the keys act: the target while the keys drive it; otherwise the pointer's cell, as a
+  // click there would.
+  if (Target.Framed() && PlayedBoard() >= 0) return Target.Cell();
+  return PointerCell();
+}
+
 void TMain1::MoveTarget(int key) {
   const int board = PlayedBoard();
   if (board < 0) return;
-  const bool pointerOnBoard = SectorAt(board, {MouseX, MouseY}).has_value();
-  TPoint cell = LastCell;
+  std::optional<TTargetMove> move;
+  switch (key) {
+    case VK_LEFT: move = TTargetMove::Left; break;
+    case VK_RIGHT: move = TTargetMove::Right; break;
+    case VK_UP: move = TTargetMove::Up; break;
+    case VK_DOWN: move = TTargetMove::Down; break;
+    case VK_HOME: move = ControlHeld() ? TTargetMove::FirstCorner : TTargetMove::RowStart; break;
+    case VK_END: move = ControlHeld() ? TTargetMove::LastCorner : TTargetMove::RowEnd; break;
+    default: return;
+  }
   // With no target to be seen, the first arrow only shows it where it was last.
   const bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
-  if (KeysDriveTarget || pointerOnBoard || !arrow) {
-    const int last = BoardSize - 1;
-    switch (key) {
-      case VK_LEFT: cell.X = std::max(cell.X - 1, 0); break;
-      case VK_RIGHT: cell.X = std::min(cell.X + 1, last); break;
-      case VK_UP: cell.Y = std::max(cell.Y - 1, 0); break;
-      case VK_DOWN: cell.Y = std::min(cell.Y + 1, last); break;
-      case VK_HOME: cell = ControlHeld() ? TPoint{0, 0} : TPoint{0, cell.Y}; break;
-      case VK_END: cell = ControlHeld() ? TPoint{last, last} : TPoint{last, cell.Y}; break;
-      default: break;
-    }
-  }
-  SetTarget(cell);
+  const bool seen = Target.Framed() || SectorAt(board, {MouseX, MouseY}).has_value();
+  SetTarget(seen || !arrow ? StepTarget(Target.Cell(), *move) : Target.Cell());
 }
 
 void TMain1::SetTarget(TPoint cell) {
   const int board = PlayedBoard();
   if (board < 0) return;
-  LastCell = cell;
-  KeysDriveTarget = true;
+  // The cells, the preview and the status line change together: one update of the screen.
+  const TPaint::TOneUpdate once(*Paint);
+  Target.Key(cell);
   Paint->ShowTarget(board, cell);
   if (Speaks()) Narrator->Focus(CellSpeech(*Engine, board, cell));
-  const TRect at = CellRect(board, cell);
-  PointerMoved(at.Left + CellSize / 2, at.Top + CellSize / 2);
+  if (Paint->IsGraphicsReady()) Paint->SetStatusText(Tr("Сектор: ") + CellName(cell.X, cell.Y));
+  if (Engine->State() == gsPlacing) SetupShip(cell, false);
 }
 
 void TMain1::ForgetTarget() {
-  KeysDriveTarget = false;
+  Target.Release();
   if (Paint) Paint->HideTarget();
 }
 
@@ -196,7 +194,7 @@ void TMain1::CloseAbout() {
   Paint->ShowAbout(false);
   Paint->Redraw();
   // The preview comes back where the pointer (or the keys' target) is now.
-  if (Engine && Engine->State() == gsPlacing) SetupShip(false);
+  if (Engine && Engine->State() == gsPlacing) SetupShip(KeyCell(), false);
 }
 
 void TMain1::CloseAboutIfShown() {

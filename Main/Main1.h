@@ -14,6 +14,7 @@
 #include "Main/CommandLine.h"
 #include "Main/GameMenus.h"
 #include "Main/Narrator.h"
+#include "Main/Target.h"
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
 #include "Toolkit/Form.h"
@@ -100,9 +101,10 @@ class TMain1 : public TForm, public TGameHost {
   void ConfirmExitClick();
   void ShowStatistics();
 
-  // The user's placement and shot, and the end of a game.
-  void SetupShip(bool place);
-  void UserShot();
+  // The user's placement and shot at a cell (of the user's board, of the computer's), and the
+  // end of a game. Nothing happens with no cell.
+  void SetupShip(std::optional<TPoint> cell, bool place);
+  void UserShot(std::optional<TPoint> cell);
   void EndOfGame();
   // The engine's step in the application's idle slot; None empties the slot.
   void InstallIdle(TIdleStep step);
@@ -122,17 +124,22 @@ class TMain1 : public TForm, public TGameHost {
   // Where the pointer was last seen over the window: a click acts there.
   int MouseX = 0;
   int MouseY = 0;
+  TTarget Target;
 
  private:
   void SetUpMenus();  // binds the menu items to what they do
   TPopupMenu& CurrentMenu();  // the menu Escape and the menu button open
-  // What a mouse move does at (x, y), whoever moved: the status line and the ship's preview.
-  void PointerMoved(int x, int y);
+  // The cell of the board being played under the pointer (the user's while placing, the
+  // computer's in battle), strictly inside it as a click needs; nothing elsewhere.
+  std::optional<TPoint> PointerCell() const;
+  // A button pressed at a cell: the mouse's at the pointer, Space, Return and R at KeyCell.
+  void Press(TMouseButton button, std::optional<TPoint> cell);
+  std::optional<TPoint> KeyCell() const;
   // A modal (a menu, a box) keeps the pointer's moves to itself: once it has closed, the window
   // takes the pointer where it really is, if it moved meanwhile (`before`, when it opened).
   void PointerBack(std::optional<TPoint> before);
-  // The keys' target cell on the board being played (0 the user's while placing, 1 the
-  // computer's in battle; -1 when neither is played). Moving it does what a mouse move does.
+  // The board being played (0 the user's while placing, 1 the computer's in battle; -1 when
+  // neither is played), where the target moves. Moving it does what a mouse move does.
   int PlayedBoard() const;
   void MoveTarget(int key);
   void SetTarget(TPoint cell);
@@ -156,8 +163,6 @@ class TMain1 : public TForm, public TGameHost {
   bool Destroyed = false;
   // The console's lines are spoken from the first game on, not start-up's loading log.
   bool SpeakConsole = false;
-  TPoint LastCell{0, 0};          // the cell the mouse or the keys used last
-  bool KeysDriveTarget = false;   // the frame is up: the keys moved the target last
   TPoint ScreenCenterPoint;  // the middle of the screen, where the menus open
 };
 

@@ -6,11 +6,10 @@
 
 namespace kravelon {
 
-void TMain1::SetupShip(bool place) {
+void TMain1::SetupShip(std::optional<TPoint> cell, bool place) {
   if (!PlacementByMouse || !Engine || !Paint || Engine->ActiveSide() == sdComputer) return;
   const int length = Engine->NextShipSize();
   if (length == 0) return;
-  const auto cell = CellAt(0, {MouseX, MouseY});
   if (!cell) return;
   const int column = cell->X, row = cell->Y;
   const bool fits = Engine->CanPlace(column, row, length);
@@ -18,9 +17,9 @@ void TMain1::SetupShip(bool place) {
   if (place && fits) Engine->PlaceShip(column, row);
 }
 
-void TMain1::UserShot() {
+void TMain1::UserShot(std::optional<TPoint> cell) {
   if (!Engine || !Paint || Engine->ActiveSide() == sdComputer) return;
-  if (const auto cell = CellAt(1, {MouseX, MouseY})) Engine->Shoot(cell->X, cell->Y);
+  if (cell) Engine->Shoot(cell->X, cell->Y);
 }
 
 void TMain1::EndOfGame() {

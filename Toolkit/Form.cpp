@@ -216,6 +216,7 @@ void TForm::SendRects(const TRect* rects, int count) {
     if (r.Width() > 0) sdl.push_back({r.Left, r.Top, r.Width(), r.Height()});
   }
   if (!sdl.empty()) {
+    ++Updates;
     SDL_UpdateWindowSurfaceRects(Window.get(), sdl.data(), static_cast<int>(sdl.size()));
   }
 }

@@ -78,6 +78,9 @@ class TForm : public TAppWindow {
   // Removes the overlay and repaints the window without it.
   void ClearOverlay();
   bool HasOverlay() const { return OverlayPicture != nullptr; }
+  // Updates sent to the screen so far, each one call to the window system however many
+  // rectangles it holds: what a change costs the display.
+  std::uint64_t UpdatesSent() const { return Updates; }
   // Repaints the whole window: its colour, OnPaint, then the overlay.
   void Repaint();
   // For a window nothing is drawn on: the window system fills it with Color where it can, and
@@ -122,6 +125,7 @@ class TForm : public TAppWindow {
   const TBitmap* OverlayPicture = nullptr;
   TPoint OverlayAt;
   bool ColorBySystem = false;
+  std::uint64_t Updates = 0;
 };
 
 }  // namespace kravelon

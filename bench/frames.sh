@@ -2,7 +2,8 @@
 # The painter's frames as ratios against their baselines in the same run. Off-screen (the game's
 # work alone): composition and the copy to the window against a plain copy of one frame's
 # pixels. On an X display: the CPU a status-line update (a mouse move) and an explosion frame
-# cost the game and the X server together, against a full redraw (compose, copy, send).
+# cost the game and the X server together, against a full redraw (compose, copy, send); and an
+# arrow-key step while placing sent in one update, against the same step sent in four.
 set -euo pipefail
 build=${1:-build}
 bin=$(realpath "$build/bench/paint/bench_paint")
@@ -39,6 +40,7 @@ printf '%-46s %8.1f us\n' "full redraw off-screen" "$offfull"
 ratio "status line off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_StatusLine)" "$offfull" "full redraw"
 ratio "explosion frame off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_ExplosionFrame)" "$offfull" "full redraw"
 ratio "arrow-key step off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_ArrowKeyStep)" "$(frame_cpu "$offscreen" BM_StatusLine)" "mouse move"
+ratio "placing: arrow-key step in one update" "$(frame_cpu "$offscreen" BM_PlacementStepOneUpdate)" "$(frame_cpu "$offscreen" BM_PlacementStepPieceByPiece)" "four updates"
 
 start_xvfb
 onscreen=$(KRAVELON_XSERVER_PID=$xvfb DISPLAY=$display SDL_VIDEODRIVER=x11 measure "$bin")
@@ -51,3 +53,4 @@ printf '%-46s %8.1f us %s\n' "full redraw on X, CPU" "$full" "$(split BM_FullRed
 echo "$(ratio "status line (a mouse move) on X, CPU" "$(frame_cpu "$onscreen" BM_StatusLine)" "$full" "full redraw") $(split BM_StatusLine)"
 echo "$(ratio "explosion frame on X, CPU" "$(frame_cpu "$onscreen" BM_ExplosionFrame)" "$full" "full redraw") $(split BM_ExplosionFrame)"
 echo "$(ratio "arrow-key step on X, CPU" "$(frame_cpu "$onscreen" BM_ArrowKeyStep)" "$(frame_cpu "$onscreen" BM_StatusLine)" "mouse move") $(split BM_ArrowKeyStep)"
+echo "$(ratio "placing: arrow-key step in one update on X" "$(frame_cpu "$onscreen" BM_PlacementStepOneUpdate)" "$(frame_cpu "$onscreen" BM_PlacementStepPieceByPiece)" "four updates") $(split BM_PlacementStepOneUpdate)"

@@ -102,6 +102,19 @@ class TPaint {
   // Sends the whole back buffer to the window, or only the part that changed.
   void CopyToWindow();
   void CopyToWindow(const TRect& changed);
+  // While one lives, what the painter sends is held back and goes to the window in one update
+  // as the last one goes: a step of the target changes a cell or two, the preview and the
+  // status line at once, and the screen hears of it once.
+  class TOneUpdate {
+   public:
+    explicit TOneUpdate(TPaint& paint) : Paint(paint) { ++Paint.HeldBack; }
+    ~TOneUpdate();
+    TOneUpdate(const TOneUpdate&) = delete;
+    TOneUpdate& operator=(const TOneUpdate&) = delete;
+
+   private:
+    TPaint& Paint;
+  };
   // The first `count` explosion frames with their top-left corner at (x, y).
   void PlayAnimation(int x, int y, int count);
   const TBitmap* ExplosionFrame(int n) const { return ExplosionFrames[static_cast<std::size_t>(n)]; }
@@ -133,6 +146,9 @@ class TPaint {
   TRect DrawStatusLine();
   void DrawStatusText(TCanvas& canvas);
   int StatusRight = 0;  // where the status text drawn last ends on the panel
+  int HeldBack = 0;     // TOneUpdate objects alive
+  std::vector<TRect> Unsent;  // what they hold back
+  bool WholeUnsent = false;
   int ConsoleEnd = 0;   // the console's newest line shown
   std::string StatusText;
   TCanvas* BackCanvas = nullptr;  // SYS_BACK's, once start-up has made it

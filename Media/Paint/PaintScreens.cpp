@@ -1,5 +1,6 @@
 // Composing the screens in the back buffer and showing them.
 #include <algorithm>
+#include <utility>
 
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
@@ -27,12 +28,44 @@ int TPaint::ConsoleLineStep() const {
 int TPaint::ConsoleVisibleLines() const { return ConsoleTextArea / ConsoleLineStep(); }
 
 void TPaint::CopyToWindow() {
+  if (HeldBack > 0) {
+    WholeUnsent = true;
+    return;
+  }
   if (const TBitmap* back = GetImage("SYS_BACK")) Window.Present(*back);
 }
 
 void TPaint::CopyToWindow(const TRect& changed) {
   if (changed.Width() <= 0 || changed.Height() <= 0) return;
+  if (HeldBack > 0) {
+    Unsent.push_back(changed);
+    return;
+  }
   if (const TBitmap* back = GetImage("SYS_BACK")) Window.PresentRects(*back, &changed, 1);
+}
+
+TPaint::TOneUpdate::~TOneUpdate() {
+  if (--Paint.HeldBack > 0) return;
+  std::vector<TRect> parts = std::move(Paint.Unsent);
+  Paint.Unsent.clear();
+  const bool whole = std::exchange(Paint.WholeUnsent, false);
+  if (whole) {
+    Paint.CopyToWindow();
+    return;
+  }
+  // A part inside another (a cell inside the board the preview sent) goes once.
+  std::vector<TRect> sent;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    bool inside = false;
+    for (std::size_t j = 0; j < parts.size() && !inside; ++j) {
+      const bool covers = parts[j].Intersect(parts[i]) == parts[i];
+      inside = j != i && covers && (parts[j] != parts[i] || j < i);
+    }
+    if (!inside) sent.push_back(parts[i]);
+  }
+  if (sent.empty()) return;
+  if (const TBitmap* back = Paint.GetImage("SYS_BACK"))
+    Paint.Window.PresentRects(*back, sent.data(), static_cast<int>(sent.size()));
 }
 
 TRect TPaint::ConsoleRect() const {

@@ -134,6 +134,33 @@ void BM_ArrowKeyStep(benchmark::State& state) {
 }
 BENCHMARK(BM_ArrowKeyStep)->Unit(benchmark::kMicrosecond);
 
+// An arrow key while placing: the target's frame moves, the next ship's preview follows it and
+// the status line names the cell. Sent piece by piece, as before the window held its updates
+// back (four updates), and as the window does it now (one update).
+void PlacementStep(bool oneUpdate) {
+  TPaint& paint = *Scene().Painter;
+  static bool odd = false;
+  odd = !odd;
+  const TPoint cell = odd ? TPoint{3, 6} : TPoint{4, 6};
+  std::optional<TPaint::TOneUpdate> once;
+  if (oneUpdate) once.emplace(paint);
+  paint.ShowTarget(0, cell);
+  paint.SetStatusText(odd ? "Сектор: Г7" : "Сектор: Д7");
+  paint.ShowPreview(cell, 3, true, true);
+}
+
+void BM_PlacementStepPieceByPiece(benchmark::State& state) {
+  MeasureFrames(state, 1, [] { PlacementStep(false); });
+  Scene().Painter->HideTarget();
+}
+BENCHMARK(BM_PlacementStepPieceByPiece)->Unit(benchmark::kMicrosecond);
+
+void BM_PlacementStepOneUpdate(benchmark::State& state) {
+  MeasureFrames(state, 1, [] { PlacementStep(true); });
+  Scene().Painter->HideTarget();
+}
+BENCHMARK(BM_PlacementStepOneUpdate)->Unit(benchmark::kMicrosecond);
+
 // A whole explosion over a cell of the computer's board; the figures are per frame.
 void BM_ExplosionFrame(benchmark::State& state) {
   TPaint& paint = *Scene().Painter;

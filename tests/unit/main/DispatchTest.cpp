@@ -192,6 +192,22 @@ TEST_F(DispatchTest, KeysMoveTheTargetAndStopAtTheEdges) {
   EXPECT_EQ(Lines().back(), "Game: Пользователь произвел выстрел в сектор А1");
 }
 
+// A step of the target changes the cell it left, the cell it reached, the preview and the status
+// line: the screen hears of it once.
+TEST_F(DispatchTest, AnArrowStepSendsOneUpdateToTheScreen) {
+  for (const TGameState state : {gsPlacing, gsBattle}) {
+    SCOPED_TRACE(state);
+    Probe(*Window->Engine).State = state;
+    int key = VK_DOWN;
+    Main->FormKeyDown(key);  // the target shows
+    for (int step : {VK_DOWN, VK_RIGHT, VK_END}) {
+      const std::uint64_t before = Main->UpdatesSent();
+      Main->FormKeyDown(step);
+      EXPECT_EQ(Main->UpdatesSent(), before + 1) << step;
+    }
+  }
+}
+
 TEST_F(DispatchTest, TheFirstArrowTakesUpTheCellTheMouseLeft) {
   Probe(*Window->Engine).State = gsBattle;
   PointAtComputerCell(4, 6);

@@ -24,8 +24,9 @@ class PlayerFilesTest : public MainWindowTest {
 
 TEST_F(PlayerFilesTest, OnlyAGamePlayedToItsEndIsRecordedWithBothSidesCounts) {
   TRecordingMain* main = StartRecordingGame(WithRecord());
-  for (bool hit : {true, false, true}) main->ShotFired(sdUser, {0, 0}, hit);
-  main->ShotFired(sdComputer, {0, 0}, true);  // not the user's
+  // The rules' tally of the game is what is kept.
+  Probe(*Window->Engine).UserShots = 3;
+  Probe(*Window->Engine).UserHits = 2;
   Probe(*Window->Engine).ComputerShots = 30;
   Probe(*Window->Engine).ComputerHits = 20;
   main->GameWon(sdComputer);
@@ -35,9 +36,9 @@ TEST_F(PlayerFilesTest, OnlyAGamePlayedToItsEndIsRecordedWithBothSidesCounts) {
   EXPECT_EQ(std::tuple(game.UserShots, game.UserHits, game.ComputerShots, game.ComputerHits),
             std::tuple(3, 2, 30, 20));
 
-  // A new game counts afresh, and one left by a restart leaves no trace.
+  // One left by a restart leaves no trace.
   main->Menus.GameOverRestartItem.Click();
-  main->ShotFired(sdUser, {1, 1}, true);
+  Probe(*Window->Engine).UserShots = 1;
   main->Menus.RestartItem.Click();
   EXPECT_EQ(Record.Games().size(), 1u);
   TRecordFile onDisk(Player.Path() + "data");
