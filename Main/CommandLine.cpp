@@ -1,5 +1,8 @@
 #include "Main/CommandLine.h"
 
+#include <optional>
+#include <string_view>
+
 #include "Common/Text.h"
 #include "Main/Version.h"
 #include "Media/Language.h"
@@ -20,6 +23,37 @@ std::string LanguageList() {
   std::string list;
   for (const std::string& language : GameLanguages()) list += (list.empty() ? "" : ", ") + language;
   return list;
+}
+
+// "--name VALUE" or "--name=VALUE": whether `arguments[i]` is the option, and its value (none
+// when "--name" is the last argument). `i` moves past a separate value.
+bool ValueOption(const std::vector<std::string>& arguments, std::size_t& i, std::string_view name,
+                 std::optional<std::string>& value) {
+  const std::string& arg = arguments[i];
+  if (arg == name) {
+    value.reset();
+    if (i + 1 < arguments.size()) value = arguments[++i];
+    return true;
+  }
+  if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+    value = arg.substr(name.size() + 1);
+    return true;
+  }
+  return false;
+}
+
+// "--name" (yes), "--name=yes" or "--name=no": whether `arg` is the switch; `value` is nothing
+// for any other value after "=".
+bool SwitchOption(const std::string& arg, std::string_view name, std::optional<bool>& value) {
+  if (arg == name) {
+    value = true;
+    return true;
+  }
+  if (arg.size() <= name.size() || !arg.starts_with(name) || arg[name.size()] != '=') return false;
+  const std::string given = arg.substr(name.size() + 1);
+  value.reset();
+  if (given == "yes" || given == "no") value = given == "yes";
+  return true;
 }
 
 TCommandLine Failure(std::string message) {
@@ -43,47 +77,29 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.Action = TCommandLine::TAction::ShowVersion;
       return result;
     }
-    if (arg == "--scale" || arg.rfind("--scale=", 0) == 0) {
-      std::string value;
-      if (arg == "--scale") {
-        if (i + 1 == arguments.size())
-          return Failure(Tr("параметру '--scale' нужно значение от 1 до 4"));
-        value = arguments[++i];
-      } else {
-        value = arg.substr(8);
-      }
-      if (!ReadScale(value, result.Scale))
-        return Failure(Fill(Tr("неверный масштаб '%1' (ожидается 1, 2, 3 или 4)"), {value}));
+    std::optional<std::string> value;
+    if (ValueOption(arguments, i, "--scale", value)) {
+      if (!value) return Failure(Tr("параметру '--scale' нужно значение от 1 до 4"));
+      if (!ReadScale(*value, result.Scale))
+        return Failure(Fill(Tr("неверный масштаб '%1' (ожидается 1, 2, 3 или 4)"), {*value}));
       continue;
     }
-    if (arg == "--lang" || arg.rfind("--lang=", 0) == 0) {
-      std::string value;
-      if (arg == "--lang") {
-        if (i + 1 == arguments.size())
-          return Failure(Fill(Tr("параметру '--lang' нужен язык: %1"), {LanguageList()}));
-        value = arguments[++i];
-      } else {
-        value = arg.substr(7);
-      }
-      if (!IsGameLanguage(value))
-        return Failure(Fill(Tr("неизвестный язык '%1' (ожидается %2)"), {value, LanguageList()}));
-      result.Language = value;
+    if (ValueOption(arguments, i, "--lang", value)) {
+      if (!value) return Failure(Fill(Tr("параметру '--lang' нужен язык: %1"), {LanguageList()}));
+      if (!IsGameLanguage(*value))
+        return Failure(Fill(Tr("неизвестный язык '%1' (ожидается %2)"), {*value, LanguageList()}));
+      result.Language = *value;
       continue;
     }
     if (arg == "--speak" || arg == "--no-speak") {
       result.Speech = arg == "--speak" ? TSpeechChoice::On : TSpeechChoice::Off;
       continue;
     }
-    if (arg == "--windowed") {
-      result.Windowed = true;
-      continue;
-    }
-    if (arg.rfind("--windowed=", 0) == 0) {
-      const std::string value = arg.substr(11);
-      if (value != "yes" && value != "no")
-        return Failure(
-            Fill(Tr("неверное значение '%1' параметра --windowed (ожидается yes или no)"), {value}));
-      result.Windowed = value == "yes";
+    if (std::optional<bool> on; SwitchOption(arg, "--windowed", on)) {
+      if (!on)
+        return Failure(Fill(Tr("неверное значение '%1' параметра --windowed (ожидается yes или no)"),
+                            {arg.substr(11)}));
+      result.Windowed = on;
       continue;
     }
     if (!arg.empty() && arg[0] == '-') return Failure(Fill(Tr("неизвестный параметр '%1'"), {arg}));

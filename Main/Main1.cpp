@@ -2,6 +2,8 @@
 
 #include "Common/Text.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -41,9 +43,20 @@ TMain1::TMain1(TMainOptions options)
   Consol->OnLine = [this](std::string_view line) {
     if (SpeakConsole && Narrator) Narrator->Line(line);
   };
-  SetMessageBoxObserver([this](const std::string& text, const std::string&) {
+  SpokenBoxes = TMessageBoxWatch([this](const std::string& text, const std::string&) {
     if (Narrator) Narrator->Message(text);
   });
+  // The window tests read every box's text where they read the console.
+  if (Consol->EchoToStdout) {
+    EchoedBoxes = TMessageBoxWatch([](const std::string& text, const std::string&) {
+      for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::printf("Box: %.*s\n", static_cast<int>(end - start), text.data() + start);
+        start = end + 1;
+      }
+      std::fflush(stdout);
+    });
+  }
   SpeechTimer.SetInterval(100);
   SpeechTimer.OnTimer = [this] {
     Narrator->Poll();
@@ -70,19 +83,16 @@ TMain1::TMain1(TMainOptions options)
   OnKeyPress = [this](char& key) { FormKeyPress(key); };
   OnKeyDown = [this](int& key) { FormKeyDown(key); };
   OnCloseRequest = [] { Application->Terminate(); };
-  OnDestroy = [this] { FormDestroy(); };
   try {
-    FormCreate();
+    PrepareStartUp();
   } catch (const TFileError& error) {
     AbandonStartUp(error);
   }
 }
 
-TMain1::~TMain1() {
-  if (OnDestroy) OnDestroy();
-}
+TMain1::~TMain1() { ShutDown(); }
 
-void TMain1::FormCreate() {
+void TMain1::PrepareStartUp() {
   DoubleBuffered = true;
   Consol->AddLine(Fill(Tr("Кравелон версия %1"), {Version}));
   if (!LanguageProblem().empty()) Consol->AddLine(LanguageProblem());
@@ -104,10 +114,10 @@ void TMain1::FormCreate() {
   const TPoint screen = ScreenSize();
   ScreenCenterPoint = {screen.X / 2, screen.Y / 2};
   // The board rectangles are fixed constants of the screen geometry.
-  Application->SetIdle([this](bool& done) { StartConsol(done); });
+  Application->SetIdle([this](bool& done) { StartUpWhenIdle(done); });
 }
 
-void TMain1::StartConsol(bool& done) {
+void TMain1::StartUpWhenIdle(bool& done) {
   done = false;
   // Start-up runs once: whatever it raises, the application never calls it again.
   Application->ClearIdle();
@@ -190,12 +200,13 @@ void TMain1::FormPaint() {
   if (Paint) Paint->Redraw();
 }
 
-void TMain1::FormDestroy() {
+void TMain1::ShutDown() {
   if (Destroyed) return;
   Destroyed = true;
   ReportTimer.SetEnabled(false);
   SpeechTimer.SetEnabled(false);
-  SetMessageBoxObserver({});
+  SpokenBoxes = {};
+  EchoedBoxes = {};
   // A game the disk would not take earlier gets one more chance.
   if (Options.Record) Note(Options.Record->Flush());
   // The idle steps installed call back into this window: none may run once it is gone. What the

@@ -18,6 +18,7 @@
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
 #include "Toolkit/Form.h"
+#include "Toolkit/MessageBox.h"
 #include "Toolkit/Timer.h"
 
 namespace kravelon {
@@ -38,7 +39,7 @@ struct TMainOptions {
 
 class TMain1 : public TForm, public TGameHost {
  public:
-  explicit TMain1(TMainOptions options = {});  // constructor, then FormCreate
+  explicit TMain1(TMainOptions options = {});  // constructor, then PrepareStartUp
   ~TMain1() override;
 
   // Whether the mouse places the user's ships now (not during an arrangement).
@@ -63,14 +64,19 @@ class TMain1 : public TForm, public TGameHost {
   bool Speaks() const { return Narrator && Narrator->On(); }
   TSpeedButton MenuButton;
 
-  void FormCreate();
-  void StartConsol(bool& done);
-  // The steps of StartConsol. A failure the player must see (a picture missing or damaged)
-  // raises TFileError, which StartConsol shows before the program ends.
+  // From the constructor: checks the asset folders, sizes and centres the window and leaves the
+  // rest of start-up to the first idle moment.
+  void PrepareStartUp();
+  // That idle step: runs StartUp once, whatever it raises.
+  void StartUpWhenIdle(bool& done);
+  // Loads and builds everything and starts the first game. A failure the player must see (a
+  // picture missing or damaged) raises TFileError, which StartUpWhenIdle shows before the
+  // program ends.
   void StartUp();
   void SetupBackdrop();
   void FormPaint();
-  void FormDestroy();
+  // From the destructor (tests call it earlier): stops whatever would call back into the window.
+  void ShutDown();
   void FormKeyPress(char& key);
   void FormKeyDown(int& key);
 
@@ -158,6 +164,7 @@ class TMain1 : public TForm, public TGameHost {
   void Note(const std::vector<std::string>& lines);
 
   TMainOptions Options;
+  TMessageBoxWatch SpokenBoxes, EchoedBoxes;
   TRecordFile RunRecord{""};  // when no record file was given
 
   bool Destroyed = false;

@@ -1,7 +1,6 @@
 // What the popup menus' items do, how a menu is placed and how an item is drawn; and the
 // statistics box of the game-over menu.
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 #include "Common/Text.h"
@@ -127,15 +126,6 @@ void TMain1::ShowStatistics() {
   if (!Engine) return;
   const std::string text =
       StatisticsText(Engine->ComputerShots(), Engine->ComputerHits(), Summarize(Record().Games()));
-  // The window tests read the box's text where they read the console.
-  if (Consol && Consol->EchoToStdout) {
-    for (std::size_t start = 0; start <= text.size();) {
-      const std::size_t end = std::min(text.find('\n', start), text.size());
-      std::printf("Box: %.*s\n", static_cast<int>(end - start), text.data() + start);
-      start = end + 1;
-    }
-    std::fflush(stdout);
-  }
   MessageBox(text, Application->Title, TMessageIcon::Information);
 }
 

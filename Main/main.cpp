@@ -1,6 +1,7 @@
 // Program entry: the language, the command line, then the toolkit, the application titled
 // "Кравелон", the main window, the loop.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "Media/Layout.h"
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
+#include "Main/StartChoices.h"
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
 #include "Platform/XdgFolders.h"
@@ -35,9 +37,9 @@ int main(int argc, char** argv) {
   TMainOptions remembered;
   const TSettings settings = settingsFile.Load(remembered.Notes);
   // The command line overrides a setting for this run only.
-  const std::string language = !options.Language.empty() ? options.Language : settings.Language();
-  if (!language.empty() && (language != GameLanguage() || !LanguageProblem().empty()))
-    StartLanguage(language, catalogues);
+  const TStartChoices run = ChooseStart(options, settings, std::getenv);
+  if (run.Language != GameLanguage() || !LanguageProblem().empty())
+    StartLanguage(run.Language, catalogues);
   switch (options.Action) {
     case TCommandLine::TAction::ShowHelp:
       std::fputs(UsageText().c_str(), stdout);
@@ -54,10 +56,8 @@ int main(int argc, char** argv) {
   }
 
   remembered.Language = GameLanguage();
-  remembered.Speech = options.Speech;
-  if (remembered.Speech == TSpeechChoice::Auto && settings.Speech())
-    remembered.Speech = *settings.Speech() ? TSpeechChoice::On : TSpeechChoice::Off;
-  remembered.Windowed = options.Windowed.value_or(settings.Windowed());
+  remembered.Speech = run.Speech;
+  remembered.Windowed = run.Windowed;
   remembered.SoundOn = settings.Sound().value_or(true);
   remembered.Settings = &settingsFile;
   TRecordFile record(DataFolder());
@@ -70,11 +70,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kravelon: %s\n", toolkit.Error().c_str());
     return 1;
   }
-  // Asked for on the command line, the scale is taken as it is; a remembered one or the
-  // desktop's is fitted to the screen, which may have changed since.
-  const int wantedScale = settings.Scale() > 0 ? settings.Scale() : DetectDisplayScale();
-  SetDisplayScale(options.Scale > 0 ? options.Scale
-                                    : FitDisplayScale(wantedScale, WindowWidth, WindowHeight));
+  SetDisplayScale(run.Scale > 0 ? run.Scale
+                                : FitDisplayScale(run.FittedScale > 0 ? run.FittedScale
+                                                                      : DetectDisplayScale(),
+                                                  WindowWidth, WindowHeight));
   {
     TApplication application;
     application.Title = Tr("Кравелон");

@@ -48,14 +48,16 @@ std::string LanguageOfEnvironment(const TEnvironment& environment) {
   // LANGUAGE is read even under the C locale, where gettext itself passes over it: a player who
   // names a language there means it.
   const std::string_view list = value("LANGUAGE");
+  bool named = false;  // a list of colons alone names no language: as if it were unset
   for (std::size_t start = 0; start < list.size();) {
     const std::size_t end = std::min(list.find(':', start), list.size());
     const std::string code = LanguageCode(list.substr(start, end - start));
     if (!code.empty() && IsGameLanguage(code)) return code;
+    named |= !code.empty();
     start = end + 1;
   }
   if (LanguageCode(locale) == OwnLanguage) return std::string(OwnLanguage);
-  if (IsNoLanguage(locale) && list.empty()) return std::string(OwnLanguage);
+  if (IsNoLanguage(locale) && !named) return std::string(OwnLanguage);
   const std::string code = LanguageCode(locale);
   return IsGameLanguage(code) && !IsNoLanguage(locale) ? code : "en";
 }

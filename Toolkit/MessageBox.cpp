@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "Toolkit/Application.h"
@@ -138,19 +139,41 @@ TMessageBoxHandler& Handler() {
   return handler;
 }
 
-TMessageBoxObserver& Observer() {
-  static TMessageBoxObserver observer;
-  return observer;
+// The observers by their watch's id, in the order they began to watch.
+std::vector<std::pair<int, TMessageBoxObserver>>& Observers() {
+  static std::vector<std::pair<int, TMessageBoxObserver>> observers;
+  return observers;
 }
 
 }  // namespace
 
 void SetMessageBoxHandler(TMessageBoxHandler handler) { Handler() = std::move(handler); }
 
-void SetMessageBoxObserver(TMessageBoxObserver observer) { Observer() = std::move(observer); }
+TMessageBoxWatch::TMessageBoxWatch(TMessageBoxObserver observer) {
+  static int lastId = 0;
+  Id = ++lastId;
+  Observers().emplace_back(Id, std::move(observer));
+}
+
+TMessageBoxWatch::~TMessageBoxWatch() {
+  if (Id != 0) std::erase_if(Observers(), [this](const auto& entry) { return entry.first == Id; });
+}
+
+TMessageBoxWatch::TMessageBoxWatch(TMessageBoxWatch&& other) noexcept
+    : Id(std::exchange(other.Id, 0)) {}
+
+TMessageBoxWatch& TMessageBoxWatch::operator=(TMessageBoxWatch&& other) noexcept {
+  if (this != &other) {
+    TMessageBoxWatch gone(std::move(*this));
+    Id = std::exchange(other.Id, 0);
+  }
+  return *this;
+}
 
 void MessageBox(const std::string& text, const std::string& caption, TMessageIcon icon) {
-  if (Observer()) Observer()(text, caption);
+  // A copy: an observer may stop watching (or start) while it is told.
+  const auto observers = Observers();
+  for (const auto& [id, observer] : observers) observer(text, caption);
   if (Handler()) {
     Handler()(text, caption, icon);
     return;

@@ -17,8 +17,21 @@ using TMessageBoxHandler =
     std::function<void(const std::string& text, const std::string& caption, TMessageIcon icon)>;
 void SetMessageBoxHandler(TMessageBoxHandler handler);
 
-// Told of every box as it opens, shown or recorded (the game speaks it); empty for none.
+// Told of every box as it opens, shown or recorded: the game speaks it, and the window tests read
+// it where they read the console. Any number may watch; each is told while its watch lives.
 using TMessageBoxObserver = std::function<void(const std::string& text, const std::string& caption)>;
-void SetMessageBoxObserver(TMessageBoxObserver observer);
+class TMessageBoxWatch {
+ public:
+  TMessageBoxWatch() = default;
+  explicit TMessageBoxWatch(TMessageBoxObserver observer);
+  ~TMessageBoxWatch();
+  TMessageBoxWatch(TMessageBoxWatch&& other) noexcept;
+  TMessageBoxWatch& operator=(TMessageBoxWatch&& other) noexcept;
+  TMessageBoxWatch(const TMessageBoxWatch&) = delete;
+  TMessageBoxWatch& operator=(const TMessageBoxWatch&) = delete;
+
+ private:
+  int Id = 0;  // 0: watching nothing
+};
 
 }  // namespace kravelon

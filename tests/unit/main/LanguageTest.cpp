@@ -67,6 +67,9 @@ TEST_F(LanguageTest, TheEnvironmentIsReadAsGettextReadsIt) {
       {{{"LANGUAGE", "de:fr"}, {"LANG", "de_DE.UTF-8"}}, "en"},
       {{{"LANGUAGE", "en_US:ru"}}, "en"},
       {{{"LANGUAGE", ""}, {"LANG", "en_US.UTF-8"}}, "en"},
+      // A list naming no language is as good as none.
+      {{{"LANGUAGE", ":::"}}, "ru"},
+      {{{"LANGUAGE", ":"}, {"LANG", "en_US.UTF-8"}}, "en"},
   };
   for (const TCase& c : cases) {
     std::string shown;

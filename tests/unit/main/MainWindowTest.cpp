@@ -158,7 +158,7 @@ TEST_F(MainWindowTest, ShutDownStopsWhatWouldCallBackIntoTheWindow) {
   // Mid-game: the computer arranging its fleet (an idle step) and the report timer running.
   Window->InstallIdle(TIdleStep::Arrange);
   Window->ReportTimer.SetEnabled(true);
-  Window->FormDestroy();
+  Window->ShutDown();
   EXPECT_FALSE(App->HasIdle());
   EXPECT_FALSE(Window->ReportTimer.Enabled());
   Window.reset();  // the window goes with all it owns, in their order
