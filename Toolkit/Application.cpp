@@ -90,15 +90,24 @@ bool TApplication::Post(std::function<void()> work) {
   return true;
 }
 
-void TApplication::RunPosted() {
+namespace {
+
+// What has been posted so far, taken off the queue; the next post sends a note again. With
+// `forget`, SDL's event type is forgotten too: it is registered anew after SDL starts again.
+std::deque<std::function<void()>> TakePosted(bool forget) {
   std::deque<std::function<void()>> work;
-  {
-    TPosted& posted = Posted();
-    const std::lock_guard<std::mutex> hold(posted.Lock);
-    work.swap(posted.Work);
-    posted.NotePending = false;
-  }
-  for (auto& job : work) {
+  TPosted& posted = Posted();
+  const std::lock_guard<std::mutex> hold(posted.Lock);
+  work.swap(posted.Work);
+  posted.NotePending = false;
+  if (forget) posted.NoteType = 0;
+  return work;
+}
+
+}  // namespace
+
+void TApplication::RunPosted() {
+  for (auto& job : TakePosted(false)) {
     try {
       job();
     } catch (...) {
@@ -107,17 +116,7 @@ void TApplication::RunPosted() {
   }
 }
 
-void TApplication::DropPosted() {
-  std::deque<std::function<void()>> dropped;
-  TPosted& posted = Posted();
-  {
-    const std::lock_guard<std::mutex> hold(posted.Lock);
-    dropped.swap(posted.Work);
-    posted.NotePending = false;
-    // SDL's event types are registered anew after SDL stops and starts again.
-    posted.NoteType = 0;
-  }
-}
+void TApplication::DropPosted() { TakePosted(true); }
 
 void TApplication::SetIdle(TIdleHandler handler) { Idle = std::move(handler); }
 void TApplication::ClearIdle() { Idle = nullptr; }

@@ -167,6 +167,40 @@ TEST_F(ToolkitTest, TimerTicksDoNotPileUp) {
   EXPECT_EQ(ticks, 1);
 }
 
+// Other threads hand work to the game's thread: it runs there, in the order posted, and a burst
+// of posts costs the queue one event.
+TEST_F(ToolkitTest, PostedWorkRunsOnTheLoopsThreadInOrder) {
+  const std::thread::id loop = std::this_thread::get_id();
+  std::vector<int> ran;
+  bool elsewhere = false;
+  std::thread([&] {
+    for (int i = 0; i < 100; ++i) {
+      ASSERT_TRUE(TApplication::Post([&, i] {
+        ran.push_back(i);
+        elsewhere |= std::this_thread::get_id() != loop;
+      }));
+    }
+  }).join();
+  EXPECT_TRUE(ran.empty());  // nothing runs before the loop takes the note
+  SDL_PumpEvents();
+  EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_USEREVENT, SDL_LASTEVENT), 1);
+  App->ProcessMessages();
+  ASSERT_EQ(ran.size(), 100u);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(ran[static_cast<std::size_t>(i)], i);
+  EXPECT_FALSE(elsewhere);
+
+  // Work still waiting when the toolkit stops is dropped with it, never run by the next one.
+  bool stale = false;
+  ASSERT_TRUE(TApplication::Post([&] { stale = true; }));
+  StartToolkit();
+  App->ProcessMessages();
+  EXPECT_FALSE(stale);
+  bool fresh = false;
+  ASSERT_TRUE(TApplication::Post([&] { fresh = true; }));
+  App->ProcessMessages();
+  EXPECT_TRUE(fresh);
+}
+
 TEST_F(ToolkitTest, QuitSignalsBecomeAQuitEventThatEndsPausesAndTheLoop) {
   for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
     ASSERT_FALSE(QuitRequested());
