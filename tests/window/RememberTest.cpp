@@ -111,9 +111,7 @@ class Remember : public Gameplay {
     OpenGameOverMenu();
     ChooseItem(OverItems, OverStatistics);
     EXPECT_TRUE(X.WaitForWindow("Кравелон", 3s)) << "no statistics box";
-    std::vector<std::string> box;
-    for (const auto& line : Game->ConsoleLines())
-      if (line.starts_with("Box: ")) box.push_back(line.substr(5));
+    const std::vector<std::string> box = Game->BoxLines();
     X.Key("Return");
     return box;
   }

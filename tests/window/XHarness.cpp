@@ -284,10 +284,25 @@ TGameProcess::~TGameProcess() {
   }
 }
 
+namespace {
+
+constexpr std::string_view BoxTag = "Box: ";
+
+}  // namespace
+
 std::vector<std::string> TGameProcess::ConsoleLines() const {
   std::vector<std::string> lines;
   std::istringstream in(ReadAll(Dir + "stdout.txt"));
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  for (std::string line; std::getline(in, line);)
+    if (!line.starts_with(BoxTag)) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> TGameProcess::BoxLines() const {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadAll(Dir + "stdout.txt"));
+  for (std::string line; std::getline(in, line);)
+    if (line.starts_with(BoxTag)) lines.push_back(line.substr(BoxTag.size()));
   return lines;
 }
 

@@ -98,6 +98,8 @@ class TGameProcess {
   std::string AudioFile() const { return Dir + "audio.raw"; }
   // The console lines the game has written so far (it echoes them for us).
   std::vector<std::string> ConsoleLines() const;
+  // The lines of every message box shown so far, in order (echoed beside the console's).
+  std::vector<std::string> BoxLines() const;
   bool WaitForLine(const std::string& line, std::chrono::milliseconds timeout) const;
   // Waits for the process to end; its exit status, or nullopt on time-out.
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
