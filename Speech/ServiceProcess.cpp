@@ -41,6 +41,8 @@ bool TServiceProcess::Start(const std::vector<std::string>& command) {
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
   posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+  // libspeechd writes its complaints to standard output, which is the game's console echo.
+  posix_spawn_file_actions_adddup2(&files, 2, 1);
   posix_spawn_file_actions_adddup2(&files, theirs, service::ChannelFd);
   // The thread spawning it may have signals blocked (the game waits for SIGTERM on a thread of its
   // own); the service, and a daemon it starts, must not inherit that.
