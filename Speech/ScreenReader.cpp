@@ -19,7 +19,7 @@ std::string SessionBusAddress() {
   }
   if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
     const std::string path = std::string(runtime) + "/bus";
-    struct stat info{};
+    struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) return "unix:path=" + path;
   }
   return {};
@@ -36,14 +36,17 @@ DBusMessage* Ask(DBusConnection* bus, DBusMessage* call,
                                 .count());
   };
   DBusPendingCall* pending = nullptr;
-  if (!call || left() <= 0 || !dbus_connection_send_with_reply(bus, call, &pending, left()) || !pending)
+  if (!call || left() <= 0 || !dbus_connection_send_with_reply(bus, call, &pending, left()) ||
+      !pending)
     return nullptr;
   while (!dbus_pending_call_get_completed(pending) && left() > 0 &&
          dbus_connection_read_write_dispatch(bus, left())) {
   }
   DBusMessage* reply = nullptr;
-  if (dbus_pending_call_get_completed(pending)) reply = dbus_pending_call_steal_reply(pending);
-  else dbus_pending_call_cancel(pending);
+  if (dbus_pending_call_get_completed(pending))
+    reply = dbus_pending_call_steal_reply(pending);
+  else
+    dbus_pending_call_cancel(pending);
   dbus_pending_call_unref(pending);
   if (reply && dbus_message_get_type(reply) != DBUS_MESSAGE_TYPE_METHOD_RETURN) {
     dbus_message_unref(reply);
@@ -64,13 +67,14 @@ bool ScreenReaderRunning(int timeoutMs) {
   bool running = false;
   // The bus's greeting, sent by hand: dbus_bus_register would wait libdbus's default 25 seconds
   // on a bus that never answers.
-  DBusMessage* hello = bus ? dbus_message_new_method_call("org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                          "org.freedesktop.DBus", "Hello")
-                           : nullptr;
+  DBusMessage* hello =
+      bus ? dbus_message_new_method_call("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                         "org.freedesktop.DBus", "Hello")
+          : nullptr;
   DBusMessage* welcome = bus ? Ask(bus, hello, deadline) : nullptr;
   if (welcome) {
-    DBusMessage* call = dbus_message_new_method_call(
-        "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Get");
+    DBusMessage* call = dbus_message_new_method_call("org.a11y.Bus", "/org/a11y/bus",
+                                                     "org.freedesktop.DBus.Properties", "Get");
     const char* interface = "org.a11y.Status";
     const char* property = "ScreenReaderEnabled";
     if (call && dbus_message_append_args(call, DBUS_TYPE_STRING, &interface, DBUS_TYPE_STRING,

@@ -17,7 +17,8 @@ bool ScreenReaderRunning(int timeoutMs);
 // never once the question is gone.
 class TScreenReaderQuestion {
  public:
-  TScreenReaderQuestion(TPoster post, std::function<void(bool running)> answered, int timeoutMs = 1000);
+  TScreenReaderQuestion(TPoster post, std::function<void(bool running)> answered,
+                        int timeoutMs = 1000);
   // Waits for the thread, which the question's own bound ends.
   ~TScreenReaderQuestion();
   TScreenReaderQuestion(const TScreenReaderQuestion&) = delete;

@@ -12,7 +12,8 @@ struct TSpeaker::TShared {};
 bool SpeechBuiltIn() { return false; }
 
 TSpeaker::TSpeaker(TSpeakerOptions options, TPoster post, TNewsHandler heard)
-    : Options(std::move(options)), Post(std::move(post)),
+    : Options(std::move(options)),
+      Post(std::move(post)),
       Heard(std::make_shared<TNewsHandler>(std::move(heard))) {
   Tell({TSpeechState::Unavailable, TSpeechFailure::NotBuiltIn, "built without speech"});
 }
@@ -22,15 +23,18 @@ void TSpeaker::Say(const std::string&) {}
 void TSpeaker::Announce(const std::string&) {}
 void TSpeaker::Silence() {}
 void TSpeaker::SetLanguage(const std::string&) {}
-void TSpeaker::Reconnect() { Tell({TSpeechState::Unavailable, TSpeechFailure::NotBuiltIn, "built without speech"}); }
+void TSpeaker::Reconnect() {
+  Tell({TSpeechState::Unavailable, TSpeechFailure::NotBuiltIn, "built without speech"});
+}
 TSpeechState TSpeaker::State() const { return TSpeechState::Unavailable; }
 std::string TSpeaker::Failure() const { return "built without speech"; }
 
 void TSpeaker::Tell(TSpeechNews news) {
   std::weak_ptr<TNewsHandler> heard = Heard;
-  if (Post) Post([heard, news = std::move(news)] {
-    if (const auto handler = heard.lock()) (*handler)(news);
-  });
+  if (Post)
+    Post([heard, news = std::move(news)] {
+      if (const auto handler = heard.lock()) (*handler)(news);
+    });
 }
 
 void TSpeaker::Work() {}

@@ -176,9 +176,10 @@ void TSpeaker::Tell(TSpeechNews news) {
   std::weak_ptr<TNewsHandler> heard = Heard;
   // Posting fails only when the game's queue is full or gone: the news is then lost, and the next
   // change brings the state up to date.
-  if (Post) Post([heard, news = std::move(news)] {
-    if (const auto handler = heard.lock()) (*handler)(news);
-  });
+  if (Post)
+    Post([heard, news = std::move(news)] {
+      if (const auto handler = heard.lock()) (*handler)(news);
+    });
 }
 
 // The worker: starts the service, hands it one job at a time and waits for its answer, each wait
@@ -261,7 +262,8 @@ void TSpeaker::Work() {
         }
         Tell({TSpeechState::Ready, TSpeechFailure::None, {}});
       } else {
-        fail(message[0] == service::NotReached ? TSpeechFailure::NotReached : TSpeechFailure::NoAnswer,
+        fail(message[0] == service::NotReached ? TSpeechFailure::NotReached
+                                               : TSpeechFailure::NoAnswer,
              message.substr(1));
       }
     } else if (item.Job != 0) {
@@ -283,8 +285,10 @@ void TSpeaker::Work() {
       const TWaited waited = await(message, TClock::time_point::max(), why, true);
       if (waited == TWaited::Stopped) break;
       if (waited == TWaited::Woken || !service.Running()) continue;
-      if (waited == TWaited::Failed) fail(TSpeechFailure::Lost, why);
-      else if (message[0] == service::Lost) fail(TSpeechFailure::Lost, message.substr(1));
+      if (waited == TWaited::Failed)
+        fail(TSpeechFailure::Lost, why);
+      else if (message[0] == service::Lost)
+        fail(TSpeechFailure::Lost, message.substr(1));
     }
   }
   // Goodbye to the daemon takes the service a moment; one stuck in libspeechd is killed.

@@ -40,14 +40,17 @@ struct TConnections {
 
 int Do(TConnections& spd, char kind, const std::string& text) {
   switch (kind) {
-    case service::Line: return spd_say(spd.Lines, SPD_MESSAGE, text.c_str());
+    case service::Line:
+      return spd_say(spd.Lines, SPD_MESSAGE, text.c_str());
     case service::Focus:
       if (spd_cancel(spd.Focus) < 0) return -1;
       return spd_say(spd.Focus, SPD_TEXT, text.c_str());
-    case service::Cancel: return spd_cancel(spd.Lines) | spd_cancel(spd.Focus);
+    case service::Cancel:
+      return spd_cancel(spd.Lines) | spd_cancel(spd.Focus);
     case service::Language:
       return spd_set_language(spd.Lines, text.c_str()) | spd_set_language(spd.Focus, text.c_str());
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
@@ -57,7 +60,7 @@ std::vector<std::string> SpeechServiceCommand() { return {"/proc/self/exe", Hidd
 
 bool IsSpeechService(int argc, char** argv) {
   if (argc != 2 || std::strcmp(argv[1], HiddenArgument) != 0) return false;
-  struct stat info{};
+  struct stat info {};
   return ::fstat(service::ChannelFd, &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
@@ -77,7 +80,8 @@ int RunSpeechService() {
     const char* address = std::getenv("SPEECHD_ADDRESS");
     const int autospawn = address == nullptr || *address == '\0';
     char* reason = nullptr;
-    spd.Lines = spd_open2("kravelon", "lines", nullptr, SPD_MODE_SINGLE, nullptr, autospawn, &reason);
+    spd.Lines =
+        spd_open2("kravelon", "lines", nullptr, SPD_MODE_SINGLE, nullptr, autospawn, &reason);
     if (spd.Lines) {
       spd.Focus = spd_open2("kravelon", "focus", nullptr, SPD_MODE_SINGLE, nullptr, 0, &reason);
     }

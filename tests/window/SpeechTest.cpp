@@ -15,7 +15,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr const char* Unavailable = "Речь недоступна: speech-dispatcher не запущен или не установлен.";
+constexpr const char* Unavailable =
+    "Речь недоступна: speech-dispatcher не запущен или не установлен.";
 constexpr const char* Lost = "Речь прервалась: speech-dispatcher перестал отвечать.";
 constexpr const char* NoAnswer = "Речь недоступна: speech-dispatcher не отвечает.";
 constexpr const char* Arranged = "Game: Компьютер расставил все корабли.";

@@ -132,7 +132,8 @@ TEST_F(SpeakerTest, ANewerAnnouncementReplacesOlderOnesButNoLineIsLost) {
   ASSERT_TRUE(Daemon.WaitForSpoken("сектор 29"));
   std::this_thread::sleep_for(200ms);  // nothing older comes after the newest
   std::vector<std::string> focus, lines;
-  for (const TSpokenText& t : Daemon.Spoken()) (t.Priority == "text" ? focus : lines).push_back(t.Text);
+  for (const TSpokenText& t : Daemon.Spoken())
+    (t.Priority == "text" ? focus : lines).push_back(t.Text);
   EXPECT_EQ(focus.back(), "сектор 29");
   EXPECT_LT(focus.size(), 10u);
   EXPECT_EQ(lines, (std::vector<std::string>{"строка 0", "строка 10", "строка 20"}));
@@ -180,8 +181,8 @@ TEST_F(SpeakerTest, NoDaemonAtTheAddressMakesTheSpeakerUnavailableAndQuiet) {
 // connect once the daemon is back.
 struct TTrouble {
   const char* Name;
-  TSsipMode Start;     // how the daemon answers the connection
-  bool MidGame;        // it goes wrong only after the first text
+  TSsipMode Start;                      // how the daemon answers the connection
+  bool MidGame;                         // it goes wrong only after the first text
   void (*Fault)(TSsipStandIn& daemon);  // what goes wrong then
   TSpeechFailure Told;
 };
@@ -286,7 +287,8 @@ TEST(ScreenReader, ABusThatNeverAnswersCostsOnlyTheWaitAskedFor) {
   std::optional<bool> answer;
   start = std::chrono::steady_clock::now();
   {
-    TScreenReaderQuestion question(posted.Poster(), [&](bool running) { answer = running; }, 500);
+    TScreenReaderQuestion question(
+        posted.Poster(), [&](bool running) { answer = running; }, 500);
     EXPECT_TRUE(Eventually([&] {
       posted.Run();
       return answer.has_value();
@@ -296,7 +298,10 @@ TEST(ScreenReader, ABusThatNeverAnswersCostsOnlyTheWaitAskedFor) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
   // Gone before its answer came, the question answers nobody.
   answer.reset();
-  { TScreenReaderQuestion question(posted.Poster(), [&](bool running) { answer = running; }, 500); }
+  {
+    TScreenReaderQuestion question(
+        posted.Poster(), [&](bool running) { answer = running; }, 500);
+  }
   posted.Run();
   EXPECT_FALSE(answer.has_value());
   unsetenv("DBUS_SESSION_BUS_ADDRESS");
@@ -331,12 +336,14 @@ TEST(SpeakerWithTheRealDaemon, ATextReachesTheSynthesiser) {
   std::filesystem::copy_file("/etc/speech-dispatcher/modules/espeak-ng.conf",
                              dir / "conf" / "modules" / "espeak-ng.conf");
   std::ofstream(dir / "conf" / "speechd.conf")
-      << "AudioOutputMethod \"libao\"\nAddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
+      << "AudioOutputMethod \"libao\"\nAddModule \"espeak-ng\" \"sd_espeak-ng\" "
+         "\"espeak-ng.conf\"\n"
          "DefaultModule espeak-ng\nLogLevel 5\n";
   std::ofstream(dir / "home" / ".libao") << "default_driver=null\n";
   const std::string socket = (dir / "s.sock").string(), home = "HOME=" + (dir / "home").string();
-  std::vector<std::string> args{daemon.string(), "-s", "-t", "10", "-c", "unix_socket", "-S", socket,
-                                "-C", (dir / "conf").string(), "-L", dir.string()};
+  std::vector<std::string> args{
+      daemon.string(),         "-s", "-t",        "10", "-c", "unix_socket", "-S", socket, "-C",
+      (dir / "conf").string(), "-L", dir.string()};
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -360,7 +367,8 @@ TEST(SpeakerWithTheRealDaemon, ATextReachesTheSynthesiser) {
   setenv("SPEECHD_ADDRESS", ("unix_socket:" + socket).c_str(), 1);
   {
     TSpeakerOptions options;
-    TSpeaker speaker(options, [](std::function<void()>) { return true; }, [](const TSpeechNews&) {});
+    TSpeaker speaker(
+        options, [](std::function<void()>) { return true; }, [](const TSpeechNews&) {});
     speaker.Say("Кравелон говорит");
     EXPECT_TRUE(Eventually([&] {
       std::ifstream log(dir / "speech-dispatcher.log");
