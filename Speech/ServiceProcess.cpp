@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <thread>
 
 #include "Speech/SpeechService.h"
@@ -20,7 +21,7 @@ namespace kravelon {
 
 bool TServiceProcess::Start(const std::vector<std::string>& command) {
   Stop(std::chrono::milliseconds(0));
-  if (command.empty()) return false;
+  if (command.empty() || std::getenv(service::MarkVariable)) return false;
   int ends[2];
   if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) return false;
   int theirs = ends[1];
@@ -53,7 +54,14 @@ bool TServiceProcess::Start(const std::vector<std::string>& command) {
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
   pid_t pid = -1;
-  const int failed = ::posix_spawn(&pid, argv[0], &files, &attributes, argv.data(), environ);
+  // Marked, so that a program started as the service without knowing it (a main that never asks
+  // IsSpeechService) cannot start services of its own in turn.
+  std::vector<char*> envp;
+  for (char** e = environ; *e; ++e) envp.push_back(*e);
+  std::string mark = std::string(service::MarkVariable) + "=1";
+  envp.push_back(mark.data());
+  envp.push_back(nullptr);
+  const int failed = ::posix_spawn(&pid, argv[0], &files, &attributes, argv.data(), envp.data());
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&files);
   ::close(theirs);

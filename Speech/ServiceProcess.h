@@ -20,7 +20,8 @@ class TServiceProcess {
   TServiceProcess(const TServiceProcess&) = delete;
   TServiceProcess& operator=(const TServiceProcess&) = delete;
 
-  // Starts `command` (its first word a path); false, with nothing running, when it cannot.
+  // Starts `command` (its first word a path); false, with nothing running, when it cannot or
+  // when this process is itself a service.
   bool Start(const std::vector<std::string>& command);
   bool Running() const { return Pid > 0; }
   // False when the service is gone.

@@ -25,6 +25,8 @@ int RunSpeechService();
 // message a datagram, its first byte the kind and the rest its text.
 namespace service {
 inline constexpr int ChannelFd = 3;
+// Set in the service's environment: a service never starts another.
+inline constexpr const char* MarkVariable = "KRAVELON_SPEECH_SERVICE";
 inline constexpr std::size_t MaxMessage = 65536;
 // The speaker's jobs; each is answered with Done or Lost.
 inline constexpr char Line = 'L';      // a text at "message" priority, never cut
