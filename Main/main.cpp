@@ -1,5 +1,6 @@
 // Program entry: the language, the command line, then the toolkit, the application titled
 // "Кравелон", the main window, the loop.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -17,6 +18,7 @@
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
 #include "Platform/XdgFolders.h"
+#include "Speech/SpeechService.h"
 #include "Toolkit/Application.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Scale.h"
@@ -25,6 +27,11 @@
 using namespace kravelon;
 
 int main(int argc, char** argv) {
+  // A socket whose far end has gone (speech-dispatcher stopped, the speech service ended) is an
+  // error for whoever writes to it to handle, never a reason for the game to die.
+  std::signal(SIGPIPE, SIG_IGN);
+  // The game started again by its own speaker to talk libspeechd (Speech/SpeechService.h).
+  if (IsSpeechService(argc, argv)) return RunSpeechService();
   // The environment's language first, so that even a wrong option is answered in it; a remembered
   // language, then --lang, replace it. The catalogue is read once, here.
   const std::string catalogues = CatalogueFolder();
