@@ -12,6 +12,7 @@
 #include "Media/Layout.h"
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
+#include "Store/PlayerFolders.h"
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
 #include "Platform/XdgFolders.h"
@@ -63,6 +64,8 @@ int main(int argc, char** argv) {
   TRecordFile record(DataFolder());
   const std::vector<std::string> recordNotes = record.Load();
   remembered.Notes.insert(remembered.Notes.end(), recordNotes.begin(), recordNotes.end());
+  if (const std::string note = NothingKeptNote(settingsFile.Path(), record.Path()); !note.empty())
+    remembered.Notes.push_back(note);
   remembered.Record = &record;
 
   const TToolkit toolkit;
