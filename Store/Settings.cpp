@@ -281,6 +281,11 @@ std::vector<std::string> TSettingsFile::Save(const char* name, std::string value
     same->second = std::move(value);
   else
     Pending.emplace_back(name, std::move(value));
+  return Flush();
+}
+
+std::vector<std::string> TSettingsFile::Flush() {
+  if (Pending.empty()) return {};
   const auto result = File.Update([this](const std::optional<std::string>& onDisk) {
     std::vector<std::string> ignored;  // said once already, when the file was loaded
     TSettings settings = onDisk ? TSettings::Parse(*onDisk, ignored) : TSettings();

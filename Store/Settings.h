@@ -93,6 +93,8 @@ class TSettingsFile {
   std::vector<std::string> SaveSound(bool on);
   // The same for the speech switch.
   std::vector<std::string> SaveSpeech(bool on);
+  // Writes the changes a failed write left; the game calls it once more as it ends.
+  std::vector<std::string> Flush();
 
   // The most the game reads of a settings file; a larger one is ignored like a damaged one, and
   // the game never writes one.
