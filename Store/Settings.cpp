@@ -123,12 +123,10 @@ void TSettings::Scan(std::string_view text) {
   }
 }
 
-// inih reads the lines read whole (the others blanked, as if the player had left them empty) and
-// must find exactly the keys the scan found, where it found them. The values are inih's.
+// inih reads the text as Format gives it (the lines not read whole left empty) and must find
+// exactly the keys the scan found, where it found them. The values are inih's.
 bool TSettings::AgreesWithInih() {
-  std::string readable;
-  for (const TLine& line : Lines)
-    readable += line.Kind != TKind::Damaged ? line.Text : line.Text.ends_with('\n') ? "\n" : "";
+  const std::string readable = Format();
   std::vector<TInihCall> calls;
   const int error = ini_parse_string(
       readable.c_str(),
@@ -220,6 +218,16 @@ void TSettings::Set(std::string_view name, const std::string& value) {
       if (inGame && (Lines[i].Kind == TKind::Section || Lines[i].Kind == TKind::Key || Lines[i].Kind == TKind::Continuation))
         after = i;
     }
+    // After a new key, an indented line is a continuation of it: where such a line follows (a key
+    // or a section read while no key came before it), the new line goes in a section of its own.
+    for (std::size_t j = after + 1; j < Lines.size(); ++j) {
+      const bool indented = !Lines[j].Text.empty() && Space(Lines[j].Text[0]);
+      if ((Lines[j].Kind == TKind::Key || Lines[j].Kind == TKind::Section) && indented) {
+        after = Lines.size();
+        break;
+      }
+      if (Lines[j].Kind == TKind::Section) break;
+    }
     if (after == Lines.size()) {
       const auto last = std::find_if(Lines.rbegin(), Lines.rend(), [](const TLine& l) { return l.Kind != TKind::Damaged; });
       if (last != Lines.rend()) {
@@ -245,8 +253,12 @@ void TSettings::Set(std::string_view name, const std::string& value) {
 
 std::string TSettings::Format() const {
   std::string text;
-  for (const TLine& line : Lines)
-    if (line.Kind != TKind::Damaged) text += line.Text;
+  for (const TLine& line : Lines) {
+    if (line.Kind != TKind::Damaged)
+      text += line.Text;
+    else
+      text += line.Text.ends_with("\r\n") ? "\r\n" : line.Text.ends_with('\n') ? "\n" : "";
+  }
   return text;
 }
 

@@ -22,11 +22,12 @@ class TSettings {
 
   // Why the text was not read whole, naming its first line that was not ("" when it was): a line
   // with a NUL byte, one longer than inih reads (LineLimit), or one that is no INI at all. Such
-  // lines are left out of the queries and of Format, so the file cannot be written back as it is.
+  // lines are left out of the queries and left empty by Format (so the others keep their numbers
+  // and their meaning), so the file cannot be written back as it is.
   const std::string& Damage() const { return FirstDamage; }
   bool HasBrokenLines() const { return !FirstDamage.empty(); }
   // The text as read with the game's changes made: every line read whole, byte for byte, but for
-  // the values the game set.
+  // the values the game set; an empty line for each one that was not.
   std::string Format() const;
 
   // Nothing when the file does not say (or says what the game does not understand).

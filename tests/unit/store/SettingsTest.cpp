@@ -106,8 +106,8 @@ TEST_F(SettingsFileTest, ChangesFromAnotherCopyOfTheGameAreKept) {
 
 // Files as players leave them, hand-edited or damaged, and what setting the sound switch makes of
 // each: the file kept byte for byte but for the one value, or (when inih cannot read it whole)
-// moved aside untouched with a console line and what could be read written anew. Never a file
-// silently cut or altered.
+// moved aside untouched with a console line and what could be read written anew, an empty line
+// in place of each line that could not. Never a file silently cut or altered.
 TEST_F(SettingsFileTest, EachFileIsKeptByteForByteOrSetAsideWhole) {
   const std::size_t limit = TSettings::LineLimit;
   const std::string atLimit = "# " + std::string(limit - 2, 'x') + "\n";
@@ -137,6 +137,9 @@ TEST_F(SettingsFileTest, EachFileIsKeptByteForByteOrSetAsideWhole) {
       {"a byte order mark", "\xEF\xBB\xBF[game]\nsound=on\n", "\xEF\xBB\xBF[game]\nsound=false\n", false, 0, "", nullptr},
       {"the key twice", "[game]\nsound = true\n[other]\n[game]\nsound = on\n",
        "[game]\nsound = false\n[other]\n[game]\nsound = false\n", false, 0, "", nullptr},
+      // After a new key there, the indented section would be read as the key's continuation.
+      {"an indented section right after [game]", "[game]\n  [other]\nx = 1\n",
+       "[game]\n  [other]\nx = 1\n\n[game]\nsound = false\n", false, 0, "", nullptr},
       {"an empty value before a comment", "[game]\nsound = ; later\n", "[game]\nsound = false ; later\n",
        false, 0, "", nullptr},
       {"a continuation line of another key", "[game]\nmotd = first\n  second\nlanguage = en\n",
@@ -146,18 +149,18 @@ TEST_F(SettingsFileTest, EachFileIsKeptByteForByteOrSetAsideWhole) {
        "[game]\nsound = false\n# between\nscale = 2\n", false, 1, "", nullptr},
       {"a line as long as inih reads", "[game]\n" + atLimit, "[game]\nsound = false\n" + atLimit, false, 0, "",
        nullptr},
-      {"a line a byte longer", "[game]\nlanguage = en\n#" + atLimit, "[game]\nlanguage = en\nsound = false\n",
+      {"a line a byte longer", "[game]\nlanguage = en\n#" + atLimit, "[game]\nlanguage = en\nsound = false\n\n",
        true, 1, "en", "строка 3"},
       // inih would read the tail of the long line as a key of its own.
       {"a long line with a key in its tail",
        "[game]\nlanguage = en\n# " + std::string(limit, 'x') + " language = ru\n",
-       "[game]\nlanguage = en\nsound = false\n", true, 1, "en", "строка 3"},
+       "[game]\nlanguage = en\nsound = false\n\n", true, 1, "en", "строка 3"},
       // inih would stop at the NUL and the write would lose every line after it.
       {"a NUL byte", std::string("[game]\nlanguage = en\n\0\nscale = 2\n", 33),
-       "[game]\nlanguage = en\nscale = 2\nsound = false\n", true, 1, "en", "строка 3"},
+       "[game]\nlanguage = en\n\nscale = 2\nsound = false\n", true, 1, "en", "строка 3"},
       {"a line that is no setting", "[game]\nlanguage = en\nthis line is no setting\n",
-       "[game]\nlanguage = en\nsound = false\n", true, 1, "en", "строка 3"},
-      {"a section without its bracket", "[game\nsound = true\n", "sound = true\n\n[game]\nsound = false\n",
+       "[game]\nlanguage = en\nsound = false\n\n", true, 1, "en", "строка 3"},
+      {"a section without its bracket", "[game\nsound = true\n", "\nsound = true\n\n[game]\nsound = false\n",
        true, 1, "", "строка 1"},
       {"a valid file near the size limit", sections, sections + "\n[game]\nsound = false\n", false, 0, "",
        nullptr},
