@@ -21,7 +21,7 @@ constexpr bool NameRefuses(char32_t c) {
     return true;
   if (c == 0x3000 || c == 0xFEFF || (c >= 0xFFF9 && c <= 0xFFFB)) return true;
   if ((c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE) return true;  // noncharacters
-  return c >= 0xE0000 && c <= 0xE007F;                                       // tag characters
+  return c >= 0xE0000 && c <= 0xE007F;                                      // tag characters
 }
 
 }  // namespace detail

@@ -94,7 +94,8 @@ std::string TDurableUpdate::Attempt(const TMerge& merge, std::vector<std::string
   if (!merged.Bytes) return merged.Refused;
   // The next start would refuse a file larger than it reads and lose every setting or game in it.
   if (merged.Bytes->size() > SizeLimit)
-    return Fill(Tr("он стал бы больше %1 байт, а больше игра не читает"), {std::to_string(SizeLimit)});
+    return Fill(Tr("он стал бы больше %1 байт, а больше игра не читает"),
+                {std::to_string(SizeLimit)});
   if (!damage.empty()) {
     // Never overwritten: kept under a name of its own, and what could be read goes on.
     const std::string aside = MoveAside(FilePath);

@@ -107,13 +107,15 @@ bool Possible(const TGameResult& game) {
   }
   // One shot a turn, turn about: neither side is ever two shots ahead. A salvo, or a hit that
   // fires again, lets the counts part.
-  if (!game.Rules.Salvo && !game.Rules.ExtraShot && std::abs(game.UserShots - game.ComputerShots) > 1)
+  if (!game.Rules.Salvo && !game.Rules.ExtraShot &&
+      std::abs(game.UserShots - game.ComputerShots) > 1)
     return false;
   return true;
 }
 
 bool ReadCounts(const std::vector<std::string_view>& fields, std::size_t first, TGameResult& game) {
-  return ReadNumber(fields[first], game.UserShots) && ReadNumber(fields[first + 1], game.UserHits) &&
+  return ReadNumber(fields[first], game.UserShots) &&
+         ReadNumber(fields[first + 1], game.UserHits) &&
          ReadNumber(fields[first + 2], game.ComputerShots) &&
          ReadNumber(fields[first + 3], game.ComputerHits);
 }
@@ -163,7 +165,8 @@ std::optional<TGameResult> ParseGame(std::string_view line) {
 
 std::string FormatGame(const TGameResult& game) {
   std::string line = game.Date + ' ';
-  line += game.AgainstComputer() ? std::string(LevelWord(game.Level)) : std::string(PlayerPrefix) + game.Player;
+  line += game.AgainstComputer() ? std::string(LevelWord(game.Level))
+                                 : std::string(PlayerPrefix) + game.Player;
   line += ' ' + RulesWord(game.Rules) + ' ';
   line += OutcomeWords[static_cast<int>(game.Outcome())];
   for (const int count : {game.UserShots, game.UserHits, game.ComputerShots, game.ComputerHits})
@@ -192,7 +195,8 @@ TOutcome TGameResult::Outcome() const {
 
 bool TGameResult::operator==(const TGameResult& other) const {
   const auto opponent = [](const TGameResult& g) {
-    return g.AgainstComputer() ? std::string(LevelWord(g.Level)) : std::string(PlayerPrefix) + g.Player;
+    return g.AgainstComputer() ? std::string(LevelWord(g.Level))
+                               : std::string(PlayerPrefix) + g.Player;
   };
   return Date == other.Date && Outcome() == other.Outcome() && opponent(*this) == opponent(other) &&
          Rules == other.Rules && UserShots == other.UserShots && UserHits == other.UserHits &&
@@ -248,8 +252,10 @@ bool Recordable(const TGameResult& game) {
 }
 
 bool TRecordSummary::OnlyTheGameItAlwaysWas() const {
-  const bool captainOnly = Levels.empty() || (Levels.size() == 1 && Levels[0].first == TLevel::Captain);
-  const bool defaultRulesOnly = RuleSets.empty() || (RuleSets.size() == 1 && RuleSets[0].first.IsDefault());
+  const bool captainOnly =
+      Levels.empty() || (Levels.size() == 1 && Levels[0].first == TLevel::Captain);
+  const bool defaultRulesOnly =
+      RuleSets.empty() || (RuleSets.size() == 1 && RuleSets[0].first.IsDefault());
   return captainOnly && defaultRulesOnly && Network.Played == 0;
 }
 
@@ -281,15 +287,19 @@ TRecordSummary Summarize(const std::vector<TGameResult>& games) {
     if (summary.FewestShotsWon == 0 || game.UserShots < summary.FewestShotsWon)
       summary.FewestShotsWon = game.UserShots;
   }
-  if (summary.Won > 0) summary.AverageShotsWon = static_cast<int>((2 * shotsWon + summary.Won) / (2 * summary.Won));
-  if (computerShots > 0) summary.ComputerHitPercent = static_cast<int>(100 * computerHits / computerShots);
+  if (summary.Won > 0)
+    summary.AverageShotsWon = static_cast<int>((2 * shotsWon + summary.Won) / (2 * summary.Won));
+  if (computerShots > 0)
+    summary.ComputerHitPercent = static_cast<int>(100 * computerHits / computerShots);
   for (const TLevel level : AllLevels)
-    if (const TTally& tally = levels[static_cast<int>(level)]; tally.Played > 0) summary.Levels.emplace_back(level, tally);
+    if (const TTally& tally = levels[static_cast<int>(level)]; tally.Played > 0)
+      summary.Levels.emplace_back(level, tally);
   const int defaultIndex = ruleIndex(TRules{});
   for (int i = -1; i < 8; ++i) {
     const int index = i < 0 ? defaultIndex : i;
     if (ruleSets[index].Played == 0 || (i >= 0 && index == defaultIndex)) continue;
-    summary.RuleSets.emplace_back(TRules{(index & 4) != 0, (index & 2) != 0, (index & 1) != 0}, ruleSets[index]);
+    summary.RuleSets.emplace_back(TRules{(index & 4) != 0, (index & 2) != 0, (index & 1) != 0},
+                                  ruleSets[index]);
   }
   return summary;
 }

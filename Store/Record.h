@@ -33,9 +33,9 @@ std::string_view LevelWord(TLevel level);
 
 // The house rules of a game; the defaults are the game's own rules.
 struct TRules {
-  bool Touching = false;   // ships may touch
-  bool Salvo = false;      // a turn is a salvo of shots
-  bool ExtraShot = true;   // a hit lets the side fire again
+  bool Touching = false;  // ships may touch
+  bool Salvo = false;     // a turn is a salvo of shots
+  bool ExtraShot = true;  // a hit lets the side fire again
   bool operator==(const TRules&) const = default;
   bool IsDefault() const { return *this == TRules{}; }
 };
@@ -49,7 +49,7 @@ enum class TEnding {
 enum class TOutcome { Won, Lost, Left, Void };
 
 struct TGameResult {
-  std::string Date;  // when the game ended, UTC: 2025-01-31T23:59:59Z
+  std::string Date;      // when the game ended, UTC: 2025-01-31T23:59:59Z
   bool UserWon = false;  // in a game played out
   int UserShots = 0, UserHits = 0;
   // The opponent's: the computer's, or the network player's.
@@ -94,9 +94,9 @@ struct TTally {
 
 struct TRecordSummary {
   int Played = 0, Won = 0, Lost = 0;  // a game left or void is played, neither won nor lost
-  int FewestShotsWon = 0;   // of the games the user won; 0 with none won
-  int AverageShotsWon = 0;  // rounded to the nearest
-  int ComputerHitPercent = 0;  // over every game against the computer, cut towards zero
+  int FewestShotsWon = 0;             // of the games the user won; 0 with none won
+  int AverageShotsWon = 0;            // rounded to the nearest
+  int ComputerHitPercent = 0;         // over every game against the computer, cut towards zero
   std::vector<std::pair<TLevel, TTally>> Levels{};    // each level played, weakest first
   TTally Network{};                                   // the games against network players
   std::vector<std::pair<TRules, TTally>> RuleSets{};  // each set played, the default first

@@ -81,7 +81,8 @@ void TSettings::Scan(std::string_view text) {
     if (line.Text.find('\0') != std::string::npos) {
       damage = Fill(Tr("строка %1: нулевой байт"), {std::to_string(number)});
     } else if (line.Text.size() - line.Text.ends_with('\n') > LineLimit) {
-      damage = Fill(Tr("строка %1: длиннее %2 байт"), {std::to_string(number), std::to_string(LineLimit)});
+      damage = Fill(Tr("строка %1: длиннее %2 байт"),
+                    {std::to_string(number), std::to_string(LineLimit)});
     } else if (begin == content.size() || content[begin] == ';' || content[begin] == '#') {
       line.Kind = TKind::Blank;
     } else if (!previousName.empty() && begin > 0) {
@@ -92,7 +93,8 @@ void TSettings::Scan(std::string_view text) {
       const std::size_t close = FindCharsOrComment(content, begin + 1, "]");
       if (close < content.size() && content[close] == ']') {
         line.Kind = TKind::Section;
-        section = line.Section = content.substr(begin + 1, std::min(close - begin - 1, InihNameLimit));
+        section = line.Section =
+            content.substr(begin + 1, std::min(close - begin - 1, InihNameLimit));
         previousName.clear();
       } else {
         damage = Fill(Tr("строка %1: раздел без \"]\""), {std::to_string(number)});
@@ -131,7 +133,8 @@ bool TSettings::AgreesWithInih() {
   const int error = ini_parse_string(
       readable.c_str(),
       [](void* user, const char* section, const char* name, const char* value) -> int {
-        static_cast<std::vector<TInihCall>*>(user)->push_back({section, name ? name : "", value ? value : ""});
+        static_cast<std::vector<TInihCall>*>(user)->push_back(
+            {section, name ? name : "", value ? value : ""});
         return 1;
       },
       &calls);
@@ -143,7 +146,8 @@ bool TSettings::AgreesWithInih() {
     TInihCall& call = calls[next++];
     if (call.Section != line.Section || call.Name != line.Name) return false;
     if (line.Kind == TKind::Key &&
-        call.Value != std::string_view(line.Text).substr(line.ValueBegin, line.ValueEnd - line.ValueBegin))
+        call.Value !=
+            std::string_view(line.Text).substr(line.ValueBegin, line.ValueEnd - line.ValueBegin))
       return false;
     line.Value = std::move(call.Value);
   }
@@ -156,16 +160,20 @@ void TSettings::Interpret(std::vector<std::string>& notes) {
   for (std::size_t i = 0; i < Lines.size(); ++i) {
     if (Lines[i].Kind != TKind::Key || Lines[i].Section != Section) continue;
     std::string value = Lines[i].Value;
-    for (std::size_t j = i + 1; j < Lines.size() && Lines[j].Kind != TKind::Key && Lines[j].Kind != TKind::Section; ++j)
+    for (std::size_t j = i + 1;
+         j < Lines.size() && Lines[j].Kind != TKind::Key && Lines[j].Kind != TKind::Section; ++j)
       if (Lines[j].Kind == TKind::Continuation) value += "\n" + Lines[j].Value;
     Take(Lines[i].Name, value, notes);
   }
 }
 
-void TSettings::Take(const std::string& name, const std::string& value, std::vector<std::string>& notes) {
+void TSettings::Take(const std::string& name, const std::string& value,
+                     std::vector<std::string>& notes) {
   bool understood = true;
   if (name == SoundKey || name == SpeechKey || name == WindowedKey) {
-    std::optional<bool>& target = name == SoundKey ? SoundOn : name == SpeechKey ? SpeechOn : OrdinaryWindow;
+    std::optional<bool>& target = name == SoundKey    ? SoundOn
+                                  : name == SpeechKey ? SpeechOn
+                                                      : OrdinaryWindow;
     target = ReadSwitch(value);
     understood = value.empty() || target;
   } else if (name == LanguageKey) {
@@ -178,7 +186,8 @@ void TSettings::Take(const std::string& name, const std::string& value, std::vec
   if (understood) return;
   std::string shown = value;  // one console line, whatever the value's lines
   std::replace(shown.begin(), shown.end(), '\n', ' ');
-  notes.push_back(Fill(Tr("Настройки: значение \"%1\" ключа \"%2\" не понято и пропущено."), {shown, name}));
+  notes.push_back(
+      Fill(Tr("Настройки: значение \"%1\" ключа \"%2\" не понято и пропущено."), {shown, name}));
 }
 
 bool TSettings::IsGameKey(const TLine& line, std::string_view name) const {
@@ -199,8 +208,10 @@ void TSettings::Set(std::string_view name, const std::string& value) {
     line.ValueEnd = line.ValueBegin + value.size();
     line.Value = value;
     // A comment right after an empty value would otherwise join the new one.
-    if (line.ValueEnd < line.Text.size() && line.Text[line.ValueEnd] == ';') line.Text.insert(line.ValueEnd, " ");
-    for (std::size_t j = i + 1; j < Lines.size() && Lines[j].Kind != TKind::Key && Lines[j].Kind != TKind::Section;) {
+    if (line.ValueEnd < line.Text.size() && line.Text[line.ValueEnd] == ';')
+      line.Text.insert(line.ValueEnd, " ");
+    for (std::size_t j = i + 1;
+         j < Lines.size() && Lines[j].Kind != TKind::Key && Lines[j].Kind != TKind::Section;) {
       if (Lines[j].Kind == TKind::Continuation)
         Lines.erase(Lines.begin() + static_cast<std::ptrdiff_t>(j));
       else
@@ -209,13 +220,15 @@ void TSettings::Set(std::string_view name, const std::string& value) {
   }
   if (!found) {
     // The player's line ends, and a new line after the last key of the last [game] section.
-    const auto crlf = std::find_if(Lines.begin(), Lines.end(), [](const TLine& l) { return l.Text.ends_with('\n'); });
+    const auto crlf = std::find_if(Lines.begin(), Lines.end(),
+                                   [](const TLine& l) { return l.Text.ends_with('\n'); });
     const std::string end = crlf != Lines.end() && crlf->Text.ends_with("\r\n") ? "\r\n" : "\n";
     std::size_t after = Lines.size();
     bool inGame = false;
     for (std::size_t i = 0; i < Lines.size(); ++i) {
       if (Lines[i].Kind == TKind::Section) inGame = Lines[i].Section == Section;
-      if (inGame && (Lines[i].Kind == TKind::Section || Lines[i].Kind == TKind::Key || Lines[i].Kind == TKind::Continuation))
+      if (inGame && (Lines[i].Kind == TKind::Section || Lines[i].Kind == TKind::Key ||
+                     Lines[i].Kind == TKind::Continuation))
         after = i;
     }
     // After a new key, an indented line is a continuation of it: where such a line follows (a key
@@ -229,12 +242,15 @@ void TSettings::Set(std::string_view name, const std::string& value) {
       if (Lines[j].Kind == TKind::Section) break;
     }
     if (after == Lines.size()) {
-      const auto last = std::find_if(Lines.rbegin(), Lines.rend(), [](const TLine& l) { return l.Kind != TKind::Damaged; });
+      const auto last = std::find_if(Lines.rbegin(), Lines.rend(),
+                                     [](const TLine& l) { return l.Kind != TKind::Damaged; });
       if (last != Lines.rend()) {
         if (!last->Text.ends_with('\n')) last->Text += end;
         Lines.push_back({.Text = end});
       }
-      Lines.push_back({.Text = "[" + std::string(Section) + "]" + end, .Kind = TKind::Section, .Section = Section});
+      Lines.push_back({.Text = "[" + std::string(Section) + "]" + end,
+                       .Kind = TKind::Section,
+                       .Section = Section});
       after = Lines.size() - 1;
     }
     if (!Lines[after].Text.ends_with('\n')) Lines[after].Text += end;
@@ -272,23 +288,30 @@ TSettings TSettingsFile::Load(std::vector<std::string>& notes) const {
   if (file.Read()) {
     TSettings settings = TSettings::Parse(file.Bytes, notes);
     if (settings.HasBrokenLines())
-      notes.push_back(Fill(Tr("Настройки: файл \"%1\" прочитан не целиком (%2); при первом изменении "
-                              "настроек он будет сохранён под другим именем."),
-                           {Path(), settings.Damage()}));
+      notes.push_back(
+          Fill(Tr("Настройки: файл \"%1\" прочитан не целиком (%2); при первом изменении "
+                  "настроек он будет сохранён под другим именем."),
+               {Path(), settings.Damage()}));
     return settings;
   }
   if (file.Status != TReadStatus::Missing)
-    notes.push_back(Fill(Tr("Настройки: файл \"%1\" не читается (%2), взяты настройки по умолчанию."),
-                         {Path(), File.Unreadable(file)}));
+    notes.push_back(
+        Fill(Tr("Настройки: файл \"%1\" не читается (%2), взяты настройки по умолчанию."),
+             {Path(), File.Unreadable(file)}));
   return {};
 }
 
-std::vector<std::string> TSettingsFile::SaveSound(bool on) { return Save(TSettings::SoundKey, on ? "true" : "false"); }
+std::vector<std::string> TSettingsFile::SaveSound(bool on) {
+  return Save(TSettings::SoundKey, on ? "true" : "false");
+}
 
-std::vector<std::string> TSettingsFile::SaveSpeech(bool on) { return Save(TSettings::SpeechKey, on ? "true" : "false"); }
+std::vector<std::string> TSettingsFile::SaveSpeech(bool on) {
+  return Save(TSettings::SpeechKey, on ? "true" : "false");
+}
 
 std::vector<std::string> TSettingsFile::Save(const char* name, std::string value) {
-  const auto same = std::find_if(Pending.begin(), Pending.end(), [name](const auto& p) { return p.first == name; });
+  const auto same = std::find_if(Pending.begin(), Pending.end(),
+                                 [name](const auto& p) { return p.first == name; });
   if (same != Pending.end())
     same->second = std::move(value);
   else

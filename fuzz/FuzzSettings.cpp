@@ -21,8 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const TSettings again = TSettings::Parse(settings.Format(), notes);
   // A line the new value takes past inih's limit is the one case not written (TSettingsFile).
   if (again.HasBrokenLines()) return 0;
-  if (again.Sound() != false || again.Speech() != settings.Speech() || again.Language() != settings.Language() ||
-      again.Scale() != settings.Scale() || again.Windowed() != settings.Windowed())
+  if (again.Sound() != false || again.Speech() != settings.Speech() ||
+      again.Language() != settings.Language() || again.Scale() != settings.Scale() ||
+      again.Windowed() != settings.Windowed())
     std::abort();
   return 0;
 }

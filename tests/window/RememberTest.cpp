@@ -160,8 +160,9 @@ TEST_F(Remember, TwoWholeGamesAreCountedInTheStatisticsBoxAndTheRecord) {
 
   const auto games = RecordedGames();
   ASSERT_EQ(games.size(), 2u);
-  const long won = std::count_if(games.begin(), games.end(),
-                                 [](const std::string& g) { return g.find(" captain extra-shot won ") != std::string::npos; });
+  const long won = std::count_if(games.begin(), games.end(), [](const std::string& g) {
+    return g.find(" captain extra-shot won ") != std::string::npos;
+  });
   ASSERT_GE(box.size(), 3u) << ::testing::PrintToString(box);
   EXPECT_TRUE(box[0].starts_with("Процент попадания компютера составил: ")) << box[0];
   EXPECT_EQ(box[2], "Сыграно игр: 2, выиграно: " + std::to_string(won) + ", проиграно: " +

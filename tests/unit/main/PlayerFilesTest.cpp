@@ -47,7 +47,8 @@ TEST_F(PlayerFilesTest, OnlyAGamePlayedToItsEndIsRecordedWithBothSidesCounts) {
 
 TEST_F(PlayerFilesTest, TheBoxAddsTheRecordBelowTheGameJustPlayed) {
   TRecordingMain* main = StartRecordingGame(WithRecord());
-  // A game the user won: every cell of the fleet hit (the record keeps no game a board could not give).
+  // A game the user won: every cell of the fleet hit (the record keeps no game a board could not
+  // give).
   for (int cell = 0; cell < 20; ++cell) main->ShotFired(sdUser, {cell % 10, cell / 10}, true);
   Probe(*Window->Engine).ComputerShots = 40;
   Probe(*Window->Engine).ComputerHits = 10;
@@ -89,14 +90,16 @@ TEST(Statistics, SaysWhatTheRecordHolds) {
        today + "\n\nАдмирал: сыграно 5, выиграно 2"},
       // The captain alone, under other rules: the rules are said.
       {with({{TLevel::Captain, {5, 2, 3}}}, {}, {{touching, {5, 2, 3}}}),
-       today + "\n\nКапитан: сыграно 5, выиграно 2\n"
-               "Правила (касание: вкл, залпы: выкл, выстрел за попадание: вкл): сыграно 5, выиграно 2"},
+       today +
+           "\n\nКапитан: сыграно 5, выиграно 2\n"
+           "Правила (касание: вкл, залпы: выкл, выстрел за попадание: вкл): сыграно 5, выиграно 2"},
       {with({{TLevel::CabinBoy, {1, 1, 0}}, {TLevel::Captain, {2, 0, 2}}}, {2, 1, 1},
             {{TRules{}, {4, 2, 2}}, {touching, {1, 0, 1}}}),
-       today + "\n\nЮнга: сыграно 1, выиграно 1\nКапитан: сыграно 2, выиграно 0\n"
-               "По сети: сыграно 2, выиграно 1, проиграно 1\n"
-               "Обычные правила: сыграно 4, выиграно 2\n"
-               "Правила (касание: вкл, залпы: выкл, выстрел за попадание: вкл): сыграно 1, выиграно 0"},
+       today +
+           "\n\nЮнга: сыграно 1, выиграно 1\nКапитан: сыграно 2, выиграно 0\n"
+           "По сети: сыграно 2, выиграно 1, проиграно 1\n"
+           "Обычные правила: сыграно 4, выиграно 2\n"
+           "Правила (касание: вкл, залпы: выкл, выстрел за попадание: вкл): сыграно 1, выиграно 0"},
   };
   for (const TCase& c : cases) EXPECT_EQ(StatisticsText(8, 2, c.Record), c.Expected);
 }

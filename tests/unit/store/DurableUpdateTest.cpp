@@ -64,7 +64,8 @@ class TKeptSettings : public TKept {
   bool Holds(const std::string& text, int steps) const override {
     std::vector<std::string> notes;
     const TSettings settings = TSettings::Parse(text, notes);
-    const int sound = steps % 2 == 1 ? steps : steps - 1, speech = steps % 2 == 0 ? steps : steps - 1;
+    const int sound = steps % 2 == 1 ? steps : steps - 1,
+              speech = steps % 2 == 0 ? steps : steps - 1;
     return notes.empty() && !settings.HasBrokenLines() && settings.Sound() == Value(sound) &&
            settings.Speech() == (speech > 0 ? std::optional(Value(speech)) : std::nullopt);
   }
@@ -83,11 +84,13 @@ struct TKind {
 };
 
 const TKind Kinds[] = {
-    {"record", RecordSizeLimit,
+    {"record",
+     RecordSizeLimit,
      {"not a record at all\n", FormatRecord({Game(true)}).substr(0, 40),
       std::string(RecordHeaderVersion1) + "\n" + "2025-01-31T23:59:59Z user 45 19 60 15\n"},
      [](const std::string& folder) { return std::make_unique<TKeptRecord>(folder); }},
-    {"kravelon.ini", TSettingsFile::SizeLimit,
+    {"kravelon.ini",
+     TSettingsFile::SizeLimit,
      {"[game]\nthis line is no setting\n", std::string("[game]\nsound = true\n\0\n", 22)},
      [](const std::string& folder) { return std::make_unique<TKeptSettings>(folder); }},
 };
@@ -133,7 +136,7 @@ struct TBlock {
   const char* Name;
   bool FileStays;
   const char* Says;  // what the console line names, besides the file
-  std::function<void(const std::string& folder, const std::string& path)> Block, Clear;
+  std::function<void(const std::string&folder, const std::string&path)> Block, Clear;
 };
 
 const TBlock Blocks[] = {
@@ -197,7 +200,9 @@ TEST_F(DurableUpdateTest, WhatStandsInTheWayCostsOneLineAndTheNextWriteCarriesEv
         block.Block(Folder, path);
         const auto lines = kept->Change(first);
         if (lines.size() != 1) return 1;
-        if (lines[0].find(path) == std::string::npos || lines[0].find(block.Says) == std::string::npos) return 2;
+        if (lines[0].find(path) == std::string::npos ||
+            lines[0].find(block.Says) == std::string::npos)
+          return 2;
         if (!kept->Change(first + 1).empty()) return 3;  // a second line for the same failure
         if (!kept->Remembers(first + 1)) return 4;
         block.Clear(Folder, path);
@@ -208,7 +213,8 @@ TEST_F(DurableUpdateTest, WhatStandsInTheWayCostsOneLineAndTheNextWriteCarriesEv
       EXPECT_EQ(status, 0);
       EXPECT_TRUE(kind.Open(Folder)->Holds(ReadText(path), first + 1)) << ReadText(path);
       // Nothing left beside the file: no leftovers of the failed writes.
-      EXPECT_EQ(Names(Folder), (std::vector<std::string>{kind.Name, std::string(kind.Name) + ".lock"}));
+      EXPECT_EQ(Names(Folder),
+                (std::vector<std::string>{kind.Name, std::string(kind.Name) + ".lock"}));
     }
   }
 }

@@ -57,8 +57,9 @@ TEST(Record, WhatIsWrittenReadsBackTheSame) {
 }
 
 TEST(Record, ReadsTheFirstVersionAsCaptainGamesUnderTheDefaultRules) {
-  const auto games = ParseRecord(Version1 + "# date winner user-shots user-hits computer-shots computer-hits\n" +
-                                 "2025-01-31T23:59:51Z user 41 20 60 15\n2025-01-31T23:59:52Z computer 42 12 60 20\n");
+  const auto games = ParseRecord(
+      Version1 + "# date winner user-shots user-hits computer-shots computer-hits\n" +
+      "2025-01-31T23:59:51Z user 41 20 60 15\n2025-01-31T23:59:52Z computer 42 12 60 20\n");
   EXPECT_EQ(games, (std::vector<TGameResult>{Game(true, 1), Game(false, 2)}));
   EXPECT_EQ(Game(true).Level, TLevel::Captain);
   EXPECT_TRUE(Game(true).Rules.IsDefault());
@@ -75,15 +76,16 @@ TEST(Record, RefusesWhatNoRealGameCouldHaveWritten) {
       "kravelon record 1\n2025-01-31T23:59:59Z user 45 20 60\n",  // a field short
       "kravelon record 1\n2025-01-31T23:59:59Z user 45 20 60 15 1\n",
       "kravelon record 1\n2025-01-31T23:59:59Z nobody 45 20 60 15\n",
-      "kravelon record 1\n2025-01-31T23:59:59Z user 45 19 60 15\n",    // won with a ship afloat
+      "kravelon record 1\n2025-01-31T23:59:59Z user 45 19 60 15\n",      // won with a ship afloat
       "kravelon record 1\n2025-01-31T23:59:59Z computer 45 20 60 15\n",  // both fleets sunk
-      "kravelon record 1\n2025-01-31T23:59:59Z user 101 20 60 15\n",  // more shots than cells
-      "kravelon record 1\n2025-01-31T23:59:59Z user 45 20 10 15\n",   // more hits than shots
+      "kravelon record 1\n2025-01-31T23:59:59Z user 101 20 60 15\n",     // more shots than cells
+      "kravelon record 1\n2025-01-31T23:59:59Z user 45 20 10 15\n",      // more hits than shots
       "kravelon record 1\n2025-01-31T23:59:59Z user -45 20 60 15\n",
       "kravelon record 1\n2025-01-31 23:59:59 user 45 20 60 15\n",
       "kravelon record 1\n\n",
       "kravelon record 1\n2025-01-31T23:59:59Z  user 45 20 60 15\n",
-      "kravelon record 1\n2025-01-31T23:59:59Z captain extra-shot won 45 20 60 15\n",  // the next version's
+      "kravelon record 1\n2025-01-31T23:59:59Z captain extra-shot won 45 20 60 15\n",  // the next
+                                                                                       // version's
   };
   ASSERT_TRUE(ParseRecord(Version1 + good));
   for (const char* text : texts) EXPECT_FALSE(ParseRecord(text)) << text;
@@ -96,40 +98,43 @@ TEST(Record, RefusesInTheSecondVersionWhatNoRealGameCouldHaveWritten) {
   const std::string date = "2025-01-31T23:59:59Z ";
   const std::string good[] = {
       "captain extra-shot won 45 20 60 15",
-      "player:Вася extra-shot left 45 20 60 3",      // sunk, but the opponent left without showing
+      "player:Вася extra-shot left 45 20 60 3",  // sunk, but the opponent left without showing
       "player:" + std::string(32, 'a') + " salvo void 10 3 90 4",
-      "player:龍ノ介 none lost 30 19 31 20",           // turn about: one shot apart
-      "sailor touching,salvo lost 80 12 30 20",      // a salvo lets the counts part
+      "player:龍ノ介 none lost 30 19 31 20",     // turn about: one shot apart
+      "sailor touching,salvo lost 80 12 30 20",  // a salvo lets the counts part
   };
   const std::string bad[] = {
-      "captain extra-shot user 45 20 60 15",         // the first version's winner
-      "user 45 20 60 15",                            // the first version's line
-      "commodore extra-shot won 45 20 60 15",        // no such level
+      "captain extra-shot user 45 20 60 15",   // the first version's winner
+      "user 45 20 60 15",                      // the first version's line
+      "commodore extra-shot won 45 20 60 15",  // no such level
       "Captain extra-shot won 45 20 60 15",
-      "player: extra-shot won 45 20 60 15",          // no name
+      "player: extra-shot won 45 20 60 15",  // no name
       "player:" + std::string(33, 'a') + " extra-shot won 45 20 60 15",
-      "player:Вася\x1b[31m extra-shot won 45 20 60 15",    // a control character
-      "player:a\xc2\xa0" "b extra-shot won 45 20 60 15",      // a no-break space
-      "player:\xe2\x80\xae" "evil extra-shot won 45 20 60 15",  // turns the text right to left
-      "player:\xc0\xaf extra-shot won 45 20 60 15",        // an overlong '/'
-      "player:\xed\xa0\x80 extra-shot won 45 20 60 15",    // a UTF-16 surrogate
+      "player:Вася\x1b[31m extra-shot won 45 20 60 15",  // a control character
+      "player:a\u00A0b extra-shot won 45 20 60 15",      // a no-break space
+      "player:\u202Eevil extra-shot won 45 20 60 15",    // turns the text right to left
+      "player:\xc0\xaf extra-shot won 45 20 60 15",      // an overlong '/'
+      "player:\xed\xa0\x80 extra-shot won 45 20 60 15",  // a UTF-16 surrogate
       "player:\xff extra-shot won 45 20 60 15",
-      "player:\xd0 extra-shot won 45 20 60 15",            // cut inside a character
-      "captain salvo,touching won 45 20 60 15",      // the switches out of their order
+      "player:\xd0 extra-shot won 45 20 60 15",  // cut inside a character
+      "captain salvo,touching won 45 20 60 15",  // the switches out of their order
       "captain extra-shot,extra-shot won 45 20 60 15",
       "captain  won 45 20 60 15",
       "captain extra-shot draw 45 20 60 15",
-      "captain extra-shot won 45 19 60 15",          // won with a ship afloat
-      "captain extra-shot lost 45 20 60 15",         // lost with the opponent's fleet sunk
-      "player:Вася extra-shot left 45 20 60 20",     // both fleets sunk, and not over
-      "player:Вася extra-shot void 45 21 60 3",      // more hits than the fleet has cells
-      "captain none won 45 20 43 15",                // turn about, yet two shots ahead
+      "captain extra-shot won 45 19 60 15",       // won with a ship afloat
+      "captain extra-shot lost 45 20 60 15",      // lost with the opponent's fleet sunk
+      "player:Вася extra-shot left 45 20 60 20",  // both fleets sunk, and not over
+      "player:Вася extra-shot void 45 21 60 3",   // more hits than the fleet has cells
+      "captain none won 45 20 43 15",             // turn about, yet two shots ahead
       "captain extra-shot won 45 20 60 15 0",
   };
-  for (const std::string& line : good) EXPECT_TRUE(ParseRecord(Version2 + date + line + "\n")) << line;
-  for (const std::string& line : bad) EXPECT_FALSE(ParseRecord(Version2 + date + line + "\n")) << line;
+  for (const std::string& line : good)
+    EXPECT_TRUE(ParseRecord(Version2 + date + line + "\n")) << line;
+  for (const std::string& line : bad)
+    EXPECT_FALSE(ParseRecord(Version2 + date + line + "\n")) << line;
   std::size_t badLine = 0;
-  EXPECT_FALSE(ParseRecord(Version2 + "# a comment\n" + date + good[0] + "\n" + date + bad[0] + "\n", &badLine));
+  EXPECT_FALSE(ParseRecord(
+      Version2 + "# a comment\n" + date + good[0] + "\n" + date + bad[0] + "\n", &badLine));
   EXPECT_EQ(badLine, 4u);
 }
 
@@ -155,14 +160,17 @@ TEST(Record, SumsWhatTheStatisticsBoxShows) {
   for (const TCase& c : cases) {
     const TRecordSummary s = Summarize(c.Games);
     const TRecordSummary& e = c.Expected;
-    EXPECT_EQ(std::tuple(s.Played, s.Won, s.Lost, s.FewestShotsWon, s.AverageShotsWon, s.ComputerHitPercent),
-              std::tuple(e.Played, e.Won, e.Lost, e.FewestShotsWon, e.AverageShotsWon, e.ComputerHitPercent))
+    EXPECT_EQ(std::tuple(s.Played, s.Won, s.Lost, s.FewestShotsWon, s.AverageShotsWon,
+                         s.ComputerHitPercent),
+              std::tuple(e.Played, e.Won, e.Lost, e.FewestShotsWon, e.AverageShotsWon,
+                         e.ComputerHitPercent))
         << c.Games.size() << " games";
   }
 }
 
 TEST(Record, SumsEachLevelTheNetworkAndEachSetOfRulesApart) {
-  const auto with = [](TGameResult game, TLevel level, const char* player, TRules rules, TEnding ending) {
+  const auto with = [](TGameResult game, TLevel level, const char* player, TRules rules,
+                       TEnding ending) {
     game.Level = level;
     game.Player = player;
     game.Rules = rules;
@@ -183,15 +191,17 @@ TEST(Record, SumsEachLevelTheNetworkAndEachSetOfRulesApart) {
   // A game left or void is played, neither won nor lost.
   EXPECT_EQ(std::tuple(s.Played, s.Won, s.Lost), std::tuple(7, 3, 2));
   EXPECT_EQ(s.Levels, (std::vector<std::pair<TLevel, TTally>>{{TLevel::Captain, {2, 1, 1}},
-                                                               {TLevel::Admiral, {2, 1, 1}}}));
+                                                              {TLevel::Admiral, {2, 1, 1}}}));
   EXPECT_EQ(s.Network, (TTally{3, 1, 0}));
-  EXPECT_EQ(s.RuleSets, (std::vector<std::pair<TRules, TTally>>{{TRules{}, {6, 3, 1}}, {salvo, {1, 0, 1}}}));
+  EXPECT_EQ(s.RuleSets,
+            (std::vector<std::pair<TRules, TTally>>{{TRules{}, {6, 3, 1}}, {salvo, {1, 0, 1}}}));
   // The computer's hits over the games against the computer only: 15 + 20 + 15 + 20 of 240.
   EXPECT_EQ(s.ComputerHitPercent, 29);
   EXPECT_FALSE(s.OnlyTheGameItAlwaysWas());
   EXPECT_TRUE(Summarize({Game(true), Game(false)}).OnlyTheGameItAlwaysWas());
   EXPECT_TRUE(Summarize({}).OnlyTheGameItAlwaysWas());
-  EXPECT_FALSE(Summarize({with(Game(true), TLevel::Captain, "", salvo, TEnding::PlayedOut)}).OnlyTheGameItAlwaysWas());
+  EXPECT_FALSE(Summarize({with(Game(true), TLevel::Captain, "", salvo, TEnding::PlayedOut)})
+                   .OnlyTheGameItAlwaysWas());
 }
 
 class RecordFileTest : public ::testing::Test {

@@ -2,8 +2,8 @@
 // place under the XDG folders, and files as hand-editing and damage leave them.
 #include <gtest/gtest.h>
 
-#include "Store/Settings.h"
 #include "Platform/XdgFolders.h"
+#include "Store/Settings.h"
 #include "tests/unit/store/StoreFixture.h"
 
 namespace kravelon {
@@ -38,11 +38,16 @@ TEST(Settings, ReadsEachKeyAndLeavesOutWhatItDoesNotUnderstand) {
   };
   const TCase cases[] = {
       {"", {}, {}, "", 0, false, 0},
-      {"[game]\nsound = false\nspeech = yes\nlanguage = en\nscale = 2\nwindowed = true\n",
-       false, true, "en", 2, true, 0},
+      {"[game]\nsound = false\nspeech = yes\nlanguage = en\nscale = 2\nwindowed = true\n", false,
+       true, "en", 2, true, 0},
       {"[game]\nsound=on\nlanguage=ru\nscale=\nspeech=\n", true, {}, "ru", 0, false, 0},
       {"[game]\nsound = loud\nlanguage = fr\nscale = 5\nwindowed = 2\nspeech = maybe\n",
-       {}, {}, "", 0, false, 5},
+       {},
+       {},
+       "",
+       0,
+       false,
+       5},
       // Another section's keys are not the game's, whatever their names.
       {"[other]\nsound = false\nscale = 9\n", {}, {}, "", 0, false, 0},
   };
@@ -67,7 +72,8 @@ TEST(Settings, WritingBackKeepsEveryKeyTheGameDoesNotKnow) {
   TSettings settings = TSettings::Parse(text, notes);
   settings.SetSound(false);
   const std::string written = settings.Format();
-  EXPECT_EQ(written, "top = 1\n[game]\nlanguage = en\nsound = false\nfuture = 42\n[mods]\nsound = loud\n");
+  EXPECT_EQ(written,
+            "top = 1\n[game]\nlanguage = en\nsound = false\nfuture = 42\n[mods]\nsound = loud\n");
   const TSettings again = TSettings::Parse(written, notes);
   EXPECT_EQ(again.Sound(), false);
   EXPECT_EQ(again.Language(), "en");
@@ -122,35 +128,39 @@ TEST_F(SettingsFileTest, EachFileIsKeptByteForByteOrSetAsideWhole) {
     std::string Written;  // the file after the switch is set (the new one, when set aside)
     bool SetAside;
     std::size_t LoadNotes;
-    const char* Language;     // what the start reads
-    const char* Says;         // what the line of the write names; nothing when it says nothing
+    const char* Language;  // what the start reads
+    const char* Says;      // what the line of the write names; nothing when it says nothing
   };
   const TCase cases[] = {
       {"comments, blank lines, spacing and other sections",
-       "# mine\n\n[game] ; the game's\n; off at night\nsound   =   true ; loud\n\nfuture = 42\n[mods]\nsound = on\n",
-       "# mine\n\n[game] ; the game's\n; off at night\nsound   =   false ; loud\n\nfuture = 42\n[mods]\nsound = on\n",
+       "# mine\n\n[game] ; the game's\n; off at night\nsound   =   true ; loud\n"
+       "\nfuture = 42\n[mods]\nsound = on\n",
+       "# mine\n\n[game] ; the game's\n; off at night\nsound   =   false ; loud\n"
+       "\nfuture = 42\n[mods]\nsound = on\n",
        false, 0, "", nullptr},
-      {"no [game] section and no last newline", "[mods]\nx = 1", "[mods]\nx = 1\n\n[game]\nsound = false\n",
+      {"no [game] section and no last newline", "[mods]\nx = 1",
+       "[mods]\nx = 1\n\n[game]\nsound = false\n", false, 0, "", nullptr},
+      {"Windows line ends", "[game]\r\nlanguage = en\r\n",
+       "[game]\r\nlanguage = en\r\nsound = false\r\n", false, 0, "en", nullptr},
+      {"a byte order mark", "\xEF\xBB\xBF[game]\nsound=on\n", "\xEF\xBB\xBF[game]\nsound=false\n",
        false, 0, "", nullptr},
-      {"Windows line ends", "[game]\r\nlanguage = en\r\n", "[game]\r\nlanguage = en\r\nsound = false\r\n",
-       false, 0, "en", nullptr},
-      {"a byte order mark", "\xEF\xBB\xBF[game]\nsound=on\n", "\xEF\xBB\xBF[game]\nsound=false\n", false, 0, "", nullptr},
       {"the key twice", "[game]\nsound = true\n[other]\n[game]\nsound = on\n",
        "[game]\nsound = false\n[other]\n[game]\nsound = false\n", false, 0, "", nullptr},
       // After a new key there, the indented section would be read as the key's continuation.
       {"an indented section right after [game]", "[game]\n  [other]\nx = 1\n",
        "[game]\n  [other]\nx = 1\n\n[game]\nsound = false\n", false, 0, "", nullptr},
-      {"an empty value before a comment", "[game]\nsound = ; later\n", "[game]\nsound = false ; later\n",
-       false, 0, "", nullptr},
+      {"an empty value before a comment", "[game]\nsound = ; later\n",
+       "[game]\nsound = false ; later\n", false, 0, "", nullptr},
       {"a continuation line of another key", "[game]\nmotd = first\n  second\nlanguage = en\n",
        "[game]\nmotd = first\n  second\nlanguage = en\nsound = false\n", false, 0, "en", nullptr},
       // A value of two lines is not understood; once the game sets the key, it is one line.
-      {"a continuation line of the game's key", "[game]\nsound = true\n# between\n  more\nscale = 2\n",
+      {"a continuation line of the game's key",
+       "[game]\nsound = true\n# between\n  more\nscale = 2\n",
        "[game]\nsound = false\n# between\nscale = 2\n", false, 1, "", nullptr},
-      {"a line as long as inih reads", "[game]\n" + atLimit, "[game]\nsound = false\n" + atLimit, false, 0, "",
-       nullptr},
-      {"a line a byte longer", "[game]\nlanguage = en\n#" + atLimit, "[game]\nlanguage = en\nsound = false\n\n",
-       true, 1, "en", "строка 3"},
+      {"a line as long as inih reads", "[game]\n" + atLimit, "[game]\nsound = false\n" + atLimit,
+       false, 0, "", nullptr},
+      {"a line a byte longer", "[game]\nlanguage = en\n#" + atLimit,
+       "[game]\nlanguage = en\nsound = false\n\n", true, 1, "en", "строка 3"},
       // inih would read the tail of the long line as a key of its own.
       {"a long line with a key in its tail",
        "[game]\nlanguage = en\n# " + std::string(limit, 'x') + " language = ru\n",
@@ -160,10 +170,10 @@ TEST_F(SettingsFileTest, EachFileIsKeptByteForByteOrSetAsideWhole) {
        "[game]\nlanguage = en\n\nscale = 2\nsound = false\n", true, 1, "en", "строка 3"},
       {"a line that is no setting", "[game]\nlanguage = en\nthis line is no setting\n",
        "[game]\nlanguage = en\nsound = false\n\n", true, 1, "en", "строка 3"},
-      {"a section without its bracket", "[game\nsound = true\n", "\nsound = true\n\n[game]\nsound = false\n",
-       true, 1, "", "строка 1"},
-      {"a valid file near the size limit", sections, sections + "\n[game]\nsound = false\n", false, 0, "",
-       nullptr},
+      {"a section without its bracket", "[game\nsound = true\n",
+       "\nsound = true\n\n[game]\nsound = false\n", true, 1, "", "строка 1"},
+      {"a valid file near the size limit", sections, sections + "\n[game]\nsound = false\n", false,
+       0, "", nullptr},
       {"a file a key short of the size limit", full, full, false, 0, "", "65536"},
   };
   for (const TCase& c : cases) {

@@ -51,10 +51,11 @@ inline TGameResult Game(bool userWon, int mark = 0) {
 
 // A game as a failed expectation shows it.
 inline void PrintTo(const TGameResult& game, std::ostream* out) {
-  *out << game.Date << ' ' << (game.Player.empty() ? std::string(LevelWord(game.Level)) : "player:" + game.Player)
-       << " rules " << game.Rules.Touching << game.Rules.Salvo << game.Rules.ExtraShot << " outcome "
-       << static_cast<int>(game.Outcome()) << ' ' << game.UserShots << ' ' << game.UserHits << ' '
-       << game.ComputerShots << ' ' << game.ComputerHits;
+  *out << game.Date << ' '
+       << (game.Player.empty() ? std::string(LevelWord(game.Level)) : "player:" + game.Player)
+       << " rules " << game.Rules.Touching << game.Rules.Salvo << game.Rules.ExtraShot
+       << " outcome " << static_cast<int>(game.Outcome()) << ' ' << game.UserShots << ' '
+       << game.UserHits << ' ' << game.ComputerShots << ' ' << game.ComputerHits;
 }
 
 // Runs `body` in a child process; its exit status, or 128 + the signal that ended it.
