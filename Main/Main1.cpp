@@ -203,8 +203,9 @@ void TMain1::ShutDown() {
   ReportTimer.SetEnabled(false);
   SpokenBoxes = {};
   EchoedBoxes = {};
-  // A game the disk would not take earlier gets one more chance.
+  // A game or a setting the disk would not take earlier gets one more chance.
   if (Options.Record) Note(Options.Record->Flush());
+  if (Options.Settings) Note(Options.Settings->Flush());
   // The idle steps installed call back into this window: none may run once it is gone. What the
   // window owns goes with it, in the order its members are declared.
   if (Application) Application->ClearIdle();

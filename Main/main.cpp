@@ -15,6 +15,7 @@
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
 #include "Main/StartChoices.h"
+#include "Store/PlayerFolders.h"
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
 #include "Platform/XdgFolders.h"
@@ -45,8 +46,12 @@ int main(int argc, char** argv) {
   const TSettings settings = settingsFile.Load(remembered.Notes);
   // The command line overrides a setting for this run only.
   const TStartChoices run = ChooseStart(options, settings, std::getenv);
-  if (run.Language != GameLanguage() || !LanguageProblem().empty())
+  if (run.Language != GameLanguage() || !LanguageProblem().empty()) {
     StartLanguage(run.Language, catalogues);
+    // What the settings file made the game say, said again in the language it chose.
+    remembered.Notes.clear();
+    settingsFile.Load(remembered.Notes);
+  }
   switch (options.Action) {
     case TCommandLine::TAction::ShowHelp:
       std::fputs(UsageText().c_str(), stdout);
@@ -70,6 +75,8 @@ int main(int argc, char** argv) {
   TRecordFile record(DataFolder());
   const std::vector<std::string> recordNotes = record.Load();
   remembered.Notes.insert(remembered.Notes.end(), recordNotes.begin(), recordNotes.end());
+  if (const std::string note = NothingKeptNote(settingsFile.Path(), record.Path()); !note.empty())
+    remembered.Notes.push_back(note);
   remembered.Record = &record;
 
   const TToolkit toolkit;
