@@ -7,12 +7,9 @@ namespace kravelon {
 namespace {
 
 // The computer's levels as the player reads them, weakest first.
-const char* const LevelNames[] = {TrNoop("Юнга"), TrNoop("Матрос"), TrNoop("Капитан"),
-                                  TrNoop("Адмирал")};
-
 std::string RulesLine(const TRules& rules, const TTally& tally) {
   const std::string played = std::to_string(tally.Played), won = std::to_string(tally.Won);
-  if (rules.IsDefault()) return Fill(Tr("Обычные правила: сыграно %1, выиграно %2"), {played, won});
+  if (rules == TRules{}) return Fill(Tr("Обычные правила: сыграно %1, выиграно %2"), {played, won});
   const auto state = [](bool on) -> std::string_view { return on ? Tr("вкл") : Tr("выкл"); };
   return Fill(
       Tr("Правила (касание: %1, залпы: %2, выстрел за попадание: %3): сыграно %4, выиграно %5"),
@@ -44,13 +41,13 @@ std::string StatisticsText(int shots, int hits, const TRecordSummary& record) {
   text += '\n';
   for (const auto& [level, tally] : record.Levels)
     text += '\n' + Fill(Tr("%1: сыграно %2, выиграно %3"),
-                        {Tr(LevelNames[static_cast<int>(level)]), std::to_string(tally.Played),
+                        {LevelName(level), std::to_string(tally.Played),
                          std::to_string(tally.Won)});
   if (record.Network.Played > 0)
     text += '\n' + Fill(Tr("По сети: сыграно %1, выиграно %2, проиграно %3"),
                         {std::to_string(record.Network.Played), std::to_string(record.Network.Won),
                          std::to_string(record.Network.Lost)});
-  if (record.RuleSets.size() > 1 || !record.RuleSets.front().first.IsDefault())
+  if (record.RuleSets.size() > 1 || record.RuleSets.front().first != TRules{})
     for (const auto& [rules, tally] : record.RuleSets) text += '\n' + RulesLine(rules, tally);
   return text;
 }

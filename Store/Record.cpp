@@ -77,7 +77,7 @@ bool ReadOpponent(std::string_view word, TGameResult& game) {
     return true;
   }
   for (const TLevel level : AllLevels) {
-    if (LevelWord(level) != word) continue;
+    if (LevelValue(level) != word) continue;
     game.Level = level;
     return true;
   }
@@ -165,7 +165,7 @@ std::optional<TGameResult> ParseGame(std::string_view line) {
 
 std::string FormatGame(const TGameResult& game) {
   std::string line = game.Date + ' ';
-  line += game.AgainstComputer() ? std::string(LevelWord(game.Level))
+  line += game.AgainstComputer() ? std::string(LevelValue(game.Level))
                                  : std::string(PlayerPrefix) + game.Player;
   line += ' ' + RulesWord(game.Rules) + ' ';
   line += OutcomeWords[static_cast<int>(game.Outcome())];
@@ -175,11 +175,6 @@ std::string FormatGame(const TGameResult& game) {
 }
 
 }  // namespace
-
-std::string_view LevelWord(TLevel level) {
-  constexpr std::string_view words[] = {"cabin-boy", "sailor", "captain", "admiral"};
-  return words[static_cast<int>(level)];
-}
 
 TOutcome TGameResult::Outcome() const {
   switch (Ending) {
@@ -195,7 +190,7 @@ TOutcome TGameResult::Outcome() const {
 
 bool TGameResult::operator==(const TGameResult& other) const {
   const auto opponent = [](const TGameResult& g) {
-    return g.AgainstComputer() ? std::string(LevelWord(g.Level))
+    return g.AgainstComputer() ? std::string(LevelValue(g.Level))
                                : std::string(PlayerPrefix) + g.Player;
   };
   return Date == other.Date && Outcome() == other.Outcome() && opponent(*this) == opponent(other) &&
@@ -253,9 +248,9 @@ bool Recordable(const TGameResult& game) {
 
 bool TRecordSummary::OnlyTheGameItAlwaysWas() const {
   const bool captainOnly =
-      Levels.empty() || (Levels.size() == 1 && Levels[0].first == TLevel::Captain);
+      Levels.empty() || (Levels.size() == 1 && Levels[0].first == lvCaptain);
   const bool defaultRulesOnly =
-      RuleSets.empty() || (RuleSets.size() == 1 && RuleSets[0].first.IsDefault());
+      RuleSets.empty() || (RuleSets.size() == 1 && RuleSets[0].first == TRules{});
   return captainOnly && defaultRulesOnly && Network.Played == 0;
 }
 
@@ -276,7 +271,7 @@ TRecordSummary Summarize(const std::vector<TGameResult>& games) {
     ++summary.Played;
     summary.Won += outcome == TOutcome::Won;
     summary.Lost += outcome == TOutcome::Lost;
-    count(game.AgainstComputer() ? levels[static_cast<int>(game.Level)] : summary.Network);
+    count(game.AgainstComputer() ? levels[game.Level - 1] : summary.Network);
     count(ruleSets[ruleIndex(game.Rules)]);
     if (game.AgainstComputer()) {
       computerShots += game.ComputerShots;
@@ -292,7 +287,7 @@ TRecordSummary Summarize(const std::vector<TGameResult>& games) {
   if (computerShots > 0)
     summary.ComputerHitPercent = static_cast<int>(100 * computerHits / computerShots);
   for (const TLevel level : AllLevels)
-    if (const TTally& tally = levels[static_cast<int>(level)]; tally.Played > 0)
+    if (const TTally& tally = levels[level - 1]; tally.Played > 0)
       summary.Levels.emplace_back(level, tally);
   const int defaultIndex = ruleIndex(TRules{});
   for (int i = -1; i < 8; ++i) {

@@ -22,23 +22,10 @@
 #include <utility>
 #include <vector>
 
+#include "GameEngine/Level.h"
+#include "GameEngine/Rules.h"
+
 namespace kravelon {
-
-// The computer's levels, weakest first. The captain is the computer the game always had.
-enum class TLevel { CabinBoy, Sailor, Captain, Admiral };
-inline constexpr TLevel AllLevels[] = {TLevel::CabinBoy, TLevel::Sailor, TLevel::Captain,
-                                       TLevel::Admiral};
-// "cabin-boy", "sailor", "captain", "admiral": the record's and the settings' word for it.
-std::string_view LevelWord(TLevel level);
-
-// The house rules of a game; the defaults are the game's own rules.
-struct TRules {
-  bool Touching = false;  // ships may touch
-  bool Salvo = false;     // a turn is a salvo of shots
-  bool ExtraShot = true;  // a hit lets the side fire again
-  bool operator==(const TRules&) const = default;
-  bool IsDefault() const { return *this == TRules{}; }
-};
 
 // How a game ended besides who won.
 enum class TEnding {
@@ -54,7 +41,7 @@ struct TGameResult {
   int UserShots = 0, UserHits = 0;
   // The opponent's: the computer's, or the network player's.
   int ComputerShots = 0, ComputerHits = 0;
-  TLevel Level = TLevel::Captain;  // the computer's, when Player is ""
+  TLevel Level = lvCaptain;  // the computer's, when Player is ""
   std::string Player{};            // the network opponent's name; "" against the computer
   TRules Rules;
   TEnding Ending = TEnding::PlayedOut;

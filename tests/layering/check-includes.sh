@@ -13,7 +13,7 @@ declare -A allowed=(
   [Speech]="Common Platform Speech"
   [GameEngine]="Common GameEngine"
   [Console]="Console"
-  [Store]="Common Platform Store"
+  [Store]="Common Platform GameEngine Store"
   [Media]="Common Platform Formats Audio Toolkit GameEngine Console Media"
   [Main]="Common Platform Formats Audio Toolkit Speech GameEngine Console Media Store Main"
 )
@@ -53,6 +53,13 @@ done
 if grep -rnE '^\s*#\s*include\s+"GameEngine/GameEngineProbe.h"' "${!allowed[@]}" \
      --include='*.h' --include='*.cpp'; then
   echo "only the tests and the tools may include GameEngine/GameEngineProbe.h"
+  status=1
+fi
+# The computer's levels see the board they fire at only through the results of their shots
+# (GameEngine/SeaView.h): never the engine, whose boards hold the ships they have not found.
+if grep -rnE '^\s*#\s*include\s+"GameEngine/(GameEngine|GameEngineProbe|GameHost)\.h"' GameEngine/Levels \
+     --include='*.h' --include='*.cpp'; then
+  echo "GameEngine/Levels/ may not include the engine: a level reads the sea through TSeaView alone"
   status=1
 fi
 [[ $status == 0 ]] && echo "every include follows the layering"

@@ -86,16 +86,16 @@ TEST(Statistics, SaysWhatTheRecordHolds) {
        "Процент попадания компьютера за все игры: 0 %"},
       {{5, 2, 3, 41, 48, 37}, today},
       // Every game the captain's under the default rules: the text the box always had.
-      {with({{TLevel::Captain, {5, 2, 3}}}, {}, {{TRules{}, {5, 2, 3}}}), today},
+      {with({{lvCaptain, {5, 2, 3}}}, {}, {{TRules{}, {5, 2, 3}}}), today},
       // Another level alone: its line, and none for the rules, which are the game's own.
-      {with({{TLevel::Admiral, {5, 2, 3}}}, {}, {{TRules{}, {5, 2, 3}}}),
+      {with({{lvAdmiral, {5, 2, 3}}}, {}, {{TRules{}, {5, 2, 3}}}),
        today + "\n\nАдмирал: сыграно 5, выиграно 2"},
       // The captain alone, under other rules: the rules are said.
-      {with({{TLevel::Captain, {5, 2, 3}}}, {}, {{touching, {5, 2, 3}}}),
+      {with({{lvCaptain, {5, 2, 3}}}, {}, {{touching, {5, 2, 3}}}),
        today +
            "\n\nКапитан: сыграно 5, выиграно 2\n"
            "Правила (касание: вкл, залпы: выкл, выстрел за попадание: вкл): сыграно 5, выиграно 2"},
-      {with({{TLevel::CabinBoy, {1, 1, 0}}, {TLevel::Captain, {2, 0, 2}}}, {2, 1, 1},
+      {with({{lvCabinBoy, {1, 1, 0}}, {lvCaptain, {2, 0, 2}}}, {2, 1, 1},
             {{TRules{}, {4, 2, 2}}, {touching, {1, 0, 1}}}),
        today +
            "\n\nЮнга: сыграно 1, выиграно 1\nКапитан: сыграно 2, выиграно 0\n"

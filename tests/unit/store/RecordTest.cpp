@@ -22,9 +22,9 @@ const std::string Version2 = std::string(RecordHeader) + "\n";
 std::vector<TGameResult> GamesOfEveryKind() {
   std::vector<TGameResult> games{Game(true, 1), Game(false, 2)};
   TGameResult admiral = Game(false, 3);
-  admiral.Level = TLevel::Admiral;
+  admiral.Level = lvAdmiral;
   TGameResult salvo = Game(true, 4);
-  salvo.Level = TLevel::CabinBoy;
+  salvo.Level = lvCabinBoy;
   salvo.Rules = {true, true, false};
   salvo.ComputerShots = 90;  // a salvo lets the counts part
   TGameResult left = Game(true, 5);
@@ -61,8 +61,8 @@ TEST(Record, ReadsTheFirstVersionAsCaptainGamesUnderTheDefaultRules) {
       Version1 + "# date winner user-shots user-hits computer-shots computer-hits\n" +
       "2025-01-31T23:59:51Z user 41 20 60 15\n2025-01-31T23:59:52Z computer 42 12 60 20\n");
   EXPECT_EQ(games, (std::vector<TGameResult>{Game(true, 1), Game(false, 2)}));
-  EXPECT_EQ(Game(true).Level, TLevel::Captain);
-  EXPECT_TRUE(Game(true).Rules.IsDefault());
+  EXPECT_EQ(Game(true).Level, lvCaptain);
+  EXPECT_TRUE(Game(true).Rules == TRules{});
 }
 
 TEST(Record, RefusesWhatNoRealGameCouldHaveWritten) {
@@ -179,19 +179,19 @@ TEST(Record, SumsEachLevelTheNetworkAndEachSetOfRulesApart) {
   };
   const TRules salvo{false, true, true};
   const std::vector<TGameResult> games{
-      with(Game(true), TLevel::Admiral, "", {}, TEnding::PlayedOut),
-      with(Game(false), TLevel::Admiral, "", {}, TEnding::PlayedOut),
+      with(Game(true), lvAdmiral, "", {}, TEnding::PlayedOut),
+      with(Game(false), lvAdmiral, "", {}, TEnding::PlayedOut),
       Game(true),
-      with(Game(false), TLevel::Captain, "", salvo, TEnding::PlayedOut),
-      with(Game(true), TLevel::Captain, "Вася", {}, TEnding::PlayedOut),
-      with(Game(true), TLevel::Captain, "Вася", {}, TEnding::Left),
-      with(Game(false, 1), TLevel::Captain, "Петя", {}, TEnding::Void),
+      with(Game(false), lvCaptain, "", salvo, TEnding::PlayedOut),
+      with(Game(true), lvCaptain, "Вася", {}, TEnding::PlayedOut),
+      with(Game(true), lvCaptain, "Вася", {}, TEnding::Left),
+      with(Game(false, 1), lvCaptain, "Петя", {}, TEnding::Void),
   };
   const TRecordSummary s = Summarize(games);
   // A game left or void is played, neither won nor lost.
   EXPECT_EQ(std::tuple(s.Played, s.Won, s.Lost), std::tuple(7, 3, 2));
-  EXPECT_EQ(s.Levels, (std::vector<std::pair<TLevel, TTally>>{{TLevel::Captain, {2, 1, 1}},
-                                                              {TLevel::Admiral, {2, 1, 1}}}));
+  EXPECT_EQ(s.Levels, (std::vector<std::pair<TLevel, TTally>>{{lvCaptain, {2, 1, 1}},
+                                                              {lvAdmiral, {2, 1, 1}}}));
   EXPECT_EQ(s.Network, (TTally{3, 1, 0}));
   EXPECT_EQ(s.RuleSets,
             (std::vector<std::pair<TRules, TTally>>{{TRules{}, {6, 3, 1}}, {salvo, {1, 0, 1}}}));
@@ -200,7 +200,7 @@ TEST(Record, SumsEachLevelTheNetworkAndEachSetOfRulesApart) {
   EXPECT_FALSE(s.OnlyTheGameItAlwaysWas());
   EXPECT_TRUE(Summarize({Game(true), Game(false)}).OnlyTheGameItAlwaysWas());
   EXPECT_TRUE(Summarize({}).OnlyTheGameItAlwaysWas());
-  EXPECT_FALSE(Summarize({with(Game(true), TLevel::Captain, "", salvo, TEnding::PlayedOut)})
+  EXPECT_FALSE(Summarize({with(Game(true), lvCaptain, "", salvo, TEnding::PlayedOut)})
                    .OnlyTheGameItAlwaysWas());
 }
 

@@ -52,7 +52,7 @@ inline TGameResult Game(bool userWon, int mark = 0) {
 // A game as a failed expectation shows it.
 inline void PrintTo(const TGameResult& game, std::ostream* out) {
   *out << game.Date << ' '
-       << (game.Player.empty() ? std::string(LevelWord(game.Level)) : "player:" + game.Player)
+       << (game.Player.empty() ? std::string(LevelValue(game.Level)) : "player:" + game.Player)
        << " rules " << game.Rules.Touching << game.Rules.Salvo << game.Rules.ExtraShot
        << " outcome " << static_cast<int>(game.Outcome()) << ' ' << game.UserShots << ' '
        << game.UserHits << ' ' << game.ComputerShots << ' ' << game.ComputerHits;
