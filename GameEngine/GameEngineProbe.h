@@ -13,7 +13,7 @@ struct TGameEngineProbe {
   explicit TGameEngineProbe(TGameEngine& e)
       : State(e.CurrentState), ActiveSide(e.CurrentSide), ShipsLeft(e.ShipsToPlace),
         UserHorizontal(e.UserAcross), ComputerHorizontal(e.ComputerAcross), GameOver(e.FleetSunk),
-        ComputerShots(e.ComputerShotCount), ComputerHits(e.ComputerHitCount), FleetLeft(e.Afloat),
+        ComputerShots(e.ShotCount[sdComputer]), ComputerHits(e.HitTally[sdComputer]), FleetLeft(e.Afloat),
         AiStep(e.Step), DirOrder(e.DirectionOrder), TargetColumn(e.TargetColumn),
         TargetRow(e.TargetRow), DirIndex(e.DirIndex), HitCount(e.HitCount), Reversals(e.Reversals),
         AnchorColumn(e.AnchorColumn), AnchorRow(e.AnchorRow) {}
