@@ -24,6 +24,7 @@ bash "$here/idle-cpu.sh" "$build"
 echo "== launch"
 bash "$here/first-frame.sh" "$build"
 echo "== Google Benchmark tables"
-for b in "$build/bench/rules/bench_rules" "$build/bench/menu/bench_menu" "$build/bench/speech/bench_speech"; do
+for b in "$build/bench/rules/bench_rules" "$build/bench/menu/bench_menu" "$build/bench/speech/bench_speech" \
+         "$build/bench/net/bench_net"; do
   [ -x "$b" ] && "$b"
 done
