@@ -353,7 +353,8 @@ TEST_P(HostileLine, IsAnsweredWithByeProtocolAndNothingMore) {
   const std::vector<std::string> said = host.TakeLines();
   ASSERT_FALSE(said.empty());
   EXPECT_EQ(said.back(), "BYE protocol");
-  const TNetEvent* closed = Last(host.TakeEvents(), TNetEventKind::Closed);
+  const std::vector<TNetEvent> events = host.TakeEvents();
+  const TNetEvent* closed = Last(events, TNetEventKind::Closed);
   ASSERT_TRUE(closed);
   EXPECT_EQ(closed->Close, TCloseReason::Protocol);
   EXPECT_FALSE(closed->ByPeer);
@@ -499,7 +500,8 @@ TEST(Session, CatchesAFleetThatIsNeverHitAsSoonAsTheBoardCannotHoldIt) {
     ++shots;
   }
   EXPECT_EQ(shots, 81);
-  const TNetEvent* cheat = Last(host.TakeEvents(), TNetEventKind::Cheat);
+  const std::vector<TNetEvent> events = host.TakeEvents();
+  const TNetEvent* cheat = Last(events, TNetEventKind::Cheat);
   ASSERT_TRUE(cheat);
   EXPECT_EQ(cheat->Cheat, TCheatReason::Tally);
 }
