@@ -208,10 +208,18 @@ void TAvahiDiscovery::Resolved(AvahiServiceResolver* resolver, AvahiIfIndex inte
 }
 
 void TAvahiDiscovery::Tell() {
+  // The same game is seen once over each interface and protocol, and a service's name is unique
+  // on the network: one entry a name, at an address other machines can reach where there is one.
   std::vector<TFoundGame> games;
+  const auto loopback = [](const TFoundGame& game) { return game.Address.rfind("127.", 0) == 0; };
   for (const auto& [key, game] : Games) {
-    // The same game is seen once over each interface and protocol.
-    if (std::find(games.begin(), games.end(), game) == games.end()) games.push_back(game);
+    const auto same = std::find_if(games.begin(), games.end(),
+                                   [&](const TFoundGame& g) { return g.Name == game.Name; });
+    if (same == games.end()) {
+      games.push_back(game);
+    } else if (loopback(*same) && !loopback(game)) {
+      *same = game;
+    }
   }
   if (Listener.Found) Listener.Found(games);
 }
