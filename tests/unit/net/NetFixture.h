@@ -24,6 +24,11 @@ class TGameThread {
   TPoster Poster() {
     return [this](std::function<void()> work) {
       std::lock_guard<std::mutex> lock(Lock);
+      // A full queue, as SDL's may be: the network must offer the work again later.
+      if (Refusals > 0) {
+        --Refusals;
+        return false;
+      }
       Queue.push_back(std::move(work));
       Changed.notify_all();
       return true;
@@ -57,6 +62,7 @@ class TGameThread {
     return n;
   }
   std::vector<TNetEvent> Events;
+  int Refusals = 0;  // posts to refuse before taking any (set before the network starts)
 
  private:
   bool RunOne(std::chrono::steady_clock::time_point deadline) {

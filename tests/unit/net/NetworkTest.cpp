@@ -385,6 +385,34 @@ TEST(Network, TwoGamesOfOursPlayEachOtherToTheEndAndAgain) {
   EXPECT_EQ(host.Game.Count(TNetEventKind::Cheat) + guest.Game.Count(TNetEventKind::Cheat), 0);
 }
 
+TEST(Network, AJoinerTurnedAwayHearsTheHostIsBusy) {
+  TPlayer host(TestConfig("anna")), late(TestConfig("clara"));
+  const std::uint16_t port = host.Host();
+  TScriptedPeer first = GreetedGuest(port);
+  late.Net->Join("127.0.0.1", port);
+  const std::optional<TNetEvent> closed = late.Game.WaitFor(TNetEventKind::Closed);
+  ASSERT_TRUE(closed);
+  EXPECT_EQ(closed->Close, TCloseReason::Busy);
+  EXPECT_TRUE(closed->ByPeer);
+  first.Send("PING");
+  EXPECT_EQ(first.ReadLine(), "PONG");  // the game on goes on
+}
+
+TEST(Network, OffersEventsAgainInOrderWhenTheGamesQueueIsFull) {
+  TGameThread game;
+  game.Refusals = 5;
+  TNetwork net(TestConfig("anna"), game.Poster(), game.Handler());
+  net.Host(0);
+  const std::optional<TNetEvent> listening = game.WaitFor(TNetEventKind::Listening);
+  ASSERT_TRUE(listening);
+  TScriptedPeer peer = GreetedGuest(listening->Port);
+  ASSERT_TRUE(game.WaitFor(TNetEventKind::Opponent));
+  ASSERT_EQ(game.Events.size(), 3u);
+  EXPECT_EQ(game.Events[0].Kind, TNetEventKind::Listening);
+  EXPECT_EQ(game.Events[1].Kind, TNetEventKind::Connected);
+  EXPECT_EQ(game.Events[2].Kind, TNetEventKind::Opponent);
+}
+
 TEST(Network, JoiningAClosedPortFailsAndANameIsResolved) {
   TPlayer guest(TestConfig("boris"));
   std::uint16_t closedPort = 0;
