@@ -24,7 +24,8 @@ TFleetFault CheckFleet(const std::vector<TShip>& fleet, const TRules& rules) {
     return p.X >= 0 && p.X < BoardSize && p.Y >= 0 && p.Y < BoardSize;
   };
   for (const TShip& ship : fleet) {
-    if (!onBoard(ship.Cell(0)) || !onBoard(ship.Cell(ship.Length - 1))) return TFleetFault::OffBoard;
+    if (!onBoard(ship.Cell(0)) || !onBoard(ship.Cell(ship.Length - 1)))
+      return TFleetFault::OffBoard;
   }
   // Which ship holds each cell (0 for water, else its index + 1).
   std::array<std::array<int, BoardSize>, BoardSize> owner{};

@@ -3,10 +3,9 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <asio/posix/stream_descriptor.hpp>
 #include <asio/steady_timer.hpp>
-
-#include <algorithm>
 #include <chrono>
 
 namespace kravelon {

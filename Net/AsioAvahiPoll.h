@@ -5,7 +5,6 @@
 #include <avahi-common/watch.h>
 
 #include <asio/io_context.hpp>
-
 #include <map>
 #include <memory>
 

@@ -5,9 +5,8 @@
 #include <avahi-common/error.h>
 #include <avahi-common/malloc.h>
 
-#include <asio/post.hpp>
-
 #include <algorithm>
+#include <asio/post.hpp>
 #include <utility>
 
 namespace kravelon {
@@ -49,8 +48,8 @@ bool TAvahiDiscovery::Connect() {
   int error = 0;
   // Without the daemon this fails at once (no waiting for one to appear): the player is told,
   // and joins by address.
-  AvahiClient* client = avahi_client_new(Poll.Api(), static_cast<AvahiClientFlags>(0),
-                                         ClientChanged, this, &error);
+  AvahiClient* client =
+      avahi_client_new(Poll.Api(), static_cast<AvahiClientFlags>(0), ClientChanged, this, &error);
   if (!client) {
     Unavailable(avahi_strerror(error));
     return false;
@@ -127,8 +126,7 @@ void TAvahiDiscovery::Publish() {
   }
 }
 
-void TAvahiDiscovery::GroupChanged(AvahiEntryGroup* group, AvahiEntryGroupState state,
-                                   void* data) {
+void TAvahiDiscovery::GroupChanged(AvahiEntryGroup* group, AvahiEntryGroupState state, void* data) {
   auto* self = static_cast<TAvahiDiscovery*>(data);
   if (state == AVAHI_ENTRY_GROUP_COLLISION) {
     // Another game on the network has this name: take the next one ("name #2").
@@ -157,9 +155,9 @@ void TAvahiDiscovery::Browse(bool on) {
 }
 
 void TAvahiDiscovery::StartBrowser() {
-  Browser = avahi_service_browser_new(Client, AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC, ServiceType,
-                                      nullptr, static_cast<AvahiLookupFlags>(0), BrowserEvent,
-                                      this);
+  Browser =
+      avahi_service_browser_new(Client, AVAHI_IF_UNSPEC, AVAHI_PROTO_UNSPEC, ServiceType, nullptr,
+                                static_cast<AvahiLookupFlags>(0), BrowserEvent, this);
   if (!Browser) Unavailable(avahi_strerror(avahi_client_errno(Client)));
 }
 

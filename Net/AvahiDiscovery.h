@@ -7,7 +7,6 @@
 #include <avahi-client/publish.h>
 
 #include <asio/io_context.hpp>
-
 #include <map>
 #include <memory>
 #include <set>

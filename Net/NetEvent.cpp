@@ -11,12 +11,15 @@ std::string CheatText(const TNetEvent& event) {
       return Tr("его флот не тот, что он объявил перед первым выстрелом");
     case TCheatReason::Fleet:
       switch (event.Fault) {
-        case TFleetFault::OffBoard: return Tr("его корабль выходит за край поля");
-        case TFleetFault::Overlap: return Tr("его корабли стоят друг на друге");
+        case TFleetFault::OffBoard:
+          return Tr("его корабль выходит за край поля");
+        case TFleetFault::Overlap:
+          return Tr("его корабли стоят друг на друге");
         case TFleetFault::Touching:
           return Tr("его корабли касаются друг друга, а правила этой игры это запрещают");
         case TFleetFault::Ships:
-        case TFleetFault::None: break;
+        case TFleetFault::None:
+          break;
       }
       return Tr("в его флоте не те корабли");
     case TCheatReason::Result:

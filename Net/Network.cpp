@@ -1,5 +1,6 @@
 #include "Net/Network.h"
 
+#include <array>
 #include <asio/connect.hpp>
 #include <asio/executor_work_guard.hpp>
 #include <asio/io_context.hpp>
@@ -8,8 +9,6 @@
 #include <asio/post.hpp>
 #include <asio/steady_timer.hpp>
 #include <asio/write.hpp>
-
-#include <array>
 #include <deque>
 #include <thread>
 #include <utility>
@@ -281,9 +280,9 @@ void TNetwork::TImpl::Begin(tcp::socket socket, TRole role) {
   TNetEvent connected = Event(TNetEventKind::Connected);
   std::error_code error;
   connected.Address = socket.remote_endpoint(error).address().to_string();
-  auto link = std::make_shared<TPeerLink>(
-      std::move(socket), TSession(role, Config.Name, Config.Rules), Config.Silence,
-      [this](TNetEvent event) { Emit(std::move(event)); });
+  auto link = std::make_shared<TPeerLink>(std::move(socket),
+                                          TSession(role, Config.Name, Config.Rules), Config.Silence,
+                                          [this](TNetEvent event) { Emit(std::move(event)); });
   TPeerLink* raw = link.get();
   link->OnFinished([this, raw] {
     if (Link.get() == raw) Link.reset();
@@ -310,19 +309,17 @@ void TNetwork::TImpl::Join(const std::string& host, std::uint16_t port) {
   const asio::ip::address address = asio::ip::make_address(host, error);
   if (!error) {
     // An address needs no resolver (and no resolver's thread).
-    attempt->Socket.async_connect(tcp::endpoint(address, port), [this, attempt](std::error_code e) {
-      Connected(attempt, e);
-    });
+    attempt->Socket.async_connect(tcp::endpoint(address, port),
+                                  [this, attempt](std::error_code e) { Connected(attempt, e); });
     return;
   }
   attempt->Resolver.async_resolve(
       host, std::to_string(port),
       [this, attempt](std::error_code e, const tcp::resolver::results_type& endpoints) {
         if (e || attempt->Over) return Connected(attempt, e ? e : asio::error::operation_aborted);
-        asio::async_connect(attempt->Socket, endpoints,
-                            [this, attempt](std::error_code e2, const tcp::endpoint&) {
-                              Connected(attempt, e2);
-                            });
+        asio::async_connect(
+            attempt->Socket, endpoints,
+            [this, attempt](std::error_code e2, const tcp::endpoint&) { Connected(attempt, e2); });
       });
 }
 
@@ -413,9 +410,8 @@ void TNetwork::Shoot(TPoint cell) {
 }
 
 void TNetwork::Again() {
-  asio::post(Impl->Io, [impl = Impl.get()] {
-    impl->Command([](TSession& session) { session.Again(); });
-  });
+  asio::post(Impl->Io,
+             [impl = Impl.get()] { impl->Command([](TSession& session) { session.Again(); }); });
 }
 
 void TNetwork::Leave(TByeReason reason) {

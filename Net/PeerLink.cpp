@@ -1,7 +1,6 @@
 #include "Net/PeerLink.h"
 
 #include <asio/write.hpp>
-
 #include <utility>
 
 namespace kravelon {
@@ -64,12 +63,13 @@ void TPeerLink::OnRead(std::error_code error, std::size_t bytes) {
     Session.PeerGone();
     return Flush();
   }
-  const bool fits = Reader.Feed(std::string_view(ReadBuffer.data(), bytes), [this](std::string_view line) {
-    LastHeard = std::chrono::steady_clock::now();
-    Pinged = false;
-    Session.Heard(line);
-    return !Session.Closed();
-  });
+  const bool fits =
+      Reader.Feed(std::string_view(ReadBuffer.data(), bytes), [this](std::string_view line) {
+        LastHeard = std::chrono::steady_clock::now();
+        Pinged = false;
+        Session.Heard(line);
+        return !Session.Closed();
+      });
   if (!fits) Session.HeardTooLong();
   Flush();
   Read();

@@ -2,10 +2,9 @@
 // One TCP connection carrying one TSession, on the network thread: it reads lines (bounded),
 // writes the session's lines in order, pings a quiet opponent and closes a silent one, and closes
 // gracefully once the session is over. Internal to the library: the game sees TNetwork.
+#include <array>
 #include <asio/ip/tcp.hpp>
 #include <asio/steady_timer.hpp>
-
-#include <array>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -38,7 +37,7 @@ class TPeerLink : public std::enable_shared_from_this<TPeerLink> {
  private:
   void Read();
   void OnRead(std::error_code error, std::size_t bytes);
-  void Flush();   // the session's lines to the outbox, its events to the sink
+  void Flush();  // the session's lines to the outbox, its events to the sink
   void Write();
   void Watch();   // arms the silence timer for the next thing due
   void Finish();  // once the outbox is sent: FIN, then read until the opponent's FIN

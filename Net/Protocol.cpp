@@ -50,7 +50,8 @@ std::optional<int> ParseVersion(std::string_view text) {
 
 // "<key>=yes" or "<key>=no".
 std::optional<bool> ParseSwitch(std::string_view field, std::string_view key) {
-  if (field.size() <= key.size() || field.substr(0, key.size()) != key || field[key.size()] != '=') {
+  if (field.size() <= key.size() || field.substr(0, key.size()) != key ||
+      field[key.size()] != '=') {
     return std::nullopt;
   }
   const std::string_view value = field.substr(key.size() + 1);
@@ -87,7 +88,9 @@ std::optional<TMessage> ParseMessage(std::string_view line, std::string* error) 
   if (fields.empty()) return Fail(error, "empty field");
   const std::string_view word = fields[0];
   const std::size_t count = fields.size();
-  const auto wrongCount = [&] { return Fail(error, std::string(word) + ": wrong number of fields"); };
+  const auto wrongCount = [&] {
+    return Fail(error, std::string(word) + ": wrong number of fields");
+  };
   TMessage message;
 
   if (word == "KRAVELON") {
@@ -147,7 +150,7 @@ std::optional<TMessage> ParseMessage(std::string_view line, std::string* error) 
     return message;
   }
   if (word == "AGAIN" || word == "PING" || word == "PONG") {
-    message.Kind = word == "AGAIN" ? TMessageKind::Again
+    message.Kind = word == "AGAIN"  ? TMessageKind::Again
                    : word == "PING" ? TMessageKind::Ping
                                     : TMessageKind::Pong;
     if (count != 1) return wrongCount();

@@ -37,8 +37,8 @@ struct TMessage {
   std::string Commitment;         // Fleet: 64 lower-case hex digits
   TPoint Cell;                    // Shot, Result
   TShotResult Result = TShotResult::Miss;  // Result
-  std::string Salt;               // Reveal: 32 lower-case hex digits
-  std::vector<TShip> Fleet;       // Reveal, in the protocol's order
+  std::string Salt;                        // Reveal: 32 lower-case hex digits
+  std::vector<TShip> Fleet;                // Reveal, in the protocol's order
   TByeReason Reason = TByeReason::Quit;    // Bye; a reason this version does not know reads Quit
   friend bool operator==(const TMessage&, const TMessage&) = default;
 };

@@ -13,13 +13,20 @@ constexpr int Cells = BoardSize * BoardSize;
 
 TCloseReason CloseOf(TByeReason reason) {
   switch (reason) {
-    case TByeReason::Quit: return TCloseReason::Quit;
-    case TByeReason::Restart: return TCloseReason::Restart;
-    case TByeReason::Version: return TCloseReason::Version;
-    case TByeReason::Protocol: return TCloseReason::Protocol;
-    case TByeReason::Timeout: return TCloseReason::Timeout;
-    case TByeReason::Busy: return TCloseReason::Busy;
-    case TByeReason::Cheat: return TCloseReason::Cheat;
+    case TByeReason::Quit:
+      return TCloseReason::Quit;
+    case TByeReason::Restart:
+      return TCloseReason::Restart;
+    case TByeReason::Version:
+      return TCloseReason::Version;
+    case TByeReason::Protocol:
+      return TCloseReason::Protocol;
+    case TByeReason::Timeout:
+      return TCloseReason::Timeout;
+    case TByeReason::Busy:
+      return TCloseReason::Busy;
+    case TByeReason::Cheat:
+      return TCloseReason::Cheat;
   }
   return TCloseReason::Quit;
 }
@@ -118,7 +125,8 @@ void TSession::Heard(std::string_view line) {
   if (kind == TMessageKind::Ping) return Send(SimpleMessage(TMessageKind::Pong));
   if (kind == TMessageKind::Pong) return;
   if (kind == TMessageKind::Rules) {
-    if (Role != TRole::Guest || CurrentPhase != TPhase::Rules) return Violation("RULES out of place");
+    if (Role != TRole::Guest || CurrentPhase != TPhase::Rules)
+      return Violation("RULES out of place");
     GameRules = message.Rules;
     CurrentPhase = TPhase::Placing;
     TNetEvent event = Event(TNetEventKind::Opponent);
@@ -130,7 +138,8 @@ void TSession::Heard(std::string_view line) {
   if (Game.PeerLeaving) return Violation("message after a reveal");
   switch (kind) {
     case TMessageKind::Fleet:
-      if (CurrentPhase != TPhase::Placing || Game.PeerCommitted) return Violation("FLEET out of place");
+      if (CurrentPhase != TPhase::Placing || Game.PeerCommitted)
+        return Violation("FLEET out of place");
       Game.PeerCommitted = true;
       Game.PeerCommitment = message.Commitment;
       Post(Event(TNetEventKind::PeerPlaced));
@@ -198,13 +207,10 @@ void TSession::OnResult(const TMessage& message) {
   // A fleet of ten has twenty cells: the answers must end the game exactly at the twentieth hit,
   // which is the tenth ship sunk, and must leave room among the cells not shot yet for the rest.
   const bool won = result == TShotResult::Won;
-  const bool full = Game.PeerHits == FleetSegments ||
-                    Game.PeerSunk == FleetShips;
-  const bool complete = Game.PeerHits == FleetSegments &&
-                        Game.PeerSunk == FleetShips;
+  const bool full = Game.PeerHits == FleetSegments || Game.PeerSunk == FleetShips;
+  const bool complete = Game.PeerHits == FleetSegments && Game.PeerSunk == FleetShips;
   const int unshot = Cells - static_cast<int>(Game.OurShots.size());
-  if (won != complete || (!won && full) ||
-      unshot < FleetSegments - Game.PeerHits) {
+  if (won != complete || (!won && full) || unshot < FleetSegments - Game.PeerHits) {
     TNetEvent cheat = Event(TNetEventKind::Cheat);
     cheat.Cheat = TCheatReason::Tally;
     cheat.Cell = message.Cell;

@@ -25,8 +25,8 @@ enum class TPhase {
   Rules,     // the guest, waiting for the host's rules
   Placing,   // fleets being committed
   Battle,
-  Ended,     // after "won": reveals, then perhaps another game
-  Closed,    // BYE sent or heard, or the connection gone: nothing more goes in or out
+  Ended,   // after "won": reveals, then perhaps another game
+  Closed,  // BYE sent or heard, or the connection gone: nothing more goes in or out
 };
 
 class TSession {
@@ -65,7 +65,8 @@ class TSession {
   const std::string& PeerName() const { return Opponent; }
 
  private:
-  // The ships of one fleet as shots find them: which ship each cell holds, how many of each are hit.
+  // The ships of one fleet as shots find them: which ship each cell holds, how many of each are
+  // hit.
   class TTarget {
    public:
     explicit TTarget(const std::vector<TShip>& fleet);
@@ -89,7 +90,7 @@ class TSession {
     std::optional<TPoint> Pending;  // our shot waiting for its answer
     std::array<std::array<bool, BoardSize>, BoardSize> FiredAtPeer{}, FiredAtUs{};
     std::vector<std::pair<TPoint, TShotResult>> OurShots;  // with the opponent's answers
-    int PeerHits = 0, PeerSunk = 0;  // as the opponent's answers count them
+    int PeerHits = 0, PeerSunk = 0;                        // as the opponent's answers count them
     int OwnSunk = 0;
     std::optional<TTarget> OwnTarget;
   };

@@ -23,8 +23,8 @@ void Check(bool ok) {
 }
 
 void Command(TSession& session, std::string_view line) {
-  static const std::vector<TShip> fleet = *ParseFleet(
-      "A1h4 F1h3 A3v3 J1v2 C3h2 F3h2 I4h1 C6h1 E8h1 H10h1");
+  static const std::vector<TShip> fleet =
+      *ParseFleet("A1h4 F1h3 A3v3 J1v2 C3h2 F3h2 I4h1 C6h1 E8h1 H10h1");
   if (line == "!place") {
     session.PlaceFleet(fleet, "00112233445566778899aabbccddeeff");
   } else if (line.rfind("!shoot ", 0) == 0) {
@@ -69,10 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           if (const std::optional<TMessage> message = ParseMessage(line)) {
             // Read and written back alike, but for what a reader may not keep: another version's
             // greeting, a farewell of an unknown reason.
-            const bool kept = !(message->Kind == TMessageKind::Greeting &&
-                                message->Version != ProtocolVersion) &&
-                              !(message->Kind == TMessageKind::Bye &&
-                                line.substr(4) != ByeWord(message->Reason));
+            const bool kept =
+                !(message->Kind == TMessageKind::Greeting && message->Version != ProtocolVersion) &&
+                !(message->Kind == TMessageKind::Bye && line.substr(4) != ByeWord(message->Reason));
             if (kept) Check(FormatMessage(*message) == line);
           }
           session.Heard(line);

@@ -2,9 +2,8 @@
 // handed to its network thread, SHOT over TCP, the answer made from the target's fleet, RESULT
 // back, and the event run on the shooter's game thread. Next to it, its floor: one line echoed
 // over a plain loopback TCP connection; and the protocol's own work, two sessions in memory.
-#include <benchmark/benchmark.h>
-
 #include <arpa/inet.h>
+#include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>

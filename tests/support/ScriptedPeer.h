@@ -19,9 +19,9 @@ class TPeerFleet {
   TPeerFleet();
   TPeerFleet(std::vector<std::string> ships, std::string salt);
 
-  std::string Text() const;                 // "A1h4 F1h3 …"
+  std::string Text() const;  // "A1h4 F1h3 …"
   std::string Salt() const { return SaltText; }
-  std::string Commitment() const;           // SHA-256 of "<salt> <fleet>", lower-case hex
+  std::string Commitment() const;  // SHA-256 of "<salt> <fleet>", lower-case hex
   std::string FleetLine() const { return "FLEET " + Commitment(); }
   std::string RevealLine() const { return "REVEAL " + SaltText + " " + Text(); }
   // The truthful answer to a shot at `cell` ("E5"), counting the shots answered before.
@@ -46,7 +46,7 @@ class TScriptedPeer {
   TScriptedPeer& operator=(TScriptedPeer&& other) noexcept;
   ~TScriptedPeer();
 
-  void Send(const std::string& line);    // adds the "\n"
+  void Send(const std::string& line);  // adds the "\n"
   void SendRaw(const std::string& bytes);
   // The next line, without "\n"; nothing on close or after `timeout`.
   std::optional<std::string> ReadLine(std::chrono::milliseconds timeout = 5s);

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "GameEngine/Board.h"
-#include "NetFixture.h"
 #include "Net/FleetText.h"
+#include "NetFixture.h"
 #include "tests/support/ScriptedPeer.h"
 
 namespace kravelon {
@@ -142,7 +142,7 @@ TEST(Network, JoinsAScriptedHostAndPlaysByItsSalvoRules) {
 
   // The host's salvo of ten sinks our four and our first three.
   const std::vector<std::pair<std::string, std::string>> salvo{
-      {"A1", "hit"}, {"B1", "hit"}, {"C1", "hit"}, {"D1", "sunk"}, {"F1", "hit"},
+      {"A1", "hit"}, {"B1", "hit"},  {"C1", "hit"},   {"D1", "sunk"}, {"F1", "hit"},
       {"G1", "hit"}, {"H1", "sunk"}, {"J10", "miss"}, {"J9", "miss"}, {"J8", "miss"}};
   for (const auto& [cell, expected] : salvo) {
     host->Send("SHOT " + cell);
@@ -166,8 +166,8 @@ TEST(Network, JoinsAScriptedHostAndPlaysByItsSalvoRules) {
 
 struct TRudeCase {
   const char* Why;
-  bool Greet;        // the guest greets first
-  bool Battle;       // and both fleets are committed
+  bool Greet;   // the guest greets first
+  bool Battle;  // and both fleets are committed
   std::string Bytes;
   std::string Bye;
   TCloseReason Close;
@@ -199,23 +199,22 @@ TEST_P(RudeGuest, HearsByeAndTheHostGoesOn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Network, RudeGuest,
-    ::testing::Values(
-        TRudeCase{"garbage", false, false, "\x01\x02\x03 garbage \xff\n", "BYE protocol",
-                  TCloseReason::Protocol},
-        TRudeCase{"a megabyte line", false, false, std::string(1 << 20, 'x'), "BYE protocol",
-                  TCloseReason::Protocol},
-        TRudeCase{"an unknown word", true, false, "HELLO anna\n", "BYE protocol",
-                  TCloseReason::Protocol},
-        TRudeCase{"a shot out of turn", true, true, "SHOT A1\n", "BYE protocol",
-                  TCloseReason::Protocol},
-        TRudeCase{"a bad cell", true, false, "SHOT K11\n", "BYE protocol",
-                  TCloseReason::Protocol},
-        TRudeCase{"a wrong version", false, false, "KRAVELON 2 boris\n", "BYE version",
-                  TCloseReason::Version},
-        TRudeCase{"invalid UTF-8", false, false, "KRAVELON 1 b\xc3\x28ris\n", "BYE protocol",
-                  TCloseReason::Protocol},
-        TRudeCase{"extra spaces", false, false, "KRAVELON 1  boris\n", "BYE protocol",
-                  TCloseReason::Protocol}));
+    ::testing::Values(TRudeCase{"garbage", false, false, "\x01\x02\x03 garbage \xff\n",
+                                "BYE protocol", TCloseReason::Protocol},
+                      TRudeCase{"a megabyte line", false, false, std::string(1 << 20, 'x'),
+                                "BYE protocol", TCloseReason::Protocol},
+                      TRudeCase{"an unknown word", true, false, "HELLO anna\n", "BYE protocol",
+                                TCloseReason::Protocol},
+                      TRudeCase{"a shot out of turn", true, true, "SHOT A1\n", "BYE protocol",
+                                TCloseReason::Protocol},
+                      TRudeCase{"a bad cell", true, false, "SHOT K11\n", "BYE protocol",
+                                TCloseReason::Protocol},
+                      TRudeCase{"a wrong version", false, false, "KRAVELON 2 boris\n",
+                                "BYE version", TCloseReason::Version},
+                      TRudeCase{"invalid UTF-8", false, false, "KRAVELON 1 b\xc3\x28ris\n",
+                                "BYE protocol", TCloseReason::Protocol},
+                      TRudeCase{"extra spaces", false, false, "KRAVELON 1  boris\n", "BYE protocol",
+                                TCloseReason::Protocol}));
 
 TEST(Network, PingsASilentGuestThenClosesAfterTheLimit) {
   TPlayer host(TestConfig("anna", 300ms));

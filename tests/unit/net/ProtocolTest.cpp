@@ -36,8 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values("KRAVELON 1 anna", "KRAVELON 1 Кравелон-игрок_№1",
                       "KRAVELON 1 " + std::string(32, 'x'),
                       "RULES touching=no salvo=no extra-shot=yes",
-                      "RULES touching=yes salvo=yes extra-shot=no", "FLEET " + Hex(64),
-                      "SHOT A1", "SHOT J10", "RESULT E5 miss", "RESULT B2 hit", "RESULT C3 sunk",
+                      "RULES touching=yes salvo=yes extra-shot=no", "FLEET " + Hex(64), "SHOT A1",
+                      "SHOT J10", "RESULT E5 miss", "RESULT B2 hit", "RESULT C3 sunk",
                       "RESULT J10 won", std::string("REVEAL ") + ExampleSalt + " " + ExampleFleet,
                       "AGAIN", "PING", "PONG", "BYE quit", "BYE restart", "BYE version",
                       "BYE protocol", "BYE timeout", "BYE busy", "BYE cheat"));
@@ -97,8 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBadLine{"carriage return", "PING\r"}, TBadLine{"nul", std::string("PI\0NG", 5)},
         TBadLine{"invalid UTF-8", "KRAVELON 1 \xff\xfe"},
         TBadLine{"overlong UTF-8", "KRAVELON 1 \xc0\xaf"},
-        TBadLine{"surrogate", "KRAVELON 1 \xed\xa0\x80"},
-        TBadLine{"cut UTF-8", "KRAVELON 1 \xd0"},
+        TBadLine{"surrogate", "KRAVELON 1 \xed\xa0\x80"}, TBadLine{"cut UTF-8", "KRAVELON 1 \xd0"},
         TBadLine{"too long", "KRAVELON 1 " + std::string(501, 'x')},
         TBadLine{"name too long", "KRAVELON 1 " + std::string(33, 'x')},
         TBadLine{"no-break space in a name", "KRAVELON 1 a\xc2\xa0z"},
@@ -111,19 +110,19 @@ INSTANTIATE_TEST_SUITE_P(
         TBadLine{"rules in capitals", "RULES touching=NO salvo=no extra-shot=yes"},
         TBadLine{"a rule missing", "RULES touching=no salvo=no"},
         TBadLine{"commitment in capitals", "FLEET " + Hex(64, 'A')},
-        TBadLine{"commitment short", "FLEET " + Hex(63)},
-        TBadLine{"column past J", "SHOT K1"}, TBadLine{"row 11", "SHOT A11"},
-        TBadLine{"row 0", "SHOT A0"}, TBadLine{"lower-case column", "SHOT a1"},
-        TBadLine{"leading zero", "SHOT A01"}, TBadLine{"Cyrillic column", "SHOT А1"},
-        TBadLine{"no cell", "SHOT"}, TBadLine{"two cells", "SHOT A1 B2"},
-        TBadLine{"unknown result", "RESULT A1 killed"}, TBadLine{"result without what", "RESULT A1"},
+        TBadLine{"commitment short", "FLEET " + Hex(63)}, TBadLine{"column past J", "SHOT K1"},
+        TBadLine{"row 11", "SHOT A11"}, TBadLine{"row 0", "SHOT A0"},
+        TBadLine{"lower-case column", "SHOT a1"}, TBadLine{"leading zero", "SHOT A01"},
+        TBadLine{"Cyrillic column", "SHOT А1"}, TBadLine{"no cell", "SHOT"},
+        TBadLine{"two cells", "SHOT A1 B2"}, TBadLine{"unknown result", "RESULT A1 killed"},
+        TBadLine{"result without what", "RESULT A1"},
         TBadLine{"salt short", std::string("REVEAL ") + Hex(31) + " " + ExampleFleet},
-        TBadLine{"fleet out of order",
-                 std::string("REVEAL ") + ExampleSalt +
-                     " F1h3 A1h4 A3v3 J1v2 C3h2 F3h2 I4h1 C6h1 E8h1 H10h1"},
-        TBadLine{"fleet of nine",
-                 std::string("REVEAL ") + ExampleSalt + " A1h4 F1h3 A3v3 J1v2 C3h2 F3h2 I4h1 C6h1 E8h1"},
-        TBadLine{"fleet of eleven", std::string("REVEAL ") + ExampleSalt + " " + ExampleFleet + " J8h1"},
+        TBadLine{"fleet out of order", std::string("REVEAL ") + ExampleSalt +
+                                           " F1h3 A1h4 A3v3 J1v2 C3h2 F3h2 I4h1 C6h1 E8h1 H10h1"},
+        TBadLine{"fleet of nine", std::string("REVEAL ") + ExampleSalt +
+                                      " A1h4 F1h3 A3v3 J1v2 C3h2 F3h2 I4h1 C6h1 E8h1"},
+        TBadLine{"fleet of eleven",
+                 std::string("REVEAL ") + ExampleSalt + " " + ExampleFleet + " J8h1"},
         TBadLine{"one-cell ship written v",
                  std::string("REVEAL ") + ExampleSalt +
                      " A1h4 F1h3 A3v3 J1v2 C3h2 F3h2 I4v1 C6h1 E8h1 H10h1"},
@@ -150,10 +149,9 @@ TEST(Cells, NameTheColumnsInLatinWhateverTheLanguage) {
 
 TEST(FleetText, WritesTheShipsInTheProtocolsOrder) {
   // Given in another order, the one-cell ships vertical: written as the page writes them.
-  const std::vector<TShip> fleet{{7, 9, false, 1}, {2, 2, true, 2}, {0, 2, false, 3},
-                                 {5, 0, true, 3},  {9, 0, false, 2}, {8, 3, true, 1},
-                                 {5, 2, true, 2},  {2, 5, true, 1},  {4, 7, false, 1},
-                                 {0, 0, true, 4}};
+  const std::vector<TShip> fleet{
+      {7, 9, false, 1}, {2, 2, true, 2}, {0, 2, false, 3}, {5, 0, true, 3},  {9, 0, false, 2},
+      {8, 3, true, 1},  {5, 2, true, 2}, {2, 5, true, 1},  {4, 7, false, 1}, {0, 0, true, 4}};
   EXPECT_EQ(FleetText(fleet), ExampleFleet);
   const std::optional<std::vector<TShip>> back = ParseFleet(ExampleFleet);
   ASSERT_TRUE(back);
@@ -182,7 +180,9 @@ TEST(Commitment, DrawsANewSaltOfSixteenBytesEachTime) {
 TEST(PlayerName, MakesAnyTextAValidName) {
   EXPECT_EQ(MakeValidName("anna"), "anna");
   EXPECT_EQ(MakeValidName("Анна Каренина"), "Анна_Каренина");
-  EXPECT_EQ(MakeValidName("a\tb\x7f" "c"), "a_b_c");
+  EXPECT_EQ(MakeValidName("a\tb\x7f"
+                          "c"),
+            "a_b_c");
   EXPECT_EQ(MakeValidName("bad\xff"), "bad_");
   EXPECT_EQ(MakeValidName(std::string(40, 'x')), std::string(32, 'x'));
   // Thirty-two letters, not bytes: forty Cyrillic letters keep thirty-two (sixty-four bytes).

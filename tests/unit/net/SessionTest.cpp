@@ -105,8 +105,8 @@ struct TPair {
 
 TEST(Session, GreetsAndTheHostSendsItsRules) {
   TPair pair(TRules{true, false, false});
-  EXPECT_EQ(pair.HostSaid, (std::vector<std::string>{
-                               "KRAVELON 1 anna", "RULES touching=yes salvo=no extra-shot=no"}));
+  EXPECT_EQ(pair.HostSaid, (std::vector<std::string>{"KRAVELON 1 anna",
+                                                     "RULES touching=yes salvo=no extra-shot=no"}));
   EXPECT_EQ(pair.GuestSaid, (std::vector<std::string>{"KRAVELON 1 boris"}));
   ASSERT_TRUE(Last(pair.HostEvents, TNetEventKind::Opponent));
   ASSERT_TRUE(Last(pair.GuestEvents, TNetEventKind::Opponent));
@@ -145,7 +145,7 @@ TEST(Session, AHitKeepsTheTurnAndAMissPassesItByDefault) {
   EXPECT_EQ(Last(pair.HostEvents, TNetEventKind::Result)->Result, TShotResult::Hit);
   EXPECT_EQ(Last(pair.GuestEvents, TNetEventKind::ShotAt)->Cell, (TPoint{0, 0}));
   EXPECT_TRUE(pair.Host.MyTurn());
-  EXPECT_FALSE(pair.Host.Shoot({0, 0}));  // the same cell twice
+  EXPECT_FALSE(pair.Host.Shoot({0, 0}));       // the same cell twice
   ASSERT_TRUE(pair.Shoot(pair.Host, {4, 4}));  // E5: water
   EXPECT_EQ(pair.GuestSaid.back(), "RESULT E5 miss");
   EXPECT_FALSE(pair.Host.MyTurn());
@@ -371,8 +371,8 @@ INSTANTIATE_TEST_SUITE_P(
         THostileCase{"ping before the greeting", TStage::Connected, {"PING"}},
         THostileCase{"a shot before the greeting", TStage::Connected, {"SHOT A1"}},
         THostileCase{"a second greeting", TStage::Greeted, {"KRAVELON 1 boris"}},
-        THostileCase{"rules from the guest", TStage::Greeted,
-                     {"RULES touching=no salvo=no extra-shot=yes"}},
+        THostileCase{
+            "rules from the guest", TStage::Greeted, {"RULES touching=no salvo=no extra-shot=yes"}},
         THostileCase{"a shot before the battle", TStage::Greeted, {"SHOT A1"}},
         THostileCase{"a reveal before its fleet", TStage::Greeted, {TPeerFleet().RevealLine()}},
         THostileCase{"a second fleet", TStage::Battle, {TPeerFleet().FleetLine()}},
@@ -404,13 +404,13 @@ TEST(Session, TheGuestWaitsForTheRulesFirst) {
 
 struct TCheatCase {
   const char* Why;
-  std::vector<std::string> Committed;   // the guest's fleet, committed to
-  std::vector<std::string> Revealed;    // and revealed (empty: the same)
-  std::string RevealSalt;               // empty: the committed salt
+  std::vector<std::string> Committed;                      // the guest's fleet, committed to
+  std::vector<std::string> Revealed;                       // and revealed (empty: the same)
+  std::string RevealSalt;                                  // empty: the committed salt
   std::vector<std::pair<std::string, std::string>> Shots;  // the host's cells, the guest's words
   TCheatReason Reason;
   TFleetFault Fault = TFleetFault::None;
-  std::string Cell;                     // for a result: where the lie was
+  std::string Cell;  // for a result: where the lie was
 };
 void PrintTo(const TCheatCase& c, std::ostream* os) { *os << c.Why; }
 
@@ -455,36 +455,97 @@ std::vector<std::string> Replace(std::vector<std::string> ships,
   return ships;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Session, Lie,
-    ::testing::Values(
-        TCheatCase{"a hit called a miss", Honest, {}, "", {{"A1", "miss"}},
-                   TCheatReason::Result, TFleetFault::None, "A1"},
-        TCheatCase{"a miss called a hit", Honest, {}, "", {{"B1", "hit"}, {"E5", "hit"}},
-                   TCheatReason::Result, TFleetFault::None, "E5"},
-        TCheatCase{"a sinking called a hit", Honest, {}, "", {{"I4", "hit"}},
-                   TCheatReason::Result, TFleetFault::None, "I4"},
-        TCheatCase{"a hit called a sinking", Honest, {}, "", {{"A1", "sunk"}},
-                   TCheatReason::Result, TFleetFault::None, "A1"},
-        TCheatCase{"touching ships",
-                   Replace(Honest, {{7, "B6h1"}}), {}, "", {}, TCheatReason::Fleet,
-                   TFleetFault::Touching, ""},
-        TCheatCase{"overlapping ships",
-                   {"A1h4", "F1h3", "A3v3", "J1v2", "C3h2", "F3h2", "A4h1", "I4h1", "E8h1",
-                    "H10h1"},
-                   {}, "", {}, TCheatReason::Fleet, TFleetFault::Overlap, ""},
-        TCheatCase{"a ship off the board",
-                   {"H10h4", "F1h3", "A3v3", "J1v2", "C3h2", "F3h2", "I4h1", "C6h1", "E8h1",
-                    "A10h1"},
-                   {}, "", {}, TCheatReason::Fleet, TFleetFault::OffBoard, ""},
-        TCheatCase{"two fours", Replace(Honest, {{1, "F1h4"}}), {}, "", {}, TCheatReason::Fleet,
-                   TFleetFault::Ships, ""},
-        TCheatCase{"another salt", Honest, {}, "ffeeddccbbaa99887766554433221100", {},
-                   TCheatReason::Commitment, TFleetFault::None, ""},
-        TCheatCase{"a ship moved after the commitment", Honest, Replace(Honest, {{9, "J10h1"}}),
-                   "", {}, TCheatReason::Commitment, TFleetFault::None, ""},
-        TCheatCase{"won at the first hit", Honest, {}, "", {{"A1", "won"}}, TCheatReason::Tally,
-                   TFleetFault::None, "A1"}));
+INSTANTIATE_TEST_SUITE_P(Session, Lie,
+                         ::testing::Values(TCheatCase{"a hit called a miss",
+                                                      Honest,
+                                                      {},
+                                                      "",
+                                                      {{"A1", "miss"}},
+                                                      TCheatReason::Result,
+                                                      TFleetFault::None,
+                                                      "A1"},
+                                           TCheatCase{"a miss called a hit",
+                                                      Honest,
+                                                      {},
+                                                      "",
+                                                      {{"B1", "hit"}, {"E5", "hit"}},
+                                                      TCheatReason::Result,
+                                                      TFleetFault::None,
+                                                      "E5"},
+                                           TCheatCase{"a sinking called a hit",
+                                                      Honest,
+                                                      {},
+                                                      "",
+                                                      {{"I4", "hit"}},
+                                                      TCheatReason::Result,
+                                                      TFleetFault::None,
+                                                      "I4"},
+                                           TCheatCase{"a hit called a sinking",
+                                                      Honest,
+                                                      {},
+                                                      "",
+                                                      {{"A1", "sunk"}},
+                                                      TCheatReason::Result,
+                                                      TFleetFault::None,
+                                                      "A1"},
+                                           TCheatCase{"touching ships",
+                                                      Replace(Honest, {{7, "B6h1"}}),
+                                                      {},
+                                                      "",
+                                                      {},
+                                                      TCheatReason::Fleet,
+                                                      TFleetFault::Touching,
+                                                      ""},
+                                           TCheatCase{"overlapping ships",
+                                                      {"A1h4", "F1h3", "A3v3", "J1v2", "C3h2",
+                                                       "F3h2", "A4h1", "I4h1", "E8h1", "H10h1"},
+                                                      {},
+                                                      "",
+                                                      {},
+                                                      TCheatReason::Fleet,
+                                                      TFleetFault::Overlap,
+                                                      ""},
+                                           TCheatCase{"a ship off the board",
+                                                      {"H10h4", "F1h3", "A3v3", "J1v2", "C3h2",
+                                                       "F3h2", "I4h1", "C6h1", "E8h1", "A10h1"},
+                                                      {},
+                                                      "",
+                                                      {},
+                                                      TCheatReason::Fleet,
+                                                      TFleetFault::OffBoard,
+                                                      ""},
+                                           TCheatCase{"two fours",
+                                                      Replace(Honest, {{1, "F1h4"}}),
+                                                      {},
+                                                      "",
+                                                      {},
+                                                      TCheatReason::Fleet,
+                                                      TFleetFault::Ships,
+                                                      ""},
+                                           TCheatCase{"another salt",
+                                                      Honest,
+                                                      {},
+                                                      "ffeeddccbbaa99887766554433221100",
+                                                      {},
+                                                      TCheatReason::Commitment,
+                                                      TFleetFault::None,
+                                                      ""},
+                                           TCheatCase{"a ship moved after the commitment",
+                                                      Honest,
+                                                      Replace(Honest, {{9, "J10h1"}}),
+                                                      "",
+                                                      {},
+                                                      TCheatReason::Commitment,
+                                                      TFleetFault::None,
+                                                      ""},
+                                           TCheatCase{"won at the first hit",
+                                                      Honest,
+                                                      {},
+                                                      "",
+                                                      {{"A1", "won"}},
+                                                      TCheatReason::Tally,
+                                                      TFleetFault::None,
+                                                      "A1"}));
 
 TEST(Session, CatchesAFleetThatIsNeverHitAsSoonAsTheBoardCannotHoldIt) {
   // The guest answers every shot "miss", and shoots at water. Twenty ship cells must be
