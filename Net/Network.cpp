@@ -279,7 +279,12 @@ void TNetwork::TImpl::TurnAway(tcp::socket socket) {
 void TNetwork::TImpl::Begin(tcp::socket socket, TRole role) {
   TNetEvent connected = Event(TNetEventKind::Connected);
   std::error_code error;
-  connected.Address = socket.remote_endpoint(error).address().to_string();
+  asio::ip::address peer = socket.remote_endpoint(error).address();
+  // An IPv4 guest of the dual-stack listener, named as IPv4.
+  if (peer.is_v6() && peer.to_v6().is_v4_mapped()) {
+    peer = asio::ip::make_address_v4(asio::ip::v4_mapped, peer.to_v6());
+  }
+  connected.Address = peer.to_string();
   auto link = std::make_shared<TPeerLink>(std::move(socket),
                                           TSession(role, Config.Name, Config.Rules), Config.Silence,
                                           [this](TNetEvent event) { Emit(std::move(event)); });

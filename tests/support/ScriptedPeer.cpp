@@ -37,7 +37,9 @@ std::vector<std::string> ShipCellsOf(const std::string& ship) {
   for (int i = 0; i < length; ++i) {
     const int c = way == 'h' ? column + i : column;
     const int r = way == 'h' ? row : row + i;
-    cells.push_back(std::string(1, static_cast<char>('A' + c)) + std::to_string(r));
+    std::string cell(1, static_cast<char>('A' + c));
+    cell += std::to_string(r);
+    cells.push_back(cell);
   }
   return cells;
 }
@@ -56,7 +58,10 @@ TPeerFleet::TPeerFleet(std::vector<std::string> ships, std::string salt)
 
 std::string TPeerFleet::Text() const {
   std::string text;
-  for (const std::string& ship : Ships) text += (text.empty() ? "" : " ") + ship;
+  for (const std::string& ship : Ships) {
+    if (!text.empty()) text += ' ';
+    text += ship;
+  }
   return text;
 }
 

@@ -60,7 +60,9 @@ TNetEvent ShootAt(TPlayer& player, TScriptedPeer& peer, const std::string& cell,
 TEST(Network, HostsAWholeGameWithTheScriptedGuestLineByLine) {
   TPlayer host(TestConfig("anna"));
   TScriptedPeer peer = GreetedGuest(host.Host());
-  ASSERT_TRUE(host.Game.WaitFor(TNetEventKind::Connected));
+  const std::optional<TNetEvent> connected = host.Game.WaitFor(TNetEventKind::Connected);
+  ASSERT_TRUE(connected);
+  EXPECT_EQ(connected->Address, "127.0.0.1");
   const std::optional<TNetEvent> opponent = host.Game.WaitFor(TNetEventKind::Opponent);
   ASSERT_TRUE(opponent);
   EXPECT_EQ(opponent->Name, "boris");
