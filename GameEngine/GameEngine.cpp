@@ -152,4 +152,33 @@ void TGameEngine::EndGame(TSide winner) {
   Host->GameWon(winner);
 }
 
+std::vector<TShip> FleetOnBoard(const TGameEngine& engine, int board) {
+  std::vector<TShip> fleet;
+  for (int row = 0; row < BoardSize; ++row) {
+    for (int column = 0; column < BoardSize; ++column) {
+      const TCell cell = engine.ReadCell(column, row, board);
+      if (cell.Empty != 0 || cell.Segment != 0) continue;
+      // A ship's segments carry its number; the bow is segment 0, the next one lies beside it.
+      const auto same = [&](int c, int r) {
+        const TCell next = engine.ReadCell(c, r, board);
+        return next.Empty == 0 && next.ShipNo == cell.ShipNo && next.Segment == 1;
+      };
+      TShip ship{column, row, true, 1};
+      if (same(column + 1, row)) {
+        ship.Horizontal = true;
+      } else if (same(column, row + 1)) {
+        ship.Horizontal = false;
+      }
+      while (ship.Length < BoardSize) {
+        const TPoint next = ship.Cell(ship.Length);
+        const TCell c = engine.ReadCell(next.X, next.Y, board);
+        if (c.Empty != 0 || c.ShipNo != cell.ShipNo || c.Segment != ship.Length) break;
+        ++ship.Length;
+      }
+      fleet.push_back(ship);
+    }
+  }
+  return fleet;
+}
+
 }  // namespace kravelon

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "Common/Types.h"
 #include "GameEngine/Board.h"
@@ -155,5 +156,8 @@ class TGameEngine {
   TLevel CurrentLevel = DefaultLevel;
   std::unique_ptr<TOpponent> Opponent;  // the computer at CurrentLevel; kept while it stays
 };
+
+// The ships on one board of the engine (0 the user's, 1 the computer's), bow first, as placed.
+std::vector<TShip> FleetOnBoard(const TGameEngine& engine, int board);
 
 }  // namespace kravelon

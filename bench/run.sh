@@ -33,6 +33,7 @@ done
 "$build/kravelon-sim" --games 2000 --seed 7 --fleets admiral |
   awk '/^shots_mean /{m=$2} /^games_per_second /{g=$2} END{printf "captain against the admiral'"'"'s fleets  shots_mean %6s  games_per_second %s\n", m, g}'
 echo "== Google Benchmark tables"
-for b in "$build/bench/rules/bench_rules" "$build/bench/menu/bench_menu" "$build/bench/speech/bench_speech"; do
+for b in "$build/bench/rules/bench_rules" "$build/bench/menu/bench_menu" "$build/bench/speech/bench_speech" \
+         "$build/bench/net/bench_net"; do
   [ -x "$b" ] && "$b"
 done

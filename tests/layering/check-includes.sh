@@ -14,17 +14,19 @@ declare -A allowed=(
   [GameEngine]="Common GameEngine"
   [Console]="Console"
   [Store]="Common Platform GameEngine Store"
+  [Net]="Common Platform GameEngine Net"
   [Media]="Common Platform Formats Audio Toolkit GameEngine Console Media"
-  [Main]="Common Platform Formats Audio Toolkit Speech GameEngine Console Media Store Main"
+  [Main]="Common Platform Formats Audio Toolkit Speech GameEngine Console Media Store Net Main"
 )
 # The system headers only some libraries may use: SDL's window layer is the toolkit's; the
 # decoders see SDL's surfaces and streams, the sound device SDL's audio; speech alone talks to
-# speech-dispatcher and the session bus.
+# speech-dispatcher and the session bus; the network game alone sees Asio, libsodium and Avahi.
 declare -A system=(
   [Formats]="SDL_surface.h SDL_rwops.h SDL_error.h SDL_audio.h SDL_image.h jpeglib.h"
   [Audio]="SDL.h"
   [Toolkit]="SDL.h SDL_ttf.h SDL_image.h SDL_syswm.h X11/ fontconfig/ jpeglib.h"
   [Speech]="speech-dispatcher/ dbus/"
+  [Net]="asio/ asio.hpp sodium.h avahi-client/ avahi-common/"
 )
 status=0
 for folder in "${!allowed[@]}"; do
@@ -46,7 +48,7 @@ for folder in "${!allowed[@]}"; do
       echo "$hit: $folder may not include <$header>"
       status=1
     fi
-  done < <(grep -rnE '^\s*#\s*include\s+<(SDL|X11/|fontconfig/|jpeglib|speech-dispatcher/|dbus/)' "$folder" \
+  done < <(grep -rnE '^\s*#\s*include\s+<(SDL|X11/|fontconfig/|jpeglib|speech-dispatcher/|dbus/|asio|sodium|avahi-)' "$folder" \
              --include='*.h' --include='*.cpp')
 done
 # The engine's seam is the tests' and the simulator's way in, never the game's.
