@@ -21,7 +21,8 @@ std::uint64_t EntropySeed() {
 TGameEngine::TGameEngine(TGameHost* host, TRandomSource* random)
     : Host(host ? host : &NullHost),
       OwnRandom(random ? 0 : EntropySeed()),
-      Random(random ? random : &OwnRandom) {}
+      Random(random ? random : &OwnRandom),
+      Opponent(MakeOpponent(CurrentLevel, *Random)) {}
 
 void TGameEngine::Log(std::string_view text) { Host->GameLogged("Game: " + std::string(text)); }
 
@@ -35,14 +36,20 @@ void TGameEngine::NewGame() {
   CurrentSide = sdUser;
   CurrentState = gsPlacing;
   ShipsToPlace = FleetShips;
-  HitCount = 0;
-  Step = 0;
+  Phase = 0;
+  PlanPending = false;
+  FleetPlan.reset();
+  // The same computer plays on while its level stays: what it carries from game to game (the
+  // captain's order of directions) goes on with it.
+  if (ChosenLevel != CurrentLevel) {
+    CurrentLevel = ChosenLevel;
+    Opponent = MakeOpponent(CurrentLevel, *Random);
+  }
+  Opponent->NewGame(GameRules);
   Log(Tr("Пользователь расставляет корабли..."));
-  Afloat = ShipSizes;
   FleetSunk = 0;
+  for (TSeaView& sea : Seas) sea.Clear();
   Host->GameReset();
-  ShotCount = {};
-  HitTally = {};
 }
 
 void TGameEngine::ToggleOrientation(int side) {
@@ -61,15 +68,6 @@ void TGameEngine::SetOrientation(bool horizontal) {
   }
 }
 
-void TGameEngine::StrikeSize(int size) {
-  const auto entry = std::find(Afloat.begin(), Afloat.end(), size);
-  if (entry != Afloat.end()) *entry = 0;
-}
-
-bool TGameEngine::CanBeLonger(int hits) const {
-  return hits < *std::max_element(Afloat.begin(), Afloat.end());
-}
-
 bool TGameEngine::AllSunk(int board) const {
   if (board != 0 && board != 1) return false;
   int hits = 0;
@@ -84,34 +82,58 @@ int TGameEngine::NextShipSize() const {
   return (index >= 0 && index < FleetShips) ? ShipSizes[static_cast<std::size_t>(index)] : 0;
 }
 
-bool TGameEngine::Fire(int column, int row) {
+bool TGameEngine::Fire(int column, int row) { return Strike(column, row) != srMiss; }
+
+TShotResult TGameEngine::Strike(int column, int row) {
   const int board = CurrentSide == sdComputer ? sdUser : sdComputer;
   TCell cell = ReadCell(column, row, board);
   // A second shot at a hit segment is a miss: only an intact segment counts.
   const bool hit = cell.Empty == 0 && cell.Fired == 0;
   cell.Fired = 1;
   WriteCell(column, row, board, cell);
-  if (hit) {
-    // Ships never touch at a corner, so a hit's diagonal neighbours are water. The orthogonal
-    // ones may continue the ship and stay open.
-    static constexpr std::pair<int, int> Diagonals[] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
-    for (const auto& [dc, dr] : Diagonals) {
-      TCell neighbour = ReadCell(column + dc, row + dr, board);
-      neighbour.Excluded = 1;
-      WriteCell(column + dc, row + dr, board, neighbour);
-    }
-  }
+  TSeaView& sea = SeaAt(board);
+  sea.CountShot(hit);
+  const bool wasSunk = sea.At(column, row) == smSunk;
+  Reveal(board, column, row);
   if (AllSunk(board)) FleetSunk = 1;
-  const auto shooter = static_cast<std::size_t>(CurrentSide == sdComputer ? sdComputer : sdUser);
-  ++ShotCount[shooter];
-  if (hit) ++HitTally[shooter];
   if (!hit) CurrentSide = board;
-  return hit;
+  if (!hit) return srMiss;
+  return !wasSunk && sea.At(column, row) == smSunk ? srSunk : srHit;
 }
 
-bool TGameEngine::Shoot(int column, int row) {
+void TGameEngine::Reveal(int board, int column, int row) {
+  const TCell cell = ReadCell(column, row, board);
+  TSeaView& sea = SeaAt(board);
+  if (!OnBoard(column, row) || cell.Fired == 0 || sea.At(column, row) == smSunk) return;
+  if (cell.Empty != 0) {
+    sea.Mark(column, row, smMiss);
+    return;
+  }
+  // Ships are straight: the ship's cells are those of its number in line with the hit.
+  std::array<TPoint, BoardSize * 2> ship{};
+  std::size_t length = 0;
+  ship[length++] = TPoint{column, row};
+  static constexpr std::pair<int, int> Ways[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+  for (const auto& [dc, dr] : Ways) {
+    for (int c = column + dc, r = row + dr; OnBoard(c, r); c += dc, r += dr) {
+      const TCell& segment = Cells[c][r][board];
+      if (segment.Empty != 0 || segment.ShipNo != cell.ShipNo) break;
+      if (segment.Fired == 0) {
+        sea.Mark(column, row, smHit);
+        return;
+      }
+      ship[length++] = TPoint{c, r};
+    }
+  }
+  sea.Sink({ship.data(), length});
+}
+
+bool TGameEngine::Shoot(int column, int row) { return ShootAndTell(column, row) != srMiss; }
+
+TShotResult TGameEngine::ShootAndTell(int column, int row) {
   const TSide shooter = ActiveSide();
-  const bool hit = Fire(column, row);
+  const TShotResult result = Strike(column, row);
+  const bool hit = result != srMiss;
   const std::string cell = CellName(column, row);
   Log(Fill(shooter == sdUser ? Tr("Пользователь произвел выстрел в сектор %1")
                              : Tr("Компьютер произвел выстрел в сектор %1"),
@@ -122,12 +144,41 @@ bool TGameEngine::Shoot(int column, int row) {
   } else if (!hit) {
     Host->TurnPassed(ActiveSide());
   }
-  return hit;
+  return result;
 }
 
 void TGameEngine::EndGame(TSide winner) {
   CurrentState = gsReport;
   Host->GameWon(winner);
+}
+
+std::vector<TShip> FleetOnBoard(const TGameEngine& engine, int board) {
+  std::vector<TShip> fleet;
+  for (int row = 0; row < BoardSize; ++row) {
+    for (int column = 0; column < BoardSize; ++column) {
+      const TCell cell = engine.ReadCell(column, row, board);
+      if (cell.Empty != 0 || cell.Segment != 0) continue;
+      // A ship's segments carry its number; the bow is segment 0, the next one lies beside it.
+      const auto same = [&](int c, int r) {
+        const TCell next = engine.ReadCell(c, r, board);
+        return next.Empty == 0 && next.ShipNo == cell.ShipNo && next.Segment == 1;
+      };
+      TShip ship{column, row, true, 1};
+      if (same(column + 1, row)) {
+        ship.Horizontal = true;
+      } else if (same(column, row + 1)) {
+        ship.Horizontal = false;
+      }
+      while (ship.Length < BoardSize) {
+        const TPoint next = ship.Cell(ship.Length);
+        const TCell c = engine.ReadCell(next.X, next.Y, board);
+        if (c.Empty != 0 || c.ShipNo != cell.ShipNo || c.Segment != ship.Length) break;
+        ++ship.Length;
+      }
+      fleet.push_back(ship);
+    }
+  }
+  return fleet;
 }
 
 }  // namespace kravelon

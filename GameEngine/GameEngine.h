@@ -3,12 +3,20 @@
 // rules set off outside goes through TGameHost.
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string_view>
+#include <vector>
 
-#include "GameEngine/Board.h"
-#include "GameEngine/GameHost.h"
-#include "GameEngine/RandomSource.h"
 #include "Common/Types.h"
+#include "GameEngine/Board.h"
+#include "GameEngine/Fleet.h"
+#include "GameEngine/GameHost.h"
+#include "GameEngine/Level.h"
+#include "GameEngine/Opponent.h"
+#include "GameEngine/RandomSource.h"
+#include "GameEngine/Rules.h"
+#include "GameEngine/SeaView.h"
 
 namespace kravelon {
 
@@ -18,9 +26,8 @@ enum TGameState : std::int32_t { gsPlacing = 1, gsBattle = 2, gsReport = 3 };
 struct TCell {
   std::uint8_t Empty = 1;
   std::uint8_t Fired = 0;
-  std::int32_t ShipNo = 0;    // ordinal of the ship in placement order; 0 on water
-  std::int32_t Segment = 0;   // index from the ship's first (leftmost or topmost) cell
-  std::int32_t Excluded = 0;  // known to hold no ship; only the computer's targeting reads it
+  std::int32_t ShipNo = 0;   // ordinal of the ship in placement order; 0 on water
+  std::int32_t Segment = 0;  // index from the ship's first (leftmost or topmost) cell
 };
 
 // The engine's two idle steps, as the application's idle slot holds them.
@@ -35,15 +42,12 @@ constexpr TIdleStep StepAfterTurn(TSide side) {
   return side == sdComputer ? TIdleStep::ComputerTurn : TIdleStep::None;
 }
 
-// Directions of the computer's line following; 0 and 3, 1 and 2 are opposites.
-enum TDirection : std::int32_t { dirUp = 0, dirLeft = 1, dirRight = 2, dirDown = 3 };
-
 class TGameEngine {
  public:
-  static constexpr int FleetShips = 10;
-  static constexpr int FleetSegments = 20;
+  static constexpr int FleetShips = kravelon::FleetShips;
+  static constexpr int FleetSegments = kravelon::FleetSegments;
   // Placement order, largest first; the next ship is ShipSizes[10 - ShipsToPlace].
-  static constexpr std::array<std::int32_t, FleetShips> ShipSizes{4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
+  static constexpr std::array<std::int32_t, FleetShips> ShipSizes = kravelon::ShipSizes;
 
   // A null host does nothing; a null random source means the engine's own, seeded from the
   // system's entropy, so that two copies started together never play the same game.
@@ -55,12 +59,12 @@ class TGameEngine {
   // Off the board: the ring just outside reads as water, fired only in battle; anything further
   // out, or a board other than 0 and 1, reads as fired water in every state.
   TCell ReadCell(int column, int row, int board) const {
-    if (board != 0 && board != 1) return TCell{1, 1, 0, 0, 0};
+    if (board != 0 && board != 1) return TCell{1, 1, 0, 0};
     if (OnBoard(column, row)) return Cells[column][row][board];
     if (column == -1 || column == BoardSize || row == -1 || row == BoardSize) {
-      return TCell{1, static_cast<std::uint8_t>(CurrentState == gsBattle ? 1 : 0), 0, 0, 0};
+      return TCell{1, static_cast<std::uint8_t>(CurrentState == gsBattle ? 1 : 0), 0, 0};
     }
-    return TCell{1, 1, 0, 0, 0};
+    return TCell{1, 1, 0, 0};
   }
   void WriteCell(int column, int row, int board, const TCell& cell) {
     if ((board == 0 || board == 1) && OnBoard(column, row)) Cells[column][row][board] = cell;
@@ -69,8 +73,6 @@ class TGameEngine {
   void NewGame();
   void ToggleOrientation(int side);
   void SetOrientation(bool horizontal);
-  void StrikeSize(int size);
-  bool CanBeLonger(int hits) const;
   bool AllSunk(int board) const;
   bool Fire(int column, int row);  // one shot of the active side; true on a hit
   // Fire, and tell the host of the shot and of what follows: the end of the game, or on a miss
@@ -89,8 +91,8 @@ class TGameEngine {
   }
   // The shots each side fired in this game and how many hit: the tally of a finished game, and
   // the computer's hit percentage the statistics window shows.
-  int Shots(TSide shooter) const { return ShotCount[static_cast<std::size_t>(shooter)]; }
-  int Hits(TSide shooter) const { return HitTally[static_cast<std::size_t>(shooter)]; }
+  int Shots(TSide shooter) const { return Sea(shooter).Shots(); }
+  int Hits(TSide shooter) const { return Sea(shooter).Hits(); }
   int ComputerShots() const { return Shots(sdComputer); }
   int ComputerHits() const { return Hits(sdComputer); }
 
@@ -98,19 +100,16 @@ class TGameEngine {
   bool CanPlace(int column, int row, int length) const;
   void PlaceShip(int column, int row);  // the caller has asked CanPlace first
   void ArrangeStep(bool& done);         // idle step: one step per call, never done
+  int ArrangePhase() const { return Phase; }  // 0: the next step draws a cell
 
-  // --- The computer's shooting (at board 0) ---
+  // --- The computer (at board 0): its level, its shooting ---
+  // The level of the next game; the game under way keeps the level it began with.
+  void SetLevel(TLevel level) { ChosenLevel = level; }
+  TLevel NextLevel() const { return ChosenLevel; }
+  TLevel Level() const { return CurrentLevel; }
   void ComputerTurnStep(bool& done);  // idle step: one step per call, never done
-  void BuildCandidates();
-  // What the last search saw: the placement counts [row][column] and the cells it drew from.
-  const auto& Heat() const { return HeatMap; }
-  const auto& Candidates() const { return CandidateCells; }
-  int CandidateCount() const { return CandidatesFound; }
-  // The computer's belief about the user's ships afloat: a size is struck (set to 0) when the
-  // computer concludes it has sunk a ship of that size.
-  const auto& FleetLeft() const { return Afloat; }
-  int AiStep() const { return Step; }
-  const auto& DirOrder() const { return DirectionOrder; }
+  // What `shooter` has learnt of the other side's board: all a level ever reads of it.
+  const TSeaView& Sea(TSide shooter) const { return Seas[shooter == sdComputer ? 1 : 0]; }
 
  private:
   // Tests and the simulator set up positions through this seam (GameEngineProbe.h); the game
@@ -118,22 +117,23 @@ class TGameEngine {
   friend struct TGameEngineProbe;
 
   void Log(std::string_view text);
-  void StepTarget();  // one step of following a hit along a line
-  static bool OnBoard(int column, int row) {
-    return static_cast<unsigned>(column) < BoardSize && static_cast<unsigned>(row) < BoardSize;
-  }
-  // The user's board as the computer's routines see it: every cell off the board is blocked,
-  // whatever the state, so a search gives the same counts in any state it is asked in.
-  TCell TargetView(int column, int row) const {
-    return OnBoard(column, row) ? Cells[column][row][sdUser] : TCell{1, 1, 0, 0, 0};
-  }
+  static bool OnBoard(int column, int row) { return TSeaView::OnBoard(column, row); }
   std::uint32_t Draw() { return Random->Next(); }
+  TShotResult Strike(int column, int row);        // Fire, telling a hit that sinks a ship apart
+  TShotResult ShootAndTell(int column, int row);  // Shoot, likewise
+  // The shooter at `board` learns what its shot at the cell found; a ship whose last segment
+  // was hit is sunk, all its cells at once.
+  void Reveal(int board, int column, int row);
+  TSeaView& SeaAt(int board) { return Seas[board == sdUser ? 1 : 0]; }
+  bool PlaceFromPlan();
   void EndGame(TSide winner);
 
-  // Working state of the automatic routines.
-  std::int32_t Step = 0;
+  // Working state of the arrangement.
+  std::int32_t Phase = 0;
   std::int32_t TargetColumn = 0;
   std::int32_t TargetRow = 0;
+  bool PlanPending = false;             // the computer's arrangement is yet to begin
+  std::optional<TFleetPlan> FleetPlan;  // the opponent's own arrangement, while it is placed
 
   std::uint8_t UserAcross = 0;
   std::uint8_t ComputerAcross = 0;
@@ -141,35 +141,23 @@ class TGameEngine {
   std::int32_t CurrentState = gsPlacing;
   std::int32_t ShipsToPlace = FleetShips;
 
-  std::int32_t DirIndex = 0;
-  std::int32_t HitCount = 0;
-  std::int32_t Reversals = 0;
-  std::int32_t AnchorColumn = 0;
-  std::int32_t AnchorRow = 0;
-
   std::uint8_t FleetSunk = 0;
 
-  std::array<std::int32_t, FleetShips> Afloat = ShipSizes;
-  std::array<std::int32_t, 2> ShotCount{};  // by shooter
-  std::array<std::int32_t, 2> HitTally{};
-
-  // Order in which the computer tries directions from a first hit; shuffled at every search.
-  std::array<std::int32_t, 4> DirectionOrder{dirUp, dirLeft, dirRight, dirDown};
-  // Number of possible placements covering each cell, indexed [row][column].
-  std::array<std::array<std::int32_t, BoardSize>, BoardSize> HeatMap{};
-  // The cells a search draws from (X = column, Y = row), row-major.
-  std::array<TPoint, BoardSize * BoardSize> CandidateCells{};
-  std::int32_t CandidatesFound = 0;
-
   TCell Cells[BoardSize][BoardSize][2];  // [column][row][board]
-  // BuildCandidates' placement counts per run length, for the belief in CoverFleet.
-  std::array<std::array<std::int32_t, BoardSize>, BoardSize + 1> Cover{};
-  std::array<std::int32_t, FleetShips> CoverFleet{};
-  bool CoverValid = false;
+  // What each shooter knows of the board it fires at: [0] the user's, at board 1; [1] the
+  // computer's, at board 0. The tally of a game is kept there too.
+  std::array<TSeaView, 2> Seas{};
   TGameHost* Host;
   TNullGameHost NullHost;
   TPcg32 OwnRandom;
   TRandomSource* Random;
+  TRules GameRules;  // the game's own rules, until a game is offered others
+  TLevel ChosenLevel = DefaultLevel;
+  TLevel CurrentLevel = DefaultLevel;
+  std::unique_ptr<TOpponent> Opponent;  // the computer at CurrentLevel; kept while it stays
 };
+
+// The ships on one board of the engine (0 the user's, 1 the computer's), bow first, as placed.
+std::vector<TShip> FleetOnBoard(const TGameEngine& engine, int board);
 
 }  // namespace kravelon

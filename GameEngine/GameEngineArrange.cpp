@@ -24,7 +24,7 @@ void TGameEngine::PlaceShip(int column, int row) {
   const int shipNo = FleetShips - ShipsToPlace;
   const bool horizontal = IsHorizontal();
   for (int i = 0; i < length; ++i) {
-    const TCell segment{0, 0, shipNo, i, 0};
+    const TCell segment{0, 0, shipNo, i};
     if (horizontal) {
       WriteCell(column + i, row, CurrentSide, segment);
     } else {
@@ -36,7 +36,8 @@ void TGameEngine::PlaceShip(int column, int row) {
   if (ShipsToPlace <= 0 && CurrentSide == sdUser) {
     CurrentSide = sdComputer;
     ShipsToPlace = FleetShips;
-    Step = 0;
+    Phase = 0;
+    PlanPending = true;  // the computer's first arrangement step asks its level for a plan
     Log(Tr("Пользователь расставил все корабли."));
     Log(Tr("Компьютер расставляет корабли..."));
     Host->FleetPlaced(sdUser);
@@ -44,6 +45,7 @@ void TGameEngine::PlaceShip(int column, int row) {
     CurrentSide = sdUser;
     ShipsToPlace = FleetShips;
     CurrentState = gsBattle;
+    FleetPlan.reset();
     Host->FleetPlaced(sdComputer);
     Log(Tr("Компьютер расставил все корабли."));
   }
@@ -53,29 +55,47 @@ void TGameEngine::ArrangeStep(bool& done) {
   done = false;
   const int length = NextShipSize();
   if (length == 0) return;  // no ship left to place: nothing to arrange
-  switch (Step) {
+  if (CurrentSide == sdComputer && PlanPending) {
+    PlanPending = false;
+    FleetPlan = Opponent->PlanFleet();
+  }
+  if (CurrentSide == sdComputer && FleetPlan && PlaceFromPlan()) return;
+  switch (Phase) {
     case 0:
       TargetColumn = static_cast<std::int32_t>(Draw() % BoardSize);
       TargetRow = static_cast<std::int32_t>(Draw() % BoardSize);
       SetOrientation(Draw() % 2 != 0);
-      Step = 1;
+      Phase = 1;
       break;
     case 1:
-      Step = CanPlace(TargetColumn, TargetRow, length) ? 3 : 2;
+      Phase = CanPlace(TargetColumn, TargetRow, length) ? 3 : 2;
       break;
     case 2:
       ToggleOrientation(CurrentSide);
-      Step = CanPlace(TargetColumn, TargetRow, length) ? 3 : 0;
+      Phase = CanPlace(TargetColumn, TargetRow, length) ? 3 : 0;
       break;
     case 3:
       // The right button turns the active side's ship in every state, so the orientation may
       // have changed since the test: test again, and draw a new cell rather than overlap a ship.
       if (CanPlace(TargetColumn, TargetRow, length)) PlaceShip(TargetColumn, TargetRow);
-      Step = 0;
+      Phase = 0;
       break;
     default:
       break;
   }
+}
+
+// The opponent's own arrangement, a ship a step. A planned ship that does not fit (the plan
+// broke the rules) drops the plan, and the rest of the fleet is arranged at random.
+bool TGameEngine::PlaceFromPlan() {
+  const TShipPlacement& ship = (*FleetPlan)[static_cast<std::size_t>(FleetShips - ShipsToPlace)];
+  SetOrientation(ship.Horizontal);
+  if (!CanPlace(ship.At.X, ship.At.Y, NextShipSize())) {
+    FleetPlan.reset();
+    return false;
+  }
+  PlaceShip(ship.At.X, ship.At.Y);
+  return true;
 }
 
 }  // namespace kravelon

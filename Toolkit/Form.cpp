@@ -327,6 +327,7 @@ void TForm::Dispatch(const SDL_Event& e) {
       break;
     }
     case SDL_KEYDOWN: {
+      const TKeyModifiers held(e.key.keysym.mod);
       int key = KeyCodeOf(e.key.keysym.sym, e.key.keysym.scancode);
       if (key != 0 && OnKeyDown) OnKeyDown(key);
       char c = ControlCharOf(e.key.keysym.sym);

@@ -23,7 +23,17 @@ echo "== at rest"
 bash "$here/idle-cpu.sh" "$build"
 echo "== launch"
 bash "$here/first-frame.sh" "$build"
+echo "== computer levels"
+# Each level against 2000 random fleets, and the captain against the admiral's: shots to win and
+# games per second on one core (bench_rules below has the admiral's cost of one shot).
+for level in cabin-boy sailor captain admiral; do
+  "$build/kravelon-sim" --games 2000 --seed 7 --level "$level" |
+    awk -v l="$level" '/^shots_mean /{m=$2} /^games_per_second /{g=$2} END{printf "level %-9s shots_mean %6s  games_per_second %s\n", l, m, g}'
+done
+"$build/kravelon-sim" --games 2000 --seed 7 --fleets admiral |
+  awk '/^shots_mean /{m=$2} /^games_per_second /{g=$2} END{printf "captain against the admiral'"'"'s fleets  shots_mean %6s  games_per_second %s\n", m, g}'
 echo "== Google Benchmark tables"
-for b in "$build/bench/rules/bench_rules" "$build/bench/menu/bench_menu" "$build/bench/speech/bench_speech"; do
+for b in "$build/bench/rules/bench_rules" "$build/bench/menu/bench_menu" "$build/bench/speech/bench_speech" \
+         "$build/bench/net/bench_net"; do
   [ -x "$b" ] && "$b"
 done

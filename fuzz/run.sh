@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes each loader for a while: fuzz/run.sh BUILD SECONDS [TARGET...]
+# Fuzzes each loader and the network protocol for a while: fuzz/run.sh BUILD SECONDS [TARGET...]
 # Each target starts from its seed corpus and the regression files; what it learns is kept in
 # BUILD/fuzz-corpus/, and any input that makes it fail in BUILD/fuzz-crashes/ (copy those into
 # fuzz/regressions/ once the fault is mended). Prints the runs each target made.
@@ -8,7 +8,7 @@ build=${1:?build folder}
 seconds=${2:-180}
 shift 2 || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(jpeg bmp cursor wave catalogue)
+[ ${#targets[@]} -eq 0 ] && targets=(jpeg bmp cursor wave catalogue settings record protocol)
 here=$(cd "$(dirname "$0")" && pwd)
 failed=0
 summary=()

@@ -14,6 +14,9 @@ packages=(
   libspeechd-dev libdbus-1-dev
   # the settings file is read with inih
   libinih-dev
+  # the network game: standalone Asio (headers), libsodium (SHA-256, the salt), Avahi (finding
+  # games on the local network; the daemon only to try it by hand)
+  libasio-dev libsodium-dev libavahi-client-dev
   # the asset generator draws its lettering with FreeType and packs its icons with zlib
   libfreetype-dev zlib1g-dev
   # run: free faces with Cyrillic for the roles the game's fonts play

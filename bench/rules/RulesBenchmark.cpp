@@ -1,28 +1,38 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
 #include "GameEngine/GameEngine.h"
+#include "GameEngine/GameEngineProbe.h"
+#include "GameEngine/Level.h"
+#include "GameEngine/Levels/Admiral.h"
 #include "GameEngine/RandomSource.h"
 #include "tools/sim/SelfPlay.h"
-#include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
 
 namespace {
 
-// Arrangement of the user's fleet, then the computer shooting until it is sunk.
+// Arrangement of the user's fleet, then the computer, at the level given (1 to 4), shooting until
+// it is sunk: items per second are games per second.
 void BM_ComputerGame(benchmark::State& state) {
-  TSelfPlay play(42);
+  const auto level = static_cast<TLevel>(state.range(0));
+  TSelfPlay play(42, level);
   long shots = 0;
   for (auto _ : state) {
     const TSelfPlayResult result = play.PlayOne();
     shots += result.Shots;
     benchmark::DoNotOptimize(result);
   }
+  state.SetLabel(std::string(LevelValue(level)));
   state.SetItemsProcessed(state.iterations());
   state.counters["shots_per_game"] =
       benchmark::Counter(static_cast<double>(shots) / static_cast<double>(state.iterations()));
 }
-BENCHMARK(BM_ComputerGame);
+BENCHMARK(BM_ComputerGame)->DenseRange(lvCabinBoy, lvAdmiral);
 
 void BM_ArrangeUserFleet(benchmark::State& state) {
   TSelfPlay play(42);
@@ -31,26 +41,92 @@ void BM_ArrangeUserFleet(benchmark::State& state) {
 }
 BENCHMARK(BM_ArrangeUserFleet);
 
-// Arg 0: an untouched board and the full fleet; arg 1: a third of the cells fired or excluded
-// and four ships struck, as in the middle of a game.
+// The admiral's way of hiding its fleet: once a game, while the computer arranges.
+void BM_AdmiralFleet(benchmark::State& state) {
+  TPcg32 random(42);
+  for (auto _ : state) benchmark::DoNotOptimize(TAdmiral::ArrangeFleet(random));
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AdmiralFleet);
+
+// Every position the admiral faced in a few whole games, from the first shot to the last.
+std::vector<TSeaView> AdmiralPositions() {
+  std::vector<TSeaView> positions;
+  TSelfPlay play(7, lvAdmiral);
+  for (int game = 0; game < 20; ++game) {
+    play.ArrangeUserFleet();
+    TGameEngine& engine = play.Engine();
+    Probe(engine).State = gsBattle;
+    while (!engine.GameOver()) {
+      Probe(engine).ActiveSide = sdComputer;
+      positions.push_back(engine.Sea(sdComputer));
+      bool done = false;
+      engine.ComputerTurnStep(done);
+    }
+  }
+  return positions;
+}
+
+// One admiral's shot: the placement count over the whole board and the choice of a cell, over
+// the positions of whole games in turn. It runs inside the game's idle step, so it must stay far
+// below a frame (16 ms).
+void BM_AdmiralShot(benchmark::State& state) {
+  const std::vector<TSeaView> positions = AdmiralPositions();
+  TPcg32 random(42);
+  TAdmiral admiral(random);
+  admiral.NewGame({});
+  // The dearest position too: each timed over three batches of shots, the fastest batch taken
+  // (so that the machine's other work does not count), the slowest position kept.
+  double slowest = 0;
+  for (const TSeaView& position : positions) {
+    constexpr int Batch = 20;
+    double fastest = 1e9;
+    for (int batch = 0; batch < 3; ++batch) {
+      const auto start = std::chrono::steady_clock::now();
+      for (int i = 0; i < Batch; ++i) benchmark::DoNotOptimize(admiral.TurnStep(position));
+      const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
+      fastest = std::min(fastest, took.count() / Batch);
+    }
+    slowest = std::max(slowest, fastest);
+  }
+  std::size_t next = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(admiral.TurnStep(positions[next]));
+    next = next + 1 == positions.size() ? 0 : next + 1;
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.counters["positions"] = static_cast<double>(positions.size());
+  state.counters["slowest_position_us"] = slowest;
+}
+BENCHMARK(BM_AdmiralShot);
+
+// The captain's search. Arg 0: an untouched board and the full fleet; arg 1: a third of the
+// cells fired or excluded and four ships struck, as in the middle of a game.
 void BM_BuildCandidates(benchmark::State& state) {
   TGameEngine engine;
   engine.NewGame();
   Probe(engine).State = gsBattle;
   Probe(engine).ComputerShots = 30;
+  TCaptain& captain = Captain(engine);
   if (state.range(0) == 1) {
     TPcg32 random(7);
     for (int c = 0; c < 10; ++c) {
       for (int r = 0; r < 10; ++r) {
-        if (random.Next() % 3 == 0)
-          engine.WriteCell(c, r, 0, TCell{1, 1, 0, 0, random.Next() % 2 == 0 ? 1 : 0});
+        if (random.Next() % 3 != 0) continue;
+        if (random.Next() % 2 == 0) {
+          captain.Exclude(c, r);
+        } else {
+          engine.WriteCell(c, r, 0, TCell{1, 1, 0, 0});
+          Probe(engine).Reveal(sdUser, c, r);
+        }
       }
     }
-    for (const int size : {4, 2, 1, 1}) engine.StrikeSize(size);
+    for (const int size : {4, 2, 1, 1}) captain.StrikeSize(size);
   }
+  const TSeaView& sea = engine.Sea(sdComputer);
   for (auto _ : state) {
-    engine.BuildCandidates();
-    benchmark::DoNotOptimize(engine.CandidateCount());
+    captain.BuildCandidates(sea);
+    benchmark::DoNotOptimize(captain.CandidateCount());
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations());
@@ -58,7 +134,6 @@ void BM_BuildCandidates(benchmark::State& state) {
 BENCHMARK(BM_BuildCandidates)->Arg(0)->Arg(1);
 
 }  // namespace
-
 
 }  // namespace kravelon
 

@@ -166,6 +166,12 @@ void TXServer::Key(const char* keysym) {
   XSync(Dpy, False);
 }
 
+void TXServer::Hold(const char* keysym, bool down) {
+  XTestFakeKeyEvent(Dpy, XKeysymToKeycode(Dpy, XStringToKeysym(keysym)), down ? True : False,
+                    CurrentTime);
+  XSync(Dpy, False);
+}
+
 std::vector<TXServer::TWindowInfo> TXServer::Windows() {
   std::vector<TWindowInfo> result;
   Window root = DefaultRootWindow(Dpy), parent, *children = nullptr;

@@ -42,6 +42,8 @@ class TXServer {
   void Click(int button = 1);  // 1 left, 2 middle, 3 right, 4/5 wheel
   void ClickAt(int x, int y, int button = 1);
   void Key(const char* keysym);  // e.g. "Escape", "Next", "Return"
+  // Presses or releases a key (a modifier) and leaves it so.
+  void Hold(const char* keysym, bool down);
 
   struct TWindowInfo {
     Window Id = 0;

@@ -1,17 +1,32 @@
 #include "tools/sim/SelfPlay.h"
+
 #include "GameEngine/GameEngineProbe.h"
+#include "GameEngine/Levels/Admiral.h"
 
 namespace kravelon {
 
-TSelfPlay::TSelfPlay(std::uint64_t seed) : Random(seed), GameEngine(&Host, &Random) {}
+TSelfPlay::TSelfPlay(std::uint64_t seed, TLevel level, TFleets fleets)
+    : Random(seed), GameEngine(&Host, &Random), Fleets(fleets) {
+  GameEngine.SetLevel(level);
+}
 
 int TSelfPlay::ArrangeUserFleet() {
   int restarts = 0;
   for (;;) {
     GameEngine.NewGame();
-    // As the "arrange" menu item does.
-    RunIdleStep(GameEngine, Host, TIdleStep::Arrange, ArrangeStepLimit,
-                [this] { return GameEngine.ActiveSide() == sdUser; });
+    if (Fleets == TFleets::Admiral) {
+      // Placed as the user would, a ship at a time where the plan puts it.
+      const TFleetPlan plan = TAdmiral::ArrangeFleet(Random);
+      for (const TShipPlacement& ship : plan) {
+        GameEngine.SetOrientation(ship.Horizontal);
+        if (!GameEngine.CanPlace(ship.At.X, ship.At.Y, GameEngine.NextShipSize())) break;
+        GameEngine.PlaceShip(ship.At.X, ship.At.Y);
+      }
+    } else {
+      // As the "arrange" menu item does.
+      RunIdleStep(GameEngine, Host, TIdleStep::Arrange, ArrangeStepLimit,
+                  [this] { return GameEngine.ActiveSide() == sdUser; });
+    }
     // The completed user's fleet hands the slot on to the computer's arrangement: stop there.
     if (GameEngine.ActiveSide() == sdComputer) break;
     ++restarts;

@@ -1,13 +1,18 @@
 #pragma once
-// Headless self-play: the computer shoots at a randomly arranged user fleet with the engine's
-// own code, the user never shooting. Shared by the simulator and the benchmarks.
+// Headless self-play: the computer, at a chosen level, shoots at the user's fleet with the
+// engine's own code, the user never shooting. Shared by the simulator and the benchmarks.
 #include <cstdint>
 
 #include "GameEngine/GameEngine.h"
+#include "GameEngine/Level.h"
 #include "GameEngine/RandomSource.h"
 #include "tools/sim/IdleRun.h"
 
 namespace kravelon {
+
+// How the user's fleet is arranged: by the automatic arrangement (the "arrange" menu item), or
+// the way the admiral hides its own.
+enum class TFleets { Random, Admiral };
 
 struct TSelfPlayResult {
   int Shots = 0;  // the computer's shots until the user's fleet was sunk
@@ -22,7 +27,8 @@ class TSelfPlay {
   static constexpr long ArrangeStepLimit = 1'000'000;
   static constexpr long BattleStepLimit = 1'000'000;
 
-  explicit TSelfPlay(std::uint64_t seed);
+  explicit TSelfPlay(std::uint64_t seed, TLevel level = DefaultLevel,
+                     TFleets fleets = TFleets::Random);
   TSelfPlay(const TSelfPlay&) = delete;
   TSelfPlay& operator=(const TSelfPlay&) = delete;
 
@@ -35,6 +41,7 @@ class TSelfPlay {
   TIdleSlotHost Host;
   TPcg32 Random;
   TGameEngine GameEngine;
+  TFleets Fleets;
 };
 
 }  // namespace kravelon

@@ -1,15 +1,18 @@
-// kravelon-sim: the computer against randomly arranged user fleets, with the engine's own code.
-// Prints one "key value" line per figure so that scripts can read the results.
+// kravelon-sim: the computer, at any of its levels, against the user's fleets arranged at random
+// or the admiral's way, with the engine's own code. Prints one "key value" line per figure so
+// that scripts can read the results.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "GameEngine/Level.h"
 #include "tools/sim/SelfPlay.h"
 
 using namespace kravelon;
@@ -17,9 +20,13 @@ using namespace kravelon;
 namespace {
 
 constexpr std::string_view Usage =
-    "usage: kravelon-sim [--games N] [--seed S]\n"
-    "  --games N, -n N  games to play (default 1000)\n"
-    "  --seed S, -s S   seed of the random source (default: the clock, in seconds)\n";
+    "usage: kravelon-sim [--games N] [--seed S] [--level L] [--fleets F]\n"
+    "  --games N, -n N   games to play (default 1000)\n"
+    "  --seed S, -s S    seed of the random source (default: the clock, in seconds)\n"
+    "  --level L, -l L   the computer's level: cabin-boy, sailor, captain, admiral, or 1 to 4\n"
+    "                    (default captain)\n"
+    "  --fleets F, -f F  the user's fleets: random (the automatic arrangement, the default) or\n"
+    "                    admiral (arranged as the admiral hides its own)\n";
 
 bool ParseNumber(const char* text, std::uint64_t& value) {
   try {
@@ -45,11 +52,34 @@ int Percentile(const std::vector<int>& sorted, double p) {
 int main(int argc, char** argv) {
   std::uint64_t games = 1000;
   auto seed = static_cast<std::uint64_t>(std::time(nullptr));
+  std::optional<TLevel> level;
+  std::optional<TFleets> fleets;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(Usage.data(), stdout);
       return 0;
+    }
+    const bool isLevel = arg == "--level" || arg == "-l";
+    if (isLevel || arg == "--fleets" || arg == "-f") {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "kravelon-sim: %s needs a value\n%s", argv[i], Usage.data());
+        return 2;
+      }
+      const std::string_view value = argv[++i];
+      if (isLevel) {
+        level = ParseLevel(value);
+      } else if (value == "random" || value == "admiral") {
+        fleets = value == "admiral" ? TFleets::Admiral : TFleets::Random;
+      }
+      if (isLevel ? !level : !fleets) {
+        std::fprintf(stderr, "kravelon-sim: unknown %s '%s': give %s\n%s", isLevel ? "level" : "fleets",
+                     argv[i],
+                     isLevel ? "cabin-boy, sailor, captain, admiral or 1 to 4" : "random or admiral",
+                     Usage.data());
+        return 2;
+      }
+      continue;
     }
     std::uint64_t* target = (arg == "--games" || arg == "-n")  ? &games
                             : (arg == "--seed" || arg == "-s") ? &seed
@@ -65,7 +95,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  TSelfPlay play(seed);
+  TSelfPlay play(seed, level.value_or(DefaultLevel), fleets.value_or(TFleets::Random));
   std::vector<int> shots;
   shots.reserve(games);
   double percentSum = 0;
@@ -96,6 +126,9 @@ int main(int argc, char** argv) {
   const double median =
       sorted.size() % 2 != 0 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2.0;
 
+  // Only what was asked for is printed, so that a run without them prints what it always did.
+  if (level) std::printf("level %s\n", std::string(LevelValue(*level)).c_str());
+  if (fleets) std::printf("fleets %s\n", *fleets == TFleets::Admiral ? "admiral" : "random");
   std::printf("games %llu\n", static_cast<unsigned long long>(games));
   std::printf("seed %llu\n", static_cast<unsigned long long>(seed));
   std::printf("shots_mean %.2f\n", mean);

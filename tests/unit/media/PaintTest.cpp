@@ -525,7 +525,7 @@ TEST_F(UpdateFixture, UpdatesSendOnlyTheirOwnRectangle) {
 TEST_F(UpdateFixture, TheTargetFrameSendsOnlyItsCellsAndEndsAsAFullRedrawWould) {
   const auto unframed = Screen();
   // Over a hit, a miss and water alike: yellow on the cell's edge, black inside it.
-  GameEngine->WriteCell(2, 3, 1, TCell{0, 1, 1, 0, 0});
+  GameEngine->WriteCell(2, 3, 1, TCell{0, 1, 1, 0});
   Painter->Redraw();
   for (const TPoint cell : {TPoint{2, 3}, TPoint{3, 3}, TPoint{9, 9}}) {
     Scribble();

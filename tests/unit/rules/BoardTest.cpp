@@ -3,6 +3,7 @@
 
 #include <array>
 #include <ostream>
+#include <vector>
 
 #include "GameEngine/GameEngine.h"
 #include "RulesTestSupport.h"
@@ -43,7 +44,6 @@ TEST_P(ReadCellOffBoard, AnswersWaterFiredByRingAndState) {
   EXPECT_EQ(cell.Fired, p.Fired);
   EXPECT_EQ(cell.ShipNo, 0);
   EXPECT_EQ(cell.Segment, 0);
-  EXPECT_EQ(cell.Excluded, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         TOffBoardCase{0, 0, -1, gsBattle, 1}));
 
 TEST_F(BoardTest, WriteCellStoresAllFieldsOnBoardAndIgnoresEverythingElse) {
-  const TCell ship{0, 1, 7, 2, 1};
+  const TCell ship{0, 1, 7, 2};
   Engine.WriteCell(9, 9, 1, ship);
   const TCell back = Engine.ReadCell(9, 9, 1);
   EXPECT_EQ(back, ship);
@@ -75,6 +75,7 @@ TEST_F(BoardTest, WriteCellStoresAllFieldsOnBoardAndIgnoresEverythingElse) {
   EXPECT_EQ(Snapshot(Engine), before);
 }
 
+// The hit is all the shooter learns; the computer concludes the diagonals are water itself.
 TEST_F(BoardTest, HitKeepsTheTurnAndExcludesOnlyTheDiagonals) {
   PutShip(Engine, 0, 4, 4, 2, true);
   Probe(Engine).State = gsBattle;
@@ -85,12 +86,39 @@ TEST_F(BoardTest, HitKeepsTheTurnAndExcludesOnlyTheDiagonals) {
   EXPECT_EQ(Engine.ReadCell(4, 4, 0).Fired, 1);
   EXPECT_EQ(Engine.ComputerShots(), 1);
   EXPECT_EQ(Engine.ComputerHits(), 1);
+  const TSeaView& sea = Engine.Sea(sdComputer);
   for (int c = 0; c < 10; ++c) {
     for (int r = 0; r < 10; ++r) {
       const bool diagonal = (c == 3 || c == 5) && (r == 3 || r == 5);
-      EXPECT_EQ(Engine.ReadCell(c, r, 0).Excluded, diagonal ? 1 : 0) << c << "," << r;
+      const bool shot = c == 4 && r == 4;
+      EXPECT_EQ(sea.At(c, r), shot ? smHit : smUnknown) << c << "," << r;
+      EXPECT_EQ(Captain(Engine).Blocked(sea, c, r), diagonal || shot) << c << "," << r;
     }
   }
+}
+
+// The ship's last segment sinks it: the shooter learns all its cells and its size at once.
+TEST_F(BoardTest, TheLastHitOfAShipSinksItInTheShootersView) {
+  PutShip(Engine, 0, 2, 6, 3, false, 1);
+  PutShip(Engine, 0, 6, 6, 3, false, 2);  // the same size, elsewhere: not sunk with it
+  Probe(Engine).State = gsBattle;
+  Probe(Engine).ActiveSide = sdComputer;
+  ASSERT_TRUE(Engine.Fire(2, 7));
+  ASSERT_TRUE(Engine.Fire(2, 6));
+  const TSeaView& sea = Engine.Sea(sdComputer);
+  EXPECT_EQ(sea.At(2, 6), smHit);
+  EXPECT_TRUE(sea.Sunk().empty());
+
+  EXPECT_TRUE(Engine.Fire(2, 8));
+  for (int r = 6; r <= 8; ++r) {
+    EXPECT_EQ(sea.At(2, r), smSunk) << r;
+    EXPECT_EQ(sea.At(6, r), smUnknown) << r;
+  }
+  EXPECT_EQ(std::vector<int>(sea.Sunk().begin(), sea.Sunk().end()), std::vector<int>{3});
+  EXPECT_FALSE(Engine.Fire(2, 8));  // again: a miss that changes nothing it knows
+  EXPECT_EQ(sea.At(2, 8), smSunk);
+  EXPECT_EQ(sea.Sunk().size(), 1U);
+  EXPECT_EQ(Engine.Sea(sdUser).Shots(), 0);
 }
 
 TEST_F(BoardTest, SecondShotAtAHitIsAMissThatCountsAsAShotOnly) {
@@ -122,7 +150,7 @@ TEST_F(BoardTest, EachSideCountsItsOwnShotsAndHits) {
   EXPECT_EQ(Engine.Shots(sdUser) + Engine.Hits(sdUser) + Engine.Shots(sdComputer), 0);
 }
 
-TEST_F(BoardTest, HitInACornerMarksOnlyTheDiagonalOnTheBoard) {
+TEST_F(BoardTest, HitInACornerMarksOnlyItsCellOnTheBoard) {
   PutShip(Engine, 1, 9, 0, 1, true);
   Probe(Engine).State = gsBattle;
   Probe(Engine).ActiveSide = sdUser;
@@ -131,8 +159,9 @@ TEST_F(BoardTest, HitInACornerMarksOnlyTheDiagonalOnTheBoard) {
   ASSERT_TRUE(Engine.Fire(9, 0));
   // Board 1 follows board 0 in the snapshot, column-major.
   expected[100 + 9 * 10 + 0].Fired = 1;
-  expected[100 + 8 * 10 + 1].Excluded = 1;
   EXPECT_EQ(Snapshot(Engine), expected);
+  EXPECT_EQ(Engine.Sea(sdUser).At(9, 0), smSunk);
+  EXPECT_EQ(Engine.Sea(sdUser).At(8, 1), smUnknown);
 }
 
 TEST_F(BoardTest, UserMissPassesTheTurnWithoutTouchingTheComputersCounters) {
@@ -240,10 +269,11 @@ void PrintTo(const TStrikeCase& p, std::ostream* os) {
 class StrikeSizeCases : public ::testing::TestWithParam<TStrikeCase> {};
 
 TEST_P(StrikeSizeCases, StrikesTheFirstEqualEntryOnly) {
-  TGameEngine engine;
-  engine.NewGame();
-  for (const int size : GetParam().Strikes) engine.StrikeSize(size);
-  EXPECT_EQ(engine.FleetLeft(), GetParam().Expected);
+  TPcg32 random;
+  TCaptain captain(random);
+  captain.NewGame({});
+  for (const int size : GetParam().Strikes) captain.StrikeSize(size);
+  EXPECT_EQ(captain.FleetLeft(), GetParam().Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fleet, StrikeSizeCases,
@@ -254,13 +284,14 @@ INSTANTIATE_TEST_SUITE_P(Fleet, StrikeSizeCases,
                                            TStrikeCase{{1, 4, 1}, {0, 3, 3, 2, 2, 2, 0, 0, 1, 1}}));
 
 TEST_F(BoardTest, CanBeLongerFollowsTheLargestShipBelievedAfloat) {
-  EXPECT_TRUE(Engine.CanBeLonger(3));
-  EXPECT_FALSE(Engine.CanBeLonger(4));
-  Engine.StrikeSize(4);
-  EXPECT_FALSE(Engine.CanBeLonger(3));
-  EXPECT_TRUE(Engine.CanBeLonger(2));
-  Probe(Engine).FleetLeft.fill(0);
-  for (int hits = 0; hits <= 5; ++hits) EXPECT_FALSE(Engine.CanBeLonger(hits)) << hits;
+  TCaptain& captain = Captain(Engine);
+  EXPECT_TRUE(captain.CanBeLonger(3));
+  EXPECT_FALSE(captain.CanBeLonger(4));
+  captain.StrikeSize(4);
+  EXPECT_FALSE(captain.CanBeLonger(3));
+  EXPECT_TRUE(captain.CanBeLonger(2));
+  CaptainProbe(Engine).FleetLeft.fill(0);
+  for (int hits = 0; hits <= 5; ++hits) EXPECT_FALSE(captain.CanBeLonger(hits)) << hits;
 }
 
 TEST_F(BoardTest, NewGameAfterAReportStartsThePlacementAfresh) {
@@ -268,18 +299,19 @@ TEST_F(BoardTest, NewGameAfterAReportStartsThePlacementAfresh) {
   PutLegalFleet(Engine, 0);
   PutLegalFleet(Engine, 1);
   MarkFired(Engine, 0, 5, 5);
-  Engine.WriteCell(6, 6, 1, TCell{1, 0, 0, 0, 1});
+  MarkFired(Engine, 1, 0, 0);
+  Captain(Engine).Exclude(6, 6);
   Probe(Engine).State = gsReport;
   Probe(Engine).ActiveSide = sdComputer;
   Probe(Engine).ShipsLeft = 3;
   Probe(Engine).GameOver = 1;
-  Probe(Engine).AiStep = 4;
-  Probe(Engine).HitCount = 3;
+  CaptainProbe(Engine).AiStep = 4;
+  CaptainProbe(Engine).HitCount = 3;
   Probe(Engine).ComputerShots = 47;
   Probe(Engine).ComputerHits = 20;
-  Engine.StrikeSize(4);
+  Captain(Engine).StrikeSize(4);
   Probe(Engine).UserHorizontal = 1;
-  Probe(Engine).DirOrder = {2, 0, 3, 1};
+  CaptainProbe(Engine).DirOrder = {2, 0, 3, 1};
 
   Engine.NewGame();
 
@@ -288,15 +320,19 @@ TEST_F(BoardTest, NewGameAfterAReportStartsThePlacementAfresh) {
   EXPECT_EQ(Engine.ActiveSide(), sdUser);
   EXPECT_EQ(Engine.ShipsLeft(), 10);
   EXPECT_FALSE(Engine.GameOver());
-  EXPECT_EQ(Engine.AiStep(), 0);
-  EXPECT_EQ(Probe(Engine).HitCount, 0);
+  EXPECT_EQ(Captain(Engine).Step(), 0);
+  EXPECT_EQ(CaptainProbe(Engine).HitCount, 0);
   EXPECT_EQ(Engine.ComputerShots(), 0);
   EXPECT_EQ(Engine.ComputerHits(), 0);
-  EXPECT_EQ(Engine.FleetLeft(), TGameEngine::ShipSizes);
+  EXPECT_EQ(Captain(Engine).FleetLeft(), TGameEngine::ShipSizes);
+  EXPECT_FALSE(Captain(Engine).Excluded(6, 6));
+  for (const TSide side : {sdUser, sdComputer}) {
+    EXPECT_EQ(Engine.Sea(side).At(side == sdUser ? 0 : 5, side == sdUser ? 0 : 5), smUnknown);
+  }
   EXPECT_EQ(Host.GameResets, 2);  // the fixture's game and this one
   // The orientation and the computer's direction order outlive a game.
   EXPECT_EQ(Probe(Engine).UserHorizontal, 1);
-  EXPECT_EQ(Engine.DirOrder(), (std::array<std::int32_t, 4>{2, 0, 3, 1}));
+  EXPECT_EQ(Captain(Engine).DirOrder(), (std::array<std::int32_t, 4>{2, 0, 3, 1}));
   EXPECT_EQ(Host.Log, (std::vector<std::string>{"Game: Сброс игры",
                                                 "Game: Пользователь расставляет корабли..."}));
 }

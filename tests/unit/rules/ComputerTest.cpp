@@ -16,15 +16,15 @@ namespace {
 
 using THeat = std::array<std::array<std::int32_t, 10>, 10>;
 
-// The placement count written out cell by cell, with everything off the board blocked.
-THeat CountPlacements(const TGameEngine& engine) {
+// The placement count written out cell by cell, with everything off the board blocked, and
+// every cell fired at or excluded (these boards hold no hits).
+THeat CountPlacements(TGameEngine& engine) {
   auto blocked = [&](int c, int r) {
     if (c < 0 || c > 9 || r < 0 || r > 9) return true;
-    const TCell cell = engine.ReadCell(c, r, 0);
-    return cell.Fired == 1 || cell.Excluded == 1;
+    return engine.ReadCell(c, r, 0).Fired == 1 || Captain(engine).Excluded(c, r);
   };
   THeat heat{};
-  for (const int length : engine.FleetLeft()) {
+  for (const int length : Captain(engine).FleetLeft()) {
     if (length == 0) continue;
     for (int r = 0; r < 10; ++r) {
       for (int c = 0; c < 10; ++c) {
@@ -44,9 +44,16 @@ THeat CountPlacements(const TGameEngine& engine) {
   return heat;
 }
 
-std::vector<TPoint> CandidateList(const TGameEngine& engine) {
-  return {engine.Candidates().begin(), engine.Candidates().begin() + engine.CandidateCount()};
+std::vector<TPoint> CandidateList(TGameEngine& engine) {
+  const TCaptain& captain = Captain(engine);
+  return {captain.Candidates().begin(), captain.Candidates().begin() + captain.CandidateCount()};
 }
+
+// The captain's search over what the engine's computer knows.
+void BuildCandidates(TGameEngine& engine) {
+  Captain(engine).BuildCandidates(engine.Sea(sdComputer));
+}
+const auto& Heat(TGameEngine& engine) { return Captain(engine).Heat(); }
 
 class ComputerTest : public ::testing::Test {
  protected:
@@ -85,16 +92,16 @@ TEST_P(EmptyBoardHeat, CornersTwentyCentreFortyAndTheCentreAsCandidates) {
   engine.NewGame();
   Probe(engine).State = GetParam();
   Probe(engine).ComputerShots = 20;
-  engine.BuildCandidates();
+  BuildCandidates(engine);
   // Outside battle the ring reads as open water: placements must still end at the edge.
-  EXPECT_EQ(engine.Heat(), CountPlacements(engine));
+  EXPECT_EQ(Heat(engine), CountPlacements(engine));
   for (const auto& [c, r] : {std::pair{0, 0}, std::pair{9, 0}, std::pair{0, 9}, std::pair{9, 9}}) {
-    EXPECT_EQ(engine.Heat()[r][c], 20);
+    EXPECT_EQ(Heat(engine)[r][c], 20);
   }
   std::vector<TPoint> centre;
   for (int r = 3; r <= 6; ++r) {
     for (int c = 3; c <= 6; ++c) {
-      EXPECT_EQ(engine.Heat()[r][c], 40);
+      EXPECT_EQ(Heat(engine)[r][c], 40);
       centre.push_back({c, r});
     }
   }
@@ -116,17 +123,17 @@ TEST(BuildCandidates, MatchesThePlacementCountOnRandomBoards) {
       for (int r = 0; r < 10; ++r) {
         const std::uint32_t roll = random.Next() % (density * 2);
         if (roll == 0) MarkFired(engine, 0, c, r);
-        if (roll == 1) engine.WriteCell(c, r, 0, TCell{1, 0, 0, 0, 1});
+        if (roll == 1) Captain(engine).Exclude(c, r);
       }
     }
-    for (auto& size : Probe(engine).FleetLeft) {
+    for (auto& size : CaptainProbe(engine).FleetLeft) {
       if (random.Next() % 3 == 0) size = 0;
     }
-    if (trial % 10 == 0) Probe(engine).FleetLeft = {4, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    if (trial % 10 == 0) CaptainProbe(engine).FleetLeft = {4, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
-    engine.BuildCandidates();
+    BuildCandidates(engine);
     const THeat expected = CountPlacements(engine);
-    ASSERT_EQ(engine.Heat(), expected) << "trial " << trial;
+    ASSERT_EQ(Heat(engine), expected) << "trial " << trial;
     std::int32_t best = 0;
     for (const auto& row : expected) {
       for (const std::int32_t n : row) best = std::max(best, n);
@@ -148,12 +155,12 @@ TEST(BuildCandidates, EveryCellIsACandidateDuringTheOpening) {
   MarkFired(engine, 0, 0, 0);
   MarkFired(engine, 0, 4, 4);
   Probe(engine).ComputerShots = 19;
-  engine.BuildCandidates();
-  ASSERT_EQ(engine.CandidateCount(), 100);
-  for (int i = 0; i < 100; ++i) EXPECT_EQ(engine.Candidates()[i], (TPoint{i % 10, i / 10}));
+  BuildCandidates(engine);
+  ASSERT_EQ(Captain(engine).CandidateCount(), 100);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(Captain(engine).Candidates()[i], (TPoint{i % 10, i / 10}));
   Probe(engine).ComputerShots = 20;
-  engine.BuildCandidates();
-  EXPECT_LT(engine.CandidateCount(), 100);
+  BuildCandidates(engine);
+  EXPECT_LT(Captain(engine).CandidateCount(), 100);
 }
 
 TEST_F(ComputerTest, AShotIsReportedInTheLogAndAnimatedOverItsCell) {
@@ -165,13 +172,13 @@ TEST_F(ComputerTest, AShotIsReportedInTheLogAndAnimatedOverItsCell) {
   EXPECT_EQ(Host.TurnsPassed, (std::vector<int>{sdUser}));
   // A miss gives the user the turn, and the next search starts afresh.
   EXPECT_EQ(Engine.ActiveSide(), sdUser);
-  EXPECT_EQ(Engine.AiStep(), 0);
+  EXPECT_EQ(Captain(Engine).Step(), 0);
   EXPECT_EQ(Engine.ComputerShots(), 1);
 }
 
 TEST_F(ComputerTest, ACellAlreadyFiredAtIsSkippedAndTheSearchRepeated) {
   MarkFired(Engine, 0, 2, 7);
-  Engine.WriteCell(3, 7, 0, TCell{1, 0, 0, 0, 1});
+  Captain(Engine).Exclude(3, 7);
   SearchPicks(2, 7);
   SearchPicks(3, 7);
   SearchPicks(5, 1);
@@ -186,22 +193,22 @@ TEST_F(ComputerTest, AfterAFirstHitTheNeighboursAreTriedInTheShuffledOrder) {
   // board and up was fired at before, so down is the first shot and right the next.
   SearchPicks(0, 5, {0, 1, 2, 3});
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{0, 5}, {0, 6}}));
-  EXPECT_EQ(Engine.DirOrder(), (std::array<std::int32_t, 4>{dirLeft, dirUp, dirDown, dirRight}));
-  EXPECT_EQ(Engine.AiStep(), 3);
+  EXPECT_EQ(Captain(Engine).DirOrder(), (std::array<std::int32_t, 4>{dirLeft, dirUp, dirDown, dirRight}));
+  EXPECT_EQ(Captain(Engine).Step(), 3);
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{1, 5}, {2, 5}}));
-  EXPECT_EQ(Probe(Engine).HitCount, 2);
+  EXPECT_EQ(CaptainProbe(Engine).HitCount, 2);
 }
 
 TEST_F(ComputerTest, TwoCellShipIsFollowedReversedAndGivenUpOverThreeTurns) {
   PutShip(Engine, 0, 4, 4, 2, false);
   SearchPicks(4, 4, {0, 3});  // down first
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{4, 4}, {4, 5}, {4, 6}}));
-  EXPECT_EQ(Engine.FleetLeft(), TGameEngine::ShipSizes);
+  EXPECT_EQ(Captain(Engine).FleetLeft(), TGameEngine::ShipSizes);
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{4, 3}}));
-  EXPECT_EQ(Engine.FleetLeft(), TGameEngine::ShipSizes);
+  EXPECT_EQ(Captain(Engine).FleetLeft(), TGameEngine::ShipSizes);
   // The third turn strikes size 2 out and searches anew: the fallback draw picks A1.
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{0, 0}}));
-  EXPECT_EQ(Engine.FleetLeft(), (std::array<std::int32_t, 10>{4, 3, 3, 0, 2, 2, 1, 1, 1, 1}));
+  EXPECT_EQ(Captain(Engine).FleetLeft(), (std::array<std::int32_t, 10>{4, 3, 3, 0, 2, 2, 1, 1, 1, 1}));
   EXPECT_EQ(Engine.ComputerShots(), 5);
   EXPECT_EQ(Engine.ComputerHits(), 2);
 }
@@ -211,11 +218,11 @@ TEST_F(ComputerTest, ReversalFromTheEdgeFindsTheRestOfTheShip) {
   SearchPicks(1, 3, {0, 1});  // left first, towards the edge
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{1, 3}, {0, 3}, {2, 3}, {3, 3}}));
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{0, 0}}));
-  EXPECT_EQ(Engine.FleetLeft(), (std::array<std::int32_t, 10>{4, 0, 3, 2, 2, 2, 1, 1, 1, 1}));
+  EXPECT_EQ(Captain(Engine).FleetLeft(), (std::array<std::int32_t, 10>{4, 0, 3, 2, 2, 2, 1, 1, 1, 1}));
 }
 
 TEST_F(ComputerTest, WithOnlyOneCellShipsLeftAHitIsNotFollowed) {
-  Probe(Engine).FleetLeft = {0, 0, 0, 0, 0, 0, 1, 1, 1, 1};
+  CaptainProbe(Engine).FleetLeft = {0, 0, 0, 0, 0, 0, 1, 1, 1, 1};
   PutShip(Engine, 0, 5, 5, 1, true);
   MarkFired(Engine, 0, 5, 4);  // up is skipped; left is the first open neighbour
   SearchPicks(5, 5);
@@ -224,20 +231,21 @@ TEST_F(ComputerTest, WithOnlyOneCellShipsLeftAHitIsNotFollowed) {
   // Search, hit, up found fired, left chosen, left excluded instead of shot.
   for (int step = 0; step < 5; ++step) Engine.ComputerTurnStep(done);
   EXPECT_EQ(Engine.ComputerShots(), 1);
-  EXPECT_EQ(Engine.ReadCell(4, 5, 0).Excluded, 1);
+  EXPECT_TRUE(Captain(Engine).Excluded(4, 5));
   EXPECT_EQ(Engine.ReadCell(4, 5, 0).Fired, 0);
-  EXPECT_EQ(Engine.AiStep(), 0);
+  EXPECT_EQ(Captain(Engine).Step(), 0);
   Engine.ComputerTurnStep(done);  // the next search
-  EXPECT_EQ(Engine.FleetLeft(), (std::array<std::int32_t, 10>{0, 0, 0, 0, 0, 0, 0, 1, 1, 1}));
+  EXPECT_EQ(Captain(Engine).FleetLeft(), (std::array<std::int32_t, 10>{0, 0, 0, 0, 0, 0, 0, 1, 1, 1}));
   EXPECT_EQ(Engine.ComputerShots(), 1);
 }
 
 TEST_F(ComputerTest, TheWinningHitEndsTheGameWithTheComputerActive) {
   PutLegalFleet(Engine, 0);
   for (const TShipAt& s : LegalFleet) {
-    for (int i = 0; i < s.Length; ++i) MarkFired(Engine, 0, s.Column + i, s.Row);
+    for (int i = 0; i < s.Length; ++i) {
+      if (s.Column != 9 || s.Row != 4) MarkFired(Engine, 0, s.Column + i, s.Row);
+    }
   }
-  Engine.WriteCell(9, 4, 0, TCell{0, 0, 9, 0, 0});
   SearchPicks(9, 4);
   EXPECT_EQ(PlayTurn(), (std::vector<TPoint>{{9, 4}}));
   EXPECT_TRUE(Engine.GameOver());

@@ -86,8 +86,8 @@ TEST_F(PlaceShipTest, SegmentsCarryTheShipNumberAndTheirIndexFromTheFirstCell) {
   Engine.PlaceShip(2, 3);
   Probe(Engine).UserHorizontal = 1;
   Engine.PlaceShip(5, 8);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(Engine.ReadCell(2, 3 + i, 0), (TCell{0, 0, 0, i, 0})) << i;
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(Engine.ReadCell(5 + i, 8, 0), (TCell{0, 0, 1, i, 0})) << i;
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(Engine.ReadCell(2, 3 + i, 0), (TCell{0, 0, 0, i})) << i;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Engine.ReadCell(5 + i, 8, 0), (TCell{0, 0, 1, i})) << i;
   EXPECT_EQ(Engine.ReadCell(2, 7, 0).Empty, 1);
   EXPECT_EQ(Engine.ReadCell(8, 8, 0).Empty, 1);
   EXPECT_EQ(Engine.ShipsLeft(), 8);
@@ -97,13 +97,13 @@ TEST_F(PlaceShipTest, SegmentsCarryTheShipNumberAndTheirIndexFromTheFirstCell) {
 
 TEST_F(PlaceShipTest, UsersTenthShipHandsOverToTheComputersArrangement) {
   Probe(Engine).ShipsLeft = 1;
-  Probe(Engine).AiStep = 3;
+  Probe(Engine).ArrangePhase = 3;
   Engine.PlaceShip(9, 9);
-  EXPECT_EQ(Engine.ReadCell(9, 9, 0), (TCell{0, 0, 9, 0, 0}));
+  EXPECT_EQ(Engine.ReadCell(9, 9, 0), (TCell{0, 0, 9, 0}));
   EXPECT_EQ(Engine.State(), gsPlacing);
   EXPECT_EQ(Engine.ActiveSide(), sdComputer);
   EXPECT_EQ(Engine.ShipsLeft(), 10);
-  EXPECT_EQ(Engine.AiStep(), 0);
+  EXPECT_EQ(Engine.ArrangePhase(), 0);
   EXPECT_EQ(Host.FleetsPlaced, (std::vector<int>{sdUser}));
   EXPECT_EQ(Host.Installed, TIdleStep::Arrange);
   EXPECT_EQ(Host.Log, (std::vector<std::string>{"Game: Пользователь расставил все корабли.",
@@ -129,7 +129,7 @@ struct TArrangeCase {
   const char* Name;
   std::vector<TShipAt> Ships;
   std::uint32_t ColumnDraw, RowDraw, OrientationDraw;
-  std::vector<int> Steps;  // AiStep after each call
+  std::vector<int> Steps;  // ArrangePhase after each call
   bool Placed;
   bool PlacedHorizontal;
 };
@@ -148,7 +148,7 @@ TEST_P(ArrangeStepCases, TriesTheDrawnCellInBothOrientations) {
   for (const int expected : p.Steps) {
     engine.ArrangeStep(done);
     EXPECT_FALSE(done);
-    EXPECT_EQ(engine.AiStep(), expected) << p.Name;
+    EXPECT_EQ(engine.ArrangePhase(), expected) << p.Name;
   }
   const int column = static_cast<int>(p.ColumnDraw % 10);
   const int row = static_cast<int>(p.RowDraw % 10);
@@ -187,14 +187,14 @@ TEST(ArrangeStep, RightButtonBetweenTestAndPlacementNeverOverlapsAShip) {
   bool done = false;
   engine.ArrangeStep(done);
   engine.ArrangeStep(done);
-  ASSERT_EQ(engine.AiStep(), 3);
+  ASSERT_EQ(engine.ArrangePhase(), 3);
 
   engine.ToggleOrientation(engine.ActiveSide());  // the right button
   engine.ArrangeStep(done);
 
   EXPECT_EQ(Snapshot(engine), before);
   EXPECT_EQ(engine.ShipsLeft(), 9);
-  EXPECT_EQ(engine.AiStep(), 0);  // a new cell is drawn next
+  EXPECT_EQ(engine.ArrangePhase(), 0);  // a new cell is drawn next
 }
 
 TEST(ArrangeStep, ArrangesTheUsersFleetThenTheComputersThenStartsTheBattle) {
@@ -205,7 +205,7 @@ TEST(ArrangeStep, ArrangesTheUsersFleetThenTheComputersThenStartsTheBattle) {
   RunIdleStep(engine, host, TIdleStep::Arrange, 100000);
   EXPECT_EQ(engine.State(), gsBattle);
   EXPECT_EQ(engine.ActiveSide(), sdUser);
-  EXPECT_EQ(engine.AiStep(), 0);
+  EXPECT_EQ(Captain(engine).Step(), 0);  // the computer's first turn begins with a search
   for (const int board : {0, 1}) {
     int segments = 0;
     for (int c = 0; c < 10; ++c) {

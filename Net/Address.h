@@ -1,0 +1,31 @@
+#pragma once
+// The values of the network game's options: `--host[=PORT]` and `--join HOST[:PORT]`. Pure
+// functions: the command line hands them the text, and a fault comes back as a sentence for the
+// player, in the game's language.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Net/Protocol.h"
+
+namespace kravelon {
+
+struct TAddress {
+  std::string Host;  // a name, an IPv4 address, or an IPv6 address without its brackets
+  std::uint16_t Port = DefaultPort;
+  friend bool operator==(const TAddress&, const TAddress&) = default;
+};
+
+// 1 … 65535 in decimal digits.
+std::optional<std::uint16_t> ParsePort(std::string_view text);
+
+// `--host` alone (no value) hosts on the default port; `--host=PORT` on PORT.
+std::optional<std::uint16_t> ParseHostOption(std::optional<std::string_view> value,
+                                             std::string* error);
+
+// "HOST", "HOST:PORT", "[IPv6]", "[IPv6]:PORT"; an IPv6 address without brackets takes the
+// default port.
+std::optional<TAddress> ParseJoinOption(std::string_view value, std::string* error);
+
+}  // namespace kravelon
