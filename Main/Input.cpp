@@ -81,6 +81,7 @@ void TMain1::FormKeyDown(int& key) {
     case VK_PRIOR: Paint->ScrollConsoleBy(-2); break;
     case VK_NEXT: Paint->ScrollConsoleBy(2); break;
     case VK_F1: ShowKeys(); break;
+    case VK_F3: ShowMenu(Menus.GameMenu); break;
     case VK_F2:
       if (Speaks()) Narrator->Focus(FleetSpeech(*Engine));
       break;
@@ -172,6 +173,7 @@ void TMain1::ShowKeys() {
       Tr("F1: эта справка"),
       Tr("Ctrl+S: включить или выключить речь"),
       Tr("F2: сводка флотов вслух"),
+      Tr("F3 или кнопка «ИГРА»: меню игры (противник)"),
   };
   std::string text;
   for (const char* line : lines) text += (text.empty() ? "" : "\r\n") + std::string(line);
@@ -182,6 +184,11 @@ void TMain1::ShowKeys() {
 void TMain1::MenuButtonClick() {
   if (!Engine || !Paint) return;
   ShowMenu(CurrentMenu());
+}
+
+void TMain1::GameMenuButtonClick() {
+  if (!Engine || !Paint) return;
+  ShowMenu(Menus.GameMenu);
 }
 
 // The game-over menu on the report; the main menu everywhere else, the about screen included.

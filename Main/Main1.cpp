@@ -67,11 +67,16 @@ TMain1::TMain1(TMainOptions options)
   ReportTimer.SetInterval(5000);
   MenuButton.Bounds = MenuButtonRect;
   Buttons.push_back(&MenuButton);
+  GameMenuButton.Bounds = GameMenuButtonRect;
+  Buttons.push_back(&GameMenuButton);
 
   SetUpMenus();
   Menus.SoundItem.Checked = Options.SoundOn;
+  Engine->SetLevel(Options.Level);
+  Menus.TickLevel(Options.Level);
   ReportTimer.OnTimer = [this] { ReportTimerTick(); };
   MenuButton.OnClick = [this] { MenuButtonClick(); };
+  GameMenuButton.OnClick = [this] { GameMenuButtonClick(); };
 
   OnPaint = [this] { FormPaint(); };
   OnMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
@@ -159,6 +164,7 @@ void TMain1::StartUp() {
   PrepareMenu(Menus.MainMenu);
   PrepareMenu(Menus.ExitMenu);
   PrepareMenu(Menus.GameOverMenu);
+  PrepareMenu(Menus.GameMenu);
   Consol->AddLine(Tr("Инициализация меню завершена."));
   SpeakConsole = true;
   Engine->NewGame();

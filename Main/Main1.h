@@ -35,6 +35,7 @@ struct TMainOptions {
   // Speech as the command line or the settings ask; with neither, the screen reader decides.
   TSpeechChoice Speech = TSpeechChoice::Off;
   std::string Language = "ru";  // the game's, for the voice (ISO 639)
+  TLevel Level = DefaultLevel;  // the computer's, from the first game on
 };
 
 class TMain1 : public TForm, public TGameHost {
@@ -62,6 +63,7 @@ class TMain1 : public TForm, public TGameHost {
   // Whether speech is on: what would be said is made only then (a pointer move makes a word).
   bool Speaks() const { return Narrator && Narrator->On(); }
   TSpeedButton MenuButton;
+  TSpeedButton GameMenuButton;  // "ИГРА" at the title strip's right end
 
   // From the constructor: checks the asset folders, sizes and centres the window and leaves the
   // rest of start-up to the first idle moment.
@@ -89,6 +91,7 @@ class TMain1 : public TForm, public TGameHost {
   void FormMouseWheelDown();
   void FormMouseWheelUp();
   void MenuButtonClick();
+  void GameMenuButtonClick();
   void ReportTimerTick();
 
   // The popup menus (GameMenus.h) and what their items do (MenuHandlers.cpp).
@@ -100,6 +103,9 @@ class TMain1 : public TForm, public TGameHost {
   void MeasureMenuItem(TMenuItem& sender, TCanvas& canvas, int& width, int& height);
   void DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected);
   void RestartClick();
+  // A new game at once: both boards empty, whatever step was installed removed.
+  void NewGameNow();
+  void LevelClick(TLevel level);  // a level of the game menu
   void ArrangeClick();
   void AboutClick();
   void ExitClick();

@@ -112,10 +112,12 @@ std::string CellSpeech(const TGameEngine& engine, int board, TPoint cell) {
   return Fill(c.Empty ? Tr("%1, промах") : Tr("%1, попадание"), {name});
 }
 
-std::string MenuSpeech(const TPopupMenu& menu, bool opened, int switchTag) {
-  const auto said = [switchTag](const TMenuItem& item) {
-    if (item.Tag != switchTag) return item.Caption;
-    return Fill(item.Checked ? Tr("%1, включён") : Tr("%1, выключен"), {item.Caption});
+std::string MenuSpeech(const TPopupMenu& menu, bool opened, int switchTag, int choiceTag) {
+  const auto said = [switchTag, choiceTag](const TMenuItem& item) {
+    if (item.Tag == switchTag)
+      return Fill(item.Checked ? Tr("%1, включён") : Tr("%1, выключен"), {item.Caption});
+    if (item.Tag == choiceTag && item.Checked) return Fill(Tr("%1, выбран"), {item.Caption});
+    return item.Caption;
   };
   const int index = menu.Highlighted();
   if (index >= 0) return said(*menu.Items[static_cast<std::size_t>(index)]);

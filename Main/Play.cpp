@@ -61,6 +61,8 @@ void TMain1::GameLogged(std::string_view line) {
 }
 
 void TMain1::GameReset() {
+  // Every game says first whom it is played against.
+  if (Engine) GameLogged("Game: " + Fill(Tr("Противник: %1"), {LevelName(Engine->Level())}));
   if (Sound) Sound->Stop();
   ReportTimer.SetEnabled(false);
   ForgetTarget();
@@ -103,6 +105,7 @@ void TMain1::RecordGame(TSide winner) {
   TGameResult game;
   game.Date = RecordDate();
   game.UserWon = winner == sdUser;
+  game.Level = Engine->Level();
   game.UserShots = Engine->Shots(sdUser);
   game.UserHits = Engine->Hits(sdUser);
   game.ComputerShots = Engine->Shots(sdComputer);

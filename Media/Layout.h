@@ -17,6 +17,7 @@ inline constexpr TRect UserBoardRect{4, 36, 324, 356};
 inline constexpr TRect ComputerBoardRect{372, 36, 692, 356};
 inline constexpr TPoint ConsolePanelPos{4, 356};
 inline constexpr TRect MenuButtonRect{4, 4, 68, 36};
+inline constexpr TRect GameMenuButtonRect{628, 4, 692, 36};
 
 // Pixels and cells meet here and nowhere else. Board 0 is the user's (left), 1 the computer's.
 inline constexpr const TRect& BoardRect(int board) {

@@ -21,6 +21,7 @@ int KeyCodeOf(std::int32_t sdlKey, int scancode) {
     case SDLK_END: return VK_END;
     case SDLK_F1: return VK_F1;
     case SDLK_F2: return VK_F2;
+    case SDLK_F3: return VK_F3;
     default: break;
   }
   if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {

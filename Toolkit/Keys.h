@@ -18,6 +18,7 @@ inline constexpr int VK_RIGHT = 39;
 inline constexpr int VK_DOWN = 40;
 inline constexpr int VK_F1 = 112;
 inline constexpr int VK_F2 = 113;
+inline constexpr int VK_F3 = 114;
 inline constexpr char VK_ESCAPE_CHAR = 27;
 
 // The virtual key code of a key (SDL_Keycode and SDL_Scancode); 0 for a key the game has no code

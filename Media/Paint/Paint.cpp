@@ -6,6 +6,7 @@
 #include "Common/Text.h"
 #include "Console/Consol.h"
 #include "Media/Language.h"
+#include "Media/Layout.h"
 #include "Platform/ProgramPath.h"
 #include "Platform/Errors.h"
 #include "Platform/Files.h"
@@ -187,6 +188,10 @@ void TPaint::Initialize() {
   title.Font = consol.Font;
   title.BrushStyle = TBrushStyle::Clear;
   title.TextOut(14, 9, Tr("МЕНЮ"));
+  // The game menu's button at the strip's other end, its word centred on it.
+  const std::string game = Tr("ИГРА");
+  const TRect button = GameMenuButtonRect;
+  title.TextOut(button.Left + (button.Width() - title.TextWidth(game)) / 2, 9, game);
 
   BigFont = TFont{"IMPACT", 36, TColor{0, 255, 255}, TFontStyle::Regular};
 

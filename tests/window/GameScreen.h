@@ -162,9 +162,10 @@ class Gameplay : public RunningGame {
   TImage Water, Ship, Hit, Miss, Win, Allowed;
 };
 
-// The main menu's items, and those of the exit confirmation and the game-over menu.
+// The main menu's items, and those of the exit confirmation, the game-over menu and the game menu.
 enum { MainRestart, MainArrange, MainSound, MainAbout, MainExit, MainItems };
 enum { ExitTitle, ExitYes, ExitNo, ExitItems };
 enum { OverRestart, OverStatistics, OverExit, OverItems };
+enum { GameCabinBoy, GameSailor, GameCaptain, GameAdmiral, GameItems };
 
 }  // namespace kravelon

@@ -666,23 +666,28 @@ Raster TitlePicture(const PictureWords& words) {
     img.Set(x, 31, kBrassDark);
     img.Blend(x, 0, kNavyLight, 0.8f);
   }
-  // The menu button over the left 64 pixels of the board area.
-  Sdf button = [](float x, float y) { return DistRoundBox(x, y, 5, 2, 67, 27, 4); };
-  Shadow(img, button, 3, 0, 72, 30, 1.5f, 1.5f, 1.5f, 0.6f);
-  Bevel(
-      img, 3, 0, 72, 30, button,
-      [](float x, float y) {
-        return Mix(FromHex(0x7A2A1E), FromHex(0x3E120C), Clamp01((y - 2) / 25 + x / 400));
-      },
-      2.5f, 0.9f);
-  img.Paint(3, 0, 72, 30, [&](float x, float y, Rgb p) {
-    float d = std::fabs(button(x, y)) - 0.6f;
-    return Mix(p, kBrass, 0.9f * Smooth(d));
-  });
+  // The two buttons at the strip's ends: the main menu's over the left 64 pixels of the board
+  // area, the game menu's over the right 64.
+  for (const float left : {5.0f, 629.0f}) {
+    Sdf button = [left](float x, float y) { return DistRoundBox(x, y, left, 2, left + 62, 27, 4); };
+    const int from = static_cast<int>(left) - 2, to = static_cast<int>(left) + 67;
+    Shadow(img, button, from, 0, to, 30, 1.5f, 1.5f, 1.5f, 0.6f);
+    Bevel(
+        img, from, 0, to, 30, button,
+        [left](float x, float y) {
+          return Mix(FromHex(0x7A2A1E), FromHex(0x3E120C),
+                     Clamp01((y - 2) / 25 + (x - left + 5) / 400));
+        },
+        2.5f, 0.9f);
+    img.Paint(from, 0, to, 30, [&](float x, float y, Rgb p) {
+      float d = std::fabs(button(x, y)) - 0.6f;
+      return Mix(p, kBrass, 0.9f * Smooth(d));
+    });
+  }
   // Labels over the boards, with small anchors of brass either side.
   Lettering(img, Face::SansBold, 16, words.ownFleet, 196, 20, kGoldText, 1.2f, kNight, 1.5f);
-  Lettering(img, Face::SansBold, 16, words.enemyFleet, 532, 20, kGoldText, 1.2f, kNight, 1.5f);
-  for (float cx : {118.0f, 274.0f, 426.0f, 638.0f}) {
+  Lettering(img, Face::SansBold, 16, words.enemyFleet, 498, 20, kGoldText, 1.2f, kNight, 1.5f);
+  for (float cx : {118.0f, 274.0f, 402.0f, 594.0f}) {
     img.Fill(
         static_cast<int>(cx) - 6, 6, static_cast<int>(cx) + 7, 26,
         [&](float x, float y) { return std::fabs(x - cx) + std::fabs(y - 14.5f) < 4.2f; }, kBrass);

@@ -17,16 +17,17 @@
 
 namespace kravelon {
 
-enum class TMenuId { MainMenu = 1, ExitMenu, GameOverMenu };
+enum class TMenuId { MainMenu = 1, ExitMenu, GameOverMenu, GameMenu };
 
 // Records the menus asked for instead of opening them.
 class TRecordingMain : public TMain1 {
  public:
   explicit TRecordingMain(TMainOptions options = {}) : TMain1(std::move(options)) {}
   void ShowMenu(TPopupMenu& menu) override {
-    Opened.push_back(&menu == &Menus.MainMenu   ? TMenuId::MainMenu
-                    : &menu == &Menus.ExitMenu ? TMenuId::ExitMenu
-                                           : TMenuId::GameOverMenu);
+    Opened.push_back(&menu == &Menus.MainMenu       ? TMenuId::MainMenu
+                     : &menu == &Menus.ExitMenu     ? TMenuId::ExitMenu
+                     : &menu == &Menus.GameOverMenu ? TMenuId::GameOverMenu
+                                                    : TMenuId::GameMenu);
   }
   std::vector<TMenuId> Opened;
   using TMain1::PlacementByMouse;  // the tests set up and check who places the ships
