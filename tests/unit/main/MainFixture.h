@@ -30,6 +30,7 @@ class TRecordingMain : public TMain1 {
   }
   std::vector<TMenuId> Opened;
   using TMain1::PlacementByMouse;  // the tests set up and check who places the ships
+  using TMain1::Target;
 };
 
 class MainWindowTest : public ToolkitFixture {
