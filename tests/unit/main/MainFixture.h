@@ -57,6 +57,10 @@ class MainWindowTest : public ToolkitFixture {
   TRecordingMain* StartRecordingGame(TMainOptions options = {}) {
     Provide("Images");
     Provide("Sounds");
+    return StartRecordingGameAgain(std::move(options));
+  }
+  // Another such window over the assets provided already.
+  TRecordingMain* StartRecordingGameAgain(TMainOptions options = {}) {
     auto window = std::make_unique<TRecordingMain>(std::move(options));
     TRecordingMain* main = window.get();
     Window = std::move(window);
