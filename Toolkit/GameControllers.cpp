@@ -12,31 +12,28 @@ namespace kravelon {
 
 namespace {
 
-struct TPadKey {
-  std::int32_t Key;  // SDL's key code
-  int Scancode;
+// Each button SDL reports, as the game names it and the key it presses: A is Space, B Escape,
+// Y the R key, X F2, Start the menu key, Back F1, the shoulders Tab and F3, the D-pad the arrows.
+struct TButtonKey {
+  SDL_GameControllerButton Sdl;
+  TPadButton Button;
+  SDL_Keycode Key;
+  SDL_Scancode Scancode;
 };
-
-// What each button presses: A is Space, B Escape, Y the R key, X F2, Start the menu key, Back F1,
-// the shoulders Tab and F3; the D-pad the arrows.
-TPadKey KeyOf(TPadButton button) {
-  switch (button) {
-    case TPadButton::A: return {SDLK_SPACE, SDL_SCANCODE_SPACE};
-    case TPadButton::B: return {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE};
-    case TPadButton::X: return {SDLK_F2, SDL_SCANCODE_F2};
-    case TPadButton::Y: return {SDLK_r, SDL_SCANCODE_R};
-    case TPadButton::Back: return {SDLK_F1, SDL_SCANCODE_F1};
-    case TPadButton::Start: return {SDLK_APPLICATION, SDL_SCANCODE_APPLICATION};
-    case TPadButton::LeftShoulder: return {SDLK_TAB, SDL_SCANCODE_TAB};
-    case TPadButton::RightShoulder: return {SDLK_F3, SDL_SCANCODE_F3};
-    case TPadButton::Up: return {SDLK_UP, SDL_SCANCODE_UP};
-    case TPadButton::Down: return {SDLK_DOWN, SDL_SCANCODE_DOWN};
-    case TPadButton::Left: return {SDLK_LEFT, SDL_SCANCODE_LEFT};
-    case TPadButton::Right: return {SDLK_RIGHT, SDL_SCANCODE_RIGHT};
-    case TPadButton::None: break;
-  }
-  return {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN};
-}
+constexpr TButtonKey ButtonKeys[] = {
+    {SDL_CONTROLLER_BUTTON_A, TPadButton::A, SDLK_SPACE, SDL_SCANCODE_SPACE},
+    {SDL_CONTROLLER_BUTTON_B, TPadButton::B, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE},
+    {SDL_CONTROLLER_BUTTON_X, TPadButton::X, SDLK_F2, SDL_SCANCODE_F2},
+    {SDL_CONTROLLER_BUTTON_Y, TPadButton::Y, SDLK_r, SDL_SCANCODE_R},
+    {SDL_CONTROLLER_BUTTON_BACK, TPadButton::Back, SDLK_F1, SDL_SCANCODE_F1},
+    {SDL_CONTROLLER_BUTTON_START, TPadButton::Start, SDLK_APPLICATION, SDL_SCANCODE_APPLICATION},
+    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, TPadButton::LeftShoulder, SDLK_TAB, SDL_SCANCODE_TAB},
+    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, TPadButton::RightShoulder, SDLK_F3, SDL_SCANCODE_F3},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, TPadButton::Up, SDLK_UP, SDL_SCANCODE_UP},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, TPadButton::Down, SDLK_DOWN, SDL_SCANCODE_DOWN},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, TPadButton::Left, SDLK_LEFT, SDL_SCANCODE_LEFT},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, TPadButton::Right, SDLK_RIGHT, SDL_SCANCODE_RIGHT},
+};
 
 bool IsDirection(TPadButton button) {
   return button == TPadButton::Up || button == TPadButton::Down || button == TPadButton::Left ||
@@ -47,21 +44,10 @@ bool IsDirection(TPadButton button) {
 
 TPadButton PadButtonOf(const SDL_Event& event) {
   if (event.type != SDL_CONTROLLERBUTTONDOWN) return TPadButton::None;
-  switch (event.cbutton.button) {
-    case SDL_CONTROLLER_BUTTON_A: return TPadButton::A;
-    case SDL_CONTROLLER_BUTTON_B: return TPadButton::B;
-    case SDL_CONTROLLER_BUTTON_X: return TPadButton::X;
-    case SDL_CONTROLLER_BUTTON_Y: return TPadButton::Y;
-    case SDL_CONTROLLER_BUTTON_BACK: return TPadButton::Back;
-    case SDL_CONTROLLER_BUTTON_START: return TPadButton::Start;
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return TPadButton::LeftShoulder;
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return TPadButton::RightShoulder;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: return TPadButton::Up;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return TPadButton::Down;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return TPadButton::Left;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return TPadButton::Right;
-    default: return TPadButton::None;
+  for (const TButtonKey& b : ButtonKeys) {
+    if (b.Sdl == event.cbutton.button) return b.Button;
   }
+  return TPadButton::None;
 }
 
 TGameControllers::TGameControllers(TForm& keys) : Keys(keys) {
@@ -177,8 +163,9 @@ void TGameControllers::Step(TDirection direction) {
 }
 
 void TGameControllers::Press(TPadButton button) {
-  const TPadKey key = KeyOf(button);
-  if (key.Key != SDLK_UNKNOWN) Keys.PressKey(key.Key, key.Scancode);
+  for (const TButtonKey& b : ButtonKeys) {
+    if (b.Button == button) Keys.PressKey(b.Key, b.Scancode);
+  }
 }
 
 }  // namespace kravelon

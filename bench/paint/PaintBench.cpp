@@ -185,32 +185,32 @@ void BM_ShotOnWater(benchmark::State& state) {
 }
 BENCHMARK(BM_ShotOnWater)->Unit(benchmark::kMicrosecond);
 
-// A shot that sinks a ship of one cell: the cell turns into a wreck and the fleet strip changes,
-// both in one update. Every other iteration the ship is afloat again (the strip changes back).
-void BM_ShotSinkingAShip(benchmark::State& state) {
+// A ship of one cell at В9 sunk and afloat again by turns, each time followed by `send`: the
+// fleet strip changes every time.
+template <typename TSend>
+void SinkByTurns(benchmark::State& state, TSend&& send) {
   TScene& scene = Scene();
+  PutComputerFleet(*scene.GameEngine);
   bool sunk = false;
   MeasureFrames(state, 1, [&] {
     sunk = !sunk;
     scene.GameEngine->WriteCell(2, 8, 1, TCell{0, static_cast<std::uint8_t>(sunk), 9, 0, 0});
-    scene.Painter->ShowShot(1, {2, 8});
+    send(*scene.Painter);
   });
   scene.GameEngine->WriteCell(2, 8, 1, TCell{});
   scene.Painter->Redraw();
+}
+
+// A shot that sinks that ship: the cell turns into a wreck and the fleet strip changes, both in
+// one update.
+void BM_ShotSinkingAShip(benchmark::State& state) {
+  SinkByTurns(state, [](TPaint& paint) { paint.ShowShot(1, {2, 8}); });
 }
 BENCHMARK(BM_ShotSinkingAShip)->Unit(benchmark::kMicrosecond);
 
 // The fleet strip alone, as a sinking sends it.
 void BM_FleetStrip(benchmark::State& state) {
-  TScene& scene = Scene();
-  bool sunk = false;
-  MeasureFrames(state, 1, [&] {
-    sunk = !sunk;
-    scene.GameEngine->WriteCell(2, 8, 1, TCell{0, static_cast<std::uint8_t>(sunk), 9, 0, 0});
-    scene.Painter->UpdateFleet();
-  });
-  scene.GameEngine->WriteCell(2, 8, 1, TCell{});
-  scene.Painter->Redraw();
+  SinkByTurns(state, [](TPaint& paint) { paint.UpdateFleet(); });
 }
 BENCHMARK(BM_FleetStrip)->Unit(benchmark::kMicrosecond);
 

@@ -21,6 +21,27 @@ namespace {
 // A repeat that never comes by itself: the tests tick by hand.
 constexpr int Never = 24 * 60 * 60 * 1000;
 
+// Each button and the key it stands for.
+struct TButtonKey {
+  SDL_GameControllerButton Button;
+  SDL_Keycode Key;
+  SDL_Scancode Scancode;
+};
+constexpr TButtonKey ButtonKeys[] = {
+    {SDL_CONTROLLER_BUTTON_A, SDLK_SPACE, SDL_SCANCODE_SPACE},
+    {SDL_CONTROLLER_BUTTON_B, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE},
+    {SDL_CONTROLLER_BUTTON_X, SDLK_F2, SDL_SCANCODE_F2},
+    {SDL_CONTROLLER_BUTTON_Y, SDLK_r, SDL_SCANCODE_R},
+    {SDL_CONTROLLER_BUTTON_START, SDLK_APPLICATION, SDL_SCANCODE_APPLICATION},
+    {SDL_CONTROLLER_BUTTON_BACK, SDLK_F1, SDL_SCANCODE_F1},
+    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDLK_TAB, SDL_SCANCODE_TAB},
+    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDLK_F3, SDL_SCANCODE_F3},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, SDLK_UP, SDL_SCANCODE_UP},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDLK_DOWN, SDL_SCANCODE_DOWN},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDLK_LEFT, SDL_SCANCODE_LEFT},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDLK_RIGHT, SDL_SCANCODE_RIGHT},
+};
+
 class ControllerTest : public MainWindowTest {
  protected:
   void SetUp() override {
@@ -116,30 +137,11 @@ TEST_F(ControllerTest, OneAlreadyPluggedInOrPluggedInLaterIsOpenedAndOneUnplugge
 // Every button comes to the window as the key it stands for: the same key code, the same
 // control character, nothing else.
 TEST_F(ControllerTest, EachButtonReachesTheWindowAsItsKey) {
-  struct TCase {
-    SDL_GameControllerButton Button;
-    SDL_Keycode Key;
-    SDL_Scancode Scancode;
-  };
-  const TCase cases[] = {
-      {SDL_CONTROLLER_BUTTON_A, SDLK_SPACE, SDL_SCANCODE_SPACE},
-      {SDL_CONTROLLER_BUTTON_B, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE},
-      {SDL_CONTROLLER_BUTTON_X, SDLK_F2, SDL_SCANCODE_F2},
-      {SDL_CONTROLLER_BUTTON_Y, SDLK_r, SDL_SCANCODE_R},
-      {SDL_CONTROLLER_BUTTON_START, SDLK_APPLICATION, SDL_SCANCODE_APPLICATION},
-      {SDL_CONTROLLER_BUTTON_BACK, SDLK_F1, SDL_SCANCODE_F1},
-      {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDLK_TAB, SDL_SCANCODE_TAB},
-      {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDLK_F3, SDL_SCANCODE_F3},
-      {SDL_CONTROLLER_BUTTON_DPAD_UP, SDLK_UP, SDL_SCANCODE_UP},
-      {SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDLK_DOWN, SDL_SCANCODE_DOWN},
-      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDLK_LEFT, SDL_SCANCODE_LEFT},
-      {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDLK_RIGHT, SDL_SCANCODE_RIGHT},
-  };
   PlugIn();
   std::vector<std::string> heard;
   Main->OnKeyDown = [&](int& key) { heard.push_back("down " + std::to_string(key)); };
   Main->OnKeyPress = [&](char& key) { heard.push_back("press " + std::to_string(key)); };
-  for (const TCase& c : cases) {
+  for (const TButtonKey& c : ButtonKeys) {
     SCOPED_TRACE(SDL_GameControllerGetStringForButton(c.Button));
     heard.clear();
     SDL_Event key{};
@@ -177,18 +179,6 @@ struct TLook {
 // Each button changes the game exactly as its key does, in every stage of a game.
 TEST_F(ControllerTest, EachButtonChangesTheGameAsItsKeyDoes) {
   enum TStage { Placing, PlacingUnderAbout, Battle, Report, FinalBoards };
-  const std::pair<SDL_GameControllerButton, std::function<void()>> inputs[] = {
-      {SDL_CONTROLLER_BUTTON_A, [&] { Main->PressKey(SDLK_SPACE, SDL_SCANCODE_SPACE); }},
-      {SDL_CONTROLLER_BUTTON_B, [&] { Main->PressKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE); }},
-      {SDL_CONTROLLER_BUTTON_Y, [&] { Main->PressKey(SDLK_r, SDL_SCANCODE_R); }},
-      {SDL_CONTROLLER_BUTTON_X, [&] { Main->PressKey(SDLK_F2, SDL_SCANCODE_F2); }},
-      {SDL_CONTROLLER_BUTTON_START, [&] { Main->PressKey(SDLK_APPLICATION, SDL_SCANCODE_APPLICATION); }},
-      {SDL_CONTROLLER_BUTTON_BACK, [&] { Main->PressKey(SDLK_F1, SDL_SCANCODE_F1); }},
-      {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, [&] { Main->PressKey(SDLK_TAB, SDL_SCANCODE_TAB); }},
-      {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, [&] { Main->PressKey(SDLK_F3, SDL_SCANCODE_F3); }},
-      {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, [&] { Main->PressKey(SDLK_RIGHT, SDL_SCANCODE_RIGHT); }},
-      {SDL_CONTROLLER_BUTTON_DPAD_DOWN, [&] { Main->PressKey(SDLK_DOWN, SDL_SCANCODE_DOWN); }},
-  };
   PlugIn();
   auto stage = [&](TStage s) {
     App->ClearIdle();
@@ -220,24 +210,23 @@ TEST_F(ControllerTest, EachButtonChangesTheGameAsItsKeyDoes) {
                  Main->Opened, BoxTexts(), Main->Paint->AboutShown(), Main->Paint->FinalBoardsShown()};
   };
   for (const TStage s : {Placing, PlacingUnderAbout, Battle, Report, FinalBoards}) {
-    for (const auto& [button, key] : inputs) {
+    for (const TButtonKey& input : ButtonKeys) {
+      const SDL_GameControllerButton button = input.Button;
       SCOPED_TRACE(std::to_string(s) + " " + SDL_GameControllerGetStringForButton(button));
       stage(s);
       const TLook before = look();
-      key();
+      Main->PressKey(input.Key, input.Scancode);
       const TLook byKey = look();
       stage(s);
       Press(button);
       EXPECT_TRUE(look() == byKey);
       // The key did something here, or is one that has nothing to do in this stage.
+      const bool direction = input.Key == SDLK_UP || input.Key == SDLK_DOWN ||
+                             input.Key == SDLK_LEFT || input.Key == SDLK_RIGHT;
       const bool idle = button == SDL_CONTROLLER_BUTTON_X || button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER ||
                         (button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER && s < Report) ||
-                        (s >= Report && (button == SDL_CONTROLLER_BUTTON_DPAD_RIGHT ||
-                                         button == SDL_CONTROLLER_BUTTON_DPAD_DOWN ||
-                                         button == SDL_CONTROLLER_BUTTON_Y)) ||
-                        (s == PlacingUnderAbout && (button == SDL_CONTROLLER_BUTTON_DPAD_RIGHT ||
-                                                    button == SDL_CONTROLLER_BUTTON_DPAD_DOWN ||
-                                                    button == SDL_CONTROLLER_BUTTON_Y));
+                        ((s >= Report || s == PlacingUnderAbout) &&
+                         (direction || button == SDL_CONTROLLER_BUTTON_Y));
       if (!idle) {
         EXPECT_FALSE(byKey == before);
       }
@@ -257,7 +246,7 @@ TEST_F(ControllerTest, TheDPadStepsLikeTheArrowsAndRepeatsWhileHeld) {
   EXPECT_EQ(Status(), "Сектор: Б1");
   Tick();
   EXPECT_EQ(Status(), "Сектор: В1");
-  // Another direction while the first is still held: the first one pressed wins, in SDL's order.
+  // Down while right is held: the D-pad is read up, down, left, right, so down takes over.
   Hold(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
   EXPECT_EQ(Status(), "Сектор: В2");
   Hold(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
