@@ -39,12 +39,12 @@ test-sanitize: deps
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j 2
 
-# libFuzzer on each loader for FUZZ_SECONDS (clang, in a build folder of its own).
+# libFuzzer on each loader and parser for FUZZ_SECONDS (clang, in a build folder of its own).
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DKRAVELON_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_jpeg fuzz_bmp fuzz_cursor fuzz_wave \
-	  fuzz_catalogue
+	  fuzz_catalogue fuzz_settings fuzz_record
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # A long storm of random input through every state of the game.

@@ -13,6 +13,7 @@
 #include "Platform/ProgramPath.h"
 #include "Main/Version.h"
 #include "Audio/Audio.h"
+#include "Toolkit/Application.h"
 #include "Toolkit/Cursor.h"
 #include "Platform/Errors.h"
 #include "Platform/Files.h"
@@ -40,10 +41,13 @@ TMain1::TMain1(TMainOptions options)
     if (Paint) Paint->Redraw();
   };
   Paint = std::make_unique<TPaint>(*this, Version, *Engine, *Consol);
-  Narrator = std::make_unique<TNarrator>(Options.Speech, Options.Language, [this](const std::string& line) {
-    Consol->AddLine(line);
-    if (Paint) Paint->ScrollConsole(32767);
-  });
+  Narrator = std::make_unique<TNarrator>(
+      Options.Speech, Options.Language,
+      [this](const std::string& line) {
+        Consol->AddLine(line);
+        if (Paint) Paint->ScrollConsole(32767);
+      },
+      [](std::function<void()> work) { return TApplication::Post(std::move(work)); });
   Consol->OnLine = [this](std::string_view line) {
     if (SpeakConsole && Narrator) Narrator->Line(line);
   };
@@ -61,12 +65,6 @@ TMain1::TMain1(TMainOptions options)
       std::fflush(stdout);
     });
   }
-  SpeechTimer.SetInterval(100);
-  SpeechTimer.OnTimer = [this] {
-    Narrator->Poll();
-    if (Narrator->Settled()) SpeechTimer.SetEnabled(false);
-  };
-  SpeechTimer.SetEnabled(!Narrator->Settled());
   if (!Options.Windowed) Backdrop = std::make_unique<TForm>("", WindowWidth, WindowHeight);
   Sound = std::make_unique<TSound>(*Consol);
 
@@ -191,7 +189,6 @@ void TMain1::SetupBackdrop() {
 
 void TMain1::ToggleSpeech() {
   Narrator->Toggle();
-  if (!Narrator->Settled()) SpeechTimer.SetEnabled(true);
   // Remembered like the sound switch, for the next run.
   if (Options.Settings) Note(Options.Settings->SaveSpeech(Narrator->On()));
 }
@@ -208,11 +205,11 @@ void TMain1::ShutDown() {
   if (Destroyed) return;
   Destroyed = true;
   ReportTimer.SetEnabled(false);
-  SpeechTimer.SetEnabled(false);
   SpokenBoxes = {};
   EchoedBoxes = {};
-  // A game the disk would not take earlier gets one more chance.
+  // A game or a setting the disk would not take earlier gets one more chance.
   if (Options.Record) Note(Options.Record->Flush());
+  if (Options.Settings) Note(Options.Settings->Flush());
   // The idle steps installed call back into this window: none may run once it is gone. What the
   // window owns goes with it, in the order its members are declared.
   if (Application) Application->ClearIdle();

@@ -62,9 +62,8 @@ class TMain1 : public TForm, public TGameHost {
   std::unique_ptr<TPaint> Paint;
 
   TTimer ReportTimer;
-  // What the game says aloud; SpeechTimer polls it until its start has settled.
+  // What the game says aloud; the speaker's news reach it through the application's Post.
   std::unique_ptr<TNarrator> Narrator;
-  TTimer SpeechTimer;
   void ToggleSpeech();  // Ctrl+S
   // Whether speech is on: what would be said is made only then (a pointer move makes a word).
   bool Speaks() const { return Narrator && Narrator->On(); }

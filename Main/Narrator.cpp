@@ -2,41 +2,63 @@
 
 #include <array>
 #include <map>
-#include <thread>
 
 #include "Common/Text.h"
 #include "GameEngine/Board.h"
 #include "GameEngine/Fleet.h"
-#include "Speech/ScreenReader.h"
 
 namespace kravelon {
 
 TNarrator::TNarrator(TSpeechChoice choice, std::string language,
-                     std::function<void(const std::string& line)> log)
-    : Language(std::move(language)), Log(std::move(log)) {
-  std::optional<bool> wanted;
-  if (choice != TSpeechChoice::Auto) wanted = choice == TSpeechChoice::On;
-  if (wanted) {
-    if (*wanted) Start();
-    return;
-  }
+                     std::function<void(const std::string& line)> log, TPoster post)
+    : Language(std::move(language)), Log(std::move(log)), Post(std::move(post)) {
+  if (choice == TSpeechChoice::On) Start();
+  if (choice != TSpeechChoice::Auto) return;
   // The bus may be slow or absent: the answer comes when it comes, and start-up goes on.
-  ScreenReader = std::make_shared<std::atomic<int>>(-1);
-  std::thread([answer = ScreenReader] { *answer = ScreenReaderRunning(1000) ? 1 : 0; }).detach();
+  ScreenReader = std::make_unique<TScreenReaderQuestion>(Post, [this](bool running) {
+    if (running && !Chosen && !Speaking) Start();
+  });
 }
 
 void TNarrator::Start() {
-  if (!Speaker || Speaker->State() == TSpeechState::Unavailable) {
-    Speaker = std::make_unique<TSpeaker>(Language);
-    FailureReported = false;
-  }
   Speaking = true;
+  // Switched on again, the player hears again why there is no speech.
+  Reported = false;
+  if (Speaker) {
+    Speaker->Reconnect();
+    return;
+  }
+  TSpeakerOptions options;
+  options.Language = Language;
+  Speaker = std::make_unique<TSpeaker>(options, Post, [this](const TSpeechNews& news) { Heard(news); });
+}
+
+void TNarrator::Heard(const TSpeechNews& news) {
+  if (news.State == TSpeechState::Ready) {
+    if (Missing && Speaking) Log(Tr("Речь снова доступна."));
+    Missing = Reported = false;
+    return;
+  }
+  Missing = true;
+  // One line for each time speech goes: the later tries a text makes are silent.
+  if (Reported) return;
+  Reported = true;
+  switch (news.Failure) {
+    case TSpeechFailure::NotBuiltIn: Log(Tr("Речь недоступна: игра собрана без речи.")); break;
+    case TSpeechFailure::NoAnswer: Log(Tr("Речь недоступна: speech-dispatcher не отвечает.")); break;
+    case TSpeechFailure::Lost: Log(Tr("Речь прервалась: speech-dispatcher перестал отвечать.")); break;
+    default: Log(Tr("Речь недоступна: speech-dispatcher не запущен или не установлен.")); break;
+  }
 }
 
 void TNarrator::Toggle() {
+  Chosen = true;
   if (Speaking) {
-    Speaker->Silence();
-    Speaker->Say(Tr("Речь выключена"));
+    // Said only where it can be: a word of goodbye is no reason to connect again.
+    if (Speaker && Speaker->State() != TSpeechState::Unavailable) {
+      Speaker->Silence();
+      Speaker->Say(Tr("Речь выключена"));
+    }
     Speaking = false;
     Log(Tr("Речь выключена"));
   } else {
@@ -60,23 +82,6 @@ void TNarrator::Message(const std::string& text) {
 
 void TNarrator::Focus(const std::string& text) {
   if (Speaking) Speaker->Announce(text);
-}
-
-void TNarrator::Poll() {
-  if (ScreenReader && *ScreenReader >= 0) {
-    if (*ScreenReader == 1 && !Speaking) Start();
-    ScreenReader.reset();
-  }
-  if (Speaker && !FailureReported && Speaker->State() == TSpeechState::Unavailable) {
-    FailureReported = true;
-    Speaking = false;
-    Log(Tr("Речь недоступна: speech-dispatcher не запущен или не установлен."));
-  }
-}
-
-bool TNarrator::Settled() const {
-  if (ScreenReader) return false;
-  return !Speaker || FailureReported || Speaker->State() == TSpeechState::Ready;
 }
 
 std::string_view SpokenLine(std::string_view line) {

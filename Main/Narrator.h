@@ -1,8 +1,8 @@
 #pragma once
 // What the game says aloud, and whether it speaks at all: a player who cannot see the screen
 // hears the console's lines, the target cell, the highlighted menu item, the boxes and the result.
-// The speaker (Toolkit/Speech.h) does the talking off the game thread; this only decides.
-#include <atomic>
+// The speaker (Speech/Speech.h) does the talking off the game thread; this only decides, and
+// writes on the console when speech goes away and comes back.
 #include <functional>
 #include <memory>
 #include <optional>
@@ -12,21 +12,25 @@
 #include "Common/Types.h"
 #include "GameEngine/GameEngine.h"
 #include "Main/CommandLine.h"
-#include "Toolkit/Menus.h"
+#include "Speech/ScreenReader.h"
 #include "Speech/Speech.h"
+#include "Toolkit/Menus.h"
 
 namespace kravelon {
 
 class TNarrator {
  public:
-  // `language` is the game's, as an ISO 639 code ("ru", "en"); `log` writes one console line.
+  // `language` is the game's, as an ISO 639 code ("ru", "en"); `log` writes one console line;
+  // `post` hands the speaker's news and the screen reader's answer to the game's thread.
   TNarrator(TSpeechChoice choice, std::string language,
-            std::function<void(const std::string& line)> log);
+            std::function<void(const std::string& line)> log, TPoster post);
   TNarrator(const TNarrator&) = delete;
   TNarrator& operator=(const TNarrator&) = delete;
 
+  // The player's switch: on while they want speech, even when the daemon cannot be reached.
   bool On() const { return Speaking; }
-  // The key's switch: says so on the console (and aloud while speech is on).
+  // The key's switch, whatever speech can do now: says so on the console (and aloud while speech
+  // is on). Switched on, it connects again.
   void Toggle();
   void SetLanguage(const std::string& language);
 
@@ -37,21 +41,20 @@ class TNarrator {
   // Where the player is now (the target, the highlighted item): replaces the last one.
   void Focus(const std::string& text);
 
-  // On the game thread, now and then until Settled: takes up the screen reader's answer and
-  // writes the one line saying speech is unavailable when the daemon cannot be reached.
-  void Poll();
-  bool Settled() const;
-
  private:
   void Start();
+  void Heard(const TSpeechNews& news);  // the speaker's news, on the game thread
 
   std::string Language;
   std::function<void(const std::string&)> Log;
-  std::unique_ptr<TSpeaker> Speaker;
+  TPoster Post;
   bool Speaking = false;
-  bool FailureReported = false;
-  // The screen reader's answer, from a thread of its own: -1 until it comes.
-  std::shared_ptr<std::atomic<int>> ScreenReader;
+  bool Chosen = false;    // the player has pressed the key: the screen reader no longer decides
+  bool Reported = false;  // the unavailable line is written, until speech is ready or switched on
+  bool Missing = false;   // speech went away and has not come back
+  // Declared last, so they go first: nothing they post reaches a narrator that is gone.
+  std::unique_ptr<TSpeaker> Speaker;
+  std::unique_ptr<TScreenReaderQuestion> ScreenReader;
 };
 
 // The texts, in the game's language.

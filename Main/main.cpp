@@ -1,5 +1,6 @@
 // Program entry: the language, the command line, then the toolkit, the application titled
 // "Кравелон", the main window, the loop.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -14,9 +15,11 @@
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
 #include "Main/StartChoices.h"
+#include "Store/PlayerFolders.h"
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
 #include "Platform/XdgFolders.h"
+#include "Speech/SpeechService.h"
 #include "Toolkit/Application.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Scale.h"
@@ -25,6 +28,11 @@
 using namespace kravelon;
 
 int main(int argc, char** argv) {
+  // A socket whose far end has gone (speech-dispatcher stopped, the speech service ended) is an
+  // error for whoever writes to it to handle, never a reason for the game to die.
+  std::signal(SIGPIPE, SIG_IGN);
+  // The game started again by its own speaker to talk libspeechd (Speech/SpeechService.h).
+  if (IsSpeechService(argc, argv)) return RunSpeechService();
   // The environment's language first, so that even a wrong option is answered in it; a remembered
   // language, then --lang, replace it. The catalogue is read once, here.
   const std::string catalogues = CatalogueFolder();
@@ -38,8 +46,12 @@ int main(int argc, char** argv) {
   const TSettings settings = settingsFile.Load(remembered.Notes);
   // The command line overrides a setting for this run only.
   const TStartChoices run = ChooseStart(options, settings, std::getenv);
-  if (run.Language != GameLanguage() || !LanguageProblem().empty())
+  if (run.Language != GameLanguage() || !LanguageProblem().empty()) {
     StartLanguage(run.Language, catalogues);
+    // What the settings file made the game say, said again in the language it chose.
+    remembered.Notes.clear();
+    settingsFile.Load(remembered.Notes);
+  }
   switch (options.Action) {
     case TCommandLine::TAction::ShowHelp:
       std::fputs(UsageText().c_str(), stdout);
@@ -63,6 +75,8 @@ int main(int argc, char** argv) {
   TRecordFile record(DataFolder());
   const std::vector<std::string> recordNotes = record.Load();
   remembered.Notes.insert(remembered.Notes.end(), recordNotes.begin(), recordNotes.end());
+  if (const std::string note = NothingKeptNote(settingsFile.Path(), record.Path()); !note.empty())
+    remembered.Notes.push_back(note);
   remembered.Record = &record;
 
   const TToolkit toolkit;

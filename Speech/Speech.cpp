@@ -1,27 +1,29 @@
 #include "Speech/Speech.h"
 
-#include <speech-dispatcher/libspeechd.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <cstdlib>
+#include <cstdint>
 #include <deque>
 #include <mutex>
-#include <thread>
+
+#include "Speech/ServiceProcess.h"
+#include "Speech/SpeechService.h"
 
 namespace kravelon {
 
 namespace {
 
-enum class TJob { Line, Focus, Cancel, Language };
+using TClock = std::chrono::steady_clock;
 
 struct TItem {
-  TJob Job;
+  char Job;  // one of the service's jobs
   std::string Text;
 };
 
 // SSIP ends a line with CR LF; a text's own line breaks become the same, so that libspeechd's
-// escaping of a line that starts with a dot applies to each of them.
+// escaping of a line that starts with a dot applies to each of them. A text longer than one
+// message of the channel is cut at a character's start.
 std::string ProtocolLines(const std::string& text) {
   std::string out;
   out.reserve(text.size() + 8);
@@ -33,70 +35,132 @@ std::string ProtocolLines(const std::string& text) {
     }
     out += text[i];
   }
+  std::size_t limit = service::MaxMessage - 1;
+  if (out.size() > limit) {
+    while (limit > 0 && (static_cast<unsigned char>(out[limit]) & 0xC0) == 0x80) --limit;
+    out.resize(limit);
+  }
   return out;
 }
 
 }  // namespace
 
+bool SpeechBuiltIn() { return true; }
+
 struct TSpeaker::TShared {
   std::mutex Lock;
-  std::condition_variable Wake;      // the worker: something to do, or stop
-  std::condition_variable Finished;  // the owner: the worker has closed its connections
   std::deque<TItem> Queue;
   bool Stop = false;
-  bool Done = false;
-  TSpeechState State = TSpeechState::Connecting;
+  bool WantConnect = false;
+  TSpeechState State = TSpeechState::Unavailable;
   std::string Failure;
   std::string Language;
+  TClock::time_point FailedAt{};
+  std::chrono::milliseconds RetryAfter{};
+  int Wake = -1;      // an eventfd: the worker waits on it with the service's channel
+  bool Idle = false;  // the worker waits for work: a new job must wake it (a busy one looks anyway)
 
-  void Push(TItem item) {
-    {
-      const std::lock_guard<std::mutex> hold(Lock);
-      if (State == TSpeechState::Unavailable) return;
-      Queue.push_back(std::move(item));
-    }
-    Wake.notify_one();
+  void Signal() const {
+    const std::uint64_t one = 1;
+    (void)!::write(Wake, &one, sizeof one);
+  }
+  void Drain() const {
+    std::uint64_t count;
+    (void)!::read(Wake, &count, sizeof count);
+  }
+  // Whether a text may go in (under the lock). Unavailable, it tries again now and then.
+  bool Accepts() {
+    if (State != TSpeechState::Unavailable) return true;
+    if (TClock::now() - FailedAt < RetryAfter) return false;
+    Connect();
+    return true;
+  }
+  // Asks the worker for a new connection (under the lock). Its first job sets the voice: what
+  // comes after, a change of language included, waits in turn.
+  void Connect() {
+    State = TSpeechState::Connecting;
+    WantConnect = true;
+    Queue.push_front({service::Language, Language});
   }
 };
 
-TSpeaker::TSpeaker(std::string language) : Shared(std::make_shared<TShared>()) {
-  Shared->Language = std::move(language);
-  std::thread([shared = Shared] { Work(shared); }).detach();
+TSpeaker::TSpeaker(TSpeakerOptions options, TPoster post, TNewsHandler heard)
+    : Options(std::move(options)),
+      Post(std::move(post)),
+      Heard(std::make_shared<TNewsHandler>(std::move(heard))),
+      Shared(std::make_unique<TShared>()) {
+  if (Options.Service.empty()) Options.Service = SpeechServiceCommand();
+  Shared->Language = Options.Language;
+  Shared->RetryAfter = Options.RetryAfter;
+  Shared->Connect();
+  Shared->Wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  Worker = std::thread([this] { Work(); });
 }
 
 TSpeaker::~TSpeaker() {
-  std::unique_lock<std::mutex> hold(Shared->Lock);
-  Shared->Stop = true;
-  Shared->Queue.clear();
-  Shared->Wake.notify_one();
-  // A connected worker closes at once; one still connecting (an autospawn taking its time) is
-  // left to finish alone: it holds its own share of the state.
-  Shared->Finished.wait_for(hold, std::chrono::milliseconds(250), [this] { return Shared->Done; });
-}
-
-void TSpeaker::Say(const std::string& text) { Shared->Push({TJob::Line, ProtocolLines(text)}); }
-
-void TSpeaker::Announce(const std::string& text) {
   {
     const std::lock_guard<std::mutex> hold(Shared->Lock);
-    if (Shared->State == TSpeechState::Unavailable) return;
-    std::erase_if(Shared->Queue, [](const TItem& item) { return item.Job == TJob::Focus; });
-    Shared->Queue.push_back({TJob::Focus, ProtocolLines(text)});
+    Shared->Stop = true;
+    Shared->Queue.clear();
   }
-  Shared->Wake.notify_one();
+  Shared->Signal();
+  Worker.join();
+  ::close(Shared->Wake);
+}
+
+void TSpeaker::Say(const std::string& text) {
+  bool wake = false;
+  {
+    const std::lock_guard<std::mutex> hold(Shared->Lock);
+    if (!Shared->Accepts()) return;
+    Shared->Queue.push_back({service::Line, ProtocolLines(text)});
+    wake = Shared->Idle;
+  }
+  if (wake) Shared->Signal();
+}
+
+void TSpeaker::Announce(const std::string& text) {
+  bool wake = false;
+  {
+    const std::lock_guard<std::mutex> hold(Shared->Lock);
+    if (!Shared->Accepts()) return;
+    std::erase_if(Shared->Queue, [](const TItem& item) { return item.Job == service::Focus; });
+    Shared->Queue.push_back({service::Focus, ProtocolLines(text)});
+    wake = Shared->Idle;
+  }
+  if (wake) Shared->Signal();
 }
 
 void TSpeaker::Silence() {
   {
     const std::lock_guard<std::mutex> hold(Shared->Lock);
-    if (Shared->State == TSpeechState::Unavailable) return;
-    Shared->Queue.clear();
-    Shared->Queue.push_back({TJob::Cancel, {}});
+    std::erase_if(Shared->Queue, [](const TItem& item) { return item.Job != service::Language; });
+    if (Shared->State != TSpeechState::Ready) return;
+    Shared->Queue.push_back({service::Cancel, {}});
   }
-  Shared->Wake.notify_one();
+  Shared->Signal();
 }
 
-void TSpeaker::SetLanguage(const std::string& language) { Shared->Push({TJob::Language, language}); }
+void TSpeaker::SetLanguage(const std::string& language) {
+  {
+    const std::lock_guard<std::mutex> hold(Shared->Lock);
+    Shared->Language = language;
+    // In turn with the texts: what was said before it keeps the voice it was said in. Unavailable,
+    // the next connection starts in it.
+    if (Shared->State == TSpeechState::Unavailable) return;
+    Shared->Queue.push_back({service::Language, language});
+  }
+  Shared->Signal();
+}
+
+void TSpeaker::Reconnect() {
+  {
+    const std::lock_guard<std::mutex> hold(Shared->Lock);
+    if (Shared->State != TSpeechState::Unavailable) return;
+    Shared->Connect();
+  }
+  Shared->Signal();
+}
 
 TSpeechState TSpeaker::State() const {
   const std::lock_guard<std::mutex> hold(Shared->Lock);
@@ -108,85 +172,127 @@ std::string TSpeaker::Failure() const {
   return Shared->Failure;
 }
 
-namespace {
+void TSpeaker::Tell(TSpeechNews news) {
+  std::weak_ptr<TNewsHandler> heard = Heard;
+  // Posting fails only when the game's queue is full or gone: the news is then lost, and the next
+  // change brings the state up to date.
+  if (Post)
+    Post([heard, news = std::move(news)] {
+      if (const auto handler = heard.lock()) (*handler)(news);
+    });
+}
 
-struct TConnections {
-  SPDConnection* Lines = nullptr;
-  SPDConnection* Focus = nullptr;
-  ~TConnections() { Close(); }
-  void Close() {
-    if (Focus) spd_close(Focus);
-    if (Lines) spd_close(Lines);
-    Focus = Lines = nullptr;
-  }
-};
-
-}  // namespace
-
-// Two connections: the lines speak at "message" priority, which the daemon queues and never
-// lets lower priorities cut; the focus speaks at "text" priority on a connection of its own,
-// so that cancelling the focus's last words never touches a line.
-void TSpeaker::Work(const std::shared_ptr<TShared>& shared) {
-  TConnections spd;
-  std::string error;
-  {
-    // A daemon named by SPEECHD_ADDRESS is the user's choice: the game starts none of its own
-    // there (libspeechd would try, and fail only after a second or more).
-    const char* address = std::getenv("SPEECHD_ADDRESS");
-    const int autospawn = address == nullptr || *address == '\0';
-    char* reason = nullptr;
-    spd.Lines = spd_open2("kravelon", "lines", nullptr, SPD_MODE_SINGLE, nullptr, autospawn, &reason);
-    if (spd.Lines) {
-      spd.Focus = spd_open2("kravelon", "focus", nullptr, SPD_MODE_SINGLE, nullptr, 0, &reason);
+// The worker: starts the service, hands it one job at a time and waits for its answer, each wait
+// bounded and broken at once by the owner's wake-up. Any failure kills the service and makes
+// speech unavailable until the owner or a later text asks again.
+void TSpeaker::Work() {
+  TServiceProcess service;
+  TShared& shared = *Shared;
+  enum class TWaited { Message, Failed, Stopped, Woken };
+  // The service's next message before `deadline`; Failed when it ends or the time runs out. Idle,
+  // the owner's wake-up ends the wait too; busy, only its stop does.
+  const auto await = [&](std::string& message, TClock::time_point deadline, std::string& why,
+                         bool idle) {
+    for (;;) {
+      switch (service.Receive(message, shared.Wake, deadline)) {
+        case TServiceProcess::TReceived::Message:
+          if (!message.empty()) return TWaited::Message;
+          break;
+        case TServiceProcess::TReceived::Closed:
+          why = "the speech service ended";
+          return TWaited::Failed;
+        case TServiceProcess::TReceived::TimedOut:
+          why = "speech-dispatcher did not answer in time";
+          return TWaited::Failed;
+        case TServiceProcess::TReceived::Woken: {
+          shared.Drain();
+          const std::lock_guard<std::mutex> hold(shared.Lock);
+          if (shared.Stop) return TWaited::Stopped;
+          if (idle) return TWaited::Woken;
+          break;
+        }
+      }
     }
-    if (!spd.Focus) error = reason ? reason : "speech-dispatcher did not answer";
-    std::free(reason);
-  }
+  };
+  const auto fail = [&](TSpeechFailure failure, std::string why) {
+    service.Stop(std::chrono::milliseconds(0));
+    {
+      const std::lock_guard<std::mutex> hold(shared.Lock);
+      shared.State = TSpeechState::Unavailable;
+      shared.Failure = why;
+      shared.FailedAt = TClock::now();
+      shared.Queue.clear();
+    }
+    Tell({TSpeechState::Unavailable, failure, std::move(why)});
+  };
 
-  std::unique_lock<std::mutex> hold(shared->Lock);
-  if (!spd.Focus) {
-    shared->State = TSpeechState::Unavailable;
-    shared->Failure = error;
-    shared->Queue.clear();
-  } else {
-    shared->State = TSpeechState::Ready;
-    shared->Queue.push_front({TJob::Language, shared->Language});
-  }
-  while (shared->State == TSpeechState::Ready) {
-    shared->Wake.wait(hold, [&] { return shared->Stop || !shared->Queue.empty(); });
-    if (shared->Stop) break;
-    TItem item = std::move(shared->Queue.front());
-    shared->Queue.pop_front();
-    hold.unlock();
-    // Each call waits for the daemon's answer: this thread's, never the game's.
-    int status = 0;
-    switch (item.Job) {
-      case TJob::Line: status = spd_say(spd.Lines, SPD_MESSAGE, item.Text.c_str()); break;
-      case TJob::Focus:
-        spd_cancel(spd.Focus);
-        status = spd_say(spd.Focus, SPD_TEXT, item.Text.c_str());
-        break;
-      case TJob::Cancel:
-        spd_cancel(spd.Lines);
-        spd_cancel(spd.Focus);
-        break;
-      case TJob::Language:
-        status = spd_set_language(spd.Lines, item.Text.c_str()) |
-                 spd_set_language(spd.Focus, item.Text.c_str());
-        break;
+  std::string message, why;
+  for (;;) {
+    bool connect = false;
+    TItem item{};
+    {
+      const std::lock_guard<std::mutex> hold(shared.Lock);
+      if (shared.Stop) break;
+      shared.Idle = false;
+      if (shared.WantConnect) {
+        shared.WantConnect = false;
+        connect = true;
+      } else if (shared.State == TSpeechState::Ready && !shared.Queue.empty()) {
+        item = std::move(shared.Queue.front());
+        shared.Queue.pop_front();
+      } else {
+        shared.Idle = true;
+      }
     }
-    hold.lock();
-    if (status < 0) {
-      shared->State = TSpeechState::Unavailable;
-      shared->Failure = "speech-dispatcher stopped answering";
-      shared->Queue.clear();
+    if (connect) {
+      if (!service.Start(Options.Service)) {
+        fail(TSpeechFailure::NotReached, "the speech service could not start");
+        continue;
+      }
+      const TWaited waited = await(message, TClock::now() + Options.ConnectTimeout, why, false);
+      if (waited == TWaited::Stopped) break;
+      if (waited == TWaited::Failed) {
+        // Killed for taking too long, or ended by libspeechd over an answer it could not read.
+        fail(TSpeechFailure::NoAnswer, why);
+      } else if (message[0] == service::Ready) {
+        {
+          const std::lock_guard<std::mutex> hold(shared.Lock);
+          shared.State = TSpeechState::Ready;
+          shared.Failure.clear();
+        }
+        Tell({TSpeechState::Ready, TSpeechFailure::None, {}});
+      } else {
+        fail(message[0] == service::NotReached ? TSpeechFailure::NotReached
+                                               : TSpeechFailure::NoAnswer,
+             message.substr(1));
+      }
+    } else if (item.Job != 0) {
+      std::string job(1, item.Job);
+      job += item.Text;
+      if (!service.Send(job)) {
+        fail(TSpeechFailure::Lost, "the speech service has gone");
+        continue;
+      }
+      const TWaited waited = await(message, TClock::now() + Options.AnswerTimeout, why, false);
+      if (waited == TWaited::Stopped) break;
+      if (waited == TWaited::Failed) {
+        fail(TSpeechFailure::Lost, why);
+      } else if (message[0] != service::Done) {
+        fail(TSpeechFailure::Lost, message.substr(1));
+      }
+    } else {
+      // Nothing to do: wait for the owner, or for the service to say the daemon went away.
+      const TWaited waited = await(message, TClock::time_point::max(), why, true);
+      if (waited == TWaited::Stopped) break;
+      if (waited == TWaited::Woken || !service.Running()) continue;
+      if (waited == TWaited::Failed)
+        fail(TSpeechFailure::Lost, why);
+      else if (message[0] == service::Lost)
+        fail(TSpeechFailure::Lost, message.substr(1));
     }
   }
-  hold.unlock();
-  spd.Close();
-  hold.lock();
-  shared->Done = true;
-  shared->Finished.notify_all();
+  // Goodbye to the daemon takes the service a moment; one stuck in libspeechd is killed.
+  service.Stop(std::chrono::milliseconds(200));
 }
 
 }  // namespace kravelon

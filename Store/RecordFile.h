@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Store/DurableUpdate.h"
 #include "Store/Record.h"
 
 namespace kravelon {
@@ -14,7 +15,7 @@ class TRecordFile {
   // An empty folder keeps the games in memory only: nothing is written.
   explicit TRecordFile(std::string folder);
 
-  const std::string& Path() const { return FilePath; }
+  const std::string& Path() const { return File.Path(); }
   // What the statistics box sums up: the games on disk when last read, and this run's not yet
   // written.
   std::vector<TGameResult> Games() const;
@@ -23,16 +24,16 @@ class TRecordFile {
   // Reads what is on disk without writing anything (a damaged file waits for the first write to
   // be moved aside). Console lines for the player, if any.
   std::vector<std::string> Load();
-  // A finished game: kept at once, then written with any still waiting. Console lines, if any.
+  // A finished game: kept at once, then written with any still waiting. A game the record cannot
+  // hold (Recordable) is left out with a console line. Console lines, if any.
   std::vector<std::string> Add(const TGameResult& game);
   // Writes what is still waiting; the game calls it once more as it ends.
   std::vector<std::string> Flush();
 
  private:
-  std::string Folder, FilePath;
+  TDurableUpdate File;
   std::vector<TGameResult> OnDisk;
   std::vector<TGameResult> Unwritten;
-  bool FailureReported = false;  // one line for a run of failed writes, not one a game
 };
 
 }  // namespace kravelon

@@ -266,7 +266,8 @@ void TForm::Repaint() {
   SendRects(&whole, 1);
 }
 
-void TForm::PressKey(std::int32_t sdlKey, int scancode) {
+void TForm::PressKey(std::int32_t sdlKey, int scancode, std::uint16_t modifiers) {
+  const TKeyModifiers held(modifiers);
   int key = KeyCodeOf(sdlKey, scancode);
   if (key != 0 && OnKeyDown) OnKeyDown(key);
   char c = ControlCharOf(sdlKey);
@@ -333,7 +334,7 @@ void TForm::Dispatch(const SDL_Event& e) {
       }
       break;
     }
-    case SDL_KEYDOWN: PressKey(e.key.keysym.sym, e.key.keysym.scancode); break;
+    case SDL_KEYDOWN: PressKey(e.key.keysym.sym, e.key.keysym.scancode, e.key.keysym.mod); break;
     case SDL_TEXTINPUT:
       for (const char* p = e.text.text; *p; ++p) {
         char c = *p;

@@ -32,7 +32,23 @@ int KeyCodeOf(std::int32_t sdlKey, int scancode) {
   return 0;
 }
 
-bool ControlHeld() { return (SDL_GetModState() & KMOD_CTRL) != 0; }
+namespace {
+
+// The modifiers a key event carried, while its handlers run; -1 outside them.
+int HandledKeyModifiers = -1;
+
+}  // namespace
+
+TKeyModifiers::TKeyModifiers(std::uint16_t modifiers) : Before(HandledKeyModifiers) {
+  HandledKeyModifiers = modifiers;
+}
+
+TKeyModifiers::~TKeyModifiers() { HandledKeyModifiers = Before; }
+
+bool ControlHeld() {
+  const int held = HandledKeyModifiers >= 0 ? HandledKeyModifiers : SDL_GetModState();
+  return (held & KMOD_CTRL) != 0;
+}
 
 char ControlCharOf(std::int32_t sdlKey) {
   switch (sdlKey) {

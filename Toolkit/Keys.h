@@ -27,8 +27,20 @@ inline constexpr char VK_ESCAPE_CHAR = 27;
 // for. Letters go by the key's place on the keyboard, not by what the layout types there, so the
 // same key answers with a Russian layout active.
 int KeyCodeOf(std::int32_t sdlKey, int scancode);
-// Whether a Ctrl key is held now.
+// Whether a Ctrl key is held: with the key being handled, as its event says (a key waits in the
+// queue while the computer shoots, and Ctrl may be let go by the time it is handled); else now.
 bool ControlHeld();
+// While one lives, ControlHeld answers from these modifiers (SDL's, of the key being handled).
+class TKeyModifiers {
+ public:
+  explicit TKeyModifiers(std::uint16_t modifiers);
+  ~TKeyModifiers();
+  TKeyModifiers(const TKeyModifiers&) = delete;
+  TKeyModifiers& operator=(const TKeyModifiers&) = delete;
+
+ private:
+  int Before;
+};
 // The control character a key gives (Escape, Return, Backspace, Tab); 0 for any other key.
 char ControlCharOf(std::int32_t sdlKey);
 

@@ -8,7 +8,7 @@ build=${1:?build folder}
 seconds=${2:-180}
 shift 2 || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(jpeg bmp cursor wave catalogue)
+[ ${#targets[@]} -eq 0 ] && targets=(jpeg bmp cursor wave catalogue settings record)
 here=$(cd "$(dirname "$0")" && pwd)
 failed=0
 summary=()

@@ -1,5 +1,6 @@
 #include "tests/support/SsipStandIn.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -43,21 +44,52 @@ TSsipStandIn::TSsipStandIn() {
   if (!::mkdtemp(name)) throw std::runtime_error("mkdtemp failed");
   Folder = name;
   SocketPath = Folder + "/speechd.sock";
+  Listen();
+  if (::pipe2(StopPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  Server = std::thread([this] { Serve(); });
+}
+
+void TSsipStandIn::Listen() {
+  ::unlink(SocketPath.c_str());
   Listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   SocketPath.copy(address.sun_path, sizeof address.sun_path - 1);
   if (Listener < 0 || ::bind(Listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(Listener, 8) != 0 || ::pipe(StopPipe) != 0) {
+      ::listen(Listener, 8) != 0) {
     throw std::runtime_error("the SSIP stand-in cannot listen at " + SocketPath);
   }
-  Server = std::thread([this] { Serve(); });
+}
+
+void TSsipStandIn::Command(char command) {
+  std::unique_lock<std::mutex> hold(Lock);
+  const int done = CommandsDone;
+  (void)!::write(StopPipe[1], &command, 1);
+  Changed.wait(hold, [&] { return CommandsDone > done; });
+}
+
+void TSsipStandIn::Drop() { Command('d'); }
+void TSsipStandIn::Resume() { Command('r'); }
+
+void TSsipStandIn::SetMode(TSsipMode mode) {
+  const std::lock_guard<std::mutex> hold(Lock);
+  Mode = mode;
+}
+
+int TSsipStandIn::Accepted() const {
+  const std::lock_guard<std::mutex> hold(Lock);
+  return Connections;
+}
+
+int TSsipStandIn::Open() const {
+  const std::lock_guard<std::mutex> hold(Lock);
+  return OpenNow;
 }
 
 TSsipStandIn::~TSsipStandIn() {
   (void)!::write(StopPipe[1], "x", 1);
   Server.join();
-  ::close(Listener);
+  if (Listener >= 0) ::close(Listener);
   ::close(StopPipe[0]);
   ::close(StopPipe[1]);
   std::error_code ignored;
@@ -70,10 +102,38 @@ void TSsipStandIn::Serve() {
     std::vector<pollfd> fds{{StopPipe[0], POLLIN, 0}, {Listener, POLLIN, 0}};
     for (const auto& [fd, client] : clients) fds.push_back({fd, POLLIN, 0});
     if (::poll(fds.data(), fds.size(), -1) < 0) continue;
-    if (fds[0].revents) break;
+    if (fds[0].revents) {
+      char command = 'x';
+      (void)!::read(StopPipe[0], &command, 1);
+      if (command == 'x') break;
+      if (command == 'd') {
+        for (const auto& [fd, client] : clients) ::close(fd);
+        clients.clear();
+        {
+          const std::lock_guard<std::mutex> hold(Lock);
+          OpenNow = 0;
+        }
+        ::close(Listener);
+        Listener = -1;
+      } else if (command == 'r' && Listener < 0) {
+        Listen();
+      }
+      {
+        const std::lock_guard<std::mutex> hold(Lock);
+        Mode = command == 'r' ? TSsipMode::Answer : Mode;
+        ++CommandsDone;
+      }
+      Changed.notify_all();
+      continue;
+    }
     if (fds[1].revents & POLLIN) {
       const int fd = ::accept4(Listener, nullptr, nullptr, SOCK_CLOEXEC);
-      if (fd >= 0) clients[fd] = {};
+      if (fd >= 0) {
+        clients[fd] = {};
+        const std::lock_guard<std::mutex> hold(Lock);
+        ++Connections;
+        OpenNow = static_cast<int>(clients.size());
+      }
     }
     for (std::size_t i = 2; i < fds.size(); ++i) {
       if (!fds[i].revents) continue;
@@ -83,10 +143,17 @@ void TSsipStandIn::Serve() {
       if (n <= 0) {
         ::close(fd);
         clients.erase(fd);
+        const std::lock_guard<std::mutex> hold(Lock);
+        OpenNow = static_cast<int>(clients.size());
         continue;
       }
       TClient& c = clients[fd];
       c.Buffer.append(chunk, static_cast<std::size_t>(n));
+      TSsipMode mode;
+      {
+        const std::lock_guard<std::mutex> hold(Lock);
+        mode = Mode;
+      }
       for (std::size_t end; (end = c.Buffer.find("\r\n")) != std::string::npos;) {
         std::string line = c.Buffer.substr(0, end);
         c.Buffer.erase(0, end + 2);
@@ -116,6 +183,12 @@ void TSsipStandIn::Serve() {
           Lines.push_back(line);
         }
         Changed.notify_all();
+        if (mode == TSsipMode::Silent) continue;
+        // A reply code no daemon sends: libspeechd's parser gives up on it.
+        if (mode == TSsipMode::Garbage) {
+          Send(fd, "??? what\r\n");
+          continue;
+        }
         const std::string command = Upper(line);
         if (command == "SPEAK") {
           c.InBody = true;

@@ -17,6 +17,13 @@ struct TSpokenText {
   std::string Client;    // the connection's CLIENT_NAME, e.g. "user:kravelon:focus"
 };
 
+// How the stand-in answers what it is told.
+enum class TSsipMode {
+  Answer,   // as speech-dispatcher does
+  Garbage,  // a line no daemon would send, from the first one on (libspeechd then exits)
+  Silent,   // never: it takes the connection and reads, like a daemon that hangs
+};
+
 class TSsipStandIn {
  public:
   TSsipStandIn();  // listens at once in a fresh folder under /tmp
@@ -36,14 +43,29 @@ class TSsipStandIn {
                     std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
   // From now on each SPEAK is answered only after `delay`, as a busy daemon might.
   void SetAnswerDelay(std::chrono::milliseconds delay);
+  // From now on, for the connections it has and those to come.
+  void SetMode(TSsipMode mode);
+  // Goes away like a stopped daemon: closes every connection and stops listening (a connection
+  // is then refused). Returns once done.
+  void Drop();
+  // Comes back at the same address, answering.
+  void Resume();
+  // Connections taken so far, in all; those still open.
+  int Accepted() const;
+  int Open() const;
   void Clear();
 
  private:
   void Serve();
+  void Listen();
+  void Command(char command);  // to the server's thread, waiting until it is done
 
   std::string Folder, SocketPath;
   int Listener = -1;
-  int StopPipe[2] = {-1, -1};
+  int StopPipe[2] = {-1, -1};  // commands to the server's thread: 'x' stop, 'd' drop, 'r' resume
+  TSsipMode Mode = TSsipMode::Answer;
+  int Connections = 0, OpenNow = 0;
+  int CommandsDone = 0;
   std::thread Server;
   mutable std::mutex Lock;
   mutable std::condition_variable Changed;

@@ -47,7 +47,7 @@ class Remember : public Gameplay {
     std::vector<std::string> games;
     std::istringstream in(ReadText(RecordFile()));
     std::string line;
-    if (!std::getline(in, line) || line != "kravelon record 1") return games;
+    if (!std::getline(in, line) || line != "kravelon record 2") return games;
     while (std::getline(in, line))
       if (!line.starts_with('#')) games.push_back(line);
     return games;
@@ -111,9 +111,7 @@ class Remember : public Gameplay {
     OpenGameOverMenu();
     ChooseItem(OverItems, OverStatistics);
     EXPECT_TRUE(X.WaitForWindow("Кравелон", 3s)) << "no statistics box";
-    std::vector<std::string> box;
-    for (const auto& line : Game->ConsoleLines())
-      if (line.starts_with("Box: ")) box.push_back(line.substr(5));
+    const std::vector<std::string> box = Game->BoxLines();
     X.Key("Return");
     return box;
   }
@@ -160,8 +158,9 @@ TEST_F(Remember, TwoWholeGamesAreCountedInTheStatisticsBoxAndTheRecord) {
 
   const auto games = RecordedGames();
   ASSERT_EQ(games.size(), 2u);
-  const long won = std::count_if(games.begin(), games.end(),
-                                 [](const std::string& g) { return g.find(" user ") != std::string::npos; });
+  const long won = std::count_if(games.begin(), games.end(), [](const std::string& g) {
+    return g.find(" captain extra-shot won ") != std::string::npos;
+  });
   ASSERT_GE(box.size(), 3u) << ::testing::PrintToString(box);
   EXPECT_TRUE(box[0].starts_with("Процент попадания компютера составил: ")) << box[0];
   EXPECT_EQ(box[2], "Сыграно игр: 2, выиграно: " + std::to_string(won) + ", проиграно: " +

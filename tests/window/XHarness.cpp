@@ -166,6 +166,12 @@ void TXServer::Key(const char* keysym) {
   XSync(Dpy, False);
 }
 
+void TXServer::Hold(const char* keysym, bool down) {
+  XTestFakeKeyEvent(Dpy, XKeysymToKeycode(Dpy, XStringToKeysym(keysym)), down ? True : False,
+                    CurrentTime);
+  XSync(Dpy, False);
+}
+
 std::vector<TXServer::TWindowInfo> TXServer::Windows() {
   std::vector<TWindowInfo> result;
   Window root = DefaultRootWindow(Dpy), parent, *children = nullptr;
@@ -284,10 +290,25 @@ TGameProcess::~TGameProcess() {
   }
 }
 
+namespace {
+
+constexpr std::string_view BoxTag = "Box: ";
+
+}  // namespace
+
 std::vector<std::string> TGameProcess::ConsoleLines() const {
   std::vector<std::string> lines;
   std::istringstream in(ReadAll(Dir + "stdout.txt"));
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  for (std::string line; std::getline(in, line);)
+    if (!line.starts_with(BoxTag)) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> TGameProcess::BoxLines() const {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadAll(Dir + "stdout.txt"));
+  for (std::string line; std::getline(in, line);)
+    if (line.starts_with(BoxTag)) lines.push_back(line.substr(BoxTag.size()));
   return lines;
 }
 

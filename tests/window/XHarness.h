@@ -42,6 +42,8 @@ class TXServer {
   void Click(int button = 1);  // 1 left, 2 middle, 3 right, 4/5 wheel
   void ClickAt(int x, int y, int button = 1);
   void Key(const char* keysym);  // e.g. "Escape", "Next", "Return"
+  // Presses or releases a key (a modifier) and leaves it so.
+  void Hold(const char* keysym, bool down);
 
   struct TWindowInfo {
     Window Id = 0;
@@ -98,6 +100,8 @@ class TGameProcess {
   std::string AudioFile() const { return Dir + "audio.raw"; }
   // The console lines the game has written so far (it echoes them for us).
   std::vector<std::string> ConsoleLines() const;
+  // The lines of every message box shown so far, in order (echoed beside the console's).
+  std::vector<std::string> BoxLines() const;
   bool WaitForLine(const std::string& line, std::chrono::milliseconds timeout) const;
   // Waits for the process to end; its exit status, or nullopt on time-out.
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);

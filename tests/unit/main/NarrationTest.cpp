@@ -3,7 +3,9 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <thread>
 
 #include "Common/Text.h"
@@ -205,6 +207,54 @@ TEST_P(Narration, TheControllersXSaysBothFleets) {
 
 INSTANTIATE_TEST_SUITE_P(Languages, Narration, ::testing::ValuesIn(Languages),
                          [](const auto& info) { return std::string(info.param.Code); });
+
+// The player's switch against a daemon that goes away and comes back: one line as it goes, the
+// switch left as the player set it; Ctrl+S then turns it off (not "unavailable" once more), and on
+// again connects and says speech is back.
+TEST(NarratorSwitch, FollowsThePlayerWhateverTheDaemonDoes) {
+  TSsipStandIn daemon;
+  setenv("SPEECHD_ADDRESS", daemon.Address().c_str(), 1);
+  std::mutex lock;
+  std::vector<std::function<void()>> posted;
+  const auto until = [&](auto done) {
+    for (int i = 0; i < 500 && !done(); ++i) {
+      std::vector<std::function<void()>> work;
+      {
+        const std::lock_guard<std::mutex> hold(lock);
+        work.swap(posted);
+      }
+      for (auto& w : work) w();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+  };
+  std::vector<std::string> lines;
+  TNarrator narrator(
+      TSpeechChoice::On, "ru", [&](const std::string& line) { lines.push_back(line); },
+      [&](std::function<void()> work) {
+        const std::lock_guard<std::mutex> hold(lock);
+        posted.push_back(std::move(work));
+        return true;
+      });
+  narrator.Line("Game: первая");
+  ASSERT_TRUE(daemon.WaitForSpoken("первая"));
+  daemon.Drop();
+  ASSERT_TRUE(until([&] { return !lines.empty(); }));
+  narrator.Focus("А1");
+  EXPECT_TRUE(narrator.On());
+  daemon.Resume();
+  narrator.Toggle();
+  EXPECT_FALSE(narrator.On());
+  narrator.Toggle();
+  EXPECT_TRUE(narrator.On());
+  ASSERT_TRUE(until([&] { return lines.size() >= 4; }));
+  EXPECT_EQ(lines, (std::vector<std::string>{"Речь прервалась: speech-dispatcher перестал отвечать.",
+                                             "Речь выключена", "Речь включена", "Речь снова доступна."}));
+  narrator.Focus("Б2");
+  EXPECT_TRUE(daemon.WaitForSpoken("Б2"));
+  EXPECT_FALSE(daemon.WaitForSpoken("А1", std::chrono::milliseconds(0)));
+  unsetenv("SPEECHD_ADDRESS");
+}
 
 }  // namespace
 

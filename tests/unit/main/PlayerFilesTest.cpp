@@ -48,6 +48,9 @@ TEST_F(PlayerFilesTest, OnlyAGamePlayedToItsEndIsRecordedWithBothSidesCounts) {
 
 TEST_F(PlayerFilesTest, TheBoxAddsTheRecordBelowTheGameJustPlayed) {
   TRecordingMain* main = StartRecordingGame(WithRecord());
+  // A game the user won: every cell of the fleet hit (the record keeps no game a board could not
+  // give).
+  for (int cell = 0; cell < 20; ++cell) main->ShotFired(sdUser, {cell % 10, cell / 10}, true);
   Probe(*Window->Engine).ComputerShots = 40;
   Probe(*Window->Engine).ComputerHits = 10;
   main->GameWon(sdUser);
@@ -63,14 +66,41 @@ TEST(Statistics, SaysWhatTheRecordHolds) {
     TRecordSummary Record;
     std::string Expected;
   };
+  const std::string today =
+      "Процент попадания компютера составил: 25 %\n\nСыграно игр: 5, выиграно: 2, проиграно: 3\n"
+      "Выстрелов в выигранной игре: меньше всего 41, в среднем 48\n"
+      "Процент попадания компьютера за все игры: 37 %";
+  const auto with = [](std::vector<std::pair<TLevel, TTally>> levels, TTally network,
+                       std::vector<std::pair<TRules, TTally>> rules) {
+    TRecordSummary record{5, 2, 3, 41, 48, 37};
+    record.Levels = std::move(levels);
+    record.Network = network;
+    record.RuleSets = std::move(rules);
+    return record;
+  };
+  const TRules touching{true, false, true};
   const TCase cases[] = {
       {{0, 0, 0, 0, 0, 0},
        "Процент попадания компютера составил: 25 %\n\nСыграно игр: 0, выиграно: 0, проиграно: 0\n"
        "Процент попадания компьютера за все игры: 0 %"},
-      {{5, 2, 3, 41, 48, 37},
-       "Процент попадания компютера составил: 25 %\n\nСыграно игр: 5, выиграно: 2, проиграно: 3\n"
-       "Выстрелов в выигранной игре: меньше всего 41, в среднем 48\n"
-       "Процент попадания компьютера за все игры: 37 %"},
+      {{5, 2, 3, 41, 48, 37}, today},
+      // Every game the captain's under the default rules: the text the box always had.
+      {with({{TLevel::Captain, {5, 2, 3}}}, {}, {{TRules{}, {5, 2, 3}}}), today},
+      // Another level alone: its line, and none for the rules, which are the game's own.
+      {with({{TLevel::Admiral, {5, 2, 3}}}, {}, {{TRules{}, {5, 2, 3}}}),
+       today + "\n\nАдмирал: сыграно 5, выиграно 2"},
+      // The captain alone, under other rules: the rules are said.
+      {with({{TLevel::Captain, {5, 2, 3}}}, {}, {{touching, {5, 2, 3}}}),
+       today +
+           "\n\nКапитан: сыграно 5, выиграно 2\n"
+           "Правила (касание: вкл, залпы: выкл, выстрел за попадание: вкл): сыграно 5, выиграно 2"},
+      {with({{TLevel::CabinBoy, {1, 1, 0}}, {TLevel::Captain, {2, 0, 2}}}, {2, 1, 1},
+            {{TRules{}, {4, 2, 2}}, {touching, {1, 0, 1}}}),
+       today +
+           "\n\nЮнга: сыграно 1, выиграно 1\nКапитан: сыграно 2, выиграно 0\n"
+           "По сети: сыграно 2, выиграно 1, проиграно 1\n"
+           "Обычные правила: сыграно 4, выиграно 2\n"
+           "Правила (касание: вкл, залпы: выкл, выстрел за попадание: вкл): сыграно 1, выиграно 0"},
   };
   for (const TCase& c : cases) EXPECT_EQ(StatisticsText(8, 2, c.Record), c.Expected);
 }

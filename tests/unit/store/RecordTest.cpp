@@ -1,6 +1,7 @@
-// The record: its lines, what is refused as not ours, the sums the statistics box shows, and the
-// record file's ways of never losing a game (a damaged file, a folder that will not take it,
-// a full disk, two copies of the game at once).
+// The record: its lines in both versions, what is refused as not ours, the sums the statistics
+// box shows, and the record file's own ways of never losing a game (two copies of the game at
+// once, an old version's file, a game it cannot hold). What it shares with the settings file (a
+// damaged file, a folder that will not take it, a full disk) is in DurableUpdateTest.cpp.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -13,39 +14,128 @@ namespace kravelon {
 
 namespace {
 
-const std::string Header = std::string(RecordHeader) + "\n";
+const std::string Version1 = std::string(RecordHeaderVersion1) + "\n";
+const std::string Version2 = std::string(RecordHeader) + "\n";
+
+// A game of each kind the record keeps: the levels, network players, the house rules, and the
+// ways a network game ends.
+std::vector<TGameResult> GamesOfEveryKind() {
+  std::vector<TGameResult> games{Game(true, 1), Game(false, 2)};
+  TGameResult admiral = Game(false, 3);
+  admiral.Level = TLevel::Admiral;
+  TGameResult salvo = Game(true, 4);
+  salvo.Level = TLevel::CabinBoy;
+  salvo.Rules = {true, true, false};
+  salvo.ComputerShots = 90;  // a salvo lets the counts part
+  TGameResult left = Game(true, 5);
+  left.Player = "Вася";
+  left.Ending = TEnding::Left;  // the user had sunk the fleet; the opponent never showed it
+  left.ComputerHits = 7;
+  TGameResult cheat = Game(false, 6);
+  cheat.Player = "Ω-pirate_7";
+  cheat.Ending = TEnding::Void;
+  cheat.Rules = {false, false, false};  // turn about: the counts at most one apart
+  cheat.UserShots = 31;
+  cheat.ComputerShots = 30;
+  cheat.ComputerHits = 11;
+  games.insert(games.end(), {admiral, salvo, left, cheat});
+  return games;
+}
 
 TEST(Record, WhatIsWrittenReadsBackTheSame) {
-  const std::vector<TGameResult> games{Game(true, 1), Game(false, 2), Game(true, 3)};
+  const std::vector<TGameResult> games = GamesOfEveryKind();
   const std::string text = FormatRecord(games);
   EXPECT_EQ(ParseRecord(text), games);
-  EXPECT_NE(text.find("2025-01-31T23:59:51Z user 41 20 60 15\n"), std::string::npos) << text;
+  for (const char* line : {"\n2025-01-31T23:59:51Z captain extra-shot won 41 20 60 15\n",
+                           "\n2025-01-31T23:59:53Z admiral extra-shot lost 43 12 60 20\n",
+                           "\n2025-01-31T23:59:54Z cabin-boy touching,salvo won 44 20 90 15\n",
+                           "\n2025-01-31T23:59:55Z player:Вася extra-shot left 45 20 60 7\n",
+                           "\n2025-01-31T23:59:56Z player:Ω-pirate_7 none void 31 12 30 11\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << text;
+  EXPECT_TRUE(text.starts_with(Version2)) << text;
   EXPECT_EQ(ParseRecord(FormatRecord({})), std::vector<TGameResult>{});
+}
+
+TEST(Record, ReadsTheFirstVersionAsCaptainGamesUnderTheDefaultRules) {
+  const auto games = ParseRecord(
+      Version1 + "# date winner user-shots user-hits computer-shots computer-hits\n" +
+      "2025-01-31T23:59:51Z user 41 20 60 15\n2025-01-31T23:59:52Z computer 42 12 60 20\n");
+  EXPECT_EQ(games, (std::vector<TGameResult>{Game(true, 1), Game(false, 2)}));
+  EXPECT_EQ(Game(true).Level, TLevel::Captain);
+  EXPECT_TRUE(Game(true).Rules.IsDefault());
 }
 
 TEST(Record, RefusesWhatNoRealGameCouldHaveWritten) {
   const std::string good = "2025-01-31T23:59:59Z user 45 20 60 15\n";
   const char* const texts[] = {
       "",                                                         // empty
-      "kravelon record 2\n",                                      // another format
+      "kravelon record 3\n",                                      // a later format
       "[game]\nsound = true\n",                                   // not ours
       "kravelon record 1",                                        // cut before its newline
       "kravelon record 1\n2025-01-31T23:59:59Z user 45 20 6",     // cut inside a game
       "kravelon record 1\n2025-01-31T23:59:59Z user 45 20 60\n",  // a field short
       "kravelon record 1\n2025-01-31T23:59:59Z user 45 20 60 15 1\n",
       "kravelon record 1\n2025-01-31T23:59:59Z nobody 45 20 60 15\n",
-      "kravelon record 1\n2025-01-31T23:59:59Z user 45 19 60 15\n",    // won with a ship afloat
+      "kravelon record 1\n2025-01-31T23:59:59Z user 45 19 60 15\n",      // won with a ship afloat
       "kravelon record 1\n2025-01-31T23:59:59Z computer 45 20 60 15\n",  // both fleets sunk
-      "kravelon record 1\n2025-01-31T23:59:59Z user 101 20 60 15\n",  // more shots than cells
-      "kravelon record 1\n2025-01-31T23:59:59Z user 45 20 10 15\n",   // more hits than shots
+      "kravelon record 1\n2025-01-31T23:59:59Z user 101 20 60 15\n",     // more shots than cells
+      "kravelon record 1\n2025-01-31T23:59:59Z user 45 20 10 15\n",      // more hits than shots
       "kravelon record 1\n2025-01-31T23:59:59Z user -45 20 60 15\n",
       "kravelon record 1\n2025-01-31 23:59:59 user 45 20 60 15\n",
       "kravelon record 1\n\n",
       "kravelon record 1\n2025-01-31T23:59:59Z  user 45 20 60 15\n",
+      "kravelon record 1\n2025-01-31T23:59:59Z captain extra-shot won 45 20 60 15\n",  // the next
+                                                                                       // version's
   };
-  ASSERT_TRUE(ParseRecord(Header + good));
+  ASSERT_TRUE(ParseRecord(Version1 + good));
   for (const char* text : texts) EXPECT_FALSE(ParseRecord(text)) << text;
-  EXPECT_FALSE(ParseRecord(Header + good + std::string("\0\x01\xff", 3) + "\n"));
+  EXPECT_FALSE(ParseRecord(Version1 + good + std::string("\0\x01\xff", 3) + "\n"));
+}
+
+// A network player's name comes from the other side of a connection; the rest, from a file anyone
+// may edit.
+TEST(Record, RefusesInTheSecondVersionWhatNoRealGameCouldHaveWritten) {
+  const std::string date = "2025-01-31T23:59:59Z ";
+  const std::string good[] = {
+      "captain extra-shot won 45 20 60 15",
+      "player:Вася extra-shot left 45 20 60 3",  // sunk, but the opponent left without showing
+      "player:" + std::string(32, 'a') + " salvo void 10 3 90 4",
+      "player:龍ノ介 none lost 30 19 31 20",     // turn about: one shot apart
+      "sailor touching,salvo lost 80 12 30 20",  // a salvo lets the counts part
+  };
+  const std::string bad[] = {
+      "captain extra-shot user 45 20 60 15",   // the first version's winner
+      "user 45 20 60 15",                      // the first version's line
+      "commodore extra-shot won 45 20 60 15",  // no such level
+      "Captain extra-shot won 45 20 60 15",
+      "player: extra-shot won 45 20 60 15",  // no name
+      "player:" + std::string(33, 'a') + " extra-shot won 45 20 60 15",
+      "player:Вася\x1b[31m extra-shot won 45 20 60 15",  // a control character
+      "player:a\u00A0b extra-shot won 45 20 60 15",      // a no-break space
+      "player:\u202Eevil extra-shot won 45 20 60 15",    // turns the text right to left
+      "player:\xc0\xaf extra-shot won 45 20 60 15",      // an overlong '/'
+      "player:\xed\xa0\x80 extra-shot won 45 20 60 15",  // a UTF-16 surrogate
+      "player:\xff extra-shot won 45 20 60 15",
+      "player:\xd0 extra-shot won 45 20 60 15",  // cut inside a character
+      "captain salvo,touching won 45 20 60 15",  // the switches out of their order
+      "captain extra-shot,extra-shot won 45 20 60 15",
+      "captain  won 45 20 60 15",
+      "captain extra-shot draw 45 20 60 15",
+      "captain extra-shot won 45 19 60 15",       // won with a ship afloat
+      "captain extra-shot lost 45 20 60 15",      // lost with the opponent's fleet sunk
+      "player:Вася extra-shot left 45 20 60 20",  // both fleets sunk, and not over
+      "player:Вася extra-shot void 45 21 60 3",   // more hits than the fleet has cells
+      "captain none won 45 20 43 15",             // turn about, yet two shots ahead
+      "captain extra-shot won 45 20 60 15 0",
+  };
+  for (const std::string& line : good)
+    EXPECT_TRUE(ParseRecord(Version2 + date + line + "\n")) << line;
+  for (const std::string& line : bad)
+    EXPECT_FALSE(ParseRecord(Version2 + date + line + "\n")) << line;
+  std::size_t badLine = 0;
+  EXPECT_FALSE(ParseRecord(
+      Version2 + "# a comment\n" + date + good[0] + "\n" + date + bad[0] + "\n", &badLine));
+  EXPECT_EQ(badLine, 4u);
 }
 
 TEST(Record, SumsWhatTheStatisticsBoxShows) {
@@ -70,10 +160,48 @@ TEST(Record, SumsWhatTheStatisticsBoxShows) {
   for (const TCase& c : cases) {
     const TRecordSummary s = Summarize(c.Games);
     const TRecordSummary& e = c.Expected;
-    EXPECT_EQ(std::tuple(s.Played, s.Won, s.Lost, s.FewestShotsWon, s.AverageShotsWon, s.ComputerHitPercent),
-              std::tuple(e.Played, e.Won, e.Lost, e.FewestShotsWon, e.AverageShotsWon, e.ComputerHitPercent))
+    EXPECT_EQ(std::tuple(s.Played, s.Won, s.Lost, s.FewestShotsWon, s.AverageShotsWon,
+                         s.ComputerHitPercent),
+              std::tuple(e.Played, e.Won, e.Lost, e.FewestShotsWon, e.AverageShotsWon,
+                         e.ComputerHitPercent))
         << c.Games.size() << " games";
   }
+}
+
+TEST(Record, SumsEachLevelTheNetworkAndEachSetOfRulesApart) {
+  const auto with = [](TGameResult game, TLevel level, const char* player, TRules rules,
+                       TEnding ending) {
+    game.Level = level;
+    game.Player = player;
+    game.Rules = rules;
+    game.Ending = ending;
+    return game;
+  };
+  const TRules salvo{false, true, true};
+  const std::vector<TGameResult> games{
+      with(Game(true), TLevel::Admiral, "", {}, TEnding::PlayedOut),
+      with(Game(false), TLevel::Admiral, "", {}, TEnding::PlayedOut),
+      Game(true),
+      with(Game(false), TLevel::Captain, "", salvo, TEnding::PlayedOut),
+      with(Game(true), TLevel::Captain, "Вася", {}, TEnding::PlayedOut),
+      with(Game(true), TLevel::Captain, "Вася", {}, TEnding::Left),
+      with(Game(false, 1), TLevel::Captain, "Петя", {}, TEnding::Void),
+  };
+  const TRecordSummary s = Summarize(games);
+  // A game left or void is played, neither won nor lost.
+  EXPECT_EQ(std::tuple(s.Played, s.Won, s.Lost), std::tuple(7, 3, 2));
+  EXPECT_EQ(s.Levels, (std::vector<std::pair<TLevel, TTally>>{{TLevel::Captain, {2, 1, 1}},
+                                                              {TLevel::Admiral, {2, 1, 1}}}));
+  EXPECT_EQ(s.Network, (TTally{3, 1, 0}));
+  EXPECT_EQ(s.RuleSets,
+            (std::vector<std::pair<TRules, TTally>>{{TRules{}, {6, 3, 1}}, {salvo, {1, 0, 1}}}));
+  // The computer's hits over the games against the computer only: 15 + 20 + 15 + 20 of 240.
+  EXPECT_EQ(s.ComputerHitPercent, 29);
+  EXPECT_FALSE(s.OnlyTheGameItAlwaysWas());
+  EXPECT_TRUE(Summarize({Game(true), Game(false)}).OnlyTheGameItAlwaysWas());
+  EXPECT_TRUE(Summarize({}).OnlyTheGameItAlwaysWas());
+  EXPECT_FALSE(Summarize({with(Game(true), TLevel::Captain, "", salvo, TEnding::PlayedOut)})
+                   .OnlyTheGameItAlwaysWas());
 }
 
 class RecordFileTest : public ::testing::Test {
@@ -93,67 +221,6 @@ TEST_F(RecordFileTest, NothingIsWrittenBeforeTheFirstFinishedGame) {
   EXPECT_EQ(Names(Folder), (std::vector<std::string>{"record", "record.lock"}));
 }
 
-TEST_F(RecordFileTest, AFileItCannotReadIsMovedAsideWholeAndARecordStartedAfresh) {
-  const std::string cases[] = {
-      "not a record at all\n",
-      FormatRecord({Game(true)}).substr(0, 40),  // cut short
-      std::string(RecordSizeLimit + 1, '#'),     // too large to read
-  };
-  for (const std::string& bytes : cases) {
-    SCOPED_TRACE(bytes.size());
-    std::filesystem::remove_all(Folder);
-    std::filesystem::create_directories(Folder);
-    WriteText(Path, bytes);
-    TRecordFile record(Folder);
-    record.Load();
-    EXPECT_EQ(record.Games().size(), 0u);
-    const auto lines = record.Add(Game(false));
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find(Path), std::string::npos) << lines[0];
-    EXPECT_EQ(ParseRecord(ReadText(Path)), std::vector<TGameResult>{Game(false)});
-    std::vector<std::string> aside;
-    for (const auto& name : Names(Folder))
-      if (name.starts_with("record.damaged-")) aside.push_back(name);
-    ASSERT_EQ(aside.size(), 1u);
-    EXPECT_EQ(ReadText(Folder + "/" + aside[0]), bytes);
-    EXPECT_NE(lines[0].find(aside[0]), std::string::npos) << lines[0];
-  }
-}
-
-// A folder that will not take the record: the games are kept, one console line is written for
-// the whole run of failures, and once the way is clear the next write takes them all.
-TEST_F(RecordFileTest, AGameTheFolderWillNotTakeIsKeptAndWrittenLater) {
-  struct TCase {
-    const char* Name;
-    std::function<void()> Block, Clear;
-  };
-  const TCase cases[] = {
-      {"a folder in place of the file",
-       [&] { std::filesystem::create_directories(Path); },
-       [&] { std::filesystem::remove(Path); }},
-      {"a file in place of the folder",
-       [&] {
-         std::filesystem::create_directories(Scratch.Path() + "data");
-         WriteText(Folder, "x");
-       },
-       [&] { std::filesystem::remove(Folder); }},
-  };
-  for (const TCase& c : cases) {
-    SCOPED_TRACE(c.Name);
-    std::filesystem::remove_all(Scratch.Path() + "data");
-    c.Block();
-    TRecordFile record(Folder);
-    EXPECT_EQ(record.Add(Game(true, 1)).size(), 1u);
-    EXPECT_TRUE(record.Add(Game(false, 2)).empty()) << "a second line for the same failure";
-    EXPECT_FALSE(record.AllWritten());
-    EXPECT_EQ(record.Games().size(), 2u);  // the statistics still count them
-    c.Clear();
-    EXPECT_TRUE(record.Flush().empty());
-    EXPECT_TRUE(record.AllWritten());
-    EXPECT_EQ(ParseRecord(ReadText(Path)), (std::vector<TGameResult>{Game(true, 1), Game(false, 2)}));
-  }
-}
-
 TEST_F(RecordFileTest, AFolderThatCannotBeMadeLosesNoGame) {
   // Not even root may make a folder under /proc.
   TRecordFile record("/proc/kravelon-test/kravelon");
@@ -161,28 +228,34 @@ TEST_F(RecordFileTest, AFolderThatCannotBeMadeLosesNoGame) {
   EXPECT_EQ(record.Games(), std::vector<TGameResult>{Game(true)});
 }
 
-TEST_F(RecordFileTest, AFullDiskKeepsTheOldRecordAndTheGameUntilThereIsRoom) {
-  TRecordFile(Folder).Add(Game(true, 1));
-  const std::string before = ReadText(Path);
-  // A file size limit makes every write past a few bytes fail as a full disk does, root or not.
-  const int status = InChild([&] {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit full{16, limit.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &full);
-    TRecordFile record(Folder);
-    record.Load();
-    if (record.Add(Game(false, 2)).size() != 1 || record.AllWritten()) return 1;
-    if (ReadText(Path) != before) return 2;
-    setrlimit(RLIMIT_FSIZE, &limit);  // room again
-    if (!record.Add(Game(true, 3)).empty() || !record.AllWritten()) return 3;
-    return 0;
-  });
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(ParseRecord(ReadText(Path)),
-            (std::vector<TGameResult>{Game(true, 1), Game(false, 2), Game(true, 3)}));
+// A record the first version of the format holds goes on in the second, every old game in it.
+TEST_F(RecordFileTest, AFirstVersionRecordIsWrittenAgainInTheSecondWithEveryGame) {
+  std::filesystem::create_directories(Folder);
+  WriteText(Path, Version1 + "2025-01-31T23:59:51Z user 41 20 60 15\n");
+  TRecordFile record(Folder);
+  record.Load();
+  EXPECT_EQ(record.Games(), std::vector<TGameResult>{Game(true, 1)});
+  EXPECT_TRUE(record.Add(Game(false, 2)).empty());
+  EXPECT_TRUE(ReadText(Path).starts_with(Version2)) << ReadText(Path);
+  EXPECT_EQ(ParseRecord(ReadText(Path)), (std::vector<TGameResult>{Game(true, 1), Game(false, 2)}));
   EXPECT_EQ(Names(Folder), (std::vector<std::string>{"record", "record.lock"}));
+}
+
+// A game that would make the record unreadable (a name from a hostile peer) is left out with a
+// console line; the record and the games before it stay as they were.
+TEST_F(RecordFileTest, AGameTheRecordCannotHoldIsLeftOutAndTheRecordKept) {
+  TRecordFile record(Folder);
+  record.Add(Game(true, 1));
+  const std::string before = ReadText(Path);
+  TGameResult hostile = Game(false, 2);
+  hostile.Player = "Вася\nkravelon record 1";
+  EXPECT_EQ(record.Add(hostile).size(), 1u);
+  TGameResult impossible = Game(true, 3);
+  impossible.UserHits = 19;
+  EXPECT_EQ(record.Add(impossible).size(), 1u);
+  EXPECT_EQ(ReadText(Path), before);
+  EXPECT_EQ(record.Games(), std::vector<TGameResult>{Game(true, 1)});
+  EXPECT_TRUE(record.AllWritten());
 }
 
 TEST_F(RecordFileTest, TwoCopiesOfTheGameWritingAtOnceBothKeepEveryGame) {

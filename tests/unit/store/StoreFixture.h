@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -46,6 +47,15 @@ inline TGameResult Game(bool userWon, int mark = 0) {
   game.ComputerShots = 60;
   game.ComputerHits = userWon ? 15 : 20;
   return game;
+}
+
+// A game as a failed expectation shows it.
+inline void PrintTo(const TGameResult& game, std::ostream* out) {
+  *out << game.Date << ' '
+       << (game.Player.empty() ? std::string(LevelWord(game.Level)) : "player:" + game.Player)
+       << " rules " << game.Rules.Touching << game.Rules.Salvo << game.Rules.ExtraShot
+       << " outcome " << static_cast<int>(game.Outcome()) << ' ' << game.UserShots << ' '
+       << game.UserHits << ' ' << game.ComputerShots << ' ' << game.ComputerHits;
 }
 
 // Runs `body` in a child process; its exit status, or 128 + the signal that ended it.

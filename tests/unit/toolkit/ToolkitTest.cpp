@@ -125,6 +125,26 @@ TEST_F(ToolkitTest, AFlatButtonKeepsTheMouseToItself) {
   EXPECT_EQ(clicks, 1);
 }
 
+// A key waits in the queue while the game is busy; Ctrl is as the key's event says, even if it
+// has been let go by the time the key is handled.
+TEST_F(ToolkitTest, ControlIsAsTheKeysOwnEventSays) {
+  TForm form("test", 200, 100);
+  std::vector<bool> held;
+  form.OnKeyDown = [&](int&) { held.push_back(ControlHeld()); };
+  SDL_SetModState(KMOD_NONE);
+  for (const Uint16 modifiers : {KMOD_LCTRL, KMOD_NONE, KMOD_RCTRL}) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = form.WindowId();
+    e.key.keysym.sym = SDLK_s;
+    e.key.keysym.scancode = SDL_SCANCODE_S;
+    e.key.keysym.mod = modifiers;
+    form.Dispatch(e);
+  }
+  EXPECT_EQ(held, (std::vector<bool>{true, false, true}));
+  EXPECT_FALSE(ControlHeld());  // outside a key's handling: as the keyboard is now
+}
+
 TEST(Keys, AKeyGivesItsVirtualCodeAndOnlyControlKeysGiveACharacter) {
   struct TCase {
     SDL_Keycode Key;
