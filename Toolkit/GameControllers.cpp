@@ -35,6 +35,9 @@ constexpr TButtonKey ButtonKeys[] = {
     {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, TPadButton::Right, SDLK_RIGHT, SDL_SCANCODE_RIGHT},
 };
 
+// The one that hears the application's controller events (the newest made).
+TGameControllers* Listening = nullptr;
+
 bool IsDirection(TPadButton button) {
   return button == TPadButton::Up || button == TPadButton::Down || button == TPadButton::Left ||
          button == TPadButton::Right;
@@ -57,9 +60,12 @@ TGameControllers::TGameControllers(TForm& keys) : Keys(keys) {
     for (int i = 0; i < SDL_NumJoysticks(); ++i) Open(i);
   }
   if (Application) Application->OnControllerEvent = [this](const SDL_Event& e) { Dispatch(e); };
+  Listening = this;
 }
 
 TGameControllers::~TGameControllers() {
+  if (Listening != this) return;
+  Listening = nullptr;
   if (Application) Application->OnControllerEvent = nullptr;
 }
 

@@ -24,7 +24,7 @@ TPadButton PadButtonOf(const SDL_Event& event);
 class TGameControllers {
  public:
   // The keys go to `keys` (the main window): its handlers hear a button as they hear its key.
-  // Takes the application's controller events while it lives.
+  // Takes the application's controller events while it lives (the newest made, if more than one).
   explicit TGameControllers(TForm& keys);
   ~TGameControllers();
   TGameControllers(const TGameControllers&) = delete;
