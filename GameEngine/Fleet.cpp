@@ -33,7 +33,8 @@ const TFleetShip* ShipAt(const std::vector<TFleetShip>& fleet, TPoint cell) {
 
 TFleetGroups FleetGroupsOf(const TGameEngine& engine, int board) {
   TFleetGroups groups;
-  for (int i = 0; i < FleetGroupCount; ++i) groups[static_cast<std::size_t>(i)].Length = FleetGroupCount - i;
+  for (int i = 0; i < FleetGroupCount; ++i)
+    groups[static_cast<std::size_t>(i)].Length = FleetGroupCount - i;
   auto group = [&](int length) -> TFleetGroup* {
     if (length < 1 || length > FleetGroupCount) return nullptr;
     return &groups[static_cast<std::size_t>(FleetGroupCount - length)];

@@ -57,7 +57,8 @@ class TModalScope {
 
 }  // namespace
 
-// The same range the message box flushes once it has closed.
+// The keys and the pointer, the same range the message box flushes once it has closed; and a
+// controller's buttons, sticks, touchpad and sensors.
 bool IsUserInput(const SDL_Event& event) {
   const bool keysOrPointer = event.type >= SDL_KEYDOWN && event.type <= SDL_MOUSEWHEEL;
   const bool controller =

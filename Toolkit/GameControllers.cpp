@@ -90,8 +90,12 @@ void TGameControllers::Close(std::int32_t instance) {
 
 void TGameControllers::Dispatch(const SDL_Event& event) {
   switch (event.type) {
-    case SDL_CONTROLLERDEVICEADDED: Open(event.cdevice.which); break;
-    case SDL_CONTROLLERDEVICEREMOVED: Close(event.cdevice.which); break;
+    case SDL_CONTROLLERDEVICEADDED:
+      Open(event.cdevice.which);
+      break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      Close(event.cdevice.which);
+      break;
     case SDL_CONTROLLERBUTTONDOWN: {
       const TPadButton button = PadButtonOf(event);
       if (IsDirection(button)) {
@@ -101,13 +105,17 @@ void TGameControllers::Dispatch(const SDL_Event& event) {
       }
       break;
     }
-    case SDL_CONTROLLERBUTTONUP: Follow(); break;
+    case SDL_CONTROLLERBUTTONUP:
+      Follow();
+      break;
     case SDL_CONTROLLERAXISMOTION:
-      if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX || event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
+      if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX ||
+          event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
         Follow();
       }
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -160,11 +168,20 @@ void TGameControllers::RepeatTick() {
 
 void TGameControllers::Step(TDirection direction) {
   switch (direction) {
-    case TDirection::Up: Press(TPadButton::Up); break;
-    case TDirection::Down: Press(TPadButton::Down); break;
-    case TDirection::Left: Press(TPadButton::Left); break;
-    case TDirection::Right: Press(TPadButton::Right); break;
-    case TDirection::None: break;
+    case TDirection::Up:
+      Press(TPadButton::Up);
+      break;
+    case TDirection::Down:
+      Press(TPadButton::Down);
+      break;
+    case TDirection::Left:
+      Press(TPadButton::Left);
+      break;
+    case TDirection::Right:
+      Press(TPadButton::Right);
+      break;
+    case TDirection::None:
+      break;
   }
 }
 

@@ -16,7 +16,21 @@ namespace kravelon {
 class TForm;
 
 // A controller's buttons as the game reads them (by their labels: A is the button labelled A).
-enum class TPadButton { None, A, B, X, Y, Back, Start, LeftShoulder, RightShoulder, Up, Down, Left, Right };
+enum class TPadButton {
+  None,
+  A,
+  B,
+  X,
+  Y,
+  Back,
+  Start,
+  LeftShoulder,
+  RightShoulder,
+  Up,
+  Down,
+  Left,
+  Right
+};
 
 // The button a controller's button-down event presses; None for any other event.
 TPadButton PadButtonOf(const SDL_Event& event);

@@ -168,8 +168,8 @@ void TPopupMenu::Popup(int x, int y) {
 }
 
 // The pointer and the arrow keys (a controller's D-pad) move the highlight, a click or Return
-// (A) chooses, a click elsewhere or Escape (B) closes. Input is the menu's alone; repaints, timer ticks, the sound's idle
-// note and a quit go on as usual.
+// (A) chooses, a click elsewhere or Escape (B) closes. Input is the menu's alone; repaints, timer
+// ticks, the sound's idle note and a quit go on as usual.
 TMenuItem* TPopupMenu::RunLoop() {
   const std::uint32_t owner = Owner.WindowId();
   bool pressedInside = false;

@@ -29,13 +29,20 @@ class FinalBoards : public Gameplay {
     for (int column = 0; column < 10; ++column)
       for (int row = 0; row < 10; ++row) {
         const TPoint at = user ? UserCell(column, row) : ComputerCell(column, row);
-        if (Same(s, at.X, at.Y, Water)) ++n.Water;
-        else if (Same(s, at.X, at.Y, Miss)) ++n.Miss;
-        else if (Same(s, at.X, at.Y, Hit)) ++n.Hit;
-        else if (Same(s, at.X, at.Y, Sunk)) ++n.Sunk;
-        else if (Same(s, at.X, at.Y, Ship)) ++n.Ship;
-        else if (Same(s, at.X, at.Y, Revealed)) ++n.Revealed;
-        else ++n.Other;
+        if (Same(s, at.X, at.Y, Water))
+          ++n.Water;
+        else if (Same(s, at.X, at.Y, Miss))
+          ++n.Miss;
+        else if (Same(s, at.X, at.Y, Hit))
+          ++n.Hit;
+        else if (Same(s, at.X, at.Y, Sunk))
+          ++n.Sunk;
+        else if (Same(s, at.X, at.Y, Ship))
+          ++n.Ship;
+        else if (Same(s, at.X, at.Y, Revealed))
+          ++n.Revealed;
+        else
+          ++n.Other;
       }
     return n;
   }
@@ -71,7 +78,8 @@ TEST_F(FinalBoards, ALostGameRevealsTheComputersUnfoundShipsOnTabAndNotBefore) {
     if (over) break;
     const TCount user = Count(s, true), computer = Count(s, false);
     ASSERT_EQ(user.Revealed + computer.Revealed, 0) << "turn " << turn;
-    ASSERT_EQ(user.Other + computer.Other, 0) << (s.Save("/tmp/kravelon-final.png"), "see /tmp/kravelon-final.png");
+    ASSERT_EQ(user.Other + computer.Other, 0)
+        << (s.Save("/tmp/kravelon-final.png"), "see /tmp/kravelon-final.png");
     battle = computer;
     lastBattle = s;
   }
@@ -80,7 +88,8 @@ TEST_F(FinalBoards, ALostGameRevealsTheComputersUnfoundShipsOnTabAndNotBefore) {
   ASSERT_EQ(battle.Miss + battle.Hit + battle.Sunk, 1);
 
   X.Key("Tab");
-  ASSERT_TRUE(WaitForBoards(true)) << (Shot().Save("/tmp/kravelon-final.png"), "see /tmp/kravelon-final.png");
+  ASSERT_TRUE(WaitForBoards(true))
+      << (Shot().Save("/tmp/kravelon-final.png"), "see /tmp/kravelon-final.png");
   const TScreenshot s = Shot();
   // Every ship of the user's sank; every segment of the computer's not hit is revealed, and
   // nothing else is.
@@ -92,7 +101,8 @@ TEST_F(FinalBoards, ALostGameRevealsTheComputersUnfoundShipsOnTabAndNotBefore) {
   // А1 keeps the picture its shot left.
   int changed = 0;
   for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) changed += !(s.At(a1.X + x, a1.Y + y) == lastBattle.At(a1.X + x, a1.Y + y));
+    for (int x = 0; x < 32; ++x)
+      changed += !(s.At(a1.X + x, a1.Y + y) == lastBattle.At(a1.X + x, a1.Y + y));
   EXPECT_EQ(changed, 0);
 
   // Tab again, the report; once it carries its line, a click there shows the boards, and Escape
@@ -109,8 +119,10 @@ TEST_F(FinalBoards, ALostGameRevealsTheComputersUnfoundShipsOnTabAndNotBefore) {
     return false;
   };
   const auto until = std::chrono::steady_clock::now() + 10s;  // the panel, then its text
-  while (!lineShown() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(100ms);
-  ASSERT_TRUE(lineShown()) << (Shot().Save("/tmp/kravelon-final.png"), "see /tmp/kravelon-final.png");
+  while (!lineShown() && std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(100ms);
+  ASSERT_TRUE(lineShown()) << (Shot().Save("/tmp/kravelon-final.png"),
+                               "see /tmp/kravelon-final.png");
   ClickAt(348, 412);
   ASSERT_TRUE(WaitForBoards(true));
   X.Key("Escape");

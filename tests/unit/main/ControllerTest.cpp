@@ -64,8 +64,8 @@ class ControllerTest : public MainWindowTest {
 
   // A controller of SDL's standard layout plugged in: its buttons and axes in SDL's order.
   void PlugIn() {
-    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
-                                                SDL_CONTROLLER_BUTTON_MAX, 0);
+    const int index = SDL_JoystickAttachVirtual(
+        SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
     ASSERT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* pad = SDL_JoystickOpen(index);
     ASSERT_NE(pad, nullptr) << SDL_GetError();
@@ -158,7 +158,8 @@ TEST_F(ControllerTest, EachButtonReachesTheWindowAsItsKey) {
   }
   // The guide button and the sticks' clicks stand for no key.
   heard.clear();
-  for (const auto button : {SDL_CONTROLLER_BUTTON_GUIDE, SDL_CONTROLLER_BUTTON_LEFTSTICK}) Press(button);
+  for (const auto button : {SDL_CONTROLLER_BUTTON_GUIDE, SDL_CONTROLLER_BUTTON_LEFTSTICK})
+    Press(button);
   EXPECT_TRUE(heard.empty());
 }
 
@@ -205,9 +206,18 @@ TEST_F(ControllerTest, EachButtonChangesTheGameAsItsKeyDoes) {
   };
   auto look = [&] {
     TGameEngineProbe probe = Probe(*Main->Engine);
-    return TLook{Snapshot(*Main->Engine), probe.State, probe.ActiveSide, probe.UserHorizontal,
-                 probe.ShipsLeft, Main->Paint->Status(), Main->Target.Cell(), Main->Target.Framed(),
-                 Main->Opened, BoxTexts(), Main->Paint->AboutShown(), Main->Paint->FinalBoardsShown()};
+    return TLook{Snapshot(*Main->Engine),
+                 probe.State,
+                 probe.ActiveSide,
+                 probe.UserHorizontal,
+                 probe.ShipsLeft,
+                 Main->Paint->Status(),
+                 Main->Target.Cell(),
+                 Main->Target.Framed(),
+                 Main->Opened,
+                 BoxTexts(),
+                 Main->Paint->AboutShown(),
+                 Main->Paint->FinalBoardsShown()};
   };
   for (const TStage s : {Placing, PlacingUnderAbout, Battle, Report, FinalBoards}) {
     for (const TButtonKey& input : ButtonKeys) {
@@ -223,7 +233,8 @@ TEST_F(ControllerTest, EachButtonChangesTheGameAsItsKeyDoes) {
       // The key did something here, or is one that has nothing to do in this stage.
       const bool direction = input.Key == SDLK_UP || input.Key == SDLK_DOWN ||
                              input.Key == SDLK_LEFT || input.Key == SDLK_RIGHT;
-      const bool idle = button == SDL_CONTROLLER_BUTTON_X || button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER ||
+      const bool idle = button == SDL_CONTROLLER_BUTTON_X ||
+                        button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER ||
                         (button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER && s < Report) ||
                         ((s >= Report || s == PlacingUnderAbout) &&
                          (direction || button == SDL_CONTROLLER_BUTTON_Y));

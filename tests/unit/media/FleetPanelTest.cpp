@@ -43,8 +43,8 @@ TEST(FleetPanelLayout, EachGroupShowsItsShipsAfloatFirst) {
   using TShip = TFleetPanelLayout::TShip;
   // After the label: the four, then a group gap of one cell, ships four pixels apart.
   const std::vector<TShip> expected{
-      {86, 4, false},  {146, 3, false}, {186, 3, true},  {234, 2, false}, {262, 2, true},
-      {290, 2, true},  {326, 1, false}, {342, 1, false}, {358, 1, false}, {374, 1, true}};
+      {86, 4, false}, {146, 3, false}, {186, 3, true},  {234, 2, false}, {262, 2, true},
+      {290, 2, true}, {326, 1, false}, {342, 1, false}, {358, 1, false}, {374, 1, true}};
   EXPECT_EQ(layout.Ships, expected);
   EXPECT_EQ(layout.Width, 386);
 }
