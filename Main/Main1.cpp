@@ -29,7 +29,11 @@ TMain1::TMain1(TMainOptions options)
   SetBorderStyle(TBorderStyle::None);
   KeyPreview = true;
   Version = GameVersion;
-  Engine = std::make_unique<TGameEngine>(this);
+  // For the window tests: the same seed, the same game.
+  if (const char* seed = std::getenv("KRAVELON_SEED"); seed && *seed) {
+    SeededRandom = std::make_unique<TPcg32>(std::strtoull(seed, nullptr, 10));
+  }
+  Engine = std::make_unique<TGameEngine>(this, SeededRandom.get());
   Consol = std::make_unique<TConsol>();
   // For the window tests: the console log can be followed from outside.
   Consol->EchoToStdout = std::getenv("KRAVELON_ECHO_CONSOLE") != nullptr;

@@ -9,6 +9,7 @@
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/GameHost.h"
+#include "GameEngine/RandomSource.h"
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
 #include "Main/CommandLine.h"
@@ -18,6 +19,7 @@
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
 #include "Toolkit/Form.h"
+#include "Toolkit/GameControllers.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Timer.h"
 
@@ -39,6 +41,10 @@ struct TMainOptions {
 };
 
 class TMain1 : public TForm, public TGameHost {
+  // The engine's random source when KRAVELON_SEED names one (the window tests replay a game);
+  // the engine's own otherwise. Declared first: it outlives the engine.
+  std::unique_ptr<TRandomSource> SeededRandom;
+
  public:
   explicit TMain1(TMainOptions options = {});  // constructor, then PrepareStartUp
   ~TMain1() override;
@@ -64,6 +70,8 @@ class TMain1 : public TForm, public TGameHost {
   bool Speaks() const { return Narrator && Narrator->On(); }
   TSpeedButton MenuButton;
   TSpeedButton GameMenuButton;  // "ИГРА" at the title strip's right end
+  // Game controllers, whose buttons are keys of this window (GameControllers.h).
+  TGameControllers Controllers{*this};
 
   // From the constructor: checks the asset folders, sizes and centres the window and leaves the
   // rest of start-up to the first idle moment.
@@ -143,8 +151,11 @@ class TMain1 : public TForm, public TGameHost {
   // The cell of the board being played under the pointer (the user's while placing, the
   // computer's in battle), strictly inside it as a click needs; nothing elsewhere.
   std::optional<TPoint> PointerCell() const;
-  // A button pressed at a cell: the mouse's at the pointer, Space, Return and R at KeyCell.
-  void Press(TMouseButton button, std::optional<TPoint> cell);
+  // A button pressed at a cell: the mouse's at the pointer (at `pointer` on the window), Space,
+  // Return and R at KeyCell (no pointer).
+  void Press(TMouseButton button, std::optional<TPoint> cell, std::optional<TPoint> pointer = {});
+  // The final boards of a finished game in place of the report (Tab), or the report again.
+  void ShowFinalBoards(bool shown);
   std::optional<TPoint> KeyCell() const;
   // A modal (a menu, a box) keeps the pointer's moves to itself: once it has closed, the window
   // takes the pointer where it really is, if it moved meanwhile (`before`, when it opened).

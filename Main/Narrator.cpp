@@ -5,6 +5,7 @@
 
 #include "Common/Text.h"
 #include "GameEngine/Board.h"
+#include "GameEngine/FleetView.h"
 
 namespace kravelon {
 
@@ -173,6 +174,33 @@ std::string FleetSpeech(const TGameEngine& engine) {
   return Fill(Tr("Ваших кораблей на плаву: %1 из %2 (%3). Потоплено кораблей компьютера: %4 из %5 (%6)."),
               {std::to_string(afloatTotal), std::to_string(yours), ByLength(afloat),
                std::to_string(sunkTotal), std::to_string(theirs), ByLength(sunk)});
+}
+
+namespace {
+
+// "четырехпалубный А1–Г1", "однопалубный Д7": a ship by its kind and where it stood.
+std::string ShipSpeech(const TFleetShip& ship) {
+  const std::string first = CellName(ship.Cells.front().X, ship.Cells.front().Y);
+  const std::string last = CellName(ship.Cells.back().X, ship.Cells.back().Y);
+  switch (ship.Length()) {
+    case 1: return Fill(Tr("однопалубный %1"), {first});
+    case 2: return Fill(Tr("двухпалубный %1–%2"), {first, last});
+    case 3: return Fill(Tr("трехпалубный %1–%2"), {first, last});
+    case 4: return Fill(Tr("четырехпалубный %1–%2"), {first, last});
+    default: return Fill(Tr("корабль длиной %1, %2–%3"), {std::to_string(ship.Length()), first, last});
+  }
+}
+
+}  // namespace
+
+std::string RevealSpeech(const TGameEngine& engine) {
+  std::string ships;
+  for (const TFleetShip& ship : FleetOf(engine, sdComputer)) {
+    if (ship.Sunk()) continue;
+    ships += (ships.empty() ? "" : ", ") + ShipSpeech(ship);
+  }
+  if (ships.empty()) return Tr("Все корабли противника потоплены.");
+  return Fill(Tr("Не найдены: %1."), {ships});
 }
 
 }  // namespace kravelon

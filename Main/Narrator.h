@@ -69,5 +69,7 @@ std::string CellSpeech(const TGameEngine& engine, int board, TPoint cell);
 std::string MenuSpeech(const TPopupMenu& menu, bool opened, int switchTag, int choiceTag);
 // The player's ships afloat and the computer's sunk, by length.
 std::string FleetSpeech(const TGameEngine& engine);
+// Where the opponent's ships that were never sunk stood, as the final boards show them.
+std::string RevealSpeech(const TGameEngine& engine);
 
 }  // namespace kravelon

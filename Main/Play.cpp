@@ -82,7 +82,8 @@ void TMain1::FleetPlaced(TSide side) {
 }
 
 void TMain1::ShotFired(TSide shooter, TPoint cell, bool) {
-  if (Paint) Paint->Redraw();
+  // The cell, the wreck of a ship it sank and the opponent's fleet: nothing else changed.
+  if (Paint) Paint->ShowShot(shooter == sdUser ? sdComputer : sdUser, cell);
   if (Sound) Sound->Play("SND_SHOT");
   if (Paint) Paint->Explode(shooter == sdUser ? sdComputer : sdUser, cell);
 }

@@ -6,6 +6,7 @@
 namespace kravelon {
 
 // Virtual key codes the game tests for. Letters are 'A' to 'Z'.
+inline constexpr int VK_TAB = 9;
 inline constexpr int VK_RETURN = 13;
 inline constexpr int VK_SPACE = 32;
 inline constexpr int VK_PRIOR = 33;  // Page Up
@@ -16,6 +17,7 @@ inline constexpr int VK_LEFT = 37;
 inline constexpr int VK_UP = 38;
 inline constexpr int VK_RIGHT = 39;
 inline constexpr int VK_DOWN = 40;
+inline constexpr int VK_APPS = 93;  // the keyboard's menu key
 inline constexpr int VK_F1 = 112;
 inline constexpr int VK_F2 = 113;
 inline constexpr int VK_F3 = 114;

@@ -1,5 +1,6 @@
 #include "Media/Paint/Paint.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -49,6 +50,7 @@ constexpr const char* UndrawnImages[] = {
 constexpr const char* FileImages[][2] = {
     {"IM_SHIP", "Images/Ship.jpg"},         {"IM_SHIPOFF", "Images/Shipoff.jpg"},
     {"IM_EMPTY", "Images/Empty.jpg"},       {"IM_MISS", "Images/Miss.jpg"},
+    {"IM_SUNK", "Images/Sunk.jpg"},         {"IM_REVEALED", "Images/Revealed.jpg"},
     {"IM_BORDER", "Images/Border.bmp"},     {"IM_BACKROUND", "Images/Backround.jpg"},
     {"IM_CONSOL", "Images/Consol.jpg"},     {"IM_MENU", "Images/MenuBar.jpg"},
     {"IM_TITLE", "Images/Title.jpg"},       {"IM_MENU_SELECT", "Images/MenuSelected.jpg"},
@@ -183,6 +185,11 @@ void TPaint::Initialize() {
 
   TCanvas& consol = GetImage("SYS_CONSOL")->Canvas;
   consol.Font = TFont{"Arial", 10, clr::Yellow, TFontStyle::Bold};
+  // The status line names a sector; the fleet beside it keeps clear of the widest name.
+  SectorWidth = 0;
+  for (int column = 0; column < BoardSize; ++column) {
+    SectorWidth = std::max(SectorWidth, consol.TextWidth(Tr("Сектор: ") + CellName(column, BoardSize - 1)));
+  }
 
   TCanvas& title = GetImage("IM_TITLE")->Canvas;
   title.Font = consol.Font;

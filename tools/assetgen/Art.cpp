@@ -248,6 +248,61 @@ Raster HitTile() {
   return r;
 }
 
+Raster SunkTile() {
+  Raster r(32, 32);
+  WaterWithGrid(r);
+  // Deeper water over the wreck.
+  r.Paint(2, 2, 32, 32, [](float, float, Rgb p) { return Mix(p, kSeaDeep, 0.4f); });
+  Sdf plate = DeckPlate();
+  Bevel(
+      r, 0, 0, 32, 32, plate,
+      [](float x, float y) {
+        float n = Fbm(x / 4, y / 4, 53, 3);
+        return Mix(Mix(kSoot, kSeaDeep, 0.45f), kSteelDark, 0.5f * n);
+      },
+      2.2f, -0.7f);
+  // The hit's cross, burnt out: black with a cold rim where the hit's is fire.
+  const Point a{9, 9}, b{25, 25}, c{25, 9}, d{9, 25};
+  auto cross = [&](float x, float y) {
+    return std::min(DistSegment(x, y, a, b), DistSegment(x, y, c, d));
+  };
+  r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb p) {
+    return Mix(p, kSteelLight, 0.55f * Smooth(std::fabs(cross(x, y) - 3.4f) - 0.6f));
+  });
+  r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb p) {
+    return Mix(p, FromHex(0x06090C), Smooth(cross(x, y) - 2.6f));
+  });
+  // The sea closing over it: two bright wave crests right across the cell.
+  for (float crest : {13.0f, 22.5f}) {
+    r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb p) {
+      float wave = crest + 1.4f * std::sin(x * 0.55f);
+      p = Mix(p, kSeaLight, 0.9f * Smooth(std::fabs(y - wave - 1.2f) - 1.2f));
+      return Mix(p, kFoam, 0.95f * Smooth(std::fabs(y - wave) - 0.7f));
+    });
+  }
+  return r;
+}
+
+Raster RevealedTile() {
+  Raster r(32, 32);
+  WaterWithGrid(r);
+  Sdf plate = DeckPlate();
+  // Hatching across the plate's place, one diagonal every six pixels.
+  r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb p) {
+    float inside = Smooth(plate(x, y) + 2.0f);
+    float u = std::fmod(x - y + 64.0f, 6.0f);
+    float line = std::fabs(u - 3.0f) / 1.41421f - 0.75f;
+    return Mix(p, kBrassLight, 0.9f * inside * Smooth(line));
+  });
+  // Its outline, dark outside and bright within, so that it shows on light and dark water.
+  r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb p) {
+    float d = plate(x, y);
+    p = Mix(p, kNight, 0.8f * Smooth(std::fabs(d - 0.9f) - 0.6f));
+    return Mix(p, kBrassLight, Smooth(std::fabs(d + 0.6f) - 0.8f));
+  });
+  return r;
+}
+
 namespace {
 
 // ---------------------------------------------------------------- the caravel

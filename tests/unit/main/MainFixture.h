@@ -31,6 +31,7 @@ class TRecordingMain : public TMain1 {
   }
   std::vector<TMenuId> Opened;
   using TMain1::PlacementByMouse;  // the tests set up and check who places the ships
+  using TMain1::Target;
 };
 
 class MainWindowTest : public ToolkitFixture {
@@ -57,6 +58,10 @@ class MainWindowTest : public ToolkitFixture {
   TRecordingMain* StartRecordingGame(TMainOptions options = {}) {
     Provide("Images");
     Provide("Sounds");
+    return StartRecordingGameAgain(std::move(options));
+  }
+  // Another such window over the assets provided already.
+  TRecordingMain* StartRecordingGameAgain(TMainOptions options = {}) {
     auto window = std::make_unique<TRecordingMain>(std::move(options));
     TRecordingMain* main = window.get();
     Window = std::move(window);
