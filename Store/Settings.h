@@ -41,6 +41,8 @@ class TSettings {
   bool Windowed() const { return OrdinaryWindow.value_or(false); }
   // The computer's level the player last chose in the game menu.
   std::optional<TLevel> Level() const { return ChosenLevel; }
+  // The name the network game plays under; "" for the login name.
+  const std::string& Name() const { return PlayerName; }
 
   void SetSound(bool on);
   void SetSpeech(bool on);
@@ -57,6 +59,7 @@ class TSettings {
   static constexpr const char* SpeechKey = "speech";
   static constexpr const char* WindowedKey = "windowed";
   static constexpr const char* LevelKey = "level";
+  static constexpr const char* NameKey = "name";
 
   // The longest line inih reads whole, in bytes before its newline.
   static const std::size_t LineLimit;
@@ -82,6 +85,7 @@ class TSettings {
   std::optional<bool> SoundOn, SpeechOn, OrdinaryWindow;
   std::optional<TLevel> ChosenLevel;
   std::string LanguageCode;
+  std::string PlayerName;
   int ScaleFactor = 0;
 };
 
