@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "GameEngine/Level.h"
+#include "Net/Address.h"
 
 namespace kravelon {
 
@@ -25,6 +26,10 @@ struct TCommandLine {
   // (--windowed=no); nothing when not given: the settings decide.
   std::optional<bool> Windowed;
   std::optional<TLevel> Level;  // --level; nothing when not given: the settings decide
+  // --host[=PORT]: host a network game on that port from the start; --join HOST[:PORT]: join
+  // the game there. At most one of them.
+  std::optional<std::uint16_t> HostPort;
+  std::optional<TAddress> Join;
   std::string Error;  // one line without the program's name, set when Action is Fail
 };
 

@@ -2,8 +2,12 @@
 // The game's popup menus and their items, in display order: the main menu, the exit question,
 // the game-over menu, and the game menu of choices about the next game. What each item does is
 // the main window's (MenuHandlers.cpp).
+#include <deque>
+#include <vector>
+
 #include "Common/Text.h"
 #include "GameEngine/Level.h"
+#include "Net/NetEvent.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Menus.h"
 
@@ -18,6 +22,8 @@ struct TGameMenus {
   // tick showing which (the levels).
   static constexpr int SwitchTag = 1;
   static constexpr int ChoiceTag = 2;
+  // The most games the join menu lists: more would run off a small screen.
+  static constexpr std::size_t MaxGamesListed = 6;
 
   // Made after the language is chosen, so each caption is in the game's language.
   TMenuItem RestartItem{Tr("Рестарт")}, ArrangeItem{Tr("Расставить")}, SoundItem{Tr("Звук")},
@@ -28,13 +34,26 @@ struct TGameMenus {
   // The computer's levels, weakest first, as AllLevels lists them.
   TMenuItem LevelItems[AllLevels.size()]{TMenuItem{LevelName(lvCabinBoy)}, TMenuItem{LevelName(lvSailor)},
                                          TMenuItem{LevelName(lvCaptain)}, TMenuItem{LevelName(lvAdmiral)}};
+  // The network game: hosting, ticked while the game listens for a guest; joining, which reads
+  // "leave" while a network game is on.
+  TMenuItem HostItem{Tr("Создать сетевую игру")}, JoinItem{Tr("Подключиться к игре")};
   TPopupMenu MainMenu;
   TPopupMenu ExitMenu;
   TPopupMenu GameOverMenu;
   TPopupMenu GameMenu;
+  // The games found on the local network, one item each.
+  TPopupMenu JoinMenu;
 
   // Ticks the item of `level` and no other.
   void TickLevel(TLevel level);
+  // The network items as they stand: hosting or not, a network game on or not.
+  void ShowNetwork(bool hosting, bool connected);
+  // The join menu's items for these games ("Вася — 192.168.1.20"); the window binds them.
+  void ListGames(const std::vector<TFoundGame>& games);
+  std::deque<TMenuItem>& GameItems() { return FoundItems; }
+
+ private:
+  std::deque<TMenuItem> FoundItems;  // a deque: the menu keeps pointers to them
 };
 
 }  // namespace kravelon

@@ -28,6 +28,8 @@ void TMain1::SetUpMenus() {
   Menus.GameOverExitItem.OnClick = Menus.ExitItem.OnClick;
   Menus.YesItem.OnClick = [this](TMenuItem&) { ConfirmExitClick(); };
   Menus.StatisticsItem.OnClick = [this](TMenuItem&) { ShowStatistics(); };
+  Menus.HostItem.OnClick = [this](TMenuItem&) { HostClick(); };
+  Menus.JoinItem.OnClick = [this](TMenuItem&) { JoinClick(); };
   for (std::size_t i = 0; i < AllLevels.size(); ++i)
     Menus.LevelItems[i].OnClick = [this, level = AllLevels[i]](TMenuItem&) { LevelClick(level); };
   // A player who switches the sound off expects silence at once: a shot still ringing stops.
@@ -93,6 +95,16 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
 }
 
 void TMain1::RestartClick() {
+  if (Engine && Engine->Remote() && Net.Link == TLink::Connected) {
+    // After a game: another one against the same player, once both want it. During one: the
+    // player leaves it for a game against the computer.
+    if (Engine->State() == gsReport) {
+      AgainClick();
+    } else {
+      LeaveNetGame(TByeReason::Restart);
+    }
+    return;
+  }
   Sleep(500);
   NewGameNow();
 }
@@ -112,6 +124,11 @@ void TMain1::LevelClick(TLevel level) {
   Engine->SetLevel(level);
   // Kept like the sound switch, for the next run.
   if (Options.Settings) Note(Options.Settings->SaveLevel(level));
+  // A game against a player goes on: the level waits for the next game against the computer.
+  if (Engine->Remote()) {
+    GameLogged("Game: " + Fill(Tr("Следующая партия с компьютером: противник %1"), {LevelName(level)}));
+    return;
+  }
   // Before the first shot nothing is lost: the placement starts again against the new opponent.
   if (Engine->State() == gsPlacing) {
     NewGameNow();
@@ -145,8 +162,8 @@ void TMain1::SoundSwitched(bool on) {
 
 void TMain1::ShowStatistics() {
   if (!Engine) return;
-  const std::string text =
-      StatisticsText(Engine->ComputerShots(), Engine->ComputerHits(), Summarize(Record().Games()));
+  const std::string text = StatisticsText(Engine->ComputerShots(), Engine->ComputerHits(),
+                                          Summarize(Record().Games()), Engine->Remote());
   MessageBox(text, Application->Title, TMessageIcon::Information);
 }
 
