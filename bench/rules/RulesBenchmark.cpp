@@ -44,7 +44,7 @@ BENCHMARK(BM_ArrangeUserFleet);
 // The admiral's way of hiding its fleet: once a game, while the computer arranges.
 void BM_AdmiralFleet(benchmark::State& state) {
   TPcg32 random(42);
-  for (auto _ : state) benchmark::DoNotOptimize(TAdmiral::ArrangeFleet(random));
+  for (auto _ : state) benchmark::DoNotOptimize(TAdmiral::ArrangeFleet(random, false));
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AdmiralFleet);
