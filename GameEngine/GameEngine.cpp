@@ -48,8 +48,6 @@ void TGameEngine::NewGame() {
   GameRules = ChosenRules;
   SalvoSize = SalvoLeft = 0;
   Opponent->NewGame(GameRules);
-  // Rules other than the game's own are named before anything happens under them.
-  if (const std::string rules = RulesLine(GameRules); !rules.empty()) Log(rules);
   Log(Tr("Пользователь расставляет корабли..."));
   FleetSunk = 0;
   for (TSeaView& sea : Seas) sea.Clear();

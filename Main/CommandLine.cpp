@@ -91,6 +91,17 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       result.Language = *value;
       continue;
     }
+    if (ValueOption(arguments, i, "--level", value)) {
+      if (!value)
+        return Failure(
+            Tr("параметру '--level' нужен уровень: cabin-boy, sailor, captain, admiral или 1–4"));
+      result.Level = ParseLevel(*value);
+      if (!result.Level)
+        return Failure(Fill(Tr("неизвестный уровень '%1' (ожидается cabin-boy, sailor, captain, "
+                               "admiral или 1–4)"),
+                            {*value}));
+      continue;
+    }
     if (arg == "--speak" || arg == "--no-speak") {
       result.Speech = arg == "--speak" ? TSpeechChoice::On : TSpeechChoice::Off;
       continue;
@@ -117,6 +128,10 @@ std::string UsageText() {
              "               язык окружения (LANGUAGE, LC_ALL, LC_MESSAGES, LANG)\n");
   text += Tr("  --scale N    рисовать игру в N раз крупнее, N от 1 до 4\n"
              "               (по умолчанию масштаб рабочего стола, GDK_SCALE или Xft.dpi)\n");
+  text += Tr("  --level УРОВЕНЬ\n"
+             "               противник: cabin-boy (юнга), sailor (матрос), captain (капитан,\n"
+             "               по умолчанию), admiral (адмирал) или 1–4; по умолчанию уровень,\n"
+             "               выбранный в меню игры (F3)\n");
   text += Tr("  --speak      говорить о ходе игры через speech-dispatcher (Ctrl+S в игре)\n");
   text += Tr("  --no-speak   молчать, даже когда работает экранный диктор\n"
              "               (по умолчанию игра говорит, когда работает экранный диктор)\n");

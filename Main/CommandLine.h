@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "GameEngine/Level.h"
+
 namespace kravelon {
 
 // Whether the game speaks: as asked on the command line, or decided at start (the remembered
@@ -22,6 +24,7 @@ struct TCommandLine {
   // An ordinary window (--windowed, --windowed=yes) or the game's own over a black screen
   // (--windowed=no); nothing when not given: the settings decide.
   std::optional<bool> Windowed;
+  std::optional<TLevel> Level;  // --level; nothing when not given: the settings decide
   std::string Error;  // one line without the program's name, set when Action is Fail
 };
 

@@ -1,7 +1,9 @@
 #pragma once
-// The game's three popup menus and their items, in display order: the main menu, the exit
-// question and the game-over menu. What each item does is the main window's (MenuHandlers.cpp).
+// The game's popup menus and their items, in display order: the main menu, the exit question,
+// the game-over menu, and the game menu of choices about the next game. What each item does is
+// the main window's (MenuHandlers.cpp).
 #include "Common/Text.h"
+#include "GameEngine/Level.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Menus.h"
 
@@ -12,8 +14,10 @@ struct TGameMenus {
   TGameMenus(const TGameMenus&) = delete;
   TGameMenus& operator=(const TGameMenus&) = delete;
 
-  // The item that carries the sound switch's tick.
-  static constexpr int SoundTag = 1;
+  // Items whose tick is a switch, on or off (the sound); and items of which one is chosen, its
+  // tick showing which (the levels).
+  static constexpr int SwitchTag = 1;
+  static constexpr int ChoiceTag = 2;
 
   // Made after the language is chosen, so each caption is in the game's language.
   TMenuItem RestartItem{Tr("Рестарт")}, ArrangeItem{Tr("Расставить")}, SoundItem{Tr("Звук")},
@@ -21,9 +25,16 @@ struct TGameMenus {
   TMenuItem ExitQuestionItem{Tr("Выйти?")}, YesItem{Tr("Да")}, NoItem{Tr("Нет")};
   TMenuItem GameOverRestartItem{Tr("Рестарт")}, StatisticsItem{Tr("Статистика")},
       GameOverExitItem{Tr("Выход")};
+  // The computer's levels, weakest first, as AllLevels lists them.
+  TMenuItem LevelItems[AllLevels.size()]{TMenuItem{LevelName(lvCabinBoy)}, TMenuItem{LevelName(lvSailor)},
+                                         TMenuItem{LevelName(lvCaptain)}, TMenuItem{LevelName(lvAdmiral)}};
   TPopupMenu MainMenu;
   TPopupMenu ExitMenu;
   TPopupMenu GameOverMenu;
+  TPopupMenu GameMenu;
+
+  // Ticks the item of `level` and no other.
+  void TickLevel(TLevel level);
 };
 
 }  // namespace kravelon

@@ -39,9 +39,11 @@ std::optional<TPoint> TMain1::PointerCell() const {
   return CellAt(Engine && Engine->State() == gsBattle ? 1 : 0, {MouseX, MouseY});
 }
 
-void TMain1::FormMouseDown(TMouseButton button) { Press(button, PointerCell()); }
+void TMain1::FormMouseDown(TMouseButton button) {
+  Press(button, PointerCell(), TPoint{MouseX, MouseY});
+}
 
-void TMain1::Press(TMouseButton button, std::optional<TPoint> cell) {
+void TMain1::Press(TMouseButton button, std::optional<TPoint> cell, std::optional<TPoint> pointer) {
   if (!Engine || !Paint) return;
   if (button == TMouseButton::Right) Engine->ToggleOrientation(Engine->ActiveSide());
   // A click on the about screen only takes it down; the game behind it goes on as it was.
@@ -52,10 +54,31 @@ void TMain1::Press(TMouseButton button, std::optional<TPoint> cell) {
   if (Engine->State() == gsPlacing) SetupShip(cell, button == TMouseButton::Left);
   if (Engine->State() == gsBattle) {
     UserShot(cell);  // the rules end the game themselves when this shot sinks the last ship
-    Paint->Redraw();
     return;
   }
-  if (Engine->State() == gsReport && Paint->ReportPanelShown()) ShowMenu(Menus.GameOverMenu);
+  if (Engine->State() != gsReport) return;
+  // Any button takes the final boards back to the report; on the report, the line that offers
+  // them shows them, and anywhere else the game-over menu opens.
+  if (Paint->FinalBoardsShown()) {
+    ShowFinalBoards(false);
+  } else if (pointer && Paint->ReportPanelShown() && Paint->ReportBoardsLine().Contains(*pointer)) {
+    ShowFinalBoards(true);
+  } else if (Paint->ReportPanelShown()) {
+    ShowMenu(Menus.GameOverMenu);
+  }
+}
+
+void TMain1::ShowFinalBoards(bool shown) {
+  if (!Engine || !Paint || Engine->State() != gsReport || Paint->AboutShown()) return;
+  if (Paint->FinalBoardsShown() == shown) return;
+  Paint->ShowFinalBoards(shown);
+  Paint->Redraw();
+  if (!Speaks()) return;
+  if (shown) {
+    Narrator->Focus(RevealSpeech(*Engine));
+  } else if (Paint->ReportPanelShown()) {
+    Narrator->Focus(Paint->ReportResult());
+  }
 }
 
 void TMain1::FormMouseWheelDown() {
@@ -70,6 +93,8 @@ void TMain1::FormKeyPress(char& key) {
   if (key != VK_ESCAPE_CHAR || !Engine || !Paint) return;
   if (Paint->AboutShown()) {
     CloseAbout();
+  } else if (Paint->FinalBoardsShown()) {
+    ShowFinalBoards(false);
   } else {
     ShowMenu(CurrentMenu());
   }
@@ -81,9 +106,12 @@ void TMain1::FormKeyDown(int& key) {
     case VK_PRIOR: Paint->ScrollConsoleBy(-2); break;
     case VK_NEXT: Paint->ScrollConsoleBy(2); break;
     case VK_F1: ShowKeys(); break;
+    case VK_F3: ShowMenu(Menus.GameMenu); break;
     case VK_F2:
       if (Speaks()) Narrator->Focus(FleetSpeech(*Engine));
       break;
+    case VK_TAB: ShowFinalBoards(!Paint->FinalBoardsShown()); break;
+    case VK_APPS: MenuButtonClick(); break;
     case 'S':
       if (ControlHeld()) ToggleSpeech();
       break;
@@ -172,6 +200,12 @@ void TMain1::ShowKeys() {
       Tr("F1: эта справка"),
       Tr("Ctrl+S: включить или выключить речь"),
       Tr("F2: сводка флотов вслух"),
+      Tr("F3 или кнопка «ИГРА»: меню игры (противник)"),
+      Tr("Tab после игры: поля с ненайденными кораблями противника"),
+      Tr("Справа в строке состояния: флот противника, потопленные зачёркнуты"),
+      Tr("Геймпад: крестовина или левый стик: выбрать сектор"),
+      Tr("Геймпад: A: пробел, B: Esc, Y: R, X: F2"),
+      Tr("Геймпад: Start: меню, Back: F1, LB: Tab, RB: F3"),
   };
   std::string text;
   for (const char* line : lines) text += (text.empty() ? "" : "\r\n") + std::string(line);
@@ -182,6 +216,11 @@ void TMain1::ShowKeys() {
 void TMain1::MenuButtonClick() {
   if (!Engine || !Paint) return;
   ShowMenu(CurrentMenu());
+}
+
+void TMain1::GameMenuButtonClick() {
+  if (!Engine || !Paint) return;
+  ShowMenu(Menus.GameMenu);
 }
 
 // The game-over menu on the report; the main menu everywhere else, the about screen included.

@@ -29,7 +29,11 @@ TMain1::TMain1(TMainOptions options)
   SetBorderStyle(TBorderStyle::None);
   KeyPreview = true;
   Version = GameVersion;
-  Engine = std::make_unique<TGameEngine>(this);
+  // For the window tests: the same seed, the same game.
+  if (const char* seed = std::getenv("KRAVELON_SEED"); seed && *seed) {
+    SeededRandom = std::make_unique<TPcg32>(std::strtoull(seed, nullptr, 10));
+  }
+  Engine = std::make_unique<TGameEngine>(this, SeededRandom.get());
   Consol = std::make_unique<TConsol>();
   // For the window tests: the console log can be followed from outside.
   Consol->EchoToStdout = std::getenv("KRAVELON_ECHO_CONSOLE") != nullptr;
@@ -67,11 +71,16 @@ TMain1::TMain1(TMainOptions options)
   ReportTimer.SetInterval(5000);
   MenuButton.Bounds = MenuButtonRect;
   Buttons.push_back(&MenuButton);
+  GameMenuButton.Bounds = GameMenuButtonRect;
+  Buttons.push_back(&GameMenuButton);
 
   SetUpMenus();
   Menus.SoundItem.Checked = Options.SoundOn;
+  Engine->SetLevel(Options.Level);
+  Menus.TickLevel(Options.Level);
   ReportTimer.OnTimer = [this] { ReportTimerTick(); };
   MenuButton.OnClick = [this] { MenuButtonClick(); };
+  GameMenuButton.OnClick = [this] { GameMenuButtonClick(); };
 
   OnPaint = [this] { FormPaint(); };
   OnMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
@@ -159,6 +168,7 @@ void TMain1::StartUp() {
   PrepareMenu(Menus.MainMenu);
   PrepareMenu(Menus.ExitMenu);
   PrepareMenu(Menus.GameOverMenu);
+  PrepareMenu(Menus.GameMenu);
   Consol->AddLine(Tr("Инициализация меню завершена."));
   SpeakConsole = true;
   Engine->NewGame();

@@ -9,6 +9,7 @@
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/GameHost.h"
+#include "GameEngine/RandomSource.h"
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
 #include "Main/CommandLine.h"
@@ -18,6 +19,7 @@
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
 #include "Toolkit/Form.h"
+#include "Toolkit/GameControllers.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Timer.h"
 
@@ -35,9 +37,14 @@ struct TMainOptions {
   // Speech as the command line or the settings ask; with neither, the screen reader decides.
   TSpeechChoice Speech = TSpeechChoice::Off;
   std::string Language = "ru";  // the game's, for the voice (ISO 639)
+  TLevel Level = DefaultLevel;  // the computer's, from the first game on
 };
 
 class TMain1 : public TForm, public TGameHost {
+  // The engine's random source when KRAVELON_SEED names one (the window tests replay a game);
+  // the engine's own otherwise. Declared first: it outlives the engine.
+  std::unique_ptr<TRandomSource> SeededRandom;
+
  public:
   explicit TMain1(TMainOptions options = {});  // constructor, then PrepareStartUp
   ~TMain1() override;
@@ -62,6 +69,9 @@ class TMain1 : public TForm, public TGameHost {
   // Whether speech is on: what would be said is made only then (a pointer move makes a word).
   bool Speaks() const { return Narrator && Narrator->On(); }
   TSpeedButton MenuButton;
+  TSpeedButton GameMenuButton;  // "ИГРА" at the title strip's right end
+  // Game controllers, whose buttons are keys of this window (GameControllers.h).
+  TGameControllers Controllers{*this};
 
   // From the constructor: checks the asset folders, sizes and centres the window and leaves the
   // rest of start-up to the first idle moment.
@@ -89,6 +99,7 @@ class TMain1 : public TForm, public TGameHost {
   void FormMouseWheelDown();
   void FormMouseWheelUp();
   void MenuButtonClick();
+  void GameMenuButtonClick();
   void ReportTimerTick();
 
   // The popup menus (GameMenus.h) and what their items do (MenuHandlers.cpp).
@@ -100,6 +111,9 @@ class TMain1 : public TForm, public TGameHost {
   void MeasureMenuItem(TMenuItem& sender, TCanvas& canvas, int& width, int& height);
   void DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected);
   void RestartClick();
+  // A new game at once: both boards empty, whatever step was installed removed.
+  void NewGameNow();
+  void LevelClick(TLevel level);  // a level of the game menu
   void ArrangeClick();
   void AboutClick();
   void ExitClick();
@@ -137,8 +151,11 @@ class TMain1 : public TForm, public TGameHost {
   // The cell of the board being played under the pointer (the user's while placing, the
   // computer's in battle), strictly inside it as a click needs; nothing elsewhere.
   std::optional<TPoint> PointerCell() const;
-  // A button pressed at a cell: the mouse's at the pointer, Space, Return and R at KeyCell.
-  void Press(TMouseButton button, std::optional<TPoint> cell);
+  // A button pressed at a cell: the mouse's at the pointer (at `pointer` on the window), Space,
+  // Return and R at KeyCell (no pointer).
+  void Press(TMouseButton button, std::optional<TPoint> cell, std::optional<TPoint> pointer = {});
+  // The final boards of a finished game in place of the report (Tab), or the report again.
+  void ShowFinalBoards(bool shown);
   std::optional<TPoint> KeyCell() const;
   // A modal (a menu, a box) keeps the pointer's moves to itself: once it has closed, the window
   // takes the pointer where it really is, if it moved meanwhile (`before`, when it opened).

@@ -28,6 +28,8 @@ void TMain1::SetUpMenus() {
   Menus.GameOverExitItem.OnClick = Menus.ExitItem.OnClick;
   Menus.YesItem.OnClick = [this](TMenuItem&) { ConfirmExitClick(); };
   Menus.StatisticsItem.OnClick = [this](TMenuItem&) { ShowStatistics(); };
+  for (std::size_t i = 0; i < AllLevels.size(); ++i)
+    Menus.LevelItems[i].OnClick = [this, level = AllLevels[i]](TMenuItem&) { LevelClick(level); };
   // A player who switches the sound off expects silence at once: a shot still ringing stops.
   Menus.SoundItem.OnClick = [this](TMenuItem& item) {
     if (!item.Checked && Sound) Sound->Stop();
@@ -41,7 +43,7 @@ void TMain1::PrepareMenu(TPopupMenu& menu) {
   menu.OwnerDraw = true;
   menu.OnHighlightChanged = [this](const TPopupMenu& shown, bool opened) {
     if (!Speaks()) return;
-    const std::string text = MenuSpeech(shown, opened, TGameMenus::SoundTag);
+    const std::string text = MenuSpeech(shown, opened, TGameMenus::SwitchTag, TGameMenus::ChoiceTag);
     if (!text.empty()) Narrator->Focus(text);
   };
   for (TMenuItem* item : menu.Items) {
@@ -84,7 +86,7 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
   const int h = canvas.TextHeight(sender.Caption);
   canvas.TextOut(rect.Left + (rect.Width() - w) / 2, rect.Top + (rect.Height() - h) / 2,
                  sender.Caption);
-  if (sender.Tag == TGameMenus::SoundTag) {
+  if (sender.Tag == TGameMenus::SwitchTag || sender.Tag == TGameMenus::ChoiceTag) {
     canvas.Font.Name = "Webdings";
     if (sender.Checked) canvas.TextOut(rect.Left + 8, rect.Top + 8, "a");
   }
@@ -92,11 +94,30 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
 
 void TMain1::RestartClick() {
   Sleep(500);
+  NewGameNow();
+}
+
+void TMain1::NewGameNow() {
   if (Engine) Engine->NewGame();
   // Ends an arrangement or a computer's turn in progress.
   Application->ClearIdle();
   // What the finished game's log texts and explosions freed goes back to the system.
   ReturnFreedMemory();
+}
+
+void TMain1::LevelClick(TLevel level) {
+  if (!Engine) return;
+  Menus.TickLevel(level);
+  if (level == Engine->NextLevel()) return;
+  Engine->SetLevel(level);
+  // Kept like the sound switch, for the next run.
+  if (Options.Settings) Note(Options.Settings->SaveLevel(level));
+  // Before the first shot nothing is lost: the placement starts again against the new opponent.
+  if (Engine->State() == gsPlacing) {
+    NewGameNow();
+    return;
+  }
+  GameLogged("Game: " + Fill(Tr("Следующая партия: противник %1"), {LevelName(level)}));
 }
 
 void TMain1::ArrangeClick() {

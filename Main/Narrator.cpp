@@ -5,6 +5,7 @@
 
 #include "Common/Text.h"
 #include "GameEngine/Board.h"
+#include "GameEngine/FleetView.h"
 
 namespace kravelon {
 
@@ -112,10 +113,12 @@ std::string CellSpeech(const TGameEngine& engine, int board, TPoint cell) {
   return Fill(c.Empty ? Tr("%1, промах") : Tr("%1, попадание"), {name});
 }
 
-std::string MenuSpeech(const TPopupMenu& menu, bool opened, int switchTag) {
-  const auto said = [switchTag](const TMenuItem& item) {
-    if (item.Tag != switchTag) return item.Caption;
-    return Fill(item.Checked ? Tr("%1, включён") : Tr("%1, выключен"), {item.Caption});
+std::string MenuSpeech(const TPopupMenu& menu, bool opened, int switchTag, int choiceTag) {
+  const auto said = [switchTag, choiceTag](const TMenuItem& item) {
+    if (item.Tag == switchTag)
+      return Fill(item.Checked ? Tr("%1, включён") : Tr("%1, выключен"), {item.Caption});
+    if (item.Tag == choiceTag && item.Checked) return Fill(Tr("%1, выбран"), {item.Caption});
+    return item.Caption;
   };
   const int index = menu.Highlighted();
   if (index >= 0) return said(*menu.Items[static_cast<std::size_t>(index)]);
@@ -171,6 +174,33 @@ std::string FleetSpeech(const TGameEngine& engine) {
   return Fill(Tr("Ваших кораблей на плаву: %1 из %2 (%3). Потоплено кораблей компьютера: %4 из %5 (%6)."),
               {std::to_string(afloatTotal), std::to_string(yours), ByLength(afloat),
                std::to_string(sunkTotal), std::to_string(theirs), ByLength(sunk)});
+}
+
+namespace {
+
+// "четырехпалубный А1–Г1", "однопалубный Д7": a ship by its kind and where it stood.
+std::string ShipSpeech(const TFleetShip& ship) {
+  const std::string first = CellName(ship.Cells.front().X, ship.Cells.front().Y);
+  const std::string last = CellName(ship.Cells.back().X, ship.Cells.back().Y);
+  switch (ship.Length()) {
+    case 1: return Fill(Tr("однопалубный %1"), {first});
+    case 2: return Fill(Tr("двухпалубный %1–%2"), {first, last});
+    case 3: return Fill(Tr("трехпалубный %1–%2"), {first, last});
+    case 4: return Fill(Tr("четырехпалубный %1–%2"), {first, last});
+    default: return Fill(Tr("корабль длиной %1, %2–%3"), {std::to_string(ship.Length()), first, last});
+  }
+}
+
+}  // namespace
+
+std::string RevealSpeech(const TGameEngine& engine) {
+  std::string ships;
+  for (const TFleetShip& ship : FleetOf(engine, sdComputer)) {
+    if (ship.Sunk()) continue;
+    ships += (ships.empty() ? "" : ", ") + ShipSpeech(ship);
+  }
+  if (ships.empty()) return Tr("Все корабли противника потоплены.");
+  return Fill(Tr("Не найдены: %1."), {ships});
 }
 
 }  // namespace kravelon

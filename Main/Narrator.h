@@ -63,10 +63,13 @@ std::string_view SpokenLine(std::string_view line);
 // The target cell on `board` and what the player knows of it; while placing, whether the next
 // ship fits there.
 std::string CellSpeech(const TGameEngine& engine, int board, TPoint cell);
-// The highlighted item (or, as it opens with none, every item); the sound switch's state with
-// the item tagged `switchTag`.
-std::string MenuSpeech(const TPopupMenu& menu, bool opened, int switchTag);
+// The highlighted item (or, as it opens with none, every item); a switch's state with an item
+// tagged `switchTag` (the sound), and "chosen" with the ticked one of those tagged `choiceTag`
+// (the levels).
+std::string MenuSpeech(const TPopupMenu& menu, bool opened, int switchTag, int choiceTag);
 // The player's ships afloat and the computer's sunk, by length.
 std::string FleetSpeech(const TGameEngine& engine);
+// Where the opponent's ships that were never sunk stood, as the final boards show them.
+std::string RevealSpeech(const TGameEngine& engine);
 
 }  // namespace kravelon

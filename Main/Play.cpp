@@ -61,6 +61,10 @@ void TMain1::GameLogged(std::string_view line) {
 }
 
 void TMain1::GameReset() {
+  // Every game says first whom it is played against, and by which rules when not the game's own.
+  if (Engine) GameLogged("Game: " + Fill(Tr("Противник: %1"), {LevelName(Engine->Level())}));
+  if (const std::string rules = Engine ? RulesLine(Engine->Rules()) : ""; !rules.empty())
+    GameLogged("Game: " + rules);
   if (Sound) Sound->Stop();
   ReportTimer.SetEnabled(false);
   ForgetTarget();
@@ -80,7 +84,8 @@ void TMain1::FleetPlaced(TSide side) {
 }
 
 void TMain1::ShotFired(TSide shooter, TPoint cell, bool) {
-  if (Paint) Paint->Redraw();
+  // The cell, the wreck of a ship it sank and the opponent's fleet: nothing else changed.
+  if (Paint) Paint->ShowShot(shooter == sdUser ? sdComputer : sdUser, cell);
   if (Sound) Sound->Play("SND_SHOT");
   if (Paint) Paint->Explode(shooter == sdUser ? sdComputer : sdUser, cell);
 }
@@ -103,6 +108,8 @@ void TMain1::RecordGame(TSide winner) {
   TGameResult game;
   game.Date = RecordDate();
   game.UserWon = winner == sdUser;
+  game.Level = Engine->Level();
+  game.Rules = Engine->Rules();
   game.UserShots = Engine->Shots(sdUser);
   game.UserHits = Engine->Hits(sdUser);
   game.ComputerShots = Engine->Shots(sdComputer);

@@ -14,6 +14,7 @@ TStartChoices ChooseStart(const TCommandLine& options, const TSettings& settings
   run.Scale = options.Scale;
   run.FittedScale = options.Scale > 0 ? 0 : settings.Scale();
   run.Windowed = options.Windowed.value_or(settings.Windowed());
+  run.Level = options.Level.value_or(settings.Level().value_or(DefaultLevel));
   return run;
 }
 

@@ -20,6 +20,7 @@ struct TStartChoices {
   // desktop's own, fitted too.
   int FittedScale = 0;
   bool Windowed = false;
+  TLevel Level = DefaultLevel;  // the computer's, from the first game on
   bool operator==(const TStartChoices&) const = default;
 };
 

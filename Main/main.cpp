@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
   remembered.Language = GameLanguage();
   remembered.Speech = run.Speech;
   remembered.Windowed = run.Windowed;
+  remembered.Level = run.Level;
   remembered.SoundOn = settings.Sound().value_or(true);
   remembered.Settings = &settingsFile;
   TRecordFile record(DataFolder());

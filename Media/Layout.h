@@ -17,6 +17,9 @@ inline constexpr TRect UserBoardRect{4, 36, 324, 356};
 inline constexpr TRect ComputerBoardRect{372, 36, 692, 356};
 inline constexpr TPoint ConsolePanelPos{4, 356};
 inline constexpr TRect MenuButtonRect{4, 4, 68, 36};
+inline constexpr TRect GameMenuButtonRect{628, 4, 692, 36};
+// Where the status line's text starts on the console panel, from the panel's top left.
+inline constexpr TPoint StatusTextAt{8, 5};
 
 // Pixels and cells meet here and nowhere else. Board 0 is the user's (left), 1 the computer's.
 inline constexpr const TRect& BoardRect(int board) {

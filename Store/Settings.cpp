@@ -182,6 +182,9 @@ void TSettings::Take(const std::string& name, const std::string& value,
   } else if (name == ScaleKey) {
     understood = value.empty() || (value.size() == 1 && value[0] >= '1' && value[0] <= '4');
     ScaleFactor = understood && !value.empty() ? value[0] - '0' : 0;
+  } else if (name == LevelKey) {
+    ChosenLevel = ParseLevel(value);
+    understood = value.empty() || ChosenLevel;
   }
   if (understood) return;
   std::string shown = value;  // one console line, whatever the value's lines
@@ -307,6 +310,10 @@ std::vector<std::string> TSettingsFile::SaveSound(bool on) {
 
 std::vector<std::string> TSettingsFile::SaveSpeech(bool on) {
   return Save(TSettings::SpeechKey, on ? "true" : "false");
+}
+
+std::vector<std::string> TSettingsFile::SaveLevel(TLevel level) {
+  return Save(TSettings::LevelKey, std::string(LevelValue(level)));
 }
 
 std::vector<std::string> TSettingsFile::Save(const char* name, std::string value) {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "GameEngine/Level.h"
 #include "Store/DurableUpdate.h"
 
 namespace kravelon {
@@ -38,6 +39,8 @@ class TSettings {
   int Scale() const { return ScaleFactor; }
   std::optional<bool> Speech() const { return SpeechOn; }
   bool Windowed() const { return OrdinaryWindow.value_or(false); }
+  // The computer's level the player last chose in the game menu.
+  std::optional<TLevel> Level() const { return ChosenLevel; }
 
   void SetSound(bool on);
   void SetSpeech(bool on);
@@ -53,6 +56,7 @@ class TSettings {
   static constexpr const char* ScaleKey = "scale";
   static constexpr const char* SpeechKey = "speech";
   static constexpr const char* WindowedKey = "windowed";
+  static constexpr const char* LevelKey = "level";
 
   // The longest line inih reads whole, in bytes before its newline.
   static const std::size_t LineLimit;
@@ -76,6 +80,7 @@ class TSettings {
   std::vector<TLine> Lines;
   std::string FirstDamage;
   std::optional<bool> SoundOn, SpeechOn, OrdinaryWindow;
+  std::optional<TLevel> ChosenLevel;
   std::string LanguageCode;
   int ScaleFactor = 0;
 };
@@ -92,8 +97,9 @@ class TSettingsFile {
   // Keeps the sound switch: the file as it is now (another copy of the game may have changed
   // it) with this one key changed. Console lines, if any.
   std::vector<std::string> SaveSound(bool on);
-  // The same for the speech switch.
+  // The same for the speech switch, and the computer's level.
   std::vector<std::string> SaveSpeech(bool on);
+  std::vector<std::string> SaveLevel(TLevel level);
   // Writes the changes a failed write left; the game calls it once more as it ends.
   std::vector<std::string> Flush();
 

@@ -57,9 +57,18 @@ class TModalScope {
 
 }  // namespace
 
-// The same range the message box flushes once it has closed.
+// The keys and the pointer, the same range the message box flushes once it has closed; and a
+// controller's buttons, sticks, touchpad and sensors.
 bool IsUserInput(const SDL_Event& event) {
-  return event.type >= SDL_KEYDOWN && event.type <= SDL_MOUSEWHEEL;
+  const bool keysOrPointer = event.type >= SDL_KEYDOWN && event.type <= SDL_MOUSEWHEEL;
+  const bool controller =
+      (event.type >= SDL_CONTROLLERAXISMOTION && event.type <= SDL_CONTROLLERBUTTONUP) ||
+      (event.type >= SDL_CONTROLLERTOUCHPADDOWN && event.type <= SDL_CONTROLLERSENSORUPDATE);
+  return keysOrPointer || controller;
+}
+
+bool IsControllerEvent(const SDL_Event& event) {
+  return event.type >= SDL_CONTROLLERAXISMOTION && event.type <= SDL_CONTROLLERSENSORUPDATE;
 }
 
 TApplication::TApplication() { Application = this; }
@@ -157,6 +166,10 @@ void TApplication::Dispatch(const SDL_Event& event) {
     }
     if (event.type == TimerEventType()) {
       DeliverTick(event);
+      return;
+    }
+    if (IsControllerEvent(event)) {
+      if (OnControllerEvent) OnControllerEvent(event);
       return;
     }
     const std::uint32_t id = WindowIdOf(event);

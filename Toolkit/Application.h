@@ -31,8 +31,11 @@ enum class TModalAnswer {
 };
 using TModalFilter = std::function<TModalAnswer(const SDL_Event& event)>;
 
-// Input from the keyboard or the pointer: what a modal keeps from the windows beneath it.
+// Input from the keyboard, the pointer or a game controller's buttons and sticks: what a modal
+// keeps from the windows beneath it.
 bool IsUserInput(const SDL_Event& event);
+// An event of a game controller: plugged in, unplugged, a button or a stick.
+bool IsControllerEvent(const SDL_Event& event);
 
 class TApplication {
  public:
@@ -78,6 +81,10 @@ class TApplication {
   // that ended the game); one that starts on a terminated application waits for its Close.
   void RunModal(const TModalFilter& filter);
   bool InModal() const { return ModalDepth > 0; }
+
+  // The game controllers' events, which belong to no window (TGameControllers takes them). A
+  // menu or a box answers their buttons itself while it is open.
+  std::function<void(const SDL_Event& event)> OnControllerEvent;
 
   // Every window registers itself while it lives.
   void RegisterForm(TAppWindow* form);

@@ -266,6 +266,14 @@ void TForm::Repaint() {
   SendRects(&whole, 1);
 }
 
+void TForm::PressKey(std::int32_t sdlKey, int scancode, std::uint16_t modifiers) {
+  const TKeyModifiers held(modifiers);
+  int key = KeyCodeOf(sdlKey, scancode);
+  if (key != 0 && OnKeyDown) OnKeyDown(key);
+  char c = ControlCharOf(sdlKey);
+  if (c != 0 && OnKeyPress) OnKeyPress(c);
+}
+
 TSpeedButton* TForm::ButtonAt(int x, int y) const {
   for (TSpeedButton* b : Buttons) {
     if (b->Bounds.Contains({x, y})) return b;
@@ -326,14 +334,7 @@ void TForm::Dispatch(const SDL_Event& e) {
       }
       break;
     }
-    case SDL_KEYDOWN: {
-      const TKeyModifiers held(e.key.keysym.mod);
-      int key = KeyCodeOf(e.key.keysym.sym, e.key.keysym.scancode);
-      if (key != 0 && OnKeyDown) OnKeyDown(key);
-      char c = ControlCharOf(e.key.keysym.sym);
-      if (c != 0 && OnKeyPress) OnKeyPress(c);
-      break;
-    }
+    case SDL_KEYDOWN: PressKey(e.key.keysym.sym, e.key.keysym.scancode, e.key.keysym.mod); break;
     case SDL_TEXTINPUT:
       for (const char* p = e.text.text; *p; ++p) {
         char c = *p;

@@ -103,6 +103,10 @@ class TForm : public TAppWindow {
 
   // Routes one event meant for this window to its handlers.
   void Dispatch(const SDL_Event& event) override;
+  // A key pressed (SDL's key code, scan code and the modifiers held with it), as its key-down
+  // event reaches the handlers: OnKeyDown with its virtual key code, then OnKeyPress with its
+  // control character.
+  void PressKey(std::int32_t sdlKey, int scancode, std::uint16_t modifiers = 0);
   SDL_Window* Handle() const { return Window.get(); }
 
  private:

@@ -11,7 +11,7 @@ int KeyCodeOf(std::int32_t sdlKey, int scancode) {
     case SDLK_ESCAPE: return 27;
     case SDLK_RETURN: case SDLK_KP_ENTER: return 13;
     case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
+    case SDLK_TAB: return VK_TAB;
     case SDLK_SPACE: return 32;
     case SDLK_LEFT: return 37;
     case SDLK_UP: return 38;
@@ -21,6 +21,8 @@ int KeyCodeOf(std::int32_t sdlKey, int scancode) {
     case SDLK_END: return VK_END;
     case SDLK_F1: return VK_F1;
     case SDLK_F2: return VK_F2;
+    case SDLK_F3: return VK_F3;
+    case SDLK_APPLICATION: return VK_APPS;
     default: break;
   }
   if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {

@@ -6,6 +6,7 @@
 namespace kravelon {
 
 // Virtual key codes the game tests for. Letters are 'A' to 'Z'.
+inline constexpr int VK_TAB = 9;
 inline constexpr int VK_RETURN = 13;
 inline constexpr int VK_SPACE = 32;
 inline constexpr int VK_PRIOR = 33;  // Page Up
@@ -16,8 +17,10 @@ inline constexpr int VK_LEFT = 37;
 inline constexpr int VK_UP = 38;
 inline constexpr int VK_RIGHT = 39;
 inline constexpr int VK_DOWN = 40;
+inline constexpr int VK_APPS = 93;  // the keyboard's menu key
 inline constexpr int VK_F1 = 112;
 inline constexpr int VK_F2 = 113;
+inline constexpr int VK_F3 = 114;
 inline constexpr char VK_ESCAPE_CHAR = 27;
 
 // The virtual key code of a key (SDL_Keycode and SDL_Scancode); 0 for a key the game has no code

@@ -6,6 +6,7 @@
 
 #include "Toolkit/Application.h"
 #include "Toolkit/Form.h"
+#include "Toolkit/GameControllers.h"
 
 namespace kravelon {
 
@@ -166,9 +167,9 @@ void TPopupMenu::Popup(int x, int y) {
   if (chosen) chosen->Click();
 }
 
-// The pointer and the arrow keys move the highlight, a click or Return chooses, a click
-// elsewhere or Escape closes. Input is the menu's alone; repaints, timer ticks, the sound's idle
-// note and a quit go on as usual.
+// The pointer and the arrow keys (a controller's D-pad) move the highlight, a click or Return
+// (A) chooses, a click elsewhere or Escape (B) closes. Input is the menu's alone; repaints, timer
+// ticks, the sound's idle note and a quit go on as usual.
 TMenuItem* TPopupMenu::RunLoop() {
   const std::uint32_t owner = Owner.WindowId();
   bool pressedInside = false;
@@ -206,6 +207,19 @@ TMenuItem* TPopupMenu::RunLoop() {
           case SDLK_END: SetHighlight(NextEnabled(-1, -1)); break;   // the last one
           case SDLK_RETURN:
           case SDLK_KP_ENTER:
+            if (Highlight < 0 || !Items[Highlight]->Enabled) break;
+            chosen = Items[Highlight];
+            return TModalAnswer::Close;
+          default: break;
+        }
+        break;
+      case SDL_CONTROLLERBUTTONDOWN:
+        // A game controller: the D-pad moves the highlight, A chooses, B closes.
+        switch (PadButtonOf(e)) {
+          case TPadButton::B: return TModalAnswer::Close;
+          case TPadButton::Up: SetHighlight(NextEnabled(Highlight, -1)); break;
+          case TPadButton::Down: SetHighlight(NextEnabled(Highlight, +1)); break;
+          case TPadButton::A:
             if (Highlight < 0 || !Items[Highlight]->Enabled) break;
             chosen = Items[Highlight];
             return TModalAnswer::Close;

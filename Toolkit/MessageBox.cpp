@@ -10,6 +10,7 @@
 
 #include "Toolkit/Application.h"
 #include "Toolkit/Fonts.h"
+#include "Toolkit/GameControllers.h"
 #include "Toolkit/Graphics.h"
 #include "Toolkit/Scale.h"
 #include "Toolkit/SdlPtr.h"
@@ -237,6 +238,8 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
       const bool closes = k == SDLK_RETURN || k == SDLK_KP_ENTER || k == SDLK_SPACE || k == SDLK_ESCAPE;
       return closes ? TModalAnswer::Close : TModalAnswer::Handled;
     }
+    // A game controller's A or B, as Space or Escape.
+    if (PadButtonOf(e) == TPadButton::A || PadButtonOf(e) == TPadButton::B) return TModalAnswer::Close;
     if (e.type == SDL_MOUSEBUTTONDOWN && e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
       pressed = InButton(layout, e.button.x / scale, e.button.y / scale);
       if (pressed) show();
@@ -268,6 +271,7 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
     SDL_SetWindowInputFocus(focusBefore);
   }
   SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+  SDL_FlushEvents(SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP);
   if (quitRequested) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;

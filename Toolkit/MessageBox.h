@@ -8,7 +8,8 @@ namespace kravelon {
 
 enum class TMessageIcon { Error, Information };
 
-// Returns when the user closes the box (Return, Space, Escape or a click on OK).
+// Returns when the user closes the box (Return, Space, Escape, a click on OK, or a game
+// controller's A or B).
 void MessageBox(const std::string& text, const std::string& caption, TMessageIcon icon);
 
 

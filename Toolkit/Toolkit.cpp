@@ -42,6 +42,11 @@ TToolkit::TToolkit() {
     return;
   }
   SdlStarted = true;
+  // A controller's "A" is the button labelled A, on a Nintendo layout too, unless the player's
+  // environment says otherwise (the variable outranks this). Without controllers the game is
+  // played as ever: their system failing to start is no failure of the toolkit.
+  SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "1");
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   if (TTF_Init() != 0) {
     Failure = std::string("cannot start the font system: ") + TTF_GetError();
     return;

@@ -3,7 +3,9 @@
 # work alone): composition and the copy to the window against a plain copy of one frame's
 # pixels. On an X display: the CPU a status-line update (a mouse move) and an explosion frame
 # cost the game and the X server together, against a full redraw (compose, copy, send); and an
-# arrow-key step while placing sent in one update, against the same step sent in four.
+# arrow-key step while placing sent in one update, against the same step sent in four; a shot
+# that sinks a ship (its cell and the fleet strip) and the fleet strip alone, against a shot on
+# water (its cell).
 set -euo pipefail
 build=${1:-build}
 bin=$(realpath "$build/bench/paint/bench_paint")
@@ -41,6 +43,10 @@ ratio "status line off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_St
 ratio "explosion frame off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_ExplosionFrame)" "$offfull" "full redraw"
 ratio "arrow-key step off-screen (the game's work)" "$(frame_cpu "$offscreen" BM_ArrowKeyStep)" "$(frame_cpu "$offscreen" BM_StatusLine)" "mouse move"
 ratio "placing: arrow-key step in one update" "$(frame_cpu "$offscreen" BM_PlacementStepOneUpdate)" "$(frame_cpu "$offscreen" BM_PlacementStepPieceByPiece)" "four updates"
+offshot=$(frame_cpu "$offscreen" BM_ShotOnWater)
+ratio "shot on water off-screen (its cell)" "$offshot" "$offfull" "full redraw"
+ratio "shot sinking a ship off-screen (+ fleet strip)" "$(frame_cpu "$offscreen" BM_ShotSinkingAShip)" "$offshot" "shot on water"
+ratio "fleet strip alone off-screen" "$(frame_cpu "$offscreen" BM_FleetStrip)" "$offshot" "shot on water"
 
 start_xvfb
 onscreen=$(KRAVELON_XSERVER_PID=$xvfb DISPLAY=$display SDL_VIDEODRIVER=x11 measure "$bin")
@@ -54,3 +60,7 @@ echo "$(ratio "status line (a mouse move) on X, CPU" "$(frame_cpu "$onscreen" BM
 echo "$(ratio "explosion frame on X, CPU" "$(frame_cpu "$onscreen" BM_ExplosionFrame)" "$full" "full redraw") $(split BM_ExplosionFrame)"
 echo "$(ratio "arrow-key step on X, CPU" "$(frame_cpu "$onscreen" BM_ArrowKeyStep)" "$(frame_cpu "$onscreen" BM_StatusLine)" "mouse move") $(split BM_ArrowKeyStep)"
 echo "$(ratio "placing: arrow-key step in one update on X" "$(frame_cpu "$onscreen" BM_PlacementStepOneUpdate)" "$(frame_cpu "$onscreen" BM_PlacementStepPieceByPiece)" "four updates") $(split BM_PlacementStepOneUpdate)"
+shot=$(frame_cpu "$onscreen" BM_ShotOnWater)
+echo "$(ratio "shot on water on X, CPU" "$shot" "$full" "full redraw") $(split BM_ShotOnWater)"
+echo "$(ratio "shot sinking a ship on X, CPU" "$(frame_cpu "$onscreen" BM_ShotSinkingAShip)" "$shot" "shot on water") $(split BM_ShotSinkingAShip)"
+echo "$(ratio "fleet strip alone on X, CPU" "$(frame_cpu "$onscreen" BM_FleetStrip)" "$shot" "shot on water") $(split BM_FleetStrip)"

@@ -1,11 +1,13 @@
 #include "Media/Paint/Paint.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
 #include "Common/Text.h"
 #include "Console/Consol.h"
 #include "Media/Language.h"
+#include "Media/Layout.h"
 #include "Platform/ProgramPath.h"
 #include "Platform/Errors.h"
 #include "Platform/Files.h"
@@ -48,6 +50,7 @@ constexpr const char* UndrawnImages[] = {
 constexpr const char* FileImages[][2] = {
     {"IM_SHIP", "Images/Ship.jpg"},         {"IM_SHIPOFF", "Images/Shipoff.jpg"},
     {"IM_EMPTY", "Images/Empty.jpg"},       {"IM_MISS", "Images/Miss.jpg"},
+    {"IM_SUNK", "Images/Sunk.jpg"},         {"IM_REVEALED", "Images/Revealed.jpg"},
     {"IM_BORDER", "Images/Border.bmp"},     {"IM_BACKROUND", "Images/Backround.jpg"},
     {"IM_CONSOL", "Images/Consol.jpg"},     {"IM_MENU", "Images/MenuBar.jpg"},
     {"IM_TITLE", "Images/Title.jpg"},       {"IM_MENU_SELECT", "Images/MenuSelected.jpg"},
@@ -182,11 +185,20 @@ void TPaint::Initialize() {
 
   TCanvas& consol = GetImage("SYS_CONSOL")->Canvas;
   consol.Font = TFont{"Arial", 10, clr::Yellow, TFontStyle::Bold};
+  // The status line names a sector; the fleet beside it keeps clear of the widest name.
+  SectorWidth = 0;
+  for (int column = 0; column < BoardSize; ++column) {
+    SectorWidth = std::max(SectorWidth, consol.TextWidth(Tr("Сектор: ") + CellName(column, BoardSize - 1)));
+  }
 
   TCanvas& title = GetImage("IM_TITLE")->Canvas;
   title.Font = consol.Font;
   title.BrushStyle = TBrushStyle::Clear;
   title.TextOut(14, 9, Tr("МЕНЮ"));
+  // The game menu's button at the strip's other end, its word centred on it.
+  const std::string game = Tr("ИГРА");
+  const TRect button = GameMenuButtonRect;
+  title.TextOut(button.Left + (button.Width() - title.TextWidth(game)) / 2, 9, game);
 
   BigFont = TFont{"IMPACT", 36, TColor{0, 255, 255}, TFontStyle::Regular};
 

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "Console/Consol.h"
+#include "GameEngine/FleetView.h"
 #include "GameEngine/GameEngine.h"
+#include "Media/Paint/FleetPanel.h"
 #include "Media/Registry.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Graphics.h"
@@ -66,6 +68,13 @@ class TPaint {
   void DrawReportText();
   // The result the report shows: who won.
   std::string ReportResult() const;
+  // Where the report's line that shows the final boards stands on the window (it answers a
+  // click); empty until the result is written.
+  TRect ReportBoardsLine() const { return BoardsLine; }
+  // The boards of the finished game in place of the report, the opponent's ships nobody found
+  // drawn revealed; only on the report (a new game ends it).
+  void ShowFinalBoards(bool shown) { FinalBoards = shown; }
+  bool FinalBoardsShown() const { return FinalBoards && Engine.State() == gsReport; }
 
   // Screens. Nothing is drawn before start-up has built the pictures and reset the first game;
   // from then on, every redraw shows.
@@ -90,6 +99,15 @@ class TPaint {
   int ConsoleEndLine() const { return ConsoleEnd; }
   void SetStatusText(const std::string& text);
   const std::string& Status() const { return StatusText; }
+  // The opponent's fleet at the right of the status line, as it stands now: drawn with the
+  // console, and sent alone (its strip only) when a ship sinks.
+  void UpdateFleet();
+  const TFleetGroups& FleetShown() const { return ShownFleet; }
+  // Where the fleet's strip stands on the window; empty before start-up.
+  TRect FleetRect() const;
+  // A shot has landed on a cell of a board (0 the user's, 1 the computer's): that cell, or every
+  // cell of the ship it sank, and the fleet strip go to the window in one update.
+  void ShowShot(int board, TPoint cell);
   // The user's board with the next ship's preview from `cell` on: faded into the water where it
   // fits, marked as hit where it does not; the segments past the board's edge are left out.
   void ShowPreview(TPoint cell, int length, bool horizontal, bool fits);
@@ -131,21 +149,36 @@ class TPaint {
   void DrawBoard(int board);
   bool ConsoleShown() const;
   bool BoardsShown() const;
-  struct TCellPictures {
+  void ComposeBoards();
+  // What a board's cells are drawn with: the pictures, which cells belong to a sunk ship and
+  // whether its intact segments show (the user's own, or the opponent's on the final boards).
+  struct TBoardLook {
     const TBitmap* Water;
     const TBitmap* Miss;
     const TBitmap* Ship;
     const TBitmap* Hit;
+    const TBitmap* Sunk;
+    const TBitmap* Intact;  // an intact segment: the ship, water or the revealed picture
+    std::array<std::array<bool, BoardSize>, BoardSize> SunkCells;
   };
-  TCellPictures CellPictures() const;
-  void DrawCell(int board, TPoint cell, const TCellPictures& pictures);
+  TBoardLook BoardLook(int board) const;
+  void DrawCell(int board, TPoint cell, const TBoardLook& look);
   void RefreshCell(int board, TPoint cell);
   void DrawTargetFrame(int board);
   // Redraws only the status line's strip of the panel and the back buffer; the screen
   // rectangle it changed, empty when the console is not shown.
   TRect DrawStatusLine();
   void DrawStatusText(TCanvas& canvas);
+  // The fleet's strip drawn on the console panel; its rectangle there.
+  TRect DrawFleet(TCanvas& panel);
+  // Where the fleet's strip stands on the console panel, laid out for the fleet as it is now.
+  TRect FleetStrip(TCanvas& panel, const TFleetGroups& groups, TFleetPanelLayout* layout) const;
   int StatusRight = 0;  // where the status text drawn last ends on the panel
+  int SectorWidth = 0;  // the widest "Сектор: …" the status line can show, kept clear of the fleet
+  TFleetGroups ShownFleet{};
+  TRect FleetDrawn{};  // the fleet's strip on the console panel as drawn last
+  bool FinalBoards = false;
+  TRect BoardsLine{};
   int HeldBack = 0;     // TOneUpdate objects alive
   std::vector<TRect> Unsent;  // what they hold back
   bool WholeUnsent = false;

@@ -20,6 +20,8 @@ constexpr TPanelPiece PanelPieces[] = {
 };
 
 constexpr int Piece = 16;
+constexpr int BoardsLineBottom = 8;  // the report's last line, above the panel's bottom edge
+constexpr int ResultRaise = 10;
 
 }  // namespace
 
@@ -74,6 +76,8 @@ void TPaint::ResetReport() {
   const TBitmap* blank = GetImage("IM_REPORT_BACK");
   if (report && blank) report->Assign(*blank);
   ReportShown = false;
+  FinalBoards = false;
+  BoardsLine = {};
 }
 
 std::string TPaint::ReportResult() const {
@@ -91,8 +95,17 @@ void TPaint::DrawReportText() {
   const std::string text = ReportResult();
   const int w = c.TextWidth(text), h = c.TextHeight(text);
   c.BrushStyle = TBrushStyle::Clear;
+  // A little above the panel's middle, to leave room for the line below.
   c.TextOut((ScreenRect.Right - ScreenRect.Left - w) / 2,
-            (128 - h) / 2 + ScreenRect.Bottom - 192, text);
+            (128 - h) / 2 + ScreenRect.Bottom - 192 - ResultRaise, text);
+  // Below the result, the way to the final boards: a line of its own that a click also takes.
+  c.Font = TFont{"Arial", 11, clr::Aqua, TFontStyle::Bold};
+  const std::string line = Tr("Tab — показать поля");
+  const int lineWidth = c.TextWidth(line), lineHeight = c.TextHeight(line);
+  const int left = (ScreenRect.Right - ScreenRect.Left - lineWidth) / 2;
+  const int top = ReportPanelRect.Bottom - BoardsLineBottom - lineHeight;
+  c.TextOut(left, top, line);
+  BoardsLine = {left, top, left + lineWidth, top + lineHeight};
 }
 
 }  // namespace kravelon

@@ -11,9 +11,9 @@ namespace kravelon {
 
 namespace {
 
-constexpr int ConsoleTextLeft = 8;
+constexpr int ConsoleTextLeft = StatusTextAt.X;
 constexpr int ConsoleTextTop = 32;
-constexpr int StatusTop = 5;
+constexpr int StatusTop = StatusTextAt.Y;
 constexpr int ConsoleTextArea = 85;  // pixels of the panel that hold log lines
 constexpr int TitleTop = 4;
 
@@ -76,12 +76,13 @@ TRect TPaint::ConsoleRect() const {
 }
 
 bool TPaint::ConsoleShown() const {
-  return BackCanvas && !AboutUp && Engine.State() != gsReport &&
+  return BackCanvas && !AboutUp && (Engine.State() != gsReport || FinalBoardsShown()) &&
          GetImage("SYS_CONSOL");
 }
 
 bool TPaint::BoardsShown() const {
-  return BackCanvas && !AboutUp && (Engine.State() == gsPlacing || Engine.State() == gsBattle);
+  return BackCanvas && !AboutUp &&
+         (Engine.State() == gsPlacing || Engine.State() == gsBattle || FinalBoardsShown());
 }
 
 void TPaint::Compose() {
@@ -93,22 +94,13 @@ void TPaint::Compose() {
   switch (Engine.State()) {
     case gsPlacing:
     case gsBattle:
-    {
-      // The title strip, both boards and the console panel are opaque and drawn next: the
-      // background shows only around them.
-      const TBitmap* title = GetImage("IM_TITLE");
-      const TRect covered[] = {
-          {0, TitleTop, title ? title->Width() : 0, TitleTop + (title ? title->Height() : 0)},
-          UserBoardRect, ComputerBoardRect, ConsoleRect()};
-      BackCanvas->DrawAround(GetImage("IM_BACKROUND"), covered, 4);
-      BackCanvas->Draw(0, TitleTop, title);
-      DrawUserBoard();
-      DrawComputerBoard();
-      DrawConsole();
-      DrawBorder();
+      ComposeBoards();
       break;
-    }
     case gsReport:
+      if (FinalBoards) {
+        ComposeBoards();
+        break;
+      }
       BackCanvas->Draw(0, 4, GetImage(ReportShown ? "IM_REPORT_TEXT" : "IM_WIN"));
       BackCanvas->Draw(0, TitleTop, GetImage("IM_TITLE"));
       DrawBorder();
@@ -118,39 +110,64 @@ void TPaint::Compose() {
   }
 }
 
+void TPaint::ComposeBoards() {
+  // The title strip, both boards and the console panel are opaque and drawn next: the
+  // background shows only around them.
+  const TBitmap* title = GetImage("IM_TITLE");
+  const TRect covered[] = {
+      {0, TitleTop, title ? title->Width() : 0, TitleTop + (title ? title->Height() : 0)},
+      UserBoardRect, ComputerBoardRect, ConsoleRect()};
+  BackCanvas->DrawAround(GetImage("IM_BACKROUND"), covered, 4);
+  BackCanvas->Draw(0, TitleTop, title);
+  DrawUserBoard();
+  DrawComputerBoard();
+  DrawConsole();
+  DrawBorder();
+}
+
 void TPaint::Redraw() {
   if (!GraphicsReady) return;
   Compose();
   CopyToWindow();
 }
 
-TPaint::TCellPictures TPaint::CellPictures() const {
-  return {GetImage("IM_EMPTY"), GetImage("IM_MISS"), GetImage("IM_SHIP"), GetImage("IM_SHIPOFF")};
+TPaint::TBoardLook TPaint::BoardLook(int board) const {
+  TBoardLook look{GetImage("IM_EMPTY"), GetImage("IM_MISS"),  GetImage("IM_SHIP"),
+                  GetImage("IM_SHIPOFF"), GetImage("IM_SUNK"), nullptr, {}};
+  // The opponent's ships stay hidden until hit, and until the final boards show where the
+  // ones nobody found were.
+  look.Intact = board == 0 ? look.Ship : FinalBoardsShown() ? GetImage("IM_REVEALED") : look.Water;
+  for (const TFleetShip& ship : FleetOf(Engine, board)) {
+    if (!ship.Sunk()) continue;
+    for (const TPoint cell : ship.Cells) {
+      look.SunkCells[static_cast<std::size_t>(cell.X)][static_cast<std::size_t>(cell.Y)] = true;
+    }
+  }
+  return look;
 }
 
-void TPaint::DrawCell(int board, TPoint cell, const TCellPictures& pictures) {
+void TPaint::DrawCell(int board, TPoint cell, const TBoardLook& look) {
   const TCell c = Engine.ReadCell(cell.X, cell.Y, board);
-  // The computer's ships stay hidden until hit.
-  const TBitmap* intact = board == 0 ? pictures.Ship : pictures.Water;
-  const TBitmap* picture = c.Empty ? (c.Fired ? pictures.Miss : pictures.Water)
-                                   : (c.Fired ? pictures.Hit : intact);
+  const bool sunk = look.SunkCells[static_cast<std::size_t>(cell.X)][static_cast<std::size_t>(cell.Y)];
+  const TBitmap* picture = c.Empty ? (c.Fired ? look.Miss : look.Water)
+                                   : (c.Fired ? (sunk ? look.Sunk : look.Hit) : look.Intact);
   const TRect at = CellRect(board, cell);
   BackCanvas->Draw(at.Left, at.Top, picture);
 }
 
 void TPaint::DrawBoard(int board) {
   if (!BackCanvas) return;
-  // One look-up per picture for the whole board, not one per cell.
-  const TCellPictures pictures = CellPictures();
+  // One look-up per picture, and one count of the sunk ships, for the whole board.
+  const TBoardLook look = BoardLook(board);
   for (int column = 0; column < BoardSize; ++column) {
-    for (int row = 0; row < BoardSize; ++row) DrawCell(board, {column, row}, pictures);
+    for (int row = 0; row < BoardSize; ++row) DrawCell(board, {column, row}, look);
   }
   DrawTargetFrame(board);
 }
 
 // Draws a cell again, with the frame if the target is on it, and sends it.
 void TPaint::RefreshCell(int board, TPoint cell) {
-  DrawCell(board, cell, CellPictures());
+  DrawCell(board, cell, BoardLook(board));
   DrawTargetFrame(board);
   CopyToWindow(CellRect(board, cell));
 }
@@ -215,6 +232,7 @@ bool TPaint::DrawConsole() {
     }
   }
   DrawStatusText(canvas);
+  DrawFleet(canvas);
   BackCanvas->Draw(ConsolePanelPos.X, ConsolePanelPos.Y, panel);
   return true;
 }
@@ -230,9 +248,16 @@ TRect TPaint::DrawStatusLine() {
   canvas.BrushStyle = TBrushStyle::Clear;
   const int right = std::min(panel->Width(),
                              std::max(StatusRight, ConsoleTextLeft + canvas.TextWidth(StatusText)));
-  const TRect strip{ConsoleTextLeft, StatusTop, right, StatusTop + canvas.TextHeight(StatusText)};
+  TRect strip{ConsoleTextLeft, StatusTop, right, StatusTop + canvas.TextHeight(StatusText)};
   if (background) canvas.CopyRect(strip, *background, strip);
   DrawStatusText(canvas);
+  // A text longer than any sector's reaches the fleet: the fleet is drawn over it again, as a
+  // full redraw draws it after the text.
+  if (!strip.Intersect(FleetDrawn).Empty()) {
+    const TRect fleet = DrawFleet(canvas);
+    strip = {std::min(strip.Left, fleet.Left), std::min(strip.Top, fleet.Top),
+             std::max(strip.Right, fleet.Right), std::max(strip.Bottom, fleet.Bottom)};
+  }
   const TRect onScreen{ConsolePanelPos.X + strip.Left, ConsolePanelPos.Y + strip.Top,
                        ConsolePanelPos.X + strip.Right, ConsolePanelPos.Y + strip.Bottom};
   BackCanvas->CopyRect(onScreen, *panel, strip);

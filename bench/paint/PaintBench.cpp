@@ -161,6 +161,59 @@ void BM_PlacementStepOneUpdate(benchmark::State& state) {
 }
 BENCHMARK(BM_PlacementStepOneUpdate)->Unit(benchmark::kMicrosecond);
 
+// Nine of the computer's ships, hidden as in battle, rows 0, 2 and 4 (the tenth is the benchmarks'
+// own, at В9): the fleet the strip and a sinking look through.
+void PutComputerFleet(TGameEngine& engine) {
+  struct TShip {
+    int Column, Row, Length;
+  };
+  constexpr TShip ships[] = {{0, 0, 4}, {5, 0, 3}, {0, 2, 3}, {4, 2, 2}, {7, 2, 2},
+                             {0, 4, 2}, {3, 4, 1}, {5, 4, 1}, {7, 4, 1}};
+  int number = 0;
+  for (const TShip& ship : ships) {
+    for (int i = 0; i < ship.Length; ++i) engine.WriteCell(ship.Column + i, ship.Row, 1, TCell{0, 0, number, i});
+    ++number;
+  }
+}
+
+// A shot that lands on water: its cell goes to the window, and the fleet strip stays as it was.
+void BM_ShotOnWater(benchmark::State& state) {
+  TScene& scene = Scene();
+  PutComputerFleet(*scene.GameEngine);
+  scene.GameEngine->WriteCell(7, 7, 1, TCell{1, 1, 0, 0});
+  MeasureFrames(state, 1, [&] { scene.Painter->ShowShot(1, {7, 7}); });
+}
+BENCHMARK(BM_ShotOnWater)->Unit(benchmark::kMicrosecond);
+
+// A ship of one cell at В9 sunk and afloat again by turns, each time followed by `send`: the
+// fleet strip changes every time.
+template <typename TSend>
+void SinkByTurns(benchmark::State& state, TSend&& send) {
+  TScene& scene = Scene();
+  PutComputerFleet(*scene.GameEngine);
+  bool sunk = false;
+  MeasureFrames(state, 1, [&] {
+    sunk = !sunk;
+    scene.GameEngine->WriteCell(2, 8, 1, TCell{0, static_cast<std::uint8_t>(sunk), 9, 0});
+    send(*scene.Painter);
+  });
+  scene.GameEngine->WriteCell(2, 8, 1, TCell{});
+  scene.Painter->Redraw();
+}
+
+// A shot that sinks that ship: the cell turns into a wreck and the fleet strip changes, both in
+// one update.
+void BM_ShotSinkingAShip(benchmark::State& state) {
+  SinkByTurns(state, [](TPaint& paint) { paint.ShowShot(1, {2, 8}); });
+}
+BENCHMARK(BM_ShotSinkingAShip)->Unit(benchmark::kMicrosecond);
+
+// The fleet strip alone, as a sinking sends it.
+void BM_FleetStrip(benchmark::State& state) {
+  SinkByTurns(state, [](TPaint& paint) { paint.UpdateFleet(); });
+}
+BENCHMARK(BM_FleetStrip)->Unit(benchmark::kMicrosecond);
+
 // A whole explosion over a cell of the computer's board; the figures are per frame.
 void BM_ExplosionFrame(benchmark::State& state) {
   TPaint& paint = *Scene().Painter;

@@ -43,6 +43,8 @@ class Gameplay : public RunningGame {
     Ship = ReadJpeg(Asset("Ship.jpg"));
     Hit = ReadJpeg(Asset("Shipoff.jpg"));
     Miss = ReadJpeg(Asset("Miss.jpg"));
+    Sunk = ReadJpeg(Asset("Sunk.jpg"));
+    Revealed = ReadJpeg(Asset("Revealed.jpg"));
     Win = ReadJpeg(Asset("Win.jpg"));
     Allowed = Ship;
     for (std::size_t i = 0; i < Allowed.Pixels.size(); ++i) {
@@ -159,12 +161,13 @@ class Gameplay : public RunningGame {
     return n;
   }
 
-  TImage Water, Ship, Hit, Miss, Win, Allowed;
+  TImage Water, Ship, Hit, Miss, Sunk, Revealed, Win, Allowed;
 };
 
-// The main menu's items, and those of the exit confirmation and the game-over menu.
+// The main menu's items, and those of the exit confirmation, the game-over menu and the game menu.
 enum { MainRestart, MainArrange, MainSound, MainAbout, MainExit, MainItems };
 enum { ExitTitle, ExitYes, ExitNo, ExitItems };
 enum { OverRestart, OverStatistics, OverExit, OverItems };
+enum { GameCabinBoy, GameSailor, GameCaptain, GameAdmiral, GameItems };
 
 }  // namespace kravelon

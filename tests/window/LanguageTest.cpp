@@ -83,9 +83,19 @@ TEST_P(Languages, TheLogTheTitleStripAndTheBoxesSpeakTheLanguageChosen) {
     for (const std::string& line : lines) EXPECT_EQ(line.find("перевод"), std::string::npos) << line;
   }
 
-  const TScreenshot shot = X.Shot(window->Frame.Left, window->Frame.Top, 696, 36);
-  const double toEnglish = TitleDistance(shot, ReadJpeg(GameBuildFolder() + "/Images/en/Title.jpg"));
-  const double toRussian = TitleDistance(shot, ReadJpeg(GameBuildFolder() + "/Images/Title.jpg"));
+  // The first frame may still be on its way on a busy machine: the strip is read until it
+  // settles on one language's picture, or for a few seconds.
+  const TImage english = ReadJpeg(GameBuildFolder() + "/Images/en/Title.jpg");
+  const TImage russian = ReadJpeg(GameBuildFolder() + "/Images/Title.jpg");
+  double toEnglish = 0, toRussian = 0;
+  const auto settled = std::chrono::steady_clock::now() + 3s;
+  do {
+    const TScreenshot shot = X.Shot(window->Frame.Left, window->Frame.Top, 696, 36);
+    toEnglish = TitleDistance(shot, english);
+    toRussian = TitleDistance(shot, russian);
+    if ((c.English ? toEnglish : toRussian) < 2.0) break;
+    std::this_thread::sleep_for(50ms);
+  } while (std::chrono::steady_clock::now() < settled);
   EXPECT_LT(c.English ? toEnglish : toRussian, 2.0);
   EXPECT_GT(c.English ? toRussian : toEnglish, 4.0);
 

@@ -140,6 +140,32 @@ TEST_F(Remember, TheSoundSwitchIsAsThePlayerLeftItAtTheNextStart) {
 
 // Two whole games in two runs. The first run finds a record that is not ours: it is moved aside
 // at the first write and the game goes on; the box then counts the two games, as the file does.
+// The level chosen in the game menu with the keys: the placement starts again against it, the
+// settings keep it for the next start, and --level overrides it for one run.
+TEST_F(Remember, TheLevelChosenInTheGameMenuIsKeptAndTheOptionOverridesIt) {
+  EXPECT_TRUE(Game->WaitForLine("Game: Противник: Капитан", 3s));
+  X.Key("F3");
+  ASSERT_TRUE(WaitForMenu(GameItems)) << "no game menu";
+  X.Key("End");
+  X.Key("Return");
+  ASSERT_TRUE(WaitForMenu(GameItems, false)) << "the game menu stayed open";
+  ASSERT_TRUE(Game->WaitForLine("Game: Противник: Адмирал", 3s));
+  EXPECT_NE(ReadText(ConfigFile()).find("level = admiral"), std::string::npos)
+      << ReadText(ConfigFile());
+  Quit();
+
+  StartAgain();
+  EXPECT_TRUE(Game->WaitForLine("Game: Противник: Адмирал", 3s));
+  Quit();
+
+  Options.Arguments = {"--level", "sailor"};
+  StartAgain();
+  EXPECT_TRUE(Game->WaitForLine("Game: Противник: Матрос", 3s));
+  Quit();
+  EXPECT_NE(ReadText(ConfigFile()).find("level = admiral"), std::string::npos)
+      << ReadText(ConfigFile());
+}
+
 TEST_F(Remember, TwoWholeGamesAreCountedInTheStatisticsBoxAndTheRecord) {
   Quit();
   fs::create_directories(Player + "data/kravelon");

@@ -180,7 +180,7 @@ TEST(Startup, AFolderInPlaceOfAFileIsTreatedAsAMissingFile) {
   // A picture: the box naming it, then a clean end. Start-up stops right after the file before.
   const std::pair<const char*, const char*> pictures[] = {
       {"Images/Miss.jpg", "Paint: Загружено изображение формата JPEG: Images/Empty.jpg"},
-      {"Images/Border.bmp", "Paint: Загружено изображение формата JPEG: Images/Miss.jpg"},
+      {"Images/Border.bmp", "Paint: Загружено изображение формата JPEG: Images/Revealed.jpg"},
   };
   for (const auto& [file, lastLine] : pictures) {
     TXServer x;

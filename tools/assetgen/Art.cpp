@@ -248,6 +248,61 @@ Raster HitTile() {
   return r;
 }
 
+Raster SunkTile() {
+  Raster r(32, 32);
+  WaterWithGrid(r);
+  // Deeper water over the wreck.
+  r.Paint(2, 2, 32, 32, [](float, float, Rgb p) { return Mix(p, kSeaDeep, 0.4f); });
+  Sdf plate = DeckPlate();
+  Bevel(
+      r, 0, 0, 32, 32, plate,
+      [](float x, float y) {
+        float n = Fbm(x / 4, y / 4, 53, 3);
+        return Mix(Mix(kSoot, kSeaDeep, 0.45f), kSteelDark, 0.5f * n);
+      },
+      2.2f, -0.7f);
+  // The hit's cross, burnt out: black with a cold rim where the hit's is fire.
+  const Point a{9, 9}, b{25, 25}, c{25, 9}, d{9, 25};
+  auto cross = [&](float x, float y) {
+    return std::min(DistSegment(x, y, a, b), DistSegment(x, y, c, d));
+  };
+  r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb p) {
+    return Mix(p, kSteelLight, 0.55f * Smooth(std::fabs(cross(x, y) - 3.4f) - 0.6f));
+  });
+  r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb p) {
+    return Mix(p, FromHex(0x06090C), Smooth(cross(x, y) - 2.6f));
+  });
+  // The sea closing over it: two bright wave crests right across the cell.
+  for (float crest : {13.0f, 22.5f}) {
+    r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb p) {
+      float wave = crest + 1.4f * std::sin(x * 0.55f);
+      p = Mix(p, kSeaLight, 0.9f * Smooth(std::fabs(y - wave - 1.2f) - 1.2f));
+      return Mix(p, kFoam, 0.95f * Smooth(std::fabs(y - wave) - 0.7f));
+    });
+  }
+  return r;
+}
+
+Raster RevealedTile() {
+  Raster r(32, 32);
+  WaterWithGrid(r);
+  Sdf plate = DeckPlate();
+  // Hatching across the plate's place, one diagonal every six pixels.
+  r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb p) {
+    float inside = Smooth(plate(x, y) + 2.0f);
+    float u = std::fmod(x - y + 64.0f, 6.0f);
+    float line = std::fabs(u - 3.0f) / 1.41421f - 0.75f;
+    return Mix(p, kBrassLight, 0.9f * inside * Smooth(line));
+  });
+  // Its outline, dark outside and bright within, so that it shows on light and dark water.
+  r.Paint(0, 0, 32, 32, [&](float x, float y, Rgb p) {
+    float d = plate(x, y);
+    p = Mix(p, kNight, 0.8f * Smooth(std::fabs(d - 0.9f) - 0.6f));
+    return Mix(p, kBrassLight, Smooth(std::fabs(d + 0.6f) - 0.8f));
+  });
+  return r;
+}
+
 namespace {
 
 // ---------------------------------------------------------------- the caravel
@@ -666,23 +721,28 @@ Raster TitlePicture(const PictureWords& words) {
     img.Set(x, 31, kBrassDark);
     img.Blend(x, 0, kNavyLight, 0.8f);
   }
-  // The menu button over the left 64 pixels of the board area.
-  Sdf button = [](float x, float y) { return DistRoundBox(x, y, 5, 2, 67, 27, 4); };
-  Shadow(img, button, 3, 0, 72, 30, 1.5f, 1.5f, 1.5f, 0.6f);
-  Bevel(
-      img, 3, 0, 72, 30, button,
-      [](float x, float y) {
-        return Mix(FromHex(0x7A2A1E), FromHex(0x3E120C), Clamp01((y - 2) / 25 + x / 400));
-      },
-      2.5f, 0.9f);
-  img.Paint(3, 0, 72, 30, [&](float x, float y, Rgb p) {
-    float d = std::fabs(button(x, y)) - 0.6f;
-    return Mix(p, kBrass, 0.9f * Smooth(d));
-  });
+  // The two buttons at the strip's ends: the main menu's over the left 64 pixels of the board
+  // area, the game menu's over the right 64.
+  for (const float left : {5.0f, 629.0f}) {
+    Sdf button = [left](float x, float y) { return DistRoundBox(x, y, left, 2, left + 62, 27, 4); };
+    const int from = static_cast<int>(left) - 2, to = static_cast<int>(left) + 67;
+    Shadow(img, button, from, 0, to, 30, 1.5f, 1.5f, 1.5f, 0.6f);
+    Bevel(
+        img, from, 0, to, 30, button,
+        [left](float x, float y) {
+          return Mix(FromHex(0x7A2A1E), FromHex(0x3E120C),
+                     Clamp01((y - 2) / 25 + (x - left + 5) / 400));
+        },
+        2.5f, 0.9f);
+    img.Paint(from, 0, to, 30, [&](float x, float y, Rgb p) {
+      float d = std::fabs(button(x, y)) - 0.6f;
+      return Mix(p, kBrass, 0.9f * Smooth(d));
+    });
+  }
   // Labels over the boards, with small anchors of brass either side.
   Lettering(img, Face::SansBold, 16, words.ownFleet, 196, 20, kGoldText, 1.2f, kNight, 1.5f);
-  Lettering(img, Face::SansBold, 16, words.enemyFleet, 532, 20, kGoldText, 1.2f, kNight, 1.5f);
-  for (float cx : {118.0f, 274.0f, 426.0f, 638.0f}) {
+  Lettering(img, Face::SansBold, 16, words.enemyFleet, 498, 20, kGoldText, 1.2f, kNight, 1.5f);
+  for (float cx : {118.0f, 274.0f, 402.0f, 594.0f}) {
     img.Fill(
         static_cast<int>(cx) - 6, 6, static_cast<int>(cx) + 7, 26,
         [&](float x, float y) { return std::fabs(x - cx) + std::fabs(y - 14.5f) < 4.2f; }, kBrass);

@@ -31,6 +31,11 @@ Raster WaterTile();
 Raster MissTile();
 Raster ShipTile();
 Raster HitTile();
+// A ship sunk to its last segment: the burnt plate gone dark under the waves, its cross put out.
+Raster SunkTile();
+// A ship the other side never found, shown once the game is over: its plate only outlined and
+// hatched over the water, so that it reads apart from a ship afloat by its shape.
+Raster RevealedTile();
 
 // Sheets whose magenta (border) or 16 × 16 cells (report) the game cuts apart.
 Raster BorderSheet();

@@ -288,7 +288,8 @@ void WriteContactSheet(const fs::path& assetDir, const fs::path& png) {
     add(name, DecodeJpeg(ReadFile(img / name)), false);
   add("Border.bmp", LoadBmp24(img / "Border.bmp"), true);
   add("Report.bmp", LoadBmp24(img / "Report.bmp"), true);
-  for (const char* name : {"Ship.jpg", "Shipoff.jpg", "Empty.jpg", "Miss.jpg"})
+  for (const char* name :
+       {"Ship.jpg", "Shipoff.jpg", "Sunk.jpg", "Empty.jpg", "Miss.jpg", "Revealed.jpg"})
     add(name, DecodeJpeg(ReadFile(img / name)), true);
   add("CURSOR.CUR", LoadCursorOnChecker(img / "CURSOR.CUR"), true);
   // The icons are drawn afresh (the generator's test holds the files to the same bytes).

@@ -46,6 +46,8 @@ void WriteAssets(const fs::path& out) {
   jpeg("Shipoff.jpg", HitTile(), kTileQuality, true);
   jpeg("Empty.jpg", WaterTile(), kTileQuality, true);
   jpeg("Miss.jpg", MissTile(), kTileQuality, true);
+  jpeg("Sunk.jpg", SunkTile(), kTileQuality, true);
+  jpeg("Revealed.jpg", RevealedTile(), kTileQuality, true);
   jpeg("Backround.jpg", BackgroundPicture(), kSceneQuality, true);
   jpeg("Consol.jpg", ConsolePicture(), kSceneQuality, true);
   jpeg("MenuBar.jpg", MenuPicture(false), kSceneQuality, true);

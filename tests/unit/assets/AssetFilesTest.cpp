@@ -64,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
     Images, JpegFiles,
     testing::Values(JpegCase{"About.jpg", 696, 488}, JpegCase{"Ship.jpg", 32, 32},
                     JpegCase{"Shipoff.jpg", 32, 32}, JpegCase{"Empty.jpg", 32, 32},
-                    JpegCase{"Miss.jpg", 32, 32}, JpegCase{"Backround.jpg", 696, 488},
+                    JpegCase{"Miss.jpg", 32, 32}, JpegCase{"Sunk.jpg", 32, 32},
+                    JpegCase{"Revealed.jpg", 32, 32}, JpegCase{"Backround.jpg", 696, 488},
                     JpegCase{"Consol.jpg", 688, 128}, JpegCase{"MenuBar.jpg", 256, 64},
                     JpegCase{"MenuSelected.jpg", 256, 64}, JpegCase{"Title.jpg", 696, 32},
                     JpegCase{"Win.jpg", 696, 488}, JpegCase{"Active.jpg", 128, 128},
@@ -86,23 +87,35 @@ TEST(AboutPicture, BytesAddUpToTheSumTheGameChecksInEveryLanguage) {
   }
 }
 
-TEST(CellTiles, DifferInBrightnessNotOnlyInColour) {
-  // A colour-blind player tells the four cells apart by light and shape: compare grey levels.
-  const char* names[] = {"Ship.jpg", "Shipoff.jpg", "Empty.jpg", "Miss.jpg"};
-  std::vector<std::vector<float>> grey;
+// A colour-blind player, or a greyscale screen, tells the cells apart by light and shape: each
+// pair of cell pictures differs in grey levels, and still does with each picture's mean
+// brightness taken out, so that no pair differs by being lighter or darker alone.
+TEST(CellTiles, TellApartInGreyByShape) {
+  const char* names[] = {"Empty.jpg", "Ship.jpg", "Miss.jpg", "Shipoff.jpg", "Sunk.jpg", "Revealed.jpg"};
+  std::vector<std::vector<float>> grey, shape;
   for (const char* name : names) {
     TRgbPicture p = LoadJpeg(name);
+    ASSERT_EQ(p.Width * p.Height, 32 * 32) << name;
     std::vector<float> g;
     for (int i = 0; i < p.Width * p.Height; ++i)
       g.push_back(0.3f * p.Rgb[i * 3] + 0.59f * p.Rgb[i * 3 + 1] + 0.11f * p.Rgb[i * 3 + 2]);
+    float mean = 0;
+    for (float v : g) mean += v / static_cast<float>(g.size());
+    std::vector<float> centred;
+    for (float v : g) centred.push_back(v - mean);
     grey.push_back(g);
+    shape.push_back(centred);
   }
-  for (size_t a = 0; a < grey.size(); ++a)
-    for (size_t b = a + 1; b < grey.size(); ++b) {
-      if (grey[a].size() != grey[b].size()) continue;
-      float diff = 0;
-      for (size_t i = 0; i < grey[a].size(); ++i) diff += std::fabs(grey[a][i] - grey[b][i]);
-      EXPECT_GT(diff / grey[a].size(), 20.0f) << names[a] << " vs " << names[b];
+  auto meanDifference = [](const std::vector<float>& a, const std::vector<float>& b) {
+    float diff = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) diff += std::fabs(a[i] - b[i]);
+    return diff / static_cast<float>(a.size());
+  };
+  for (std::size_t a = 0; a < grey.size(); ++a)
+    for (std::size_t b = a + 1; b < grey.size(); ++b) {
+      SCOPED_TRACE(std::string(names[a]) + " vs " + names[b]);
+      EXPECT_GT(meanDifference(grey[a], grey[b]), 20.0f);
+      EXPECT_GT(meanDifference(shape[a], shape[b]), 25.0f);
     }
 }
 

@@ -58,6 +58,10 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
       {{"--windowed=maybe"}, TAction::Fail, 0, "'maybe'"},
       {{"--windowed="}, TAction::Fail, 0, "''"},
       {{"--windowed", "yes"}, TAction::Fail, 0, "'yes'"},
+      {{"--level"}, TAction::Fail, 0, "'--level'"},
+      {{"--level", "general"}, TAction::Fail, 0, "'general'"},
+      {{"--level=5"}, TAction::Fail, 0, "'5'"},
+      {{"--level="}, TAction::Fail, 0, "''"},
   };
   for (const TCase& c : cases) {
     std::string shown;
@@ -93,10 +97,25 @@ TEST(CommandLine, TakesEachLanguageTheGameSpeaks) {
   }
 }
 
+TEST(CommandLine, TakesEachLevelByNameOrNumber) {
+  const std::pair<std::vector<std::string>, std::optional<TLevel>> cases[] = {
+      {{}, std::nullopt},
+      {{"--level", "cabin-boy"}, lvCabinBoy},
+      {{"--level=sailor"}, lvSailor},
+      {{"--level", "4"}, lvAdmiral},
+      {{"--level", "admiral", "--level=3"}, lvCaptain},
+  };
+  for (const auto& [arguments, level] : cases) {
+    const TCommandLine line = ParseCommandLine(arguments);
+    EXPECT_EQ(line.Action, TAction::Play);
+    EXPECT_EQ(line.Level, level);
+  }
+}
+
 TEST(CommandLine, HelpNamesEveryOptionAndVersionIsTheGames) {
   const std::string help = UsageText();
-  for (const char* option : {"--lang", "--scale N", "--windowed", "--speak", "--no-speak", "--help",
-                             "--version"})
+  for (const char* option : {"--lang", "--scale N", "--level", "--windowed", "--speak", "--no-speak",
+                             "--help", "--version"})
     EXPECT_NE(help.find(option), std::string::npos) << option;
   EXPECT_EQ(VersionText(), "kravelon 1.2\n");
 }

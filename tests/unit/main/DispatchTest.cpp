@@ -354,6 +354,20 @@ TEST_F(DispatchTest, TurnEventsDriveTheIdleSlot) {
   EXPECT_FALSE(Main->ReportTimer.Enabled());
 }
 
+// A game says whom it is played against first, and then, only when they are not the game's own,
+// the rules it is played by.
+TEST_F(DispatchTest, AGameNamesItsHouseRulesAfterItsOpponent) {
+  Window->Engine->SetRules({.Touching = true, .Salvo = true});
+  Window->Engine->NewGame();
+  const auto lines = Lines();
+  ASSERT_GE(lines.size(), 2U);
+  EXPECT_EQ(lines[lines.size() - 2], "Game: Противник: Капитан");
+  EXPECT_EQ(lines.back(), "Game: Правила: корабли могут касаться, залп");
+  Window->Engine->SetRules({});
+  Window->Engine->NewGame();
+  EXPECT_EQ(Lines().back(), "Game: Противник: Капитан");
+}
+
 TEST_F(DispatchTest, ScrollingByWheelAndPageKeys) {
   for (int i = 0; i < 30; ++i) Window->Consol->AddLine("line");
   Window->Paint->ScrollConsole(20);
@@ -407,6 +421,85 @@ TEST_F(DispatchTest, TheReportComesInTwoTicks) {
   Main->ReportTimerTick();
   EXPECT_FALSE(Main->ReportTimer.Enabled());
   EXPECT_FALSE(sameAsBlank());
+}
+
+// On the report Tab, or a click on the report's line that offers them, shows the final boards,
+// whoever won; Tab again, Escape or any click goes back, and a click anywhere else on the report
+// opens the game-over menu as before.
+TEST_F(DispatchTest, TheReportShowsTheFinalBoardsAndGoesBack) {
+  enum TStep { Tab, Escape, ClickOnTheLine, ClickElsewhere, RightClick, MenuButton };
+  struct TCase {
+    const char* What;
+    bool PanelShown, BoardsShown;
+    TStep Step;
+    bool BoardsAfter;
+    std::optional<TMenuId> Menu;
+  };
+  const TCase cases[] = {
+      {"Tab before the panel", false, false, Tab, true, std::nullopt},
+      {"Tab on the report", true, false, Tab, true, std::nullopt},
+      {"Tab again", true, true, Tab, false, std::nullopt},
+      {"Escape", true, true, Escape, false, std::nullopt},
+      {"a click on the boards", true, true, ClickElsewhere, false, std::nullopt},
+      {"the right button on the boards", false, true, RightClick, false, std::nullopt},
+      {"a click on the line", true, false, ClickOnTheLine, true, std::nullopt},
+      {"a click elsewhere on the report", true, false, ClickElsewhere, false, TMenuId::GameOverMenu},
+      {"a click where the line will be, before the panel", false, false, ClickOnTheLine, false,
+       std::nullopt},
+      {"the menu button over the boards", true, true, MenuButton, true, TMenuId::GameOverMenu},
+      {"Escape on the report", true, false, Escape, false, TMenuId::GameOverMenu},
+  };
+  for (const TSide winner : {sdComputer, sdUser}) {
+    // Where the line stands once the report carries it.
+    Probe(*Window->Engine).State = gsReport;
+    Probe(*Window->Engine).ActiveSide = winner;
+    Window->Paint->ResetReport();
+    Window->Paint->DrawReportText();
+    const TRect line = Window->Paint->ReportBoardsLine();
+    ASSERT_FALSE(line.Empty());
+    for (const TCase& c : cases) {
+      SCOPED_TRACE(std::string(c.What) + (winner == sdUser ? ", won" : ", lost"));
+      Window->Paint->ResetReport();
+      if (c.PanelShown) {
+        Window->Paint->ShowReportPanel();
+        Window->Paint->DrawReportText();
+      }
+      Window->Paint->ShowFinalBoards(c.BoardsShown);
+      Main->Opened.clear();
+      switch (c.Step) {
+        case Tab: {
+          int key = VK_TAB;
+          Main->FormKeyDown(key);
+          break;
+        }
+        case Escape: Send(TInput::Escape); break;
+        case ClickOnTheLine:
+          Main->FormMouseMove((line.Left + line.Right) / 2, (line.Top + line.Bottom) / 2);
+          Send(TInput::LeftClick);
+          break;
+        case ClickElsewhere:
+          Main->FormMouseMove(348, 100);
+          Send(TInput::LeftClick);
+          break;
+        case RightClick: Send(TInput::RightClick); break;
+        case MenuButton: Send(TInput::MenuButton); break;
+      }
+      EXPECT_EQ(Window->Paint->FinalBoardsShown(), c.BoardsAfter);
+      if (c.Menu) {
+        EXPECT_EQ(Main->Opened, std::vector<TMenuId>{*c.Menu});
+      } else {
+        EXPECT_TRUE(Main->Opened.empty());
+      }
+      EXPECT_EQ(Window->Engine->State(), gsReport);
+    }
+  }
+  // Tab does nothing while the game goes on.
+  for (const int state : {gsPlacing, gsBattle}) {
+    Probe(*Window->Engine).State = state;
+    int key = VK_TAB;
+    Main->FormKeyDown(key);
+    EXPECT_FALSE(Window->Paint->FinalBoardsShown()) << state;
+  }
 }
 
 }  // namespace

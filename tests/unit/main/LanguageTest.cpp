@@ -12,7 +12,10 @@
 
 #include "Common/Text.h"
 #include "GameEngine/Board.h"
+#include "GameEngine/FleetView.h"
+#include "GameEngine/GameEngineProbe.h"
 #include "Media/Language.h"
+#include "Media/Layout.h"
 #include "tests/unit/main/MainFixture.h"
 #include "Toolkit/Graphics.h"
 
@@ -214,7 +217,8 @@ TEST_F(EnglishWindowTest, MenusStatisticsAndTheLogAreEnglishAndThePicturesTheEng
   // A picture without words is the one folder's for every language.
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Paint: JPEG picture loaded: Images/Ship.jpg"),
             lines.end());
-  EXPECT_EQ(lines.back(), "Game: The player is placing the ships...");
+  EXPECT_EQ(lines[lines.size() - 2], "Game: The player is placing the ships...");
+  EXPECT_EQ(lines.back(), "Game: Opponent: Captain");
 }
 
 TEST_F(EnglishWindowTest, EveryCaptionInEitherLanguageFitsItsItemClearOfTheTick) {
@@ -234,6 +238,52 @@ TEST_F(EnglishWindowTest, EveryCaptionInEitherLanguageFitsItsItemClearOfTheTick)
       // Centred in 256 × 64, with the 32 pixels at either side left to the sound switch's tick.
       EXPECT_LE(canvas.TextWidth(item->Caption), 256 - 2 * 32);
       EXPECT_LE(canvas.TextHeight(item->Caption), 64);
+    }
+  }
+}
+
+// The fleet keeps its full size clear of the widest sector the status line names, and the
+// report's line to the final boards stands inside the panel's frame, under the result, in
+// either language.
+TEST_F(EnglishWindowTest, TheFleetAndTheReportsLineFitInEitherLanguage) {
+  bool first = true;
+  for (const std::string language : {"en", "ru"}) {
+    SCOPED_TRACE(language);
+    StartLanguage(language, BuiltCatalogues);
+    Window.reset();
+    TRecordingMain* main = first ? StartRecordingGame() : StartRecordingGameAgain();
+    first = false;
+    TCanvas measure;
+    measure.Font = main->Paint->GetImage("SYS_CONSOL")->Canvas.Font;
+    int widest = 0;
+    for (int column = 0; column < BoardSize; ++column)
+      for (int row = 0; row < BoardSize; ++row)
+        widest = std::max(widest, measure.TextWidth(Tr("Сектор: ") + CellName(column, row)));
+    const TRect fleet = main->Paint->FleetRect();
+    EXPECT_GT(fleet.Left, ConsolePanelPos.X + StatusTextAt.X + widest);
+    EXPECT_EQ(fleet.Width(), LayOutFleetPanel(FleetGroupsOf(*main->Engine, 1), 100000,
+                                              measure.TextWidth(Tr("Противник:")))
+                                 .Width);
+    for (const TSide winner : {sdUser, sdComputer}) {
+      Probe(*main->Engine).State = gsReport;
+      Probe(*main->Engine).ActiveSide = winner;
+      main->Paint->ResetReport();
+      main->Paint->ShowReportPanel();
+      main->Paint->DrawReportText();
+      const TRect line = main->Paint->ReportBoardsLine();
+      constexpr int Frame = 16;
+      EXPECT_GE(line.Left, ReportPanelRect.Left + Frame);
+      EXPECT_LE(line.Right, ReportPanelRect.Right - Frame);
+      EXPECT_LE(line.Bottom, ReportPanelRect.Bottom);
+      // No pixel of the result's yellow in the line's rows.
+      const TCanvas& report = main->Paint->GetImage("IM_REPORT_TEXT")->Canvas;
+      int yellow = 0;
+      for (int y = line.Top; y < line.Bottom; ++y)
+        for (int x = ReportPanelRect.Left; x < ReportPanelRect.Right; ++x) {
+          const TColor c = report.Pixel(x, y);
+          yellow += c.R > 200 && c.G > 200 && c.B < 80;
+        }
+      EXPECT_EQ(yellow, 0) << winner;
     }
   }
 }

@@ -17,19 +17,21 @@
 
 namespace kravelon {
 
-enum class TMenuId { MainMenu = 1, ExitMenu, GameOverMenu };
+enum class TMenuId { MainMenu = 1, ExitMenu, GameOverMenu, GameMenu };
 
 // Records the menus asked for instead of opening them.
 class TRecordingMain : public TMain1 {
  public:
   explicit TRecordingMain(TMainOptions options = {}) : TMain1(std::move(options)) {}
   void ShowMenu(TPopupMenu& menu) override {
-    Opened.push_back(&menu == &Menus.MainMenu   ? TMenuId::MainMenu
-                    : &menu == &Menus.ExitMenu ? TMenuId::ExitMenu
-                                           : TMenuId::GameOverMenu);
+    Opened.push_back(&menu == &Menus.MainMenu       ? TMenuId::MainMenu
+                     : &menu == &Menus.ExitMenu     ? TMenuId::ExitMenu
+                     : &menu == &Menus.GameOverMenu ? TMenuId::GameOverMenu
+                                                    : TMenuId::GameMenu);
   }
   std::vector<TMenuId> Opened;
   using TMain1::PlacementByMouse;  // the tests set up and check who places the ships
+  using TMain1::Target;
 };
 
 class MainWindowTest : public ToolkitFixture {
@@ -56,6 +58,10 @@ class MainWindowTest : public ToolkitFixture {
   TRecordingMain* StartRecordingGame(TMainOptions options = {}) {
     Provide("Images");
     Provide("Sounds");
+    return StartRecordingGameAgain(std::move(options));
+  }
+  // Another such window over the assets provided already.
+  TRecordingMain* StartRecordingGameAgain(TMainOptions options = {}) {
     auto window = std::make_unique<TRecordingMain>(std::move(options));
     TRecordingMain* main = window.get();
     Window = std::move(window);

@@ -26,11 +26,13 @@ TEST_F(MainWindowTest, StartUpRunsOnceAndLogsInOrder) {
   EXPECT_TRUE(Pauses.empty());
 
   const auto lines = Lines();
-  ASSERT_GE(lines.size(), 5u);
+  ASSERT_GE(lines.size(), 6u);
   EXPECT_EQ(lines.front(), "Кравелон версия 1.2");
+  // The first game says whom it is played against last.
   const std::vector<std::string> tail{"Инициализация меню...", "Инициализация меню завершена.",
-                                      "Game: Сброс игры", "Game: Пользователь расставляет корабли..."};
-  EXPECT_TRUE(std::equal(tail.begin(), tail.end(), lines.end() - 4)) << lines[lines.size() - 4];
+                                      "Game: Сброс игры", "Game: Пользователь расставляет корабли...",
+                                      "Game: Противник: Капитан"};
+  EXPECT_TRUE(std::equal(tail.begin(), tail.end(), lines.end() - 5)) << lines[lines.size() - 5];
   // The painter's lines come before the sound bank's, and both before the menu lines.
   auto firstSound = std::find_if(lines.begin(), lines.end(),
                                  [](const std::string& l) { return l.starts_with("Sound: "); });

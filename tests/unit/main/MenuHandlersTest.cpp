@@ -4,6 +4,7 @@
 
 #include "Media/Paint/Paint.h"
 #include "Media/Sound/Sound.h"
+#include "Toolkit/Keys.h"
 #include "tests/unit/main/MainFixture.h"
 #include "GameEngine/GameEngineProbe.h"
 
@@ -141,6 +142,49 @@ TEST_F(MenuHandlersTest, AfterARestartTheNextReportComesAfterOneSecond) {
   EXPECT_TRUE(Main->ReportTimer.Enabled());
   EXPECT_FALSE(Window->Paint->ReportPanelShown());
   EXPECT_EQ(Main->ReportTimer.Interval(), 1000);
+}
+
+// A level chosen in the game menu: at once while the fleet is being placed (no shot lost),
+// from the next game in battle or on the report; ticked, and said on the console either way.
+TEST_F(MenuHandlersTest, ALevelAppliesAtOnceWhilePlacingAndFromTheNextGameOtherwise) {
+  struct TCase {
+    int State;
+    int Side;
+    bool RestartsAtOnce;
+  };
+  const TCase cases[] = {
+      {gsPlacing, sdUser, true}, {gsPlacing, sdComputer, true},
+      {gsBattle, sdUser, false}, {gsReport, sdComputer, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.State * 10 + c.Side);
+    Main->LevelClick(lvCaptain);
+    Window->Engine->NewGame();
+    Prepare(c.State, c.Side);
+    Main->Menus.LevelItems[3].Click();  // the admiral
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Main->Menus.LevelItems[i].Checked, i == 3) << i;
+    EXPECT_EQ(Window->Engine->NextLevel(), lvAdmiral);
+    EXPECT_EQ(Window->Engine->Level(), c.RestartsAtOnce ? lvAdmiral : lvCaptain);
+    EXPECT_EQ(Window->Engine->State(), c.RestartsAtOnce ? gsPlacing : c.State);
+    EXPECT_EQ(BoardsEmpty(), c.RestartsAtOnce);
+    EXPECT_TRUE(Pauses.empty());  // no half-second wait, as a restart has
+    EXPECT_EQ(Lines().back(), c.RestartsAtOnce ? "Game: Противник: Адмирал"
+                                               : "Game: Следующая партия: противник Адмирал");
+  }
+  // The next game is the admiral's, and names it among its first lines.
+  Main->Menus.RestartItem.Click();
+  EXPECT_EQ(Window->Engine->Level(), lvAdmiral);
+  EXPECT_EQ(Lines().back(), "Game: Противник: Адмирал");
+}
+
+TEST_F(MenuHandlersTest, F3AndTheButtonOpenTheGameMenuEverywhere) {
+  for (const int state : {gsPlacing, gsBattle, gsReport}) {
+    Prepare(state, sdUser);
+    int key = VK_F3;
+    Main->FormKeyDown(key);
+    Main->GameMenuButtonClick();
+    EXPECT_EQ(Main->Opened, (std::vector<TMenuId>{TMenuId::GameMenu, TMenuId::GameMenu})) << state;
+  }
 }
 
 TEST_F(MenuHandlersTest, TheSoundSwitchTicksForTheWholeRun) {

@@ -14,6 +14,7 @@
 #include "Toolkit/Keys.h"
 #include "tests/support/SsipStandIn.h"
 #include "tests/unit/main/MainFixture.h"
+#include "tests/unit/rules/RulesTestSupport.h"
 
 namespace kravelon {
 
@@ -36,7 +37,10 @@ const TLanguage Languages[] = {
       {"sound item", "Звук, выключен"},
       {"keys box start", "Стрелки: выбрать сектор\n"},
       {"corner", "А1"},
-      {"keys box", "Ctrl+S: включить или выключить речь\nF2: сводка флотов вслух"}}},
+      {"keys box", "Ctrl+S: включить или выключить речь\nF2: сводка флотов вслух"},
+      {"unfound", "Не найдены: четырехпалубный А1–Г1, трехпалубный А3–В3, однопалубный К5."},
+      {"lost", "Вы проиграли..."},
+      {"all sunk", "Все корабли противника потоплены."}}},
     {"en",
      {{"first arrow", "A1, a 4-cell ship fits down"},
       {"next arrow", "B1, a 4-cell ship fits down"},
@@ -48,7 +52,10 @@ const TLanguage Languages[] = {
       {"sound item", "Sound, off"},
       {"keys box start", "Arrows: choose a sector\n"},
       {"corner", "A1"},
-      {"keys box", "Ctrl+S: speech on or off\nF2: both fleets aloud"}}},
+      {"keys box", "Ctrl+S: speech on or off\nF2: both fleets aloud"},
+      {"unfound", "Not found: four-deck ship A1–D1, three-deck ship A3–C3, one-deck ship J5."},
+      {"lost", "You lost..."},
+      {"all sunk", "All of the opponent's ships were sunk."}}},
 };
 
 class Narration : public MainWindowTest, public ::testing::WithParamInterface<TLanguage> {
@@ -157,6 +164,45 @@ TEST_P(Narration, ABoxIsSaidWhole) {
   const TSpokenText said = Daemon.Spoken().back();
   EXPECT_EQ(said.Priority, "message");
   EXPECT_EQ(said.Text.rfind(Said("keys box start"), 0), 0u) << said.Text;
+}
+
+// Tab on a lost game's report says where the opponent's ships nobody sank stood, longest first
+// as they were placed; back on the report, the result again.
+TEST_P(Narration, TheFinalBoardsSayWhereTheShipsNobodySankStood) {
+  PutLegalFleet(*Main->Engine, sdComputer);
+  for (int i : {1, 3, 4, 5, 6, 7, 8}) {
+    const TShipAt& ship = LegalFleet[i];
+    for (int k = 0; k < ship.Length; ++k) MarkFired(*Main->Engine, sdComputer, ship.Column + k, ship.Row);
+  }
+  MarkFired(*Main->Engine, sdComputer, 0, 0);  // the four, hit but afloat
+  Probe(*Main->Engine).State = gsReport;
+  Probe(*Main->Engine).ActiveSide = sdComputer;
+  Main->Paint->ShowReportPanel();
+  Main->Paint->DrawReportText();
+  Key(VK_TAB);
+  EXPECT_TRUE(LastSaid(Said("unfound"), "text"));
+  Key(VK_TAB);
+  EXPECT_TRUE(LastSaid(Said("lost"), "text"));
+  for (const TShipAt& ship : LegalFleet)
+    for (int k = 0; k < ship.Length; ++k) MarkFired(*Main->Engine, sdComputer, ship.Column + k, ship.Row);
+  Key(VK_TAB);
+  EXPECT_TRUE(LastSaid(Said("all sunk"), "text"));
+}
+
+// A controller's X is F2.
+TEST_P(Narration, TheControllersXSaysBothFleets) {
+  StartBattle();
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");  // the off-screen window has no focus
+  const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                              SDL_CONTROLLER_BUTTON_MAX, 0);
+  ASSERT_GE(index, 0) << SDL_GetError();
+  SDL_Joystick* pad = SDL_JoystickOpen(index);
+  App->ProcessMessages();
+  SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_X, 1);
+  App->ProcessMessages();
+  EXPECT_TRUE(LastSaid(Said("fleets"), "text"));
+  SDL_JoystickClose(pad);
+  SDL_JoystickDetachVirtual(index);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Narration, ::testing::ValuesIn(Languages),

@@ -122,6 +122,26 @@ TEST_F(PlayerFilesTest, TheSoundSwitchStartsAsRememberedAndIsKeptWhenChanged) {
   EXPECT_EQ(Settings.Load(notes).Sound(), false);
 }
 
+TEST_F(PlayerFilesTest, TheLevelStartsAsRememberedIsKeptWhenChosenAndGoesToTheRecord) {
+  Provide("Images");
+  Provide("Sounds");
+  TMainOptions options;
+  options.Level = lvSailor;
+  options.Settings = &Settings;
+  options.Record = &Record;
+  Window = std::make_unique<TRecordingMain>(std::move(options));
+  App->StepIdle();
+  EXPECT_EQ(Window->Engine->Level(), lvSailor);
+  EXPECT_TRUE(Window->Menus.LevelItems[1].Checked);
+  Window->Menus.LevelItems[3].Click();
+  std::vector<std::string> notes;
+  EXPECT_EQ(Settings.Load(notes).Level(), lvAdmiral);
+  Probe(*Window->Engine).UserShots = Probe(*Window->Engine).UserHits = 20;
+  Window->GameWon(sdUser);
+  ASSERT_EQ(Record.Games().size(), 1u);
+  EXPECT_EQ(Record.Games()[0].Level, lvAdmiral);
+}
+
 TEST_F(PlayerFilesTest, TheSpeechSwitchIsKeptWhenCtrlSChangesIt) {
   // No daemon there: the switch is kept all the same, and nothing is started.
   setenv("SPEECHD_ADDRESS", ("unix_socket:" + Player.Path() + "no-daemon").c_str(), 1);

@@ -39,6 +39,11 @@ TEST(StartChoices, TheCommandLineGoesOverASettingOverTheEnvironment) {
       {{}, "windowed = true", {}, {"ru", Auto, 0, 0, true}},
       {{"--windowed=no"}, "windowed = true", {}, {"ru", Auto, 0, 0, false}},
       {{"--windowed"}, "", {}, {"ru", Auto, 0, 0, true}},
+      // The computer's level: the option, else the setting, else the captain.
+      {{}, "level = admiral", {}, {"ru", Auto, 0, 0, false, lvAdmiral}},
+      {{"--level", "sailor"}, "level = admiral", {}, {"ru", Auto, 0, 0, false, lvSailor}},
+      {{"--level=1"}, "", {}, {"ru", Auto, 0, 0, false, lvCabinBoy}},
+      {{}, "level = general", {}, {"ru", Auto, 0, 0, false, lvCaptain}},
   };
   for (const TCase& c : cases) {
     std::string shown;
@@ -58,6 +63,7 @@ TEST(StartChoices, TheCommandLineGoesOverASettingOverTheEnvironment) {
     EXPECT_EQ(run.Scale, c.Run.Scale);
     EXPECT_EQ(run.FittedScale, c.Run.FittedScale);
     EXPECT_EQ(run.Windowed, c.Run.Windowed);
+    EXPECT_EQ(run.Level, c.Run.Level);
   }
 }
 

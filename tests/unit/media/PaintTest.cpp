@@ -6,6 +6,7 @@
 #include "Platform/Errors.h"
 #include "Toolkit/Pause.h"
 #include "tests/unit/media/PaintFixture.h"
+#include "tests/unit/rules/RulesTestSupport.h"
 #include "GameEngine/GameEngineProbe.h"
 
 namespace kravelon {
@@ -374,16 +375,16 @@ TEST_F(AssetFixture, TheReportSaysWhoWon) {
 TEST_F(AssetFixture, StartUpLoadsEverythingAndSumsItUp) {
   ASSERT_NO_THROW(Painter->Initialize());
   EXPECT_TRUE(Boxes.empty());
-  EXPECT_EQ(Painter->ImageCount(), 64u);
+  EXPECT_EQ(Painter->ImageCount(), 66u);
   const auto& lines = Console->AllLines();
   ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[lines.size() - 3], "Paint: Загружено изображений: 15 шт.");
+  EXPECT_EQ(lines[lines.size() - 3], "Paint: Загружено изображений: 17 шт.");
   EXPECT_EQ(lines[lines.size() - 2], "Paint: Создано изображение: 48 шт.");
-  EXPECT_EQ(lines[lines.size() - 1], "Paint: Всего используется изображений: 63 шт.");
+  EXPECT_EQ(lines[lines.size() - 1], "Paint: Всего используется изображений: 65 шт.");
 
   std::vector<std::string> first{"Paint: Загружено изображение формата JPEG: Images/About.jpg",
                                  "Paint: Инициализация модуля прорисовки"};
-  for (const char* name : {"Ship", "Shipoff", "Empty", "Miss"})
+  for (const char* name : {"Ship", "Shipoff", "Empty", "Miss", "Sunk", "Revealed"})
     first.push_back(std::string("Paint: Загружено изображение формата JPEG: Images/") + name + ".jpg");
   first.push_back("Paint: Загружен точечный рисунок: Images/Border.bmp");
   for (const char* name : {"Backround", "Consol", "MenuBar", "Title", "MenuSelected", "Win", "Active"})
@@ -406,7 +407,8 @@ TEST_F(AssetFixture, OnlyThePicturesScreensDrawKeepTheirPixelsAfterStartUp) {
   }
   // Everything the screens, the menus, the explosion and the placement draw is whole.
   std::vector<std::string> drawn{"SYS_BACK", "SYS_CONSOL", "IM_CONSOL", "IM_BACKROUND", "IM_TITLE",
-                                 "IM_EMPTY", "IM_MISS", "IM_SHIP", "IM_SHIPOFF", "IM_WIN", "IM_ABOUT",
+                                 "IM_EMPTY", "IM_MISS", "IM_SHIP", "IM_SHIPOFF", "IM_SUNK",
+                                 "IM_REVEALED", "IM_WIN", "IM_ABOUT",
                                  "IM_MENU", "IM_MENU_SELECT", "IM_REPORT_BACK", "IM_REPORT_TEXT",
                                  "IM_SHIP_TEST_ON", "IM_SHIP_TEST_OFF", "IM_BORDER_LEFT",
                                  "IM_BORDER_TOP_LEFT", "IM_BORDER_BOTTOM_RIGHT"};
@@ -593,6 +595,156 @@ TEST_F(UpdateFixture, EachExplosionFrameIsDrawnOnTheCleanScreenAndTheLastIsWiped
       EXPECT_EQ(Differences(shown[i], Screen()), 0) << at.X << "," << at.Y << " frame " << i;
     }
   }
+}
+
+// ---- The fleet strip, sunk ships and the final boards ---------------------------------------
+
+class FleetFixture : public UpdateFixture {
+ protected:
+  void SetUp() override {
+    UpdateFixture::SetUp();
+    PutLegalFleet(*GameEngine, sdComputer);
+    PutLegalFleet(*GameEngine, sdUser);
+    Painter->Redraw();
+  }
+  // The last shot that sinks a ship of LegalFleet on the computer's board, as the window shows it.
+  TPoint Sink(const TShipAt& ship) {
+    for (int i = 0; i < ship.Length; ++i) MarkFired(*GameEngine, sdComputer, ship.Column + i, ship.Row);
+    const TPoint last{ship.Column + ship.Length - 1, ship.Row};
+    Painter->ShowShot(sdComputer, last);
+    return last;
+  }
+  bool Shows(TPoint at, const char* picture) {
+    const TBitmap* tile = Painter->GetImage(picture);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x)
+        if (!(Window->Canvas().Pixel(at.X + x, at.Y + y) == tile->Canvas.Pixel(x, y))) return false;
+    return true;
+  }
+  static TRect Around(const TRect& a, const TRect& b) {
+    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+            std::max(a.Bottom, b.Bottom)};
+  }
+  static bool Within(const TRect& inner, const TRect& outer) {
+    return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
+           inner.Bottom <= outer.Bottom;
+  }
+};
+
+// The strip at the status line's right follows the computer's fleet from fresh to all sunk; each
+// sinking sends the ship's cells and that strip only, and the window ends as a full redraw.
+TEST_F(FleetFixture, ASinkingSendsTheShipAndTheFleetStripAndEndsAsAFullRedrawWould) {
+  const TRect fleet = Painter->FleetRect();
+  ASSERT_FALSE(fleet.Empty());
+  const TRect console = Painter->ConsoleRect();
+  EXPECT_TRUE(Within(fleet, {console.Left, console.Top, console.Right, console.Top + 32}));
+  EXPECT_EQ(Painter->FleetShown(), FleetGroupsOf(*GameEngine, sdComputer));
+  // What a shot sends, on a window painted over: each pixel sent is the full redraw's, and any
+  // pixel not sent is one the full redraw did not change.
+  auto shot = [&](const std::function<void()>& land) {
+    Painter->Redraw();
+    const auto before = Screen();
+    Scribble();
+    land();
+    const auto sent = Screen();
+    const TRect touched = Touched();
+    Painter->Redraw();
+    const auto after = Screen();
+    int wrong = 0;
+    for (std::size_t i = 0; i < sent.size(); ++i)
+      wrong += sent[i] == clr::Magenta ? !(before[i] == after[i]) : !(sent[i] == after[i]);
+    EXPECT_EQ(wrong, 0);
+    return touched;
+  };
+  // A hit that sinks nothing sends its cell alone.
+  EXPECT_EQ(shot([&] {
+              MarkFired(*GameEngine, sdComputer, 0, 0);
+              Painter->ShowShot(sdComputer, {0, 0});
+            }),
+            CellRect(sdComputer, {0, 0}));
+  EXPECT_TRUE(Shows({CellRect(sdComputer, {0, 0}).Left, CellRect(sdComputer, {0, 0}).Top}, "IM_SHIPOFF"));
+  for (const TShipAt& ship : LegalFleet) {
+    SCOPED_TRACE(ship.Length);
+    TPoint last;
+    const TRect touched = shot([&] { last = Sink(ship); });
+    const TRect cells = Around(CellRect(sdComputer, {ship.Column, ship.Row}), CellRect(sdComputer, last));
+    EXPECT_TRUE(Within(touched, Around(cells, fleet)));
+    EXPECT_FALSE(touched.Intersect(fleet).Empty()) << "the fleet strip was not sent";
+    for (int i = 0; i < ship.Length; ++i) {
+      const TRect at = CellRect(sdComputer, {ship.Column + i, ship.Row});
+      EXPECT_TRUE(Shows({at.Left, at.Top}, "IM_SUNK")) << i;
+    }
+    EXPECT_EQ(Painter->FleetShown(), FleetGroupsOf(*GameEngine, sdComputer));
+  }
+  // With nothing sunk since, the strip sends nothing.
+  Scribble();
+  Painter->UpdateFleet();
+  EXPECT_EQ(Touched().Width(), 0);
+}
+
+// The status line's longest sector and the fleet keep clear of each other; a text longer than
+// any sector still ends as a full redraw shows it.
+TEST_F(FleetFixture, TheStatusLineAndTheFleetShareTheStripAsAFullRedrawDrawsThem) {
+  TCanvas measure;
+  measure.Font = Painter->GetImage("SYS_CONSOL")->Canvas.Font;
+  int widest = 0;
+  for (int column = 0; column < 10; ++column)
+    for (int row = 0; row < 10; ++row)
+      widest = std::max(widest, measure.TextWidth("Сектор: " + CellName(column, row)));
+  EXPECT_GT(Painter->FleetRect().Left, ConsolePanelPos.X + StatusTextAt.X + widest);
+  for (const char* text : {"Сектор: К10", "Сектор: Ж7 — ещё одна очень длинная строка состояния, что заходит на флот",
+                           "Сектор: А1"}) {
+    SCOPED_TRACE(text);
+    Painter->SetStatusText(text);
+    Sink(LegalFleet[9]);
+    const auto partial = Screen();
+    Painter->Redraw();
+    EXPECT_EQ(Differences(partial, Screen()), 0);
+  }
+}
+
+// The computer's ships nobody hit stay water until the final boards reveal them; a hit segment
+// stays a hit, a sunk ship a wreck, and the user's board is drawn as in battle.
+TEST_F(FleetFixture, OnlyTheFinalBoardsRevealTheShipsNobodyFound) {
+  Sink(LegalFleet[1]);
+  MarkFired(*GameEngine, sdComputer, 0, 0);  // the four, hit once
+  MarkFired(*GameEngine, sdComputer, 9, 9);  // water
+  auto countRevealed = [&] {
+    int n = 0;
+    for (int board : {sdUser, sdComputer})
+      for (int column = 0; column < 10; ++column)
+        for (int row = 0; row < 10; ++row) {
+          const TRect at = CellRect(board, {column, row});
+          n += Shows({at.Left, at.Top}, "IM_REVEALED");
+        }
+    return n;
+  };
+  for (const int state : {gsBattle, gsReport}) {
+    Probe(*GameEngine).State = state;
+    Painter->Redraw();
+    EXPECT_EQ(countRevealed(), 0) << state;
+  }
+  Painter->ShowFinalBoards(true);
+  Painter->Redraw();
+  // 20 segments less the three-ship sunk and the hit on the four.
+  EXPECT_EQ(countRevealed(), 16);
+  auto at = [](TPoint cell) { const TRect r = CellRect(sdComputer, cell); return TPoint{r.Left, r.Top}; };
+  EXPECT_TRUE(Shows(at({0, 0}), "IM_SHIPOFF"));
+  EXPECT_TRUE(Shows(at({1, 0}), "IM_REVEALED"));
+  EXPECT_TRUE(Shows(at({5, 0}), "IM_SUNK"));
+  EXPECT_TRUE(Shows(at({9, 9}), "IM_MISS"));
+  EXPECT_TRUE(Shows({UserBoardRect.Left, UserBoardRect.Top}, "IM_SHIP"));
+  // The console comes with the boards, its strip showing the fleet as it ended.
+  const TRect console = Painter->ConsoleRect();
+  EXPECT_EQ(Window->Canvas().Pixel(console.Left + 1, console.Top + 60),
+            Painter->GetImage("IM_CONSOL")->Canvas.Pixel(1, 60));
+  Painter->ShowFinalBoards(false);
+  Painter->Redraw();
+  EXPECT_EQ(countRevealed(), 0);
+  // A new game's report starts without them.
+  Painter->ShowFinalBoards(true);
+  Painter->ResetReport();
+  EXPECT_FALSE(Painter->FinalBoardsShown());
 }
 
 }  // namespace

@@ -35,21 +35,25 @@ TEST(Settings, ReadsEachKeyAndLeavesOutWhatItDoesNotUnderstand) {
     int Scale;
     bool Windowed;
     std::size_t Notes;
+    std::optional<TLevel> Level = std::nullopt;
   };
   const TCase cases[] = {
       {"", {}, {}, "", 0, false, 0},
-      {"[game]\nsound = false\nspeech = yes\nlanguage = en\nscale = 2\nwindowed = true\n", false,
-       true, "en", 2, true, 0},
-      {"[game]\nsound=on\nlanguage=ru\nscale=\nspeech=\n", true, {}, "ru", 0, false, 0},
-      {"[game]\nsound = loud\nlanguage = fr\nscale = 5\nwindowed = 2\nspeech = maybe\n",
+      {"[game]\nsound = false\nspeech = yes\nlanguage = en\nscale = 2\nwindowed = true\n"
+       "level = admiral\n",
+       false, true, "en", 2, true, 0, lvAdmiral},
+      {"[game]\nsound=on\nlanguage=ru\nscale=\nspeech=\nlevel=1\n", true, {}, "ru", 0, false, 0,
+       lvCabinBoy},
+      {"[game]\nsound = loud\nlanguage = fr\nscale = 5\nwindowed = 2\nspeech = maybe\n"
+       "level = general\n",
        {},
        {},
        "",
        0,
        false,
-       5},
+       6},
       // Another section's keys are not the game's, whatever their names.
-      {"[other]\nsound = false\nscale = 9\n", {}, {}, "", 0, false, 0},
+      {"[other]\nsound = false\nscale = 9\nlevel = sailor\n", {}, {}, "", 0, false, 0},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Text);
@@ -60,6 +64,7 @@ TEST(Settings, ReadsEachKeyAndLeavesOutWhatItDoesNotUnderstand) {
     EXPECT_EQ(s.Language(), c.Language);
     EXPECT_EQ(s.Scale(), c.Scale);
     EXPECT_EQ(s.Windowed(), c.Windowed);
+    EXPECT_EQ(s.Level(), c.Level);
     EXPECT_EQ(notes.size(), c.Notes);
     EXPECT_FALSE(s.HasBrokenLines());
   }

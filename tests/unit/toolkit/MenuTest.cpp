@@ -52,6 +52,14 @@ class MenuTest : public ToolkitTest {
     e.key.keysym.sym = key;
     SDL_PushEvent(&e);
   }
+  // A game controller's button, as SDL reports it.
+  static void Pad(SDL_GameControllerButton button) {
+    SDL_Event e{};
+    e.type = SDL_CONTROLLERBUTTONDOWN;
+    e.cbutton.button = static_cast<Uint8>(button);
+    e.cbutton.state = SDL_PRESSED;
+    SDL_PushEvent(&e);
+  }
   void Button(Uint32 type, int x, int y) {
     SDL_Event e{};
     e.type = type;
@@ -95,7 +103,8 @@ void FixedSizes(TPopupMenu& menu) {
 }
 
 TEST_F(MenuTest, KeysAndPointerChooseOnlyEnabledItems) {
-  enum TStep { Down, Up, Home, End, Return, Escape, ClickA, ClickB, ClickC, ClickOutside, ReleaseOverA };
+  enum TStep { Down, Up, Home, End, Return, Escape, ClickA, ClickB, ClickC, ClickOutside, ReleaseOverA,
+               PadDown, PadUp, PadA, PadB, PadX };
   struct TCase {
     const char* Name;
     std::vector<TStep> Steps;
@@ -114,6 +123,10 @@ TEST_F(MenuTest, KeysAndPointerChooseOnlyEnabledItems) {
       {"a disabled item cannot be clicked", {ClickB, Escape}, std::nullopt},
       {"a click outside closes", {ClickOutside}, std::nullopt},
       {"the release of the opening click chooses nothing", {ReleaseOverA, Escape}, std::nullopt},
+      {"a controller's D-pad and A choose", {PadDown, PadDown, PadA}, "Гамма"},
+      {"the D-pad up wraps, X does nothing", {PadUp, PadX, PadUp, PadA}, "Альфа"},
+      {"A without a highlight chooses nothing", {PadA, PadB}, std::nullopt},
+      {"B closes", {PadDown, PadB}, std::nullopt},
   };
   FixedSizes(*Menu);
   for (const TCase& c : cases) {
@@ -132,6 +145,11 @@ TEST_F(MenuTest, KeysAndPointerChooseOnlyEnabledItems) {
         case ClickC: Click(ItemCentre(2).X, ItemCentre(2).Y); break;
         case ClickOutside: Click(300, 250); break;
         case ReleaseOverA: Button(SDL_MOUSEBUTTONUP, ItemCentre(0).X, ItemCentre(0).Y); break;
+        case PadDown: Pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN); break;
+        case PadUp: Pad(SDL_CONTROLLER_BUTTON_DPAD_UP); break;
+        case PadA: Pad(SDL_CONTROLLER_BUTTON_A); break;
+        case PadB: Pad(SDL_CONTROLLER_BUTTON_B); break;
+        case PadX: Pad(SDL_CONTROLLER_BUTTON_X); break;
       }
     }
     PopupAt(0, 0);

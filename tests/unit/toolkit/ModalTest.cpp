@@ -97,6 +97,28 @@ TEST_F(ModalTest, TicksAndTheSoundsIdleNoteGoOnWhileAMenuOrABoxIsOpen) {
   EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 1);
 }
 
+// A game controller's A or B closes a box; its other buttons, and its presses meant for the game
+// beneath, stay with the box.
+TEST_F(ModalTest, AControllersAOrBClosesABox) {
+  SetMessageBoxHandler({});  // the real box, with its own loop
+  std::vector<Uint8> heard;
+  App->OnControllerEvent = [&](const SDL_Event& e) { heard.push_back(e.cbutton.button); };
+  for (const auto closer : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B}) {
+    SCOPED_TRACE(closer);
+    for (const auto button : {SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_UP, closer}) {
+      SDL_Event e{};
+      e.type = SDL_CONTROLLERBUTTONDOWN;
+      e.cbutton.button = static_cast<Uint8>(button);
+      Push(e);
+    }
+    MessageBox("Текст", "Кравелон", TMessageIcon::Information);
+    EXPECT_FALSE(App->InModal());
+  }
+  App->ProcessMessages();
+  EXPECT_TRUE(heard.empty());
+  App->OnControllerEvent = nullptr;
+}
+
 }  // namespace
 
 }  // namespace kravelon

@@ -157,7 +157,8 @@ TEST(Keys, AKeyGivesItsVirtualCodeAndOnlyControlKeysGiveACharacter) {
       {SDLK_TAB, 9, 9},           {SDLK_SPACE, 32, 0},          {SDLK_DOWN, 40, 0},
       {SDLK_HOME, VK_HOME, 0},    {SDLK_END, VK_END, 0},        {SDLK_F1, VK_F1, 0},
       {SDLK_a, 'A', 0, SDL_SCANCODE_A}, {SDLK_z, 'Z', 0, SDL_SCANCODE_Z}, {SDLK_7, '7', 0},
-      {SDLK_F2, VK_F2, 0},        {SDLK_F3, 0, 0}, {SDLK_LSHIFT, 0, 0},
+      {SDLK_F2, VK_F2, 0},        {SDLK_F3, VK_F3, 0},          {SDLK_F4, 0, 0},
+      {SDLK_APPLICATION, VK_APPS, 0}, {SDLK_LSHIFT, 0, 0},
       // Letters go by the key's place: with a Russian layout the R key types "к" (U+043A).
       {0x43A, 'R', 0, SDL_SCANCODE_R},
       // and with a French one the A key types "q".
