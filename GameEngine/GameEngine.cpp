@@ -45,6 +45,8 @@ void TGameEngine::NewGame() {
     CurrentLevel = ChosenLevel;
     Opponent = MakeOpponent(CurrentLevel, *Random);
   }
+  GameRules = ChosenRules;
+  SalvoSize = SalvoLeft = 0;
   Opponent->NewGame(GameRules);
   ResetRemote();
   Log(Tr("Пользователь расставляет корабли..."));
@@ -97,9 +99,17 @@ TShotResult TGameEngine::Strike(int column, int row) {
   const bool wasSunk = sea.At(column, row) == smSunk;
   Reveal(board, column, row);
   if (AllSunk(board)) FleetSunk = 1;
-  if (!hit) CurrentSide = board;
+  const bool passes = GameRules.Salvo ? --SalvoLeft <= 0 : !hit || !GameRules.ExtraShot;
+  if (passes && !FleetSunk) BeginTurn(static_cast<TSide>(board));
   if (!hit) return srMiss;
   return !wasSunk && sea.At(column, row) == smSunk ? srSunk : srHit;
+}
+
+void TGameEngine::BeginTurn(TSide side) {
+  CurrentSide = side;
+  // The salvo is counted as the turn begins: a ship this side lost in the other's turn is a shot
+  // fewer, while a ship it sinks during its own salvo takes nothing from it.
+  SalvoSize = SalvoLeft = FleetAfloat(side);
 }
 
 void TGameEngine::Reveal(int board, int column, int row) {
@@ -144,7 +154,7 @@ TShotResult TGameEngine::ShootAndTell(int column, int row) {
   Host->ShotFired(shooter, {column, row}, hit);
   if (FleetSunk) {
     EndGame(shooter);
-  } else if (!hit) {
+  } else if (ActiveSide() != shooter) {
     Host->TurnPassed(ActiveSide());
   }
   return result;
@@ -153,6 +163,11 @@ TShotResult TGameEngine::ShootAndTell(int column, int row) {
 void TGameEngine::EndGame(TSide winner) {
   CurrentState = gsReport;
   Host->GameWon(winner);
+}
+
+std::string SalvoStatus(const TGameEngine& engine) {
+  if (!engine.Rules().Salvo || engine.State() != gsBattle) return "";
+  return SalvoText(engine.SalvoShotsLeft(), engine.SalvoShots());
 }
 
 std::vector<TShip> FleetOnBoard(const TGameEngine& engine, int board) {

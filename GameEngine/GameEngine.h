@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,7 +39,7 @@ inline constexpr std::int32_t UnknownShip = -1;
 enum class TIdleStep { None, Arrange, ComputerTurn };
 
 // The step the slot holds after a fleet is complete (the computer arranges its own after the
-// user's; the battle needs none), and after a miss hands the turn to `side`.
+// user's; the battle needs none), and after the turn passes to `side`.
 constexpr TIdleStep StepAfterFleet(TSide side) {
   return side == sdUser ? TIdleStep::Arrange : TIdleStep::None;
 }
@@ -78,9 +79,12 @@ class TGameEngine {
   void ToggleOrientation(int side);
   void SetOrientation(bool horizontal);
   bool AllSunk(int board) const;
-  bool Fire(int column, int row);  // one shot of the active side; true on a hit
-  // Fire, and tell the host of the shot and of what follows: the end of the game, or on a miss
-  // the turn passing. Returns whether it hit.
+  // One shot of the active side; true on a hit. The turn passes as the game's rules say: after
+  // a miss; after every shot with the extra shot off; after a salvo's last shot with salvo on.
+  // The winner keeps the turn.
+  bool Fire(int column, int row);
+  // Fire, and tell the host of the shot and of what follows: the end of the game, or the turn
+  // passing. Returns whether it hit.
   bool Shoot(int column, int row);
 
   TGameState State() const { return static_cast<TGameState>(CurrentState); }
@@ -99,6 +103,20 @@ class TGameEngine {
   int Hits(TSide shooter) const { return Sea(shooter).Hits(); }
   int ComputerShots() const { return Shots(sdComputer); }
   int ComputerHits() const { return Hits(sdComputer); }
+  // The ships of `side` not yet sunk.
+  int FleetAfloat(TSide side) const {
+    return FleetShips - static_cast<int>(Sea(side == sdUser ? sdComputer : sdUser).Sunk().size());
+  }
+
+  // --- The house rules ---
+  // The rules of the next game; the game under way keeps the rules it began with.
+  void SetRules(const TRules& rules) { ChosenRules = rules; }
+  const TRules& NextRules() const { return ChosenRules; }
+  const TRules& Rules() const { return GameRules; }
+  // With salvo on, the active side's salvo in battle: the shots it began with (its ships afloat
+  // when its turn began) and the shots left of them; 0 under the other rules.
+  int SalvoShots() const { return GameRules.Salvo ? SalvoSize : 0; }
+  int SalvoShotsLeft() const { return GameRules.Salvo ? SalvoLeft : 0; }
 
   // --- Placement and the automatic arrangement (on the active side's own board) ---
   bool CanPlace(int column, int row, int length) const;
@@ -146,6 +164,8 @@ class TGameEngine {
   std::uint32_t Draw() { return Random->Next(); }
   TShotResult Strike(int column, int row);        // Fire, telling a hit that sinks a ship apart
   TShotResult ShootAndTell(int column, int row);  // Shoot, likewise
+  // `side` begins its turn: with salvo on, its salvo is as many shots as it has ships afloat.
+  void BeginTurn(TSide side);
   // The shooter at `board` learns what its shot at the cell found; a ship whose last segment
   // was hit is sunk, all its cells at once.
   void Reveal(int board, int column, int row);
@@ -178,7 +198,10 @@ class TGameEngine {
   TNullGameHost NullHost;
   TPcg32 OwnRandom;
   TRandomSource* Random;
-  TRules GameRules;  // the game's own rules, until a game is offered others
+  TRules ChosenRules;          // the next game's
+  TRules GameRules;            // this game's
+  std::int32_t SalvoSize = 0;  // the active side's salvo: the shots it began with
+  std::int32_t SalvoLeft = 0;  // and the shots left of them
   TLevel ChosenLevel = DefaultLevel;
   TLevel CurrentLevel = DefaultLevel;
   std::unique_ptr<TOpponent> Opponent;  // the computer at CurrentLevel; kept while it stays
@@ -189,6 +212,10 @@ class TGameEngine {
   std::int32_t RemoteSunk = 0;          // the remote ships sunk: the next one's ordinal
   bool RemoteRevealed = false;          // the remote fleet stands on board 1
 };
+
+// The active side's salvo as the status line shows it, "Залп: 3 из 7"; empty unless a salvo
+// game is in battle.
+std::string SalvoStatus(const TGameEngine& engine);
 
 // The ships on one board of the engine (0 the user's, 1 the computer's), bow first, as placed.
 std::vector<TShip> FleetOnBoard(const TGameEngine& engine, int board);

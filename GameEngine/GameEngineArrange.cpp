@@ -6,6 +6,15 @@ namespace kravelon {
 bool TGameEngine::CanPlace(int column, int row, int length) const {
   if (!OnBoard(column, row)) return false;
   const bool horizontal = IsHorizontal();
+  if (GameRules.Touching) {
+    // Ships may lie side by side: the ship's own cells alone, on the board and free.
+    for (int i = 0; i < length; ++i) {
+      const int c = horizontal ? column + i : column, r = horizontal ? row : row + i;
+      const TCell cell = ReadCell(c, r, CurrentSide);
+      if (!OnBoard(c, r) || cell.Fired == 1 || cell.Empty == 0) return false;
+    }
+    return true;
+  }
   // The ship and a margin of one cell all round, corners included: ships never touch. The ring
   // outside the board reads as open water during placement, so a ship may lie along the edge,
   // while a ship running over the edge meets the cells further out, which always block.
@@ -43,7 +52,7 @@ void TGameEngine::PlaceShip(int column, int row) {
     if (!RemoteGame) Log(Tr("Компьютер расставляет корабли..."));
     Host->FleetPlaced(sdUser);
   } else if (ShipsToPlace <= 0 && CurrentSide == sdComputer) {
-    CurrentSide = sdUser;
+    BeginTurn(sdUser);
     ShipsToPlace = FleetShips;
     CurrentState = gsBattle;
     FleetPlan.reset();

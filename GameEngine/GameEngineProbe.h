@@ -19,6 +19,9 @@ struct TGameEngineProbe {
         ArrangePhase(e.Phase) {}
 
   TOpponent& Opponent() { return *Engine.Opponent; }
+  // `side` begins its turn as after the other side's last shot: with salvo on, a fresh salvo.
+  // (Setting ActiveSide alone hands over the turn with no salvo counted.)
+  void BeginTurn(TSide side) { Engine.BeginTurn(side); }
   // The shooter at `board` learns what is already fired at there, as if its own shot had found it.
   void Reveal(int board, int column, int row) { Engine.Reveal(board, column, row); }
 

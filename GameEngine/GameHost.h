@@ -21,7 +21,8 @@ class TGameHost {
   virtual void FleetPlaced(TSide side) = 0;
   // A shot of `shooter` at a cell of the other side's board, its cell already marked.
   virtual void ShotFired(TSide shooter, TPoint cell, bool hit) = 0;
-  virtual void TurnPassed(TSide side) = 0;  // a miss: `side` shoots next
+  // The turn passed (after a miss, or as the house rules pass it): `side` shoots next.
+  virtual void TurnPassed(TSide side) = 0;
   virtual void GameWon(TSide winner) = 0;   // the last ship sank; the state is already the report
 };
 

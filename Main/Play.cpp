@@ -66,11 +66,13 @@ void TMain1::GameLogged(std::string_view line) {
 }
 
 void TMain1::GameReset() {
-  // Every game says first whom it is played against.
+  // Every game says first whom it is played against, and by which rules when not the game's own.
   if (Engine) {
     const std::string opponent = Engine->Remote() ? Net.Peer : LevelName(Engine->Level());
     GameLogged("Game: " + Fill(Tr("Противник: %1"), {opponent}));
   }
+  if (const std::string rules = Engine ? RulesLine(Engine->Rules()) : ""; !rules.empty())
+    GameLogged("Game: " + rules);
   if (Sound) Sound->Stop();
   ReportTimer.SetEnabled(false);
   ForgetTarget();
@@ -130,6 +132,7 @@ void TMain1::RecordGame(TSide winner) {
   game.Date = RecordDate();
   game.UserWon = winner == sdUser;
   game.Level = Engine->Level();
+  game.Rules = Engine->Rules();
   game.UserShots = Engine->Shots(sdUser);
   game.UserHits = Engine->Hits(sdUser);
   game.ComputerShots = Engine->Shots(sdComputer);

@@ -10,7 +10,7 @@
 //   net.Host(DefaultPort);              // Listening, then Connected, Opponent when a guest comes
 //   net.Join("192.168.1.20", 41740);    // Connected, Opponent (or Closed: ConnectFailed)
 //   // On Opponent (or NewGame): place the fleet by event.Rules, then
-//   net.PlaceFleet(FleetOnBoard(engine, sdUser));  // GameEngine/GameEngine.h   // Turn once both fleets are committed
+//   net.PlaceFleet(FleetOnBoard(engine, sdUser));  // (GameEngine.h); Turn once both are committed
 //   // On Turn with Mine (and after each Result that keeps the turn): net.Shoot({column, row});
 //   // Result answers our shot; ShotAt tells the opponent's (answered already from our fleet).
 //   // GameOver, then Verified (or Cheat: the game is void); net.Again() for another game.

@@ -32,6 +32,12 @@ for level in cabin-boy sailor captain admiral; do
 done
 "$build/kravelon-sim" --games 2000 --seed 7 --fleets admiral |
   awk '/^shots_mean /{m=$2} /^games_per_second /{g=$2} END{printf "captain against the admiral'"'"'s fleets  shots_mean %6s  games_per_second %s\n", m, g}'
+# The captain under each house rule alone and all three together: shots and turns to win.
+for rules in --touching --salvo --extra-shot=no "--touching --salvo --extra-shot=no"; do
+  # shellcheck disable=SC2086
+  "$build/kravelon-sim" --games 2000 --seed 7 $rules |
+    awk -v r="$rules" '/^shots_mean /{m=$2} /^turns_mean /{t=$2} /^games_per_second /{g=$2} END{printf "captain %-34s shots_mean %6s  turns_mean %6s  games_per_second %s\n", r, m, t, g}'
+done
 echo "== Google Benchmark tables"
 for b in "$build/bench/rules/bench_rules" "$build/bench/menu/bench_menu" "$build/bench/speech/bench_speech" \
          "$build/bench/net/bench_net"; do

@@ -8,13 +8,14 @@ namespace kravelon {
 namespace {
 
 // Whether a ship of `length` at `at` lies on the board clear of every ship in `taken`, corners
-// included. `taken` is [row][column].
-bool Fits(const TSeaGrid& taken, TPoint at, bool horizontal, int length) {
+// included, or where ships may touch off their cells only. `taken` is [row][column].
+bool Fits(const TSeaGrid& taken, TPoint at, bool horizontal, int length, bool touching) {
   const int dc = horizontal ? 1 : 0, dr = horizontal ? 0 : 1;
   const int endC = at.X + dc * (length - 1), endR = at.Y + dr * (length - 1);
   if (!TSeaView::OnBoard(at.X, at.Y) || !TSeaView::OnBoard(endC, endR)) return false;
-  for (int r = at.Y - 1; r <= endR + 1; ++r) {
-    for (int c = at.X - 1; c <= endC + 1; ++c) {
+  const int margin = touching ? 0 : 1;
+  for (int r = at.Y - margin; r <= endR + margin; ++r) {
+    for (int c = at.X - margin; c <= endC + margin; ++c) {
       if (TSeaView::OnBoard(c, r) && taken[r][c]) return false;
     }
   }
@@ -29,7 +30,7 @@ void Take(TSeaGrid& taken, TShipPlacement ship, int length) {
 
 }  // namespace
 
-TFleetPlan RandomFleet(TRandomSource& random) {
+TFleetPlan RandomFleet(TRandomSource& random, bool touching) {
   TFleetPlan plan{};
   TSeaGrid taken{};
   for (std::size_t i = 0; i < plan.size(); ++i) {
@@ -39,14 +40,14 @@ TFleetPlan RandomFleet(TRandomSource& random) {
       ship.At = TPoint{static_cast<int>(random.Next() % BoardSize),
                        static_cast<int>(random.Next() % BoardSize)};
       ship.Horizontal = random.Next() % 2 != 0;
-    } while (!Fits(taken, ship.At, ship.Horizontal, length));
+    } while (!Fits(taken, ship.At, ship.Horizontal, length, touching));
     Take(taken, ship, length);
     plan[i] = ship;
   }
   return plan;
 }
 
-TFleetPlan TAdmiral::ArrangeFleet(TRandomSource& random) {
+TFleetPlan TAdmiral::ArrangeFleet(TRandomSource& random, bool touching) {
   // A search by placement count looks first where most placements cross, in the middle of the
   // board: of a hundred fleets drawn at random, the one lying least where such a search looks.
   // Drawn, not built, so that no two games hide the fleet alike.
@@ -56,7 +57,7 @@ TFleetPlan TAdmiral::ArrangeFleet(TRandomSource& random) {
   TFleetPlan best{};
   long bestExposure = 0;
   for (int draft = 0; draft < Drafts; ++draft) {
-    const TFleetPlan plan = RandomFleet(random);
+    const TFleetPlan plan = RandomFleet(random, touching);
     long exposure = 0;
     for (std::size_t i = 0; i < plan.size(); ++i) {
       for (int k = 0; k < ShipSizes[i]; ++k) {

@@ -19,7 +19,7 @@ class TAdmiral final : public TOpponent {
   explicit TAdmiral(TRandomSource& random) : Random(random) {}
 
   void NewGame(const TRules& rules) override { Touching = rules.Touching; }
-  std::optional<TFleetPlan> PlanFleet() override { return ArrangeFleet(Random); }
+  std::optional<TFleetPlan> PlanFleet() override { return ArrangeFleet(Random, Touching); }
   std::optional<TPoint> TurnStep(const TSeaView& sea) override;
   void ShotAnswered(TPoint, TShotResult, const TSeaView&) override {}
 
@@ -27,8 +27,9 @@ class TAdmiral final : public TOpponent {
   void BuildHeat(const TSeaView& sea);
   const auto& Heat() const { return HeatMap; }
 
-  // The admiral's way of hiding a fleet; the simulator sets it against the other levels too.
-  static TFleetPlan ArrangeFleet(TRandomSource& random);
+  // The admiral's way of hiding a fleet, its ships side by side where `touching` allows; the
+  // simulator sets it against the other levels too.
+  static TFleetPlan ArrangeFleet(TRandomSource& random, bool touching);
 
  private:
   TRandomSource& Random;
@@ -36,7 +37,8 @@ class TAdmiral final : public TOpponent {
   std::array<std::array<std::int32_t, BoardSize>, BoardSize> HeatMap{};
 };
 
-// A legal fleet drawn at random: each ship, largest first, at a random cell and way where it fits.
-TFleetPlan RandomFleet(TRandomSource& random);
+// A legal fleet drawn at random: each ship, largest first, at a random cell and way where it fits
+// (clear of the others all round, or only off their cells where `touching` allows).
+TFleetPlan RandomFleet(TRandomSource& random, bool touching);
 
 }  // namespace kravelon

@@ -144,12 +144,14 @@ void TCaptain::StepTarget() {
 std::optional<TPoint> TCaptain::TurnStep(const TSeaView& sea) {
   switch (Phase) {
     case 0: {  // new search; no shot in this step
-      // The line just followed ended: its length is the size of the ship taken as sunk.
-      StrikeSize(HitCount);
+      // The line just followed ended: its length is the size of the ship taken as sunk. Where
+      // ships touch a line may run over two of them, so there the sinking told is struck instead.
+      if (!Touching) StrikeSize(HitCount);
       Phase = 1;
       DirIndex = 0;
       HitCount = 0;
       Reversals = 0;
+      if (Touching && AnchorOnHit(sea)) break;
       BuildCandidates(sea);
       const int k =
           CandidatesFound != 0
@@ -166,8 +168,10 @@ std::optional<TPoint> TCaptain::TurnStep(const TSeaView& sea) {
       break;
     }
     case 1: {  // shoot at the target
-      // The line is as long as the largest ship believed afloat: the next cell is water.
-      if (!CanBeLonger(HitCount)) Exclude(TargetColumn, TargetRow);
+      // The line is as long as the largest ship believed afloat: the next cell is water. Where
+      // ships touch, the next cell may be another ship's.
+      if (!Touching && !CanBeLonger(HitCount)) Exclude(TargetColumn, TargetRow);
+      SkipHits(sea);
       if (Blocked(sea, TargetColumn, TargetRow)) {
         Phase = HitCount > 1 ? 4 : 0;
         break;
@@ -182,6 +186,7 @@ std::optional<TPoint> TCaptain::TurnStep(const TSeaView& sea) {
         break;
       }
       StepTarget();
+      SkipHits(sea);
       if (Blocked(sea, TargetColumn, TargetRow)) {
         TargetColumn = AnchorColumn;
         TargetRow = AnchorRow;
@@ -217,7 +222,36 @@ std::optional<TPoint> TCaptain::TurnStep(const TSeaView& sea) {
   return std::nullopt;
 }
 
-void TCaptain::ShotAnswered(TPoint, TShotResult result, const TSeaView&) {
+bool TCaptain::AnchorOnHit(const TSeaView& sea) {
+  for (int r = 0; r < BoardSize; ++r) {
+    for (int c = 0; c < BoardSize; ++c) {
+      if (sea.At(c, r) != smHit) continue;
+      // The hit's ship is afloat: try the ways from it, as from a first hit.
+      TargetColumn = AnchorColumn = c;
+      TargetRow = AnchorRow = r;
+      HitCount = 1;
+      Phase = 3;
+      return true;
+    }
+  }
+  return false;
+}
+
+void TCaptain::SkipHits(const TSeaView& sea) {
+  // Where ships touch, a hit of another ship may lie in the line: the line runs on past it.
+  if (!Touching || DirIndex < 0 || DirIndex > 3) return;
+  while (sea.At(TargetColumn, TargetRow) == smHit) StepTarget();
+}
+
+void TCaptain::ShotAnswered(TPoint, TShotResult result, const TSeaView& sea) {
+  if (Touching && result == srSunk && !sea.Sunk().empty()) {
+    // Where ships touch the line's length tells nothing: the sinking is heard, and the search
+    // goes back to any ship hit and still afloat.
+    StrikeSize(sea.Sunk().back());
+    HitCount = 0;
+    Phase = 0;
+    return;
+  }
   // A sunk ship sounds like any other hit to the captain: it tells the sinking by the line's end.
   if (result != srMiss) {
     ++HitCount;

@@ -1,7 +1,9 @@
 #pragma once
 // The captain: the game's own computer. It fires at random for its first shots, then at the cells
 // covered by the most placements of the ships it believes afloat, and follows a hit along a line.
-// It learns no more than a hit or a miss from each shot, and concludes for itself which ship sank.
+// It learns no more than a hit or a miss from each shot, and concludes for itself which ship sank;
+// where ships may touch, a line of hits is no measure of a ship, so there it hears the sinking and
+// goes back to any ship hit and afloat before it searches again.
 // It runs as an idle step, one step a call, and carries its working state from turn to turn.
 #include <array>
 #include <cstdint>
@@ -56,6 +58,9 @@ class TCaptain final : public TOpponent {
   friend struct TCaptainProbe;
 
   void StepTarget();  // one step along the line being followed
+  // Where ships touch: the first hit of a ship still afloat becomes the anchor of a new line.
+  bool AnchorOnHit(const TSeaView& sea);
+  void SkipHits(const TSeaView& sea);  // steps the target past hits in its way
 
   TRandomSource& Random;
   bool Touching = false;  // ships may touch: a hit's diagonal tells nothing

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GameEngine/GameEngine.h"
@@ -34,6 +35,32 @@ void BM_ComputerGame(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputerGame)->DenseRange(lvCabinBoy, lvAdmiral);
 
+// The captain's whole game under each house rule alone and all three together (args 0 to 3):
+// where ships touch it hears each sinking and searches more water; salvoes and single shots
+// change only the turns.
+void BM_CaptainGameUnderRules(benchmark::State& state) {
+  static const std::pair<const char*, TRules> Rules[] = {
+      {"touching", {.Touching = true}},
+      {"salvo", {.Salvo = true}},
+      {"extra-shot=no", {.ExtraShot = false}},
+      {"all", {.Touching = true, .Salvo = true, .ExtraShot = false}}};
+  const auto& [name, rules] = Rules[state.range(0)];
+  TSelfPlay play(42, lvCaptain, TFleets::Random, rules);
+  long shots = 0, turns = 0;
+  for (auto _ : state) {
+    const TSelfPlayResult result = play.PlayOne();
+    shots += result.Shots;
+    turns += result.Turns;
+    benchmark::DoNotOptimize(result);
+  }
+  state.SetLabel(name);
+  state.SetItemsProcessed(state.iterations());
+  const auto games = static_cast<double>(state.iterations());
+  state.counters["shots_per_game"] = benchmark::Counter(static_cast<double>(shots) / games);
+  state.counters["turns_per_game"] = benchmark::Counter(static_cast<double>(turns) / games);
+}
+BENCHMARK(BM_CaptainGameUnderRules)->DenseRange(0, 3);
+
 void BM_ArrangeUserFleet(benchmark::State& state) {
   TSelfPlay play(42);
   for (auto _ : state) benchmark::DoNotOptimize(play.ArrangeUserFleet());
@@ -44,7 +71,7 @@ BENCHMARK(BM_ArrangeUserFleet);
 // The admiral's way of hiding its fleet: once a game, while the computer arranges.
 void BM_AdmiralFleet(benchmark::State& state) {
   TPcg32 random(42);
-  for (auto _ : state) benchmark::DoNotOptimize(TAdmiral::ArrangeFleet(random));
+  for (auto _ : state) benchmark::DoNotOptimize(TAdmiral::ArrangeFleet(random, false));
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AdmiralFleet);

@@ -11,8 +11,8 @@ namespace kravelon {
 // The screen before any text is written on it, from the pictures in the folder `images`.
 TCanvasImage FirstBoardScreen(const std::string& images);
 
-// Empty when the shot of the game window equals the expected screen outside the text (the
-// "МЕНЮ" caption and the console's lines); else how many pixels differ and the first few.
+// Empty when the shot of the game window equals the expected screen outside the text (the buttons'
+// captions and the console's lines); else how many pixels differ and the first few.
 std::string BoardDifferences(const TScreenshot& shot, const TCanvasImage& expected);
 
 }  // namespace kravelon

@@ -5,9 +5,10 @@
 
 namespace kravelon {
 
-TSelfPlay::TSelfPlay(std::uint64_t seed, TLevel level, TFleets fleets)
-    : Random(seed), GameEngine(&Host, &Random), Fleets(fleets) {
+TSelfPlay::TSelfPlay(std::uint64_t seed, TLevel level, TFleets fleets, const TRules& rules)
+    : Random(seed), GameEngine(&Host, &Random), Fleets(fleets), Rules(rules) {
   GameEngine.SetLevel(level);
+  GameEngine.SetRules(rules);
 }
 
 int TSelfPlay::ArrangeUserFleet() {
@@ -16,7 +17,7 @@ int TSelfPlay::ArrangeUserFleet() {
     GameEngine.NewGame();
     if (Fleets == TFleets::Admiral) {
       // Placed as the user would, a ship at a time where the plan puts it.
-      const TFleetPlan plan = TAdmiral::ArrangeFleet(Random);
+      const TFleetPlan plan = TAdmiral::ArrangeFleet(Random, Rules.Touching);
       for (const TShipPlacement& ship : plan) {
         GameEngine.SetOrientation(ship.Horizontal);
         if (!GameEngine.CanPlace(ship.At.X, ship.At.Y, GameEngine.NextShipSize())) break;
@@ -41,8 +42,9 @@ TSelfPlayResult TSelfPlay::PlayOne() {
   Probe(GameEngine).State = gsBattle;
   long steps = 0;
   while (!GameEngine.GameOver() && steps < BattleStepLimit) {
-    // The user passes: the turn goes to the computer as after a user's miss.
-    Probe(GameEngine).ActiveSide = sdComputer;
+    // The user passes: the turn goes to the computer as after a user's last shot.
+    Probe(GameEngine).BeginTurn(sdComputer);
+    ++result.Turns;
     steps += RunIdleStep(GameEngine, Host, TIdleStep::ComputerTurn,
                          BattleStepLimit - steps)
                  .Steps;

@@ -6,6 +6,7 @@
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/Level.h"
 #include "GameEngine/RandomSource.h"
+#include "GameEngine/Rules.h"
 #include "tools/sim/IdleRun.h"
 
 namespace kravelon {
@@ -17,6 +18,7 @@ enum class TFleets { Random, Admiral };
 struct TSelfPlayResult {
   int Shots = 0;  // the computer's shots until the user's fleet was sunk
   int Hits = 0;
+  int Turns = 0;  // the computer's turns, the last one included
   int ArrangementRestarts = 0;  // arrangements given up after too many steps
   bool Finished = false;        // false when the step limit cut the game short
 };
@@ -28,7 +30,7 @@ class TSelfPlay {
   static constexpr long BattleStepLimit = 1'000'000;
 
   explicit TSelfPlay(std::uint64_t seed, TLevel level = DefaultLevel,
-                     TFleets fleets = TFleets::Random);
+                     TFleets fleets = TFleets::Random, const TRules& rules = {});
   TSelfPlay(const TSelfPlay&) = delete;
   TSelfPlay& operator=(const TSelfPlay&) = delete;
 
@@ -42,6 +44,7 @@ class TSelfPlay {
   TPcg32 Random;
   TGameEngine GameEngine;
   TFleets Fleets;
+  TRules Rules;
 };
 
 }  // namespace kravelon

@@ -2,17 +2,20 @@
 // or the admiral's way, with the engine's own code. Prints one "key value" line per figure so
 // that scripts can read the results.
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "GameEngine/Level.h"
+#include "GameEngine/Rules.h"
 #include "tools/sim/SelfPlay.h"
 
 using namespace kravelon;
@@ -21,12 +24,26 @@ namespace {
 
 constexpr std::string_view Usage =
     "usage: kravelon-sim [--games N] [--seed S] [--level L] [--fleets F]\n"
+    "                    [--touching[=yes|no]] [--salvo[=yes|no]] [--extra-shot[=yes|no]]\n"
     "  --games N, -n N   games to play (default 1000)\n"
     "  --seed S, -s S    seed of the random source (default: the clock, in seconds)\n"
     "  --level L, -l L   the computer's level: cabin-boy, sailor, captain, admiral, or 1 to 4\n"
     "                    (default captain)\n"
     "  --fleets F, -f F  the user's fleets: random (the automatic arrangement, the default) or\n"
-    "                    admiral (arranged as the admiral hides its own)\n";
+    "                    admiral (arranged as the admiral hides its own)\n"
+    "  --touching        ships may touch (default no)\n"
+    "  --salvo           a salvo a turn, a shot for each ship afloat (default no)\n"
+    "  --extra-shot=no   every shot passes the turn, hit or miss (default yes)\n";
+
+// The house rules' switches as options: "--touching" is "--touching=yes".
+struct TSwitchOption {
+  TRuleSwitch Rule;
+  std::string_view Option;  // "--touching"
+  std::string_view Key;     // the output's line, "touching"
+};
+constexpr TSwitchOption SwitchOptions[] = {{rsTouching, "--touching", "touching"},
+                                           {rsSalvo, "--salvo", "salvo"},
+                                           {rsExtraShot, "--extra-shot", "extra_shot"}};
 
 bool ParseNumber(const char* text, std::uint64_t& value) {
   try {
@@ -54,11 +71,30 @@ int main(int argc, char** argv) {
   auto seed = static_cast<std::uint64_t>(std::time(nullptr));
   std::optional<TLevel> level;
   std::optional<TFleets> fleets;
+  TRules rules;
+  std::array<std::optional<bool>, AllRuleSwitches.size()> given{};  // the switches named
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(Usage.data(), stdout);
       return 0;
+    }
+    const auto option = std::find_if(
+        std::begin(SwitchOptions), std::end(SwitchOptions), [arg](const TSwitchOption& o) {
+          return arg == o.Option || (arg.starts_with(o.Option) && arg[o.Option.size()] == '=');
+        });
+    if (option != std::end(SwitchOptions)) {
+      const std::string_view value =
+          arg.size() == option->Option.size() ? "yes" : arg.substr(option->Option.size() + 1);
+      if (value != "yes" && value != "no") {
+        std::fprintf(stderr, "kravelon-sim: %s takes yes or no, not '%.*s'\n%s",
+                     std::string(option->Option).c_str(), static_cast<int>(value.size()),
+                     value.data(), Usage.data());
+        return 2;
+      }
+      given[static_cast<std::size_t>(option->Rule)] = value == "yes";
+      SetRule(rules, option->Rule, value == "yes");
+      continue;
     }
     const bool isLevel = arg == "--level" || arg == "-l";
     if (isLevel || arg == "--fleets" || arg == "-f") {
@@ -95,10 +131,11 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  TSelfPlay play(seed, level.value_or(DefaultLevel), fleets.value_or(TFleets::Random));
+  TSelfPlay play(seed, level.value_or(DefaultLevel), fleets.value_or(TFleets::Random), rules);
   std::vector<int> shots;
   shots.reserve(games);
   double percentSum = 0;
+  double turnSum = 0;
   long restarts = 0;
   long unfinished = 0;
   const auto start = std::chrono::steady_clock::now();
@@ -107,6 +144,7 @@ int main(int argc, char** argv) {
     shots.push_back(result.Shots);
     // As the statistics window shows it: the integer part, cut towards zero.
     percentSum += result.Shots == 0 ? 0 : (100 * result.Hits) / result.Shots;
+    turnSum += result.Turns;
     restarts += result.ArrangementRestarts;
     if (!result.Finished) ++unfinished;
   }
@@ -129,6 +167,12 @@ int main(int argc, char** argv) {
   // Only what was asked for is printed, so that a run without them prints what it always did.
   if (level) std::printf("level %s\n", std::string(LevelValue(*level)).c_str());
   if (fleets) std::printf("fleets %s\n", *fleets == TFleets::Admiral ? "admiral" : "random");
+  const bool anySwitch =
+      std::any_of(given.begin(), given.end(), [](const auto& on) { return on.has_value(); });
+  for (const TSwitchOption& option : SwitchOptions) {
+    if (const auto on = given[static_cast<std::size_t>(option.Rule)])
+      std::printf("%s %s\n", std::string(option.Key).c_str(), *on ? "yes" : "no");
+  }
   std::printf("games %llu\n", static_cast<unsigned long long>(games));
   std::printf("seed %llu\n", static_cast<unsigned long long>(seed));
   std::printf("shots_mean %.2f\n", mean);
@@ -139,6 +183,9 @@ int main(int argc, char** argv) {
   std::printf("shots_p10 %d\n", Percentile(sorted, 10));
   std::printf("shots_p90 %d\n", Percentile(sorted, 90));
   std::printf("hit_percent_mean %.2f\n", percentSum / n);
+  // The turns tell the rules apart where the shots do not: the computer's search is the same
+  // whether its shots come one a turn or ten.
+  if (anySwitch) std::printf("turns_mean %.2f\n", turnSum / n);
   for (int bin = sorted.front() / 5 * 5; bin <= sorted.back(); bin += 5) {
     const auto count = std::upper_bound(sorted.begin(), sorted.end(), bin + 4) -
                        std::lower_bound(sorted.begin(), sorted.end(), bin);

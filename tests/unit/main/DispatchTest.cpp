@@ -354,6 +354,20 @@ TEST_F(DispatchTest, TurnEventsDriveTheIdleSlot) {
   EXPECT_FALSE(Main->ReportTimer.Enabled());
 }
 
+// A game says whom it is played against first, and then, only when they are not the game's own,
+// the rules it is played by.
+TEST_F(DispatchTest, AGameNamesItsHouseRulesAfterItsOpponent) {
+  Window->Engine->SetRules({.Touching = true, .Salvo = true});
+  Window->Engine->NewGame();
+  const auto lines = Lines();
+  ASSERT_GE(lines.size(), 2U);
+  EXPECT_EQ(lines[lines.size() - 2], "Game: Противник: Капитан");
+  EXPECT_EQ(lines.back(), "Game: Правила: корабли могут касаться, залп");
+  Window->Engine->SetRules({});
+  Window->Engine->NewGame();
+  EXPECT_EQ(Lines().back(), "Game: Противник: Капитан");
+}
+
 TEST_F(DispatchTest, ScrollingByWheelAndPageKeys) {
   for (int i = 0; i < 30; ++i) Window->Consol->AddLine("line");
   Window->Paint->ScrollConsole(20);

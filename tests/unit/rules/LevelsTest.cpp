@@ -117,7 +117,7 @@ TEST(ComputerAdmiral, HidesALegalFleetThatDiffersFromGameToGame) {
   std::set<std::vector<int>> fleets;
   for (std::uint64_t seed = 1; seed <= 20; ++seed) {
     TPcg32 random(seed);
-    const TFleetPlan plan = TAdmiral::ArrangeFleet(random);
+    const TFleetPlan plan = TAdmiral::ArrangeFleet(random, false);
     TGameEngine engine;
     engine.NewGame();
     PutFleet(engine, sdUser, plan);
@@ -168,7 +168,8 @@ constexpr TFleetPlan MiddlePlan{{{{3, 4}, true},
 
 std::vector<TFleetPlan> FixedFleets() {
   TPcg32 random(11);
-  return {LegalPlan, EdgePlan, MiddlePlan, RandomFleet(random), TAdmiral::ArrangeFleet(random)};
+  return {LegalPlan, EdgePlan, MiddlePlan, RandomFleet(random, false),
+          TAdmiral::ArrangeFleet(random, false)};
 }
 
 struct TGameRecord {

@@ -124,8 +124,9 @@ inline void PutFleet(TGameEngine& engine, int board, const TFleetPlan& fleet) {
 }
 
 // Ten straight ships of the fleet's sizes, numbered in placement order with segments counted
-// from the first cell, and no two ships touching, not even at a corner.
-inline ::testing::AssertionResult FleetIsLegal(const TGameEngine& engine, int board) {
+// from the first cell, and no two ships touching, not even at a corner, unless `touching` allows.
+inline ::testing::AssertionResult FleetIsLegal(const TGameEngine& engine, int board,
+                                               bool touching = false) {
   std::array<std::vector<TPoint>, 10> ships;
   int segments = 0;
   for (int c = 0; c < 10; ++c) {
@@ -139,8 +140,8 @@ inline ::testing::AssertionResult FleetIsLegal(const TGameEngine& engine, int bo
       for (int dc = -1; dc <= 1; ++dc) {
         for (int dr = -1; dr <= 1; ++dr) {
           const TCell near = engine.ReadCell(c + dc, r + dr, board);
-          if (c + dc >= 0 && c + dc <= 9 && r + dr >= 0 && r + dr <= 9 && near.Empty == 0 &&
-              near.ShipNo != cell.ShipNo) {
+          if (!touching && c + dc >= 0 && c + dc <= 9 && r + dr >= 0 && r + dr <= 9 &&
+              near.Empty == 0 && near.ShipNo != cell.ShipNo) {
             return ::testing::AssertionFailure()
                    << "ships " << cell.ShipNo << " and " << near.ShipNo << " touch";
           }

@@ -1,8 +1,10 @@
 // Whole games over many seeds, with the user pressing the right button during the arrangements,
-// as a player may.
+// as a player may, under the game's own rules and the house rules.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "GameEngine/GameEngine.h"
@@ -14,7 +16,9 @@ namespace kravelon {
 namespace {
 
 // What the computer has done to the user's board must agree with its counters and its beliefs.
+// Where ships touch the captain hears each sinking, so it strikes exactly the sizes sunk.
 ::testing::AssertionResult ShootingIsConsistent(TGameEngine& engine) {
+  const bool exact = engine.Rules().Touching;
   int fired = 0;
   int hits = 0;
   std::array<int, 10> intact{};
@@ -41,7 +45,7 @@ namespace {
     if (Captain(engine).FleetLeft()[i] == 0) ++struck[size];
   }
   for (std::size_t size = 1; size <= 4; ++size) {
-    if (struck[size] > sunk[size]) {
+    if (struck[size] > sunk[size] || (exact && struck[size] != sunk[size])) {
       return ::testing::AssertionFailure()
              << "size " << size << " struck " << struck[size] << " times, sunk " << sunk[size];
     }
@@ -49,7 +53,16 @@ namespace {
   return ::testing::AssertionSuccess();
 }
 
-TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
+struct TRulesCase {
+  const char* Name;
+  TRules Rules;
+};
+void PrintTo(const TRulesCase& p, std::ostream* os) { *os << p.Name; }
+
+class SelfPlay : public ::testing::TestWithParam<TRulesCase> {};
+
+TEST_P(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
+  const TRules rules = GetParam().Rules;
   constexpr int Engines = 60;
   constexpr int GamesPerEngine = 5;  // the working state carries from game to game
   long totalShots = 0;
@@ -58,6 +71,7 @@ TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
     TPcg32 random(static_cast<std::uint64_t>(seed));
     TPcg32 player(static_cast<std::uint64_t>(seed) * 7919U);  // the user's presses
     TGameEngine engine(&host, &random);
+    engine.SetRules(rules);
     for (int game = 0; game < GamesPerEngine; ++game) {
       SCOPED_TRACE(::testing::Message() << "seed " << seed << " game " << game);
       engine.NewGame();
@@ -68,12 +82,12 @@ TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
         return true;
       });
       ASSERT_EQ(engine.State(), gsBattle);
-      ASSERT_TRUE(FleetIsLegal(engine, 0));
-      ASSERT_TRUE(FleetIsLegal(engine, 1));
+      ASSERT_TRUE(FleetIsLegal(engine, 0, rules.Touching));
+      ASSERT_TRUE(FleetIsLegal(engine, 1, rules.Touching));
 
       long steps = 0;
       while (!engine.GameOver()) {
-        Probe(engine).ActiveSide = sdComputer;  // the user passes
+        Probe(engine).BeginTurn(sdComputer);  // the user passes
         bool consistent = true;
         steps += RunIdleStep(engine, host, TIdleStep::ComputerTurn, 100000 - steps, [&] {
                    // Every step, the first included, starts from a consistent state.
@@ -94,6 +108,14 @@ TEST(SelfPlay, EveryGameArrangesLegalFleetsAndEndsWithTheUsersFleetSunk) {
   // A sanity bound on the play itself: a fleet of 20 segments takes well over 20 shots.
   EXPECT_GT(totalShots, 20L * Engines * GamesPerEngine);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, SelfPlay,
+    ::testing::Values(TRulesCase{"TheGamesOwn", {}}, TRulesCase{"Touching", {.Touching = true}},
+                      TRulesCase{"Salvo", {.Salvo = true}},
+                      TRulesCase{"NoExtraShot", {.ExtraShot = false}},
+                      TRulesCase{"All", {.Touching = true, .Salvo = true, .ExtraShot = false}}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
 
