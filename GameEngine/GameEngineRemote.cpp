@@ -20,9 +20,9 @@ void TGameEngine::BeginRemoteBattle(bool userFirst) {
   // The user's fleet stands (the engine then waits on the other side's) and the player's is
   // committed where nobody here sees it.
   if (!RemoteGame || CurrentState != gsPlacing || CurrentSide != sdComputer) return;
-  CurrentSide = userFirst ? sdUser : sdComputer;
   ShipsToPlace = FleetShips;
   CurrentState = gsBattle;
+  BeginTurn(userFirst ? sdUser : sdComputer);
   Host->FleetPlaced(sdComputer);
 }
 
@@ -47,8 +47,9 @@ void TGameEngine::AnswerRemote(TShotResult result) {
 
 void TGameEngine::ShootRemote(int column, int row) {
   if (!RemoteGame || CurrentState != gsBattle || !OnBoard(column, row)) return;
-  // The connection decides whose turn it is; both sides count turns by the same rules.
-  CurrentSide = sdComputer;
+  // The connection has checked that it is the player's turn; both sides count turns by the same
+  // rules, so this only mends a count that went astray.
+  if (CurrentSide != sdComputer) BeginTurn(sdComputer);
   ShootAndTell(column, row);
 }
 

@@ -206,6 +206,7 @@ class TMain1 : public TForm, public TGameHost {
   void OnNetClosed(const TNetEvent& event);
   void StartNetGame();     // a new game against the player
   void BackToComputer();   // a new game against the computer
+  TRules OwnRules() const;  // the rules of the player's games against the computer
   void RecordNetGame(TEnding ending);
   void AgainClick();       // "Рестарт" after a network game: another one against the player
   void StartBrowsing();

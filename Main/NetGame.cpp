@@ -85,6 +85,8 @@ void TMain1::HostClick() {
     NetLine(Tr("Сетевая игра закрыта: новые соперники подключиться не смогут."));
   } else {
     Net.Hosting = true;
+    // A guest plays by the rules the player chose for games against the computer.
+    Network().SetRules(OwnRules());
     Network().Host(Options.HostPort.value_or(DefaultPort));
   }
   ShowNetworkItems();
@@ -176,13 +178,21 @@ void TMain1::StartNetGame() {
   Net.PeerPlaced = Net.BattleBegun = Net.Recorded = Net.Warned = false;
   Net.OwnAgain = Net.PeerAgain = false;
   Net.Winner.reset();
+  if (!Engine->Remote()) Net.OwnRules = Engine->NextRules();
   Engine->SetRemote(true);
+  // The guest plays by the host's rules; the host's own are the same.
+  Engine->SetRules(Net.Rules);
   NewGameNow();
 }
 
 void TMain1::BackToComputer() {
   Engine->SetRemote(false);
+  Engine->SetRules(OwnRules());
   NewGameNow();
+}
+
+TRules TMain1::OwnRules() const {
+  return Engine && Engine->Remote() ? Net.OwnRules : Engine ? Engine->NextRules() : TRules{};
 }
 
 void TMain1::RecordNetGame(TEnding ending) {
@@ -364,6 +374,7 @@ void TMain1::OnNetClosed(const TNetEvent& event) {
   // Over already: a game whose fleet never came is left, else it is in the record.
   RecordNetGame(cheat ? TEnding::Void : TEnding::Left);
   Engine->SetRemote(false);
+  Engine->SetRules(OwnRules());
   if (Net.OwnAgain && !Net.PeerAgain) {
     // The player was waiting for another game that will not come.
     if (!Net.Warned) NetBox(Tr("Соперник покинул игру.") + std::string("\n") + text);

@@ -34,6 +34,7 @@ struct TNetState {
   std::string Peer;        // the opponent's name, fit to show
   std::string PeerAddress;
   TRules Rules;            // the connection's: the host's
+  TRules OwnRules;         // the player's own, for the games against the computer after it
 
   // The game against the player.
   bool PeerPlaced = false;
