@@ -7,6 +7,7 @@
 #include "Main/Main1.h"
 #include "Main/Statistics.h"
 #include "Platform/Memory.h"
+#include "Toolkit/FitText.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Pause.h"
 
@@ -84,13 +85,27 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
   if (selected && sender.Enabled) canvas.Draw(rect.Left, rect.Top, Paint->GetImage("IM_MENU_SELECT"));
   if (!selected && sender.Enabled) canvas.FillRect(rect);
   canvas.BrushStyle = TBrushStyle::Clear;
-  const int w = canvas.TextWidth(sender.Caption);
-  const int h = canvas.TextHeight(sender.Caption);
-  canvas.TextOut(rect.Left + (rect.Width() - w) / 2, rect.Top + (rect.Height() - h) / 2,
-                 sender.Caption);
-  if (sender.Tag == TGameMenus::SwitchTag || sender.Tag == TGameMenus::ChoiceTag) {
-    canvas.Font.Name = "Webdings";
-    if (sender.Checked) canvas.TextOut(rect.Left + 8, rect.Top + 8, "a");
+  const bool ticked = sender.Tag == TGameMenus::SwitchTag || sender.Tag == TGameMenus::ChoiceTag;
+  // A caption wider than the item shrinks, or breaks onto two lines; one that fits is drawn as it
+  // always was. An item with a tick keeps the tick's width clear on both sides.
+  TFont tick = canvas.Font;
+  tick.Name = "Webdings";
+  const TFont font = canvas.Font;
+  canvas.Font = tick;
+  const int margin = ticked ? 8 + canvas.TextWidth("a") : 8;
+  canvas.Font = font;
+  const TFittedText fit =
+      FitText(canvas, font, sender.Caption, rect.Width() - 2 * margin, rect.Height());
+  canvas.Font.Size = fit.Size;
+  const int lineHeight = canvas.TextHeight(sender.Caption);
+  int top = rect.Top + (rect.Height() - lineHeight * static_cast<int>(fit.Lines.size())) / 2;
+  for (const std::string& line : fit.Lines) {
+    canvas.TextOut(rect.Left + (rect.Width() - canvas.TextWidth(line)) / 2, top, line);
+    top += lineHeight;
+  }
+  if (ticked && sender.Checked) {
+    canvas.Font = tick;
+    canvas.TextOut(rect.Left + 8, rect.Top + 8, "a");
   }
 }
 
