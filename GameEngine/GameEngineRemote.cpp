@@ -82,8 +82,7 @@ void TGameEngine::RevealAnswer(int column, int row) {
             [](TPoint a, TPoint b) { return a.Y != b.Y ? a.Y < b.Y : a.X < b.X; });
   const std::int32_t number = RemoteSunk++;
   for (std::size_t i = 0; i < ship.size(); ++i) {
-    WriteCell(ship[i].X, ship[i].Y, sdComputer,
-              TCell{0, 1, number, static_cast<std::int32_t>(i)});
+    WriteCell(ship[i].X, ship[i].Y, sdComputer, TCell{0, 1, number, static_cast<std::int32_t>(i)});
   }
   sea.Sink(ship);
 }

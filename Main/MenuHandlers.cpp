@@ -141,7 +141,8 @@ void TMain1::LevelClick(TLevel level) {
   if (Options.Settings) Note(Options.Settings->SaveLevel(level));
   // A game against a player goes on: the level waits for the next game against the computer.
   if (Engine->Remote()) {
-    GameLogged("Game: " + Fill(Tr("Следующая партия с компьютером: противник %1"), {LevelName(level)}));
+    GameLogged("Game: " +
+               Fill(Tr("Следующая партия с компьютером: противник %1"), {LevelName(level)}));
     return;
   }
   // Before the first shot nothing is lost: the placement starts again against the new opponent.

@@ -104,8 +104,8 @@ void TMain1::JoinClick() {
   if (Net.Games.empty() && Net.DiscoveryProblem.empty() && searched < SearchTime) {
     NetLine(Tr("Поиск игр в локальной сети..."));
     JoinTimer.SetInterval(
-        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(SearchTime - searched)
-                             .count()) +
+        static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(SearchTime - searched).count()) +
         1);
     JoinTimer.SetEnabled(true);
     return;
@@ -124,13 +124,14 @@ void TMain1::ShowFoundGames() {
   JoinTimer.SetEnabled(false);
   if (!Engine || Net.Link != TLink::None) return;
   if (Net.Games.empty()) {
-    std::string text = Net.DiscoveryProblem.empty()
-                           ? Tr("Игры в локальной сети не найдены.")
-                           : Fill(Tr("Поиск игр в локальной сети недоступен (%1)."),
-                                  {Net.DiscoveryProblem});
+    std::string text =
+        Net.DiscoveryProblem.empty()
+            ? Tr("Игры в локальной сети не найдены.")
+            : Fill(Tr("Поиск игр в локальной сети недоступен (%1)."), {Net.DiscoveryProblem});
     text += "\n";
-    text += Tr("Подключиться к игре по адресу можно из командной строки:\nkravelon --join "
-               "АДРЕС[:ПОРТ]");
+    text +=
+        Tr("Подключиться к игре по адресу можно из командной строки:\nkravelon --join "
+           "АДРЕС[:ПОРТ]");
     NetBox(text);
     return;
   }
@@ -324,7 +325,8 @@ void TMain1::HandleNetEvent(const TNetEvent& event) {
     case TNetEventKind::PeerAgain:
       Net.PeerAgain = true;
       if (!Net.OwnAgain)
-        GameLogged("Game: " + Fill(Tr("%1 хочет сыграть ещё раз: выберите «Рестарт»."), {Net.Peer}));
+        GameLogged("Game: " +
+                   Fill(Tr("%1 хочет сыграть ещё раз: выберите «Рестарт»."), {Net.Peer}));
       return;
     case TNetEventKind::NewGame:
       StartNetGame();

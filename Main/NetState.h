@@ -30,19 +30,19 @@ struct TNetState {
   bool Hosting = false;    // the player asked to host (the listener may still be starting)
   std::uint16_t Port = 0;  // where the game listens, once it does
   TLink Link = TLink::None;
-  bool Hosted = false;     // the connection came to our listener (we are the host)
-  std::string Peer;        // the opponent's name, fit to show
+  bool Hosted = false;  // the connection came to our listener (we are the host)
+  std::string Peer;     // the opponent's name, fit to show
   std::string PeerAddress;
-  TRules Rules;            // the connection's: the host's
-  TRules OwnRules;         // the player's own, for the games against the computer after it
+  TRules Rules;     // the connection's: the host's
+  TRules OwnRules;  // the player's own, for the games against the computer after it
 
   // The game against the player.
   bool PeerPlaced = false;
-  bool BattleBegun = false;            // both fleets committed: from here the game is recorded
-  std::optional<TSide> Winner;         // the engine's end of the game
-  bool Recorded = false;               // its outcome is in the record
+  bool BattleBegun = false;     // both fleets committed: from here the game is recorded
+  std::optional<TSide> Winner;  // the engine's end of the game
+  bool Recorded = false;        // its outcome is in the record
   bool OwnAgain = false, PeerAgain = false;
-  bool Warned = false;                 // a box about this connection's end was shown already
+  bool Warned = false;  // a box about this connection's end was shown already
 
   // Searching the local network.
   bool Browsing = false;

@@ -60,7 +60,8 @@ struct TPlayer {
     const auto lines = Game->ConsoleLines();
     return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
   }
-  bool WaitForCount(const std::string& line, std::size_t count, std::chrono::seconds timeout) const {
+  bool WaitForCount(const std::string& line, std::size_t count,
+                    std::chrono::seconds timeout) const {
     const auto until = std::chrono::steady_clock::now() + timeout;
     while (Count(line) < count) {
       if (std::chrono::steady_clock::now() > until) return false;
@@ -100,7 +101,8 @@ class NetworkGame : public ::testing::Test {
         << "[game]\nname = " << name << "\n";
     TGameProcess::TOptions options;
     options.Player = player.Folder.Path();
-    options.Environment = {"KRAVELON_NET_LOOPBACK=1", host ? "KRAVELON_SEED=11" : "KRAVELON_SEED=12",
+    options.Environment = {"KRAVELON_NET_LOOPBACK=1",
+                           host ? "KRAVELON_SEED=11" : "KRAVELON_SEED=12",
                            "SPEECHD_ADDRESS=" + player.Voice.Address()};
     options.Arguments = {"--windowed", "--speak"};
     if (host) {
@@ -115,8 +117,8 @@ class NetworkGame : public ::testing::Test {
     const auto until = std::chrono::steady_clock::now() + 5s;
     while (!player.Id && std::chrono::steady_clock::now() < until) {
       for (const auto& w : X.Windows()) {
-        const bool old = std::any_of(before.begin(), before.end(),
-                                     [&](const auto& b) { return b.Id == w.Id; });
+        const bool old =
+            std::any_of(before.begin(), before.end(), [&](const auto& b) { return b.Id == w.Id; });
         if (w.Mapped && w.Name == MainCaption && !old) player.Id = w.Id;
       }
       std::this_thread::sleep_for(30ms);
@@ -171,7 +173,8 @@ class NetworkGame : public ::testing::Test {
     for (int i = 0; i < cell.Y; ++i) X.Key("Down");
     X.Key("space");
     ASSERT_TRUE(shooter.WaitForCount(UserShotPrefix + sector, 1, 10s))
-        << "no shot at " << sector << "\n" << shooter.Lines();
+        << "no shot at " << sector << "\n"
+        << shooter.Lines();
     ASSERT_TRUE(target.WaitForCount(ShotAtUs + sector, before + 1, 10s)) << target.Lines();
   }
 
@@ -179,9 +182,8 @@ class NetworkGame : public ::testing::Test {
   void StartAndArrange() {
     Start(Host, "Алиса", true, {0, 0});
     if (HasFatalFailure()) return;
-    ASSERT_TRUE(Host.Game->WaitForLine("Net: Сетевая игра открыта на порту " +
-                                           std::to_string(Port) + ".",
-                                       10s))
+    ASSERT_TRUE(Host.Game->WaitForLine(
+        "Net: Сетевая игра открыта на порту " + std::to_string(Port) + ".", 10s))
         << Host.Lines();
     Start(Guest, "Борис", false, {ScreenWidth - 696, 0});
     if (HasFatalFailure()) return;
@@ -236,8 +238,10 @@ TEST_F(NetworkGame, TwoCopiesPlayAWholeGameByTheKeysRecordItAndPlayAgain) {
     }
     return false;
   };
-  EXPECT_TRUE(recorded(Host, " player:Борис extra-shot won 21 20 1 0")) << ReadText(Host.Folder.Path() + "/data/kravelon/record");
-  EXPECT_TRUE(recorded(Guest, " player:Алиса extra-shot lost 1 0 21 20")) << ReadText(Guest.Folder.Path() + "/data/kravelon/record");
+  EXPECT_TRUE(recorded(Host, " player:Борис extra-shot won 21 20 1 0"))
+      << ReadText(Host.Folder.Path() + "/data/kravelon/record");
+  EXPECT_TRUE(recorded(Guest, " player:Алиса extra-shot lost 1 0 21 20"))
+      << ReadText(Guest.Folder.Path() + "/data/kravelon/record");
 
   // "Рестарт" from both game-over menus: another game against the same player.
   for (TPlayer* player : {&Host, &Guest}) Keys(*player, {"Escape", "Home", "Return"});

@@ -35,7 +35,8 @@ TEST_F(RemoteGame, OurShotsWaitForTheAnswersAndTheBoardLearnsOnlyWhatTheySay) {
   Start();
   EXPECT_TRUE(Engine.Remote());
   EXPECT_EQ(Host.FleetsPlaced, std::vector<int>{sdUser});
-  for (const std::string& line : Host.Log) EXPECT_EQ(line.find("Компьютер"), std::string::npos) << line;
+  for (const std::string& line : Host.Log)
+    EXPECT_EQ(line.find("Компьютер"), std::string::npos) << line;
   EXPECT_FALSE(Engine.AimRemote(0, 0)) << "no shot before both fleets are committed";
 
   Engine.BeginRemoteBattle(true);

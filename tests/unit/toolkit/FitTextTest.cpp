@@ -23,10 +23,10 @@ TEST_F(FitTextTest, ACaptionFitsItsBoxAndOneThatFitsAlreadyStaysAsItWas) {
     bool Smaller;
   };
   const TCase cases[] = {
-      {"Капитан", 200, 64, 1, false},               // a level's caption: untouched
-      {"Создать сетевую игру", 180, 64, 2, true},   // two lines beat one tiny one
+      {"Капитан", 200, 64, 1, false},              // a level's caption: untouched
+      {"Создать сетевую игру", 180, 64, 2, true},  // two lines beat one tiny one
       {"Подключиться", 120, 64, 1, true},          // no space to break at: smaller
-      {"Создать сетевую игру", 20, 10, 0, true},    // nothing fits: the smallest size
+      {"Создать сетевую игру", 20, 10, 0, true},   // nothing fits: the smallest size
   };
   for (const TCase& c : cases) {
     canvas.Font = {"Arial", 9, clr::Black, TFontStyle::Bold};
