@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -40,6 +41,16 @@ bool ProcessExited(pid_t pid, int* status) {
     return true;
   }
   return false;
+}
+
+// The harness walks windows of programs that may end at any moment; a window gone between the
+// listing and the question is no failure, anything else still ends the test loudly.
+int ToleratingGoneWindows(Display* dpy, XErrorEvent* error) {
+  if (error->error_code == BadWindow || error->error_code == BadDrawable) return 0;
+  char text[256];
+  XGetErrorText(dpy, error->error_code, text, sizeof text);
+  std::fprintf(stderr, "X error: %s (request %d)\n", text, error->request_code);
+  std::abort();
 }
 
 std::string WindowName(Display* dpy, Window w) {
@@ -104,6 +115,7 @@ TXServer::TXServer(int width, int height) : Width(width), Height(height) {
   Name = ":" + number;
   Dpy = XOpenDisplay(Name.c_str());
   if (!Dpy) throw std::runtime_error("cannot connect to " + Name);
+  XSetErrorHandler(ToleratingGoneWindows);
 }
 
 TXServer::~TXServer() {
