@@ -1,11 +1,13 @@
 #pragma once
 // The game's command line, read before anything of SDL starts: a wrong option must not open a
 // window, and --help / --version must work without a display.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "GameEngine/Level.h"
+#include "GameEngine/Rules.h"
 
 namespace kravelon {
 
@@ -25,6 +27,8 @@ struct TCommandLine {
   // (--windowed=no); nothing when not given: the settings decide.
   std::optional<bool> Windowed;
   std::optional<TLevel> Level;  // --level; nothing when not given: the settings decide
+  // --touching, --salvo, --extra-shot (each [=yes|no]); nothing when not given.
+  std::array<std::optional<bool>, AllRuleSwitches.size()> Rules{};
   std::string Error;  // one line without the program's name, set when Action is Fail
 };
 

@@ -15,9 +15,20 @@ TGameMenus::TGameMenus(TForm& owner)
     GameMenu.Items.push_back(&item);
   }
   TickLevel(DefaultLevel);
+  for (TMenuItem& item : RuleItems) {
+    item.Tag = SwitchTag;
+    item.AutoCheck = true;
+    GameMenu.Items.push_back(&item);
+  }
+  TickRules(TRules{});
   SoundItem.AutoCheck = true;
   SoundItem.Checked = true;
   ExitQuestionItem.Enabled = false;
+}
+
+void TGameMenus::TickRules(const TRules& rules) {
+  for (const TRuleSwitch rule : AllRuleSwitches) RuleItems[rule].Checked = RuleOn(rules, rule);
+  RuleItems[rsExtraShot].Enabled = !rules.Salvo;
 }
 
 void TGameMenus::TickLevel(TLevel level) {

@@ -4,6 +4,7 @@
 // the main window's (MenuHandlers.cpp).
 #include "Common/Text.h"
 #include "GameEngine/Level.h"
+#include "GameEngine/Rules.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Menus.h"
 
@@ -28,6 +29,10 @@ struct TGameMenus {
   // The computer's levels, weakest first, as AllLevels lists them.
   TMenuItem LevelItems[AllLevels.size()]{TMenuItem{LevelName(lvCabinBoy)}, TMenuItem{LevelName(lvSailor)},
                                          TMenuItem{LevelName(lvCaptain)}, TMenuItem{LevelName(lvAdmiral)}};
+  // The house rules' switches, as AllRuleSwitches lists them.
+  TMenuItem RuleItems[AllRuleSwitches.size()]{TMenuItem{RuleCaption(rsTouching)},
+                                              TMenuItem{RuleCaption(rsSalvo)},
+                                              TMenuItem{RuleCaption(rsExtraShot)}};
   TPopupMenu MainMenu;
   TPopupMenu ExitMenu;
   TPopupMenu GameOverMenu;
@@ -35,6 +40,8 @@ struct TGameMenus {
 
   // Ticks the item of `level` and no other.
   void TickLevel(TLevel level);
+  // Ticks the rules' switches as `rules` has them; the extra shot's has no say in a salvo.
+  void TickRules(const TRules& rules);
 };
 
 }  // namespace kravelon

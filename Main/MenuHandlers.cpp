@@ -7,6 +7,7 @@
 #include "Main/Main1.h"
 #include "Main/Statistics.h"
 #include "Platform/Memory.h"
+#include "Toolkit/FitText.h"
 #include "Toolkit/MessageBox.h"
 #include "Toolkit/Pause.h"
 
@@ -16,6 +17,9 @@ namespace {
 
 constexpr int MenuItemWidth = 256;
 constexpr int MenuItemHeight = 64;
+// Room a caption leaves at each side of its item: a little, or the tick's width where one goes.
+constexpr int MenuTextMargin = 8;
+constexpr int MenuTickSpace = 44;
 
 }  // namespace
 
@@ -30,6 +34,8 @@ void TMain1::SetUpMenus() {
   Menus.StatisticsItem.OnClick = [this](TMenuItem&) { ShowStatistics(); };
   for (std::size_t i = 0; i < AllLevels.size(); ++i)
     Menus.LevelItems[i].OnClick = [this, level = AllLevels[i]](TMenuItem&) { LevelClick(level); };
+  for (const TRuleSwitch rule : AllRuleSwitches)
+    Menus.RuleItems[rule].OnClick = [this, rule](TMenuItem& item) { RuleClick(rule, item.Checked); };
   // A player who switches the sound off expects silence at once: a shot still ringing stops.
   Menus.SoundItem.OnClick = [this](TMenuItem& item) {
     if (!item.Checked && Sound) Sound->Stop();
@@ -82,11 +88,21 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
   if (selected && sender.Enabled) canvas.Draw(rect.Left, rect.Top, Paint->GetImage("IM_MENU_SELECT"));
   if (!selected && sender.Enabled) canvas.FillRect(rect);
   canvas.BrushStyle = TBrushStyle::Clear;
-  const int w = canvas.TextWidth(sender.Caption);
+  // A caption too long for the item shrinks or takes two lines, clear of the tick at its left
+  // and centred as the others are.
+  const bool ticked = sender.Tag == TGameMenus::SwitchTag || sender.Tag == TGameMenus::ChoiceTag;
+  const int margin = ticked ? MenuTickSpace : MenuTextMargin;
+  const TFittedText fitted = FitText(canvas, canvas.Font, sender.Caption, rect.Width() - 2 * margin,
+                                     rect.Height() - 2 * MenuTextMargin);
+  canvas.Font.Size = fitted.Size;
   const int h = canvas.TextHeight(sender.Caption);
-  canvas.TextOut(rect.Left + (rect.Width() - w) / 2, rect.Top + (rect.Height() - h) / 2,
-                 sender.Caption);
-  if (sender.Tag == TGameMenus::SwitchTag || sender.Tag == TGameMenus::ChoiceTag) {
+  int y = rect.Top + (rect.Height() - h * static_cast<int>(fitted.Lines.size())) / 2;
+  for (const std::string& line : fitted.Lines) {
+    canvas.TextOut(rect.Left + (rect.Width() - canvas.TextWidth(line)) / 2, y, line);
+    y += h;
+  }
+  if (ticked) {
+    canvas.Font.Size = Paint->MenuFont().Size;
     canvas.Font.Name = "Webdings";
     if (sender.Checked) canvas.TextOut(rect.Left + 8, rect.Top + 8, "a");
   }
@@ -118,6 +134,23 @@ void TMain1::LevelClick(TLevel level) {
     return;
   }
   GameLogged("Game: " + Fill(Tr("Следующая партия: противник %1"), {LevelName(level)}));
+}
+
+void TMain1::RuleClick(TRuleSwitch rule, bool on) {
+  if (!Engine) return;
+  TRules rules = Engine->NextRules();
+  SetRule(rules, rule, on);
+  Menus.TickRules(rules);
+  Engine->SetRules(rules);
+  if (Options.Settings) Note(Options.Settings->SaveRule(rule, on));
+  // Before the first shot nothing is lost: the placement starts again by the new rules.
+  if (Engine->State() == gsPlacing) {
+    NewGameNow();
+    return;
+  }
+  const std::string list = RulesList(rules);
+  GameLogged("Game: " + (list.empty() ? std::string(Tr("Следующая партия: обычные правила"))
+                                      : Fill(Tr("Следующая партия: правила: %1"), {list})));
 }
 
 void TMain1::ArrangeClick() {

@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
   remembered.Speech = run.Speech;
   remembered.Windowed = run.Windowed;
   remembered.Level = run.Level;
+  remembered.Rules = run.Rules;
   remembered.SoundOn = settings.Sound().value_or(true);
   remembered.Settings = &settingsFile;
   TRecordFile record(DataFolder());

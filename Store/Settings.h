@@ -3,6 +3,7 @@
 // config folder. Keys of the [game] section are the game's. Writing the file back changes only
 // the lines of the keys the game sets; every other byte (comments, blank lines, other keys and
 // sections, line ends) stays as the player wrote it.
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "GameEngine/Level.h"
+#include "GameEngine/Rules.h"
 #include "Store/DurableUpdate.h"
 
 namespace kravelon {
@@ -41,6 +43,9 @@ class TSettings {
   bool Windowed() const { return OrdinaryWindow.value_or(false); }
   // The computer's level the player last chose in the game menu.
   std::optional<TLevel> Level() const { return ChosenLevel; }
+  // A house rule's switch as the player last left it in the game menu ("touching", "salvo",
+  // "extra-shot").
+  std::optional<bool> Rule(TRuleSwitch rule) const { return RuleOn[rule]; }
 
   void SetSound(bool on);
   void SetSpeech(bool on);
@@ -81,6 +86,7 @@ class TSettings {
   std::string FirstDamage;
   std::optional<bool> SoundOn, SpeechOn, OrdinaryWindow;
   std::optional<TLevel> ChosenLevel;
+  std::array<std::optional<bool>, AllRuleSwitches.size()> RuleOn{};
   std::string LanguageCode;
   int ScaleFactor = 0;
 };
@@ -100,6 +106,7 @@ class TSettingsFile {
   // The same for the speech switch, and the computer's level.
   std::vector<std::string> SaveSpeech(bool on);
   std::vector<std::string> SaveLevel(TLevel level);
+  std::vector<std::string> SaveRule(TRuleSwitch rule, bool on);
   // Writes the changes a failed write left; the game calls it once more as it ends.
   std::vector<std::string> Flush();
 

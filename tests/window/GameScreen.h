@@ -168,6 +168,6 @@ class Gameplay : public RunningGame {
 enum { MainRestart, MainArrange, MainSound, MainAbout, MainExit, MainItems };
 enum { ExitTitle, ExitYes, ExitNo, ExitItems };
 enum { OverRestart, OverStatistics, OverExit, OverItems };
-enum { GameCabinBoy, GameSailor, GameCaptain, GameAdmiral, GameItems };
+enum { GameCabinBoy, GameSailor, GameCaptain, GameAdmiral, GameTouching, GameSalvo, GameExtraShot, GameItems };
 
 }  // namespace kravelon

@@ -36,22 +36,23 @@ TEST(Settings, ReadsEachKeyAndLeavesOutWhatItDoesNotUnderstand) {
     bool Windowed;
     std::size_t Notes;
     std::optional<TLevel> Level = std::nullopt;
+    std::optional<bool> Salvo = std::nullopt;
   };
   const TCase cases[] = {
       {"", {}, {}, "", 0, false, 0},
       {"[game]\nsound = false\nspeech = yes\nlanguage = en\nscale = 2\nwindowed = true\n"
-       "level = admiral\n",
-       false, true, "en", 2, true, 0, lvAdmiral},
+       "level = admiral\nsalvo = yes\n",
+       false, true, "en", 2, true, 0, lvAdmiral, true},
       {"[game]\nsound=on\nlanguage=ru\nscale=\nspeech=\nlevel=1\n", true, {}, "ru", 0, false, 0,
        lvCabinBoy},
       {"[game]\nsound = loud\nlanguage = fr\nscale = 5\nwindowed = 2\nspeech = maybe\n"
-       "level = general\n",
+       "level = general\nsalvo = twice\n",
        {},
        {},
        "",
        0,
        false,
-       6},
+       7},
       // Another section's keys are not the game's, whatever their names.
       {"[other]\nsound = false\nscale = 9\nlevel = sailor\n", {}, {}, "", 0, false, 0},
   };
@@ -65,6 +66,7 @@ TEST(Settings, ReadsEachKeyAndLeavesOutWhatItDoesNotUnderstand) {
     EXPECT_EQ(s.Scale(), c.Scale);
     EXPECT_EQ(s.Windowed(), c.Windowed);
     EXPECT_EQ(s.Level(), c.Level);
+    EXPECT_EQ(s.Rule(rsSalvo), c.Salvo);
     EXPECT_EQ(notes.size(), c.Notes);
     EXPECT_FALSE(s.HasBrokenLines());
   }
