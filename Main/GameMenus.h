@@ -19,6 +19,9 @@ struct TGameMenus {
   // tick showing which (the levels).
   static constexpr int SwitchTag = 1;
   static constexpr int ChoiceTag = 2;
+  // Every item's size in pixels: the menus hang from the screen's middle by it.
+  static constexpr int ItemWidth = 256;
+  static constexpr int ItemHeight = 64;
 
   // Made after the language is chosen, so each caption is in the game's language.
   TMenuItem RestartItem{Tr("Рестарт")}, ArrangeItem{Tr("Расставить")}, SoundItem{Tr("Звук")},

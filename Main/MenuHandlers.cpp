@@ -15,8 +15,6 @@ namespace kravelon {
 
 namespace {
 
-constexpr int MenuItemWidth = 256;
-constexpr int MenuItemHeight = 64;
 // Room a caption leaves at each side of its item: a little, or the tick's width where one goes.
 constexpr int MenuTextMargin = 8;
 constexpr int MenuTickSpace = 44;
@@ -66,13 +64,13 @@ void TMain1::PrepareMenu(TPopupMenu& menu) {
 void TMain1::ShowMenu(TPopupMenu& menu) {
   const int n = static_cast<int>(menu.Items.size());
   const std::optional<TPoint> pointer = PointerPosition();
-  menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (MenuItemHeight / 2) * n - 4);
+  menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (TGameMenus::ItemHeight / 2) * n - 4);
   PointerBack(pointer);
 }
 
 void TMain1::MeasureMenuItem(TMenuItem&, TCanvas&, int& width, int& height) {
-  width = MenuItemWidth;
-  height = MenuItemHeight;
+  width = TGameMenus::ItemWidth;
+  height = TGameMenus::ItemHeight;
 }
 
 void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected) {
