@@ -112,7 +112,9 @@ void TMain1::RestartClick() {
 }
 
 void TMain1::NewGameNow() {
+  const bool salvoShown = Engine && Engine->Rules().Salvo;
   if (Engine) Engine->NewGame();
+  if (salvoShown) ShowStatus(StatusSector);  // the last game's salvo count goes with it
   // Ends an arrangement or a computer's turn in progress.
   Application->ClearIdle();
   // What the finished game's log texts and explosions freed goes back to the system.
