@@ -58,7 +58,7 @@ const char* RuleCaption(TRuleSwitch rule) {
   return "";
 }
 
-std::string RulesLine(const TRules& rules) {
+std::string RulesList(const TRules& rules) {
   std::string list;
   const auto add = [&list](const char* rule) {
     if (!list.empty()) list += ", ";
@@ -71,6 +71,11 @@ std::string RulesLine(const TRules& rules) {
   // TRANSLATORS: one of the house rules named on a game's first console lines, after "Правила:":
   // every shot, hit or miss, passes the turn.
   if (!rules.ExtraShot) add(Tr("без выстрела после попадания"));
+  return list;
+}
+
+std::string RulesLine(const TRules& rules) {
+  const std::string list = RulesList(rules);
   if (list.empty()) return "";
   // TRANSLATORS: %1 lists the house rules in play, joined by commas.
   return Fill(Tr("Правила: %1"), {list});

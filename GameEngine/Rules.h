@@ -26,6 +26,9 @@ std::string_view RuleValue(TRuleSwitch rule);
 // The switch's caption in the player's language: "Корабли могут касаться", "Залп",
 // "Выстрел после попадания".
 const char* RuleCaption(TRuleSwitch rule);
+// The rules that differ from the game's own, "корабли могут касаться, залп"; empty under the
+// game's own rules.
+std::string RulesList(const TRules& rules);
 // One line naming the rules that differ from the game's own, "Правила: корабли могут касаться,
 // залп"; empty under the game's own rules.
 std::string RulesLine(const TRules& rules);

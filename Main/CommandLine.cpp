@@ -44,7 +44,7 @@ bool ValueOption(const std::vector<std::string>& arguments, std::size_t& i, std:
 
 // "--name" (yes), "--name=yes" or "--name=no": whether `arg` is the switch; `value` is nothing
 // for any other value after "=".
-bool SwitchOption(const std::string& arg, std::string_view name, std::optional<bool>& value) {
+bool SwitchOption(const std::string& arg, const std::string& name, std::optional<bool>& value) {
   if (arg == name) {
     value = true;
     return true;
@@ -61,6 +61,13 @@ TCommandLine Failure(std::string message) {
   result.Action = TCommandLine::TAction::Fail;
   result.Error = std::move(message);
   return result;
+}
+
+// "--name=VALUE" with a value other than yes or no.
+TCommandLine BadSwitch(const std::string& arg) {
+  const std::size_t equals = arg.find('=');
+  return Failure(Fill(Tr("неверное значение '%1' параметра %2 (ожидается yes или no)"),
+                      {arg.substr(equals + 1), arg.substr(0, equals)}));
 }
 
 }  // namespace
@@ -123,12 +130,19 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       continue;
     }
     if (std::optional<bool> on; SwitchOption(arg, "--windowed", on)) {
-      if (!on)
-        return Failure(Fill(Tr("неверное значение '%1' параметра --windowed (ожидается yes или no)"),
-                            {arg.substr(11)}));
+      if (!on) return BadSwitch(arg);
       result.Windowed = on;
       continue;
     }
+    bool rule = false;
+    for (const TRuleSwitch r : AllRuleSwitches) {
+      if (std::optional<bool> on; SwitchOption(arg, "--" + std::string(RuleValue(r)), on)) {
+        if (!on) return BadSwitch(arg);
+        result.Rules[r] = on;
+        rule = true;
+      }
+    }
+    if (rule) continue;
     if (!arg.empty() && arg[0] == '-') return Failure(Fill(Tr("неизвестный параметр '%1'"), {arg}));
     return Failure(Fill(Tr("лишний аргумент '%1'"), {arg}));
   }
@@ -150,6 +164,10 @@ std::string UsageText() {
              "               противник: cabin-boy (юнга), sailor (матрос), captain (капитан,\n"
              "               по умолчанию), admiral (адмирал) или 1–4; по умолчанию уровень,\n"
              "               выбранный в меню игры (F3)\n");
+  text += Tr("  --touching[=yes|no], --salvo[=yes|no], --extra-shot[=yes|no]\n"
+             "               правила: корабли могут касаться; залп (столько выстрелов за ход,\n"
+             "               сколько кораблей на плаву); выстрел после попадания (по умолчанию\n"
+             "               да, остальные нет, или как выбрано в меню игры)\n");
   text += Tr("  --host[=ПОРТ] открыть сетевую игру и ждать соперника на этом порту (по\n"
              "               умолчанию 41740) на всех сетевых интерфейсах; в игре: F3,\n"
              "               \"Создать сетевую игру\"\n");

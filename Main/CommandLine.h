@@ -1,12 +1,14 @@
 #pragma once
 // The game's command line, read before anything of SDL starts: a wrong option must not open a
 // window, and --help / --version must work without a display.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "GameEngine/Level.h"
 #include "Net/Address.h"
+#include "GameEngine/Rules.h"
 
 namespace kravelon {
 
@@ -30,6 +32,8 @@ struct TCommandLine {
   // the game there. At most one of them.
   std::optional<std::uint16_t> HostPort;
   std::optional<TAddress> Join;
+  // --touching, --salvo, --extra-shot (each [=yes|no]); nothing when not given.
+  std::array<std::optional<bool>, AllRuleSwitches.size()> Rules{};
   std::string Error;  // one line without the program's name, set when Action is Fail
 };
 

@@ -18,13 +18,24 @@ TGameMenus::TGameMenus(TForm& owner)
     item.Tag = ChoiceTag;
     GameMenu.Items.push_back(&item);
   }
+  TickLevel(DefaultLevel);
+  for (TMenuItem& item : RuleItems) {
+    item.Tag = SwitchTag;
+    item.AutoCheck = true;
+    GameMenu.Items.push_back(&item);
+  }
   HostItem.Tag = SwitchTag;
   GameMenu.Items.push_back(&HostItem);
   GameMenu.Items.push_back(&JoinItem);
-  TickLevel(DefaultLevel);
+  TickRules(TRules{});
   SoundItem.AutoCheck = true;
   SoundItem.Checked = true;
   ExitQuestionItem.Enabled = false;
+}
+
+void TGameMenus::TickRules(const TRules& rules) {
+  for (const TRuleSwitch rule : AllRuleSwitches) RuleItems[rule].Checked = RuleOn(rules, rule);
+  RuleItems[rsExtraShot].Enabled = !rules.Salvo;
 }
 
 void TGameMenus::TickLevel(TLevel level) {

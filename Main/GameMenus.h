@@ -8,6 +8,7 @@
 #include "Common/Text.h"
 #include "GameEngine/Level.h"
 #include "Net/NetEvent.h"
+#include "GameEngine/Rules.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Menus.h"
 
@@ -24,6 +25,9 @@ struct TGameMenus {
   static constexpr int ChoiceTag = 2;
   // The most games the join menu lists: more would run off a small screen.
   static constexpr std::size_t MaxGamesListed = 6;
+  // Every item's size in pixels: the menus hang from the screen's middle by it.
+  static constexpr int ItemWidth = 256;
+  static constexpr int ItemHeight = 64;
 
   // Made after the language is chosen, so each caption is in the game's language.
   TMenuItem RestartItem{Tr("Рестарт")}, ArrangeItem{Tr("Расставить")}, SoundItem{Tr("Звук")},
@@ -34,6 +38,10 @@ struct TGameMenus {
   // The computer's levels, weakest first, as AllLevels lists them.
   TMenuItem LevelItems[AllLevels.size()]{TMenuItem{LevelName(lvCabinBoy)}, TMenuItem{LevelName(lvSailor)},
                                          TMenuItem{LevelName(lvCaptain)}, TMenuItem{LevelName(lvAdmiral)}};
+  // The house rules' switches, as AllRuleSwitches lists them.
+  TMenuItem RuleItems[AllRuleSwitches.size()]{TMenuItem{RuleCaption(rsTouching)},
+                                              TMenuItem{RuleCaption(rsSalvo)},
+                                              TMenuItem{RuleCaption(rsExtraShot)}};
   // The network game: hosting, ticked while the game listens for a guest; joining, which reads
   // "leave" while a network game is on.
   TMenuItem HostItem{Tr("Создать сетевую игру")}, JoinItem{Tr("Подключиться к игре")};
@@ -46,6 +54,8 @@ struct TGameMenus {
 
   // Ticks the item of `level` and no other.
   void TickLevel(TLevel level);
+  // Ticks the rules' switches as `rules` has them; the extra shot's has no say in a salvo.
+  void TickRules(const TRules& rules);
   // The network items as they stand: hosting or not, a network game on or not.
   void ShowNetwork(bool hosting, bool connected);
   // The join menu's items for these games ("Вася — 192.168.1.20"); the window binds them.

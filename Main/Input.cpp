@@ -29,10 +29,18 @@ void TMain1::FormMouseMove(int x, int y) {
     if (Target.PointAt(*cell)) Paint->HideTarget();
   }
   if (Engine->State() != gsReport && Paint->IsGraphicsReady()) {
-    Paint->SetStatusText(Tr("Сектор: ") + SectorName());
+    ShowStatus(SectorName());
   }
   // The about screen covers the board: no preview is drawn over it.
   if (Engine->State() == gsPlacing && !Paint->AboutShown()) SetupShip(PointerCell(), false);
+}
+
+void TMain1::ShowStatus(const std::string& sector) {
+  if (!Paint || !Engine || !Paint->IsGraphicsReady()) return;
+  StatusSector = sector;
+  // The shots left count only while the user fires them.
+  const std::string salvo = Engine->ActiveSide() == sdUser ? SalvoStatus(*Engine) : "";
+  Paint->SetStatusText(StatusLine(sector, salvo));
 }
 
 std::optional<TPoint> TMain1::PointerCell() const {
@@ -173,7 +181,7 @@ void TMain1::SetTarget(TPoint cell) {
   Target.Key(cell);
   Paint->ShowTarget(board, cell);
   if (Speaks()) Narrator->Focus(CellSpeech(*Engine, board, cell));
-  if (Paint->IsGraphicsReady()) Paint->SetStatusText(Tr("Сектор: ") + CellName(cell.X, cell.Y));
+  ShowStatus(CellName(cell.X, cell.Y));
   if (Engine->State() == gsPlacing) SetupShip(cell, false);
 }
 

@@ -78,6 +78,8 @@ TMain1::TMain1(TMainOptions options)
   Menus.SoundItem.Checked = Options.SoundOn;
   Engine->SetLevel(Options.Level);
   Menus.TickLevel(Options.Level);
+  Engine->SetRules(Options.Rules);
+  Menus.TickRules(Options.Rules);
   ReportTimer.OnTimer = [this] { ReportTimerTick(); };
   NetTimer.OnTimer = [this] {
     NetTimer.SetEnabled(false);

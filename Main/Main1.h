@@ -39,6 +39,7 @@ struct TMainOptions {
   TSpeechChoice Speech = TSpeechChoice::Off;
   std::string Language = "ru";  // the game's, for the voice (ISO 639)
   TLevel Level = DefaultLevel;  // the computer's, from the first game on
+  TRules Rules;                 // the house rules, from the first game on
   // The network game: the player's name in it (Network.Name), where hosting listens, whether
   // games are announced and searched for; and a game to host or join from the start.
   TNetConfig Network;
@@ -120,6 +121,7 @@ class TMain1 : public TForm, public TGameHost {
   // A new game at once: both boards empty, whatever step was installed removed.
   void NewGameNow();
   void LevelClick(TLevel level);  // a level of the game menu
+  void RuleClick(TRuleSwitch rule, bool on);  // a house rule's switch of the game menu
   // The game menu's network items: hosting on and off; joining (a menu of the games found on
   // the local network) or, while a network game is on, leaving it.
   void HostClick();
@@ -170,6 +172,10 @@ class TMain1 : public TForm, public TGameHost {
   // The cell of the board being played under the pointer (the user's while placing, the
   // computer's in battle), strictly inside it as a click needs; nothing elsewhere.
   std::optional<TPoint> PointerCell() const;
+  // The status line: the sector named, and while the user fires a salvo its shots left.
+  void ShowStatus(const std::string& sector);
+  std::string StatusSector;  // the sector the status line names
+  void SaySalvo();  // the user's salvo's shots left, aloud
   // A button pressed at a cell: the mouse's at the pointer (at `pointer` on the window), Space,
   // Return and R at KeyCell (no pointer).
   void Press(TMouseButton button, std::optional<TPoint> cell, std::optional<TPoint> pointer = {});

@@ -15,8 +15,9 @@ namespace kravelon {
 
 namespace {
 
-constexpr int MenuItemWidth = 256;
-constexpr int MenuItemHeight = 64;
+// Room a caption leaves at each side of its item: a little, or the tick's width where one goes.
+constexpr int MenuTextMargin = 8;
+constexpr int MenuTickSpace = 44;
 
 }  // namespace
 
@@ -33,6 +34,8 @@ void TMain1::SetUpMenus() {
   Menus.JoinItem.OnClick = [this](TMenuItem&) { JoinClick(); };
   for (std::size_t i = 0; i < AllLevels.size(); ++i)
     Menus.LevelItems[i].OnClick = [this, level = AllLevels[i]](TMenuItem&) { LevelClick(level); };
+  for (const TRuleSwitch rule : AllRuleSwitches)
+    Menus.RuleItems[rule].OnClick = [this, rule](TMenuItem& item) { RuleClick(rule, item.Checked); };
   // A player who switches the sound off expects silence at once: a shot still ringing stops.
   Menus.SoundItem.OnClick = [this](TMenuItem& item) {
     if (!item.Checked && Sound) Sound->Stop();
@@ -63,13 +66,13 @@ void TMain1::PrepareMenu(TPopupMenu& menu) {
 void TMain1::ShowMenu(TPopupMenu& menu) {
   const int n = static_cast<int>(menu.Items.size());
   const std::optional<TPoint> pointer = PointerPosition();
-  menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (MenuItemHeight / 2) * n - 4);
+  menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (TGameMenus::ItemHeight / 2) * n - 4);
   PointerBack(pointer);
 }
 
 void TMain1::MeasureMenuItem(TMenuItem&, TCanvas&, int& width, int& height) {
-  width = MenuItemWidth;
-  height = MenuItemHeight;
+  width = TGameMenus::ItemWidth;
+  height = TGameMenus::ItemHeight;
 }
 
 void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected) {
@@ -85,27 +88,23 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
   if (selected && sender.Enabled) canvas.Draw(rect.Left, rect.Top, Paint->GetImage("IM_MENU_SELECT"));
   if (!selected && sender.Enabled) canvas.FillRect(rect);
   canvas.BrushStyle = TBrushStyle::Clear;
+  // A caption too long for the item shrinks or takes two lines, clear of the tick at its left
+  // and centred as the others are.
   const bool ticked = sender.Tag == TGameMenus::SwitchTag || sender.Tag == TGameMenus::ChoiceTag;
-  // A caption wider than the item shrinks, or breaks onto two lines; one that fits is drawn as it
-  // always was. An item with a tick keeps the tick's width clear on both sides.
-  TFont tick = canvas.Font;
-  tick.Name = "Webdings";
-  const TFont font = canvas.Font;
-  canvas.Font = tick;
-  const int margin = ticked ? 8 + canvas.TextWidth("a") : 8;
-  canvas.Font = font;
-  const TFittedText fit =
-      FitText(canvas, font, sender.Caption, rect.Width() - 2 * margin, rect.Height());
-  canvas.Font.Size = fit.Size;
-  const int lineHeight = canvas.TextHeight(sender.Caption);
-  int top = rect.Top + (rect.Height() - lineHeight * static_cast<int>(fit.Lines.size())) / 2;
-  for (const std::string& line : fit.Lines) {
-    canvas.TextOut(rect.Left + (rect.Width() - canvas.TextWidth(line)) / 2, top, line);
-    top += lineHeight;
+  const int margin = ticked ? MenuTickSpace : MenuTextMargin;
+  const TFittedText fitted = FitText(canvas, canvas.Font, sender.Caption, rect.Width() - 2 * margin,
+                                     rect.Height() - 2 * MenuTextMargin);
+  canvas.Font.Size = fitted.Size;
+  const int h = canvas.TextHeight(sender.Caption);
+  int y = rect.Top + (rect.Height() - h * static_cast<int>(fitted.Lines.size())) / 2;
+  for (const std::string& line : fitted.Lines) {
+    canvas.TextOut(rect.Left + (rect.Width() - canvas.TextWidth(line)) / 2, y, line);
+    y += h;
   }
-  if (ticked && sender.Checked) {
-    canvas.Font = tick;
-    canvas.TextOut(rect.Left + 8, rect.Top + 8, "a");
+  if (ticked) {
+    canvas.Font.Size = Paint->MenuFont().Size;
+    canvas.Font.Name = "Webdings";
+    if (sender.Checked) canvas.TextOut(rect.Left + 8, rect.Top + 8, "a");
   }
 }
 
@@ -125,7 +124,9 @@ void TMain1::RestartClick() {
 }
 
 void TMain1::NewGameNow() {
+  const bool salvoShown = Engine && Engine->Rules().Salvo;
   if (Engine) Engine->NewGame();
+  if (salvoShown) ShowStatus(StatusSector);  // the last game's salvo count goes with it
   // Ends an arrangement or a computer's turn in progress.
   Application->ClearIdle();
   // What the finished game's log texts and explosions freed goes back to the system.
@@ -151,6 +152,35 @@ void TMain1::LevelClick(TLevel level) {
     return;
   }
   GameLogged("Game: " + Fill(Tr("Следующая партия: противник %1"), {LevelName(level)}));
+}
+
+void TMain1::RuleClick(TRuleSwitch rule, bool on) {
+  if (!Engine) return;
+  TRules rules = OwnRules();
+  SetRule(rules, rule, on);
+  Menus.TickRules(rules);
+  if (Options.Settings) Note(Options.Settings->SaveRule(rule, on));
+  // A guest who comes from now on plays by them.
+  if (Net.Hosting) Network().SetRules(rules);
+  // A game against a player goes on by the host's rules: these wait for the next game against
+  // the computer.
+  if (Engine->Remote()) {
+    Net.OwnRules = rules;
+    const std::string list = RulesList(rules);
+    GameLogged("Game: " + (list.empty()
+                               ? std::string(Tr("Следующая партия с компьютером: обычные правила"))
+                               : Fill(Tr("Следующая партия с компьютером: правила: %1"), {list})));
+    return;
+  }
+  Engine->SetRules(rules);
+  // Before the first shot nothing is lost: the placement starts again by the new rules.
+  if (Engine->State() == gsPlacing) {
+    NewGameNow();
+    return;
+  }
+  const std::string list = RulesList(rules);
+  GameLogged("Game: " + (list.empty() ? std::string(Tr("Следующая партия: обычные правила"))
+                                      : Fill(Tr("Следующая партия: правила: %1"), {list})));
 }
 
 void TMain1::ArrangeClick() {

@@ -87,7 +87,13 @@ void TMain1::ShipPlaced(TSide) {
 void TMain1::FleetPlaced(TSide side) {
   if (side == sdUser) PlacementByMouse = true;
   ForgetTarget();  // the board being played changes
-  if (side == sdComputer) CloseAboutIfShown();  // the battle begins
+  if (side == sdComputer) {  // the battle begins
+    CloseAboutIfShown();
+    if (Engine && Engine->Rules().Salvo) {
+      ShowStatus(StatusSector);
+      SaySalvo();
+    }
+  }
   if (!Engine || !Engine->Remote()) {
     InstallIdle(StepAfterFleet(side));
     return;
@@ -104,11 +110,25 @@ void TMain1::ShotFired(TSide shooter, TPoint cell, bool) {
   if (Paint) Paint->ShowShot(shooter == sdUser ? sdComputer : sdUser, cell);
   if (Sound) Sound->Play("SND_SHOT");
   if (Paint) Paint->Explode(shooter == sdUser ? sdComputer : sdUser, cell);
+  // A salvo under way: the status line counts down, and a player who listens hears what is left.
+  if (Engine && Engine->Rules().Salvo) {
+    ShowStatus(StatusSector);
+    if (shooter == sdUser && Engine->ActiveSide() == sdUser && !Engine->GameOver()) SaySalvo();
+  }
 }
 
 void TMain1::TurnPassed(TSide side) {
+  if (Engine && Engine->Rules().Salvo) {
+    ShowStatus(StatusSector);
+    if (side == sdUser) SaySalvo();
+  }
   // The player across the network fires from its side: nothing runs here meanwhile.
   InstallIdle(Engine && Engine->Remote() ? TIdleStep::None : StepAfterTurn(side));
+}
+
+void TMain1::SaySalvo() {
+  if (!Speaks()) return;
+  if (const std::string salvo = SalvoStatus(*Engine); !salvo.empty()) Narrator->Message(salvo);
 }
 
 void TMain1::GameWon(TSide winner) {

@@ -15,6 +15,9 @@ TStartChoices ChooseStart(const TCommandLine& options, const TSettings& settings
   run.FittedScale = options.Scale > 0 ? 0 : settings.Scale();
   run.Windowed = options.Windowed.value_or(settings.Windowed());
   run.Level = options.Level.value_or(settings.Level().value_or(DefaultLevel));
+  for (const TRuleSwitch rule : AllRuleSwitches)
+    SetRule(run.Rules, rule,
+            options.Rules[rule].value_or(settings.Rule(rule).value_or(RuleOn(TRules{}, rule))));
   return run;
 }
 

@@ -21,6 +21,7 @@ struct TStartChoices {
   int FittedScale = 0;
   bool Windowed = false;
   TLevel Level = DefaultLevel;  // the computer's, from the first game on
+  TRules Rules;                 // the house rules, from the first game on
   bool operator==(const TStartChoices&) const = default;
 };
 

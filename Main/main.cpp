@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
     remembered.Network.ListenAddress = "127.0.0.1";
     remembered.Network.Discovery = false;
   }
+  remembered.Rules = run.Rules;
   remembered.SoundOn = settings.Sound().value_or(true);
   remembered.Settings = &settingsFile;
   TRecordFile record(DataFolder());

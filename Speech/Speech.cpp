@@ -244,16 +244,24 @@ void TSpeaker::Work() {
         shared.Idle = true;
       }
     }
-    if (connect) {
-      if (!service.Start(Options.Service)) {
-        fail(TSpeechFailure::NotReached, "the speech service could not start");
+    if (connect || item.Job != 0) {
+      // Either the service started and heard say it is ready, or a job handed over and heard
+      // done: each with its own bound, and a failure of its own kind.
+      const bool handed = connect ? service.Start(Options.Service)
+                                  : service.Send(std::string(1, item.Job) + item.Text);
+      if (!handed) {
+        fail(connect ? TSpeechFailure::NotReached : TSpeechFailure::Lost,
+             connect ? "the speech service could not start" : "the speech service has gone");
         continue;
       }
-      const TWaited waited = await(message, TClock::now() + Options.ConnectTimeout, why, false);
+      const auto bound = connect ? Options.ConnectTimeout : Options.AnswerTimeout;
+      const TWaited waited = await(message, TClock::now() + bound, why, false);
       if (waited == TWaited::Stopped) break;
       if (waited == TWaited::Failed) {
         // Killed for taking too long, or ended by libspeechd over an answer it could not read.
-        fail(TSpeechFailure::NoAnswer, why);
+        fail(connect ? TSpeechFailure::NoAnswer : TSpeechFailure::Lost, why);
+      } else if (!connect) {
+        if (message[0] != service::Done) fail(TSpeechFailure::Lost, message.substr(1));
       } else if (message[0] == service::Ready) {
         {
           const std::lock_guard<std::mutex> hold(shared.Lock);
@@ -265,20 +273,6 @@ void TSpeaker::Work() {
         fail(message[0] == service::NotReached ? TSpeechFailure::NotReached
                                                : TSpeechFailure::NoAnswer,
              message.substr(1));
-      }
-    } else if (item.Job != 0) {
-      std::string job(1, item.Job);
-      job += item.Text;
-      if (!service.Send(job)) {
-        fail(TSpeechFailure::Lost, "the speech service has gone");
-        continue;
-      }
-      const TWaited waited = await(message, TClock::now() + Options.AnswerTimeout, why, false);
-      if (waited == TWaited::Stopped) break;
-      if (waited == TWaited::Failed) {
-        fail(TSpeechFailure::Lost, why);
-      } else if (message[0] != service::Done) {
-        fail(TSpeechFailure::Lost, message.substr(1));
       }
     } else {
       // Nothing to do: wait for the owner, or for the service to say the daemon went away.

@@ -190,6 +190,12 @@ void TSettings::Take(const std::string& name, const std::string& value,
     // A name the network game can send and the record can keep, else the login name plays.
     understood = value.empty() || IsPlayerName(value);
     PlayerName = understood ? value : "";
+  } else {
+    for (const TRuleSwitch rule : AllRuleSwitches) {
+      if (name != RuleValue(rule)) continue;
+      RuleOn[rule] = ReadSwitch(value);
+      understood = value.empty() || RuleOn[rule];
+    }
   }
   if (understood) return;
   std::string shown = value;  // one console line, whatever the value's lines
@@ -319,6 +325,10 @@ std::vector<std::string> TSettingsFile::SaveSpeech(bool on) {
 
 std::vector<std::string> TSettingsFile::SaveLevel(TLevel level) {
   return Save(TSettings::LevelKey, std::string(LevelValue(level)));
+}
+
+std::vector<std::string> TSettingsFile::SaveRule(TRuleSwitch rule, bool on) {
+  return Save(std::string(RuleValue(rule)).c_str(), on ? "true" : "false");
 }
 
 std::vector<std::string> TSettingsFile::Save(const char* name, std::string value) {

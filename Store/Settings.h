@@ -3,6 +3,7 @@
 // config folder. Keys of the [game] section are the game's. Writing the file back changes only
 // the lines of the keys the game sets; every other byte (comments, blank lines, other keys and
 // sections, line ends) stays as the player wrote it.
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "GameEngine/Level.h"
+#include "GameEngine/Rules.h"
 #include "Store/DurableUpdate.h"
 
 namespace kravelon {
@@ -43,6 +45,9 @@ class TSettings {
   std::optional<TLevel> Level() const { return ChosenLevel; }
   // The name the network game plays under; "" for the login name.
   const std::string& Name() const { return PlayerName; }
+  // A house rule's switch as the player last left it in the game menu ("touching", "salvo",
+  // "extra-shot").
+  std::optional<bool> Rule(TRuleSwitch rule) const { return RuleOn[rule]; }
 
   void SetSound(bool on);
   void SetSpeech(bool on);
@@ -84,6 +89,7 @@ class TSettings {
   std::string FirstDamage;
   std::optional<bool> SoundOn, SpeechOn, OrdinaryWindow;
   std::optional<TLevel> ChosenLevel;
+  std::array<std::optional<bool>, AllRuleSwitches.size()> RuleOn{};
   std::string LanguageCode;
   std::string PlayerName;
   int ScaleFactor = 0;
@@ -104,6 +110,7 @@ class TSettingsFile {
   // The same for the speech switch, and the computer's level.
   std::vector<std::string> SaveSpeech(bool on);
   std::vector<std::string> SaveLevel(TLevel level);
+  std::vector<std::string> SaveRule(TRuleSwitch rule, bool on);
   // Writes the changes a failed write left; the game calls it once more as it ends.
   std::vector<std::string> Flush();
 

@@ -1,62 +1,75 @@
 #include "Toolkit/FitText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kravelon {
 
 namespace {
 
-// The widest of the lines at `size`.
-int Widest(TCanvas& canvas, const std::vector<std::string>& lines, int size) {
-  canvas.Font.Size = size;
-  int widest = 0;
-  for (const std::string& line : lines) widest = std::max(widest, canvas.TextWidth(line));
-  return widest;
-}
-
-// The largest size up to `most` at which the lines fit: widths scale with the size, so the first
-// guess is close, and a few steps down settle it.
-int LargestFitting(TCanvas& canvas, const std::vector<std::string>& lines, int most, int width,
-                   int height) {
-  const int full = Widest(canvas, lines, most);
-  int size = full <= width ? most : std::max(MinFittedSize, most * width / std::max(full, 1) + 1);
-  size = std::min(size, most);
-  for (; size > MinFittedSize; --size) {
-    canvas.Font.Size = size;
-    const int tall = static_cast<int>(lines.size()) * canvas.TextHeight(lines.front());
-    if (tall <= height && Widest(canvas, lines, size) <= width) break;
+// Measures with `canvas` at one size after another, putting its font back when done.
+class TMeasure {
+ public:
+  TMeasure(TCanvas& canvas, const TFont& font) : Canvas(canvas), Saved(canvas.Font) {
+    Canvas.Font = font;
   }
-  return size;
+  ~TMeasure() { Canvas.Font = Saved; }
+  TMeasure(const TMeasure&) = delete;
+  TMeasure& operator=(const TMeasure&) = delete;
+
+  void SetSize(int size) { Canvas.Font.Size = size; }
+  int Width(std::string_view text) { return Canvas.TextWidth(text); }
+  int Height() { return Canvas.TextHeight("Ag"); }
+
+ private:
+  TCanvas& Canvas;
+  TFont Saved;
+};
+
+// The break at a space whose longer half is the shortest: the most even two lines.
+std::pair<std::string, std::string> EvenBreak(TMeasure& measure, std::string_view text) {
+  std::pair<std::string, std::string> best;
+  int bestWidth = -1;
+  for (std::size_t at = text.find(' '); at != std::string_view::npos; at = text.find(' ', at + 1)) {
+    std::string first(text.substr(0, at)), second(text.substr(at + 1));
+    const int width = std::max(measure.Width(first), measure.Width(second));
+    if (bestWidth < 0 || width < bestWidth) {
+      bestWidth = width;
+      best = {std::move(first), std::move(second)};
+    }
+  }
+  return best;
 }
 
 }  // namespace
 
 TFittedText FitText(TCanvas& canvas, const TFont& font, std::string_view text, int width,
                     int height) {
-  const TFont before = canvas.Font;
-  canvas.Font = font;
-  TFittedText fit{font.Size, {std::string(text)}};
-  if (canvas.TextWidth(text) <= width) {
-    canvas.Font = before;
-    return fit;
+  TMeasure measure(canvas, font);
+  const int largest = std::max(font.Size, MinFittedSize);
+  int single = MinFittedSize;
+  for (int size = largest; size > MinFittedSize; --size) {
+    measure.SetSize(size);
+    if (measure.Width(text) <= width && measure.Height() <= height) {
+      single = size;
+      break;
+    }
   }
-  fit.Size = LargestFitting(canvas, fit.Lines, font.Size, width, height);
-  // The break that leaves the longer line shortest, measured at the font's own size.
-  std::vector<std::string> best;
-  int bestWidth = 0;
-  for (std::size_t space = text.find(' '); space != std::string_view::npos;
-       space = text.find(' ', space + 1)) {
-    std::vector<std::string> lines{std::string(text.substr(0, space)),
-                                   std::string(text.substr(space + 1))};
-    const int widest = Widest(canvas, lines, font.Size);
-    if (best.empty() || widest < bestWidth) best = std::move(lines), bestWidth = widest;
+  if (single == largest) return {single, {std::string(text)}};
+
+  // Two lines, broken where the sizes ahead of us are measured: the break depends little on size.
+  measure.SetSize(largest);
+  auto [first, second] = EvenBreak(measure, text);
+  if (!first.empty() && !second.empty()) {
+    for (int size = largest; size > single; --size) {
+      measure.SetSize(size);
+      if (std::max(measure.Width(first), measure.Width(second)) <= width &&
+          2 * measure.Height() <= height) {
+        return {size, {std::move(first), std::move(second)}};
+      }
+    }
   }
-  if (!best.empty()) {
-    const int size = LargestFitting(canvas, best, font.Size, width, height);
-    if (size > fit.Size) fit = {size, std::move(best)};
-  }
-  canvas.Font = before;
-  return fit;
+  return {single, {std::string(text)}};
 }
 
 }  // namespace kravelon

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "Toolkit/Application.h"
 #include "Toolkit/Form.h"
@@ -167,22 +168,11 @@ void TGameControllers::RepeatTick() {
 }
 
 void TGameControllers::Step(TDirection direction) {
-  switch (direction) {
-    case TDirection::Up:
-      Press(TPadButton::Up);
-      break;
-    case TDirection::Down:
-      Press(TPadButton::Down);
-      break;
-    case TDirection::Left:
-      Press(TPadButton::Left);
-      break;
-    case TDirection::Right:
-      Press(TPadButton::Right);
-      break;
-    case TDirection::None:
-      break;
-  }
+  // By the directions' order, after None.
+  static constexpr TPadButton Buttons[] = {TPadButton::Up, TPadButton::Down, TPadButton::Left,
+                                           TPadButton::Right};
+  const int at = static_cast<int>(direction) - static_cast<int>(TDirection::Up);
+  if (at >= 0 && at < static_cast<int>(std::size(Buttons))) Press(Buttons[at]);
 }
 
 void TGameControllers::Press(TPadButton button) {

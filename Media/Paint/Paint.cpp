@@ -15,6 +15,11 @@
 
 namespace kravelon {
 
+std::string StatusLine(const std::string& sector, const std::string& salvo) {
+  const std::string named = Tr("Сектор: ") + sector;
+  return salvo.empty() ? named : named + "    " + salvo;
+}
+
 namespace {
 
 std::string UpperCase(std::string_view name) {
@@ -185,10 +190,13 @@ void TPaint::Initialize() {
 
   TCanvas& consol = GetImage("SYS_CONSOL")->Canvas;
   consol.Font = TFont{"Arial", 10, clr::Yellow, TFontStyle::Bold};
-  // The status line names a sector; the fleet beside it keeps clear of the widest name.
-  SectorWidth = 0;
+  // The status line names a sector (and in a salvo its shots left); the fleet beside it keeps
+  // clear of the widest it can be.
+  SectorWidth = SalvoWidth = 0;
   for (int column = 0; column < BoardSize; ++column) {
-    SectorWidth = std::max(SectorWidth, consol.TextWidth(Tr("Сектор: ") + CellName(column, BoardSize - 1)));
+    const std::string sector = CellName(column, BoardSize - 1);
+    SectorWidth = std::max(SectorWidth, consol.TextWidth(StatusLine(sector, "")));
+    SalvoWidth = std::max(SalvoWidth, consol.TextWidth(StatusLine(sector, SalvoText(10, 10))));
   }
 
   TCanvas& title = GetImage("IM_TITLE")->Canvas;

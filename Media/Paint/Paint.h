@@ -173,8 +173,12 @@ class TPaint {
   TRect DrawFleet(TCanvas& panel);
   // Where the fleet's strip stands on the console panel, laid out for the fleet as it is now.
   TRect FleetStrip(TCanvas& panel, const TFleetGroups& groups, TFleetPanelLayout* layout) const;
+  // A game of salvos, whose status line counts the shots left.
+  bool Salvoing() const { return Engine.Rules().Salvo; }
   int StatusRight = 0;  // where the status text drawn last ends on the panel
   int SectorWidth = 0;  // the widest "Сектор: …" the status line can show, kept clear of the fleet
+  int SalvoWidth = 0;   // the same with a salvo's shots left beside it
+  bool FleetBesideSalvo = false;  // the fleet shown was laid out clear of a salvo's count
   TFleetGroups ShownFleet{};
   TRect FleetDrawn{};  // the fleet's strip on the console panel as drawn last
   bool FinalBoards = false;
@@ -205,6 +209,9 @@ class TPaint {
   TConsol& Consol;
   TRegistry<TBitmap> NamedImages;  // names upper-cased
 };
+
+// The status line's text: "Сектор: Д5", and in a salvo the shots left of it beside the sector.
+std::string StatusLine(const std::string& sector, const std::string& salvo);
 
 // The about picture's byte sum that proves it whole.
 inline constexpr std::uint64_t AboutByteSum = 25902023;

@@ -60,7 +60,8 @@ TRect TPaint::FleetStrip(TCanvas& panel, const TFleetGroups& groups,
   const TBitmap* console = GetImage("SYS_CONSOL");
   if (!console) return {};
   const int right = console->Width() - FleetRightMargin;
-  const int available = right - (StatusTextAt.X + SectorWidth + FleetSectorGap);
+  const int status = Salvoing() ? SalvoWidth : SectorWidth;
+  const int available = right - (StatusTextAt.X + status + FleetSectorGap);
   TFleetPanelLayout laid = LayOutFleetPanel(groups, available, panel.TextWidth(Tr("Противник:")));
   if (laid.Cell == 0) {
     if (layout) *layout = {};
@@ -82,6 +83,7 @@ TRect TPaint::DrawFleet(TCanvas& panel) {
     panel.CopyRect(cleared, *background, cleared);
   }
   ShownFleet = groups;
+  FleetBesideSalvo = Salvoing();
   FleetDrawn = strip;
   if (strip.Empty()) return cleared;
   if (layout.Label) {
@@ -103,7 +105,7 @@ TRect TPaint::FleetRect() const {
 
 void TPaint::UpdateFleet() {
   if (!GraphicsReady || !ConsoleShown()) return;
-  if (FleetGroupsOf(Engine, sdComputer) == ShownFleet) return;
+  if (FleetGroupsOf(Engine, sdComputer) == ShownFleet && FleetBesideSalvo == Salvoing()) return;
   TBitmap* console = GetImage("SYS_CONSOL");
   const TRect strip = DrawFleet(console->Canvas);
   const TRect onScreen{ConsolePanelPos.X + strip.Left, ConsolePanelPos.Y + strip.Top,

@@ -168,6 +168,17 @@ class Gameplay : public RunningGame {
 enum { MainRestart, MainArrange, MainSound, MainAbout, MainExit, MainItems };
 enum { ExitTitle, ExitYes, ExitNo, ExitItems };
 enum { OverRestart, OverStatistics, OverExit, OverItems };
-enum { GameCabinBoy, GameSailor, GameCaptain, GameAdmiral, GameHost, GameJoin, GameItems };
+enum {
+  GameCabinBoy,
+  GameSailor,
+  GameCaptain,
+  GameAdmiral,
+  GameTouching,
+  GameSalvo,
+  GameExtraShot,
+  GameHost,
+  GameJoin,
+  GameItems
+};
 
 }  // namespace kravelon

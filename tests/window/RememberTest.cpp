@@ -146,8 +146,9 @@ TEST_F(Remember, TheLevelChosenInTheGameMenuIsKeptAndTheOptionOverridesIt) {
   EXPECT_TRUE(Game->WaitForLine("Game: Противник: Капитан", 3s));
   X.Key("F3");
   ASSERT_TRUE(WaitForMenu(GameItems)) << "no game menu";
-  // The admiral: the fourth item, the last of the levels.
-  for (const char* key : {"Home", "Down", "Down", "Down", "Return"}) X.Key(key);
+  X.Key("Home");
+  for (int i = GameCabinBoy; i < GameAdmiral; ++i) X.Key("Down");
+  X.Key("Return");
   ASSERT_TRUE(WaitForMenu(GameItems, false)) << "the game menu stayed open";
   ASSERT_TRUE(Game->WaitForLine("Game: Противник: Адмирал", 3s));
   EXPECT_NE(ReadText(ConfigFile()).find("level = admiral"), std::string::npos)
@@ -164,6 +165,41 @@ TEST_F(Remember, TheLevelChosenInTheGameMenuIsKeptAndTheOptionOverridesIt) {
   Quit();
   EXPECT_NE(ReadText(ConfigFile()).find("level = admiral"), std::string::npos)
       << ReadText(ConfigFile());
+}
+
+TEST_F(Remember, TheHouseRulesChosenInTheGameMenuAreKeptAndNamedByTheNextGames) {
+  const auto choose = [this](int item) {
+    X.Key("F3");
+    ASSERT_TRUE(WaitForMenu(GameItems)) << "no game menu";
+    X.Key("Home");
+    for (int i = GameCabinBoy; i < item; ++i) X.Key("Down");
+    X.Key("Return");
+    ASSERT_TRUE(WaitForMenu(GameItems, false)) << "the game menu stayed open";
+  };
+  ASSERT_TRUE(Game->WaitForLine("Game: Противник: Капитан", 3s));
+  // While the fleet is being placed the game starts again at once by the new rules.
+  choose(GameSalvo);
+  ASSERT_TRUE(WaitForGames(2)) << "the placement did not start again";
+  EXPECT_TRUE(Game->WaitForLine("Game: Правила: залп", 3s));
+  // In battle the change waits for the next game, and says so.
+  Menu(MainItems, MainArrange);
+  ASSERT_TRUE(Game->WaitForLine("Game: Компьютер расставил все корабли.", 30s));
+  choose(GameTouching);
+  EXPECT_TRUE(Game->WaitForLine("Game: Следующая партия: правила: корабли могут касаться, залп", 3s));
+  const std::string settings = ReadText(ConfigFile());
+  EXPECT_NE(settings.find("salvo = true"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("touching = true"), std::string::npos) << settings;
+  Quit();
+
+  StartAgain();
+  EXPECT_TRUE(Game->WaitForLine("Game: Правила: корабли могут касаться, залп", 3s));
+  Quit();
+  // The command line overrides a setting for its run only.
+  Options.Arguments = {"--salvo=no"};
+  StartAgain();
+  EXPECT_TRUE(Game->WaitForLine("Game: Правила: корабли могут касаться", 3s));
+  Quit();
+  EXPECT_NE(ReadText(ConfigFile()).find("salvo = true"), std::string::npos);
 }
 
 TEST_F(Remember, TwoWholeGamesAreCountedInTheStatisticsBoxAndTheRecord) {

@@ -62,6 +62,9 @@ TEST(CommandLine, ReadsEachArgumentListAsLinuxProgramsDo) {
       {{"--level", "general"}, TAction::Fail, 0, "'general'"},
       {{"--level=5"}, TAction::Fail, 0, "'5'"},
       {{"--level="}, TAction::Fail, 0, "''"},
+      {{"--touching=maybe"}, TAction::Fail, 0, "'maybe'"},
+      {{"--salvo="}, TAction::Fail, 0, "--salvo"},
+      {{"--extra-shot", "no"}, TAction::Fail, 0, "'no'"},
   };
   for (const TCase& c : cases) {
     std::string shown;
@@ -139,10 +142,26 @@ TEST(CommandLine, HostsOrJoinsANetworkGameButNotBoth) {
   }
 }
 
+TEST(CommandLine, TakesEachHouseRuleOnOrOff) {
+  using TRuleArray = std::array<std::optional<bool>, 3>;
+  const std::pair<std::vector<std::string>, TRuleArray> cases[] = {
+      {{}, {}},
+      {{"--touching"}, {true, std::nullopt, std::nullopt}},
+      {{"--salvo=yes", "--extra-shot=no"}, {std::nullopt, true, false}},
+      {{"--touching=no", "--touching=yes"}, {true, std::nullopt, std::nullopt}},
+  };
+  for (const auto& [arguments, rules] : cases) {
+    const TCommandLine line = ParseCommandLine(arguments);
+    EXPECT_EQ(line.Action, TAction::Play);
+    EXPECT_EQ(line.Rules, rules);
+  }
+}
+
 TEST(CommandLine, HelpNamesEveryOptionAndVersionIsTheGames) {
   const std::string help = UsageText();
-  for (const char* option : {"--lang", "--scale N", "--level", "--windowed", "--speak", "--no-speak",
-                             "--host", "--join", "--help", "--version"})
+  for (const char* option : {"--lang", "--scale N", "--level", "--touching", "--salvo",
+                             "--extra-shot", "--windowed", "--speak", "--no-speak", "--host",
+                             "--join", "--help", "--version"})
     EXPECT_NE(help.find(option), std::string::npos) << option;
   EXPECT_EQ(VersionText(), "kravelon 1.2\n");
 }

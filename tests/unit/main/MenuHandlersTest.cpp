@@ -177,6 +177,28 @@ TEST_F(MenuHandlersTest, ALevelAppliesAtOnceWhilePlacingAndFromTheNextGameOtherw
   EXPECT_EQ(Lines().back(), "Game: Противник: Адмирал");
 }
 
+// A house rule's switch: the same timing as a level; salvo greys out the extra shot, which a
+// salvo has no use for.
+TEST_F(MenuHandlersTest, ARuleSwitchAppliesAtOnceWhilePlacingAndFromTheNextGameOtherwise) {
+  for (const bool placing : {true, false}) {
+    SCOPED_TRACE(placing);
+    for (const TRuleSwitch rule : AllRuleSwitches) Main->RuleClick(rule, rule == rsExtraShot);
+    Window->Engine->NewGame();
+    if (!placing) Prepare(gsBattle, sdUser);
+    TMenuItem& salvo = Main->Menus.RuleItems[rsSalvo];
+    salvo.Click();  // switches itself on, as the sound switch does
+    ASSERT_TRUE(salvo.Checked);
+    EXPECT_TRUE(Window->Engine->NextRules().Salvo);
+    EXPECT_EQ(Window->Engine->Rules().Salvo, placing);
+    EXPECT_EQ(Window->Engine->State(), placing ? gsPlacing : gsBattle);
+    EXPECT_FALSE(Main->Menus.RuleItems[rsExtraShot].Enabled);
+    EXPECT_EQ(Lines().back(), placing ? "Game: Правила: залп" : "Game: Следующая партия: правила: залп");
+    Main->Menus.RuleItems[rsSalvo].Click();
+    EXPECT_TRUE(Main->Menus.RuleItems[rsExtraShot].Enabled);
+    EXPECT_EQ(Lines().back(), placing ? "Game: Противник: Капитан" : "Game: Следующая партия: обычные правила");
+  }
+}
+
 TEST_F(MenuHandlersTest, F3AndTheButtonOpenTheGameMenuEverywhere) {
   for (const int state : {gsPlacing, gsBattle, gsReport}) {
     Prepare(state, sdUser);

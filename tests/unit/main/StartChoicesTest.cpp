@@ -22,28 +22,41 @@ TEST(StartChoices, TheCommandLineGoesOverASettingOverTheEnvironment) {
   const TCase cases[] = {
       // Nothing asked, nothing remembered: the environment's language, the desktop's scale,
       // speech as the screen reader decides, the game's own window.
-      {{}, "", {}, {"ru", Auto, 0, 0, false}},
-      {{}, "", {{"LANG", "en_US.UTF-8"}}, {"en", Auto, 0, 0, false}},
+      {{}, "", {}, {"ru", Auto, 0, 0, false, lvCaptain, {}}},
+      {{}, "", {{"LANG", "en_US.UTF-8"}}, {"en", Auto, 0, 0, false, lvCaptain, {}}},
       // Language: the option, else the setting, else the environment.
-      {{}, "language = en", {{"LANG", "ru_RU.UTF-8"}}, {"en", Auto, 0, 0, false}},
-      {{"--lang", "ru"}, "language = en", {{"LANG", "en_US.UTF-8"}}, {"ru", Auto, 0, 0, false}},
-      {{}, "language =", {{"LANGUAGE", "en"}}, {"en", Auto, 0, 0, false}},
+      {{}, "language = en", {{"LANG", "ru_RU.UTF-8"}}, {"en", Auto, 0, 0, false, lvCaptain, {}}},
+      {{"--lang", "ru"},
+       "language = en",
+       {{"LANG", "en_US.UTF-8"}},
+       {"ru", Auto, 0, 0, false, lvCaptain, {}}},
+      {{}, "language =", {{"LANGUAGE", "en"}}, {"en", Auto, 0, 0, false, lvCaptain, {}}},
       // Speech: the option, else the setting, else Auto.
-      {{}, "speech = true", {}, {"ru", On, 0, 0, false}},
-      {{"--no-speak"}, "speech = true", {}, {"ru", Off, 0, 0, false}},
-      {{"--speak"}, "speech = false", {}, {"ru", On, 0, 0, false}},
+      {{}, "speech = true", {}, {"ru", On, 0, 0, false, lvCaptain, {}}},
+      {{"--no-speak"}, "speech = true", {}, {"ru", Off, 0, 0, false, lvCaptain, {}}},
+      {{"--speak"}, "speech = false", {}, {"ru", On, 0, 0, false, lvCaptain, {}}},
       // Scale: the option as it is; a remembered one fitted to the screen.
-      {{}, "scale = 3", {}, {"ru", Auto, 0, 3, false}},
-      {{"--scale", "2"}, "scale = 3", {}, {"ru", Auto, 2, 0, false}},
+      {{}, "scale = 3", {}, {"ru", Auto, 0, 3, false, lvCaptain, {}}},
+      {{"--scale", "2"}, "scale = 3", {}, {"ru", Auto, 2, 0, false, lvCaptain, {}}},
       // Window kind: the option, else the setting.
-      {{}, "windowed = true", {}, {"ru", Auto, 0, 0, true}},
-      {{"--windowed=no"}, "windowed = true", {}, {"ru", Auto, 0, 0, false}},
-      {{"--windowed"}, "", {}, {"ru", Auto, 0, 0, true}},
+      {{}, "windowed = true", {}, {"ru", Auto, 0, 0, true, lvCaptain, {}}},
+      {{"--windowed=no"}, "windowed = true", {}, {"ru", Auto, 0, 0, false, lvCaptain, {}}},
+      {{"--windowed"}, "", {}, {"ru", Auto, 0, 0, true, lvCaptain, {}}},
       // The computer's level: the option, else the setting, else the captain.
-      {{}, "level = admiral", {}, {"ru", Auto, 0, 0, false, lvAdmiral}},
-      {{"--level", "sailor"}, "level = admiral", {}, {"ru", Auto, 0, 0, false, lvSailor}},
-      {{"--level=1"}, "", {}, {"ru", Auto, 0, 0, false, lvCabinBoy}},
-      {{}, "level = general", {}, {"ru", Auto, 0, 0, false, lvCaptain}},
+      {{}, "level = admiral", {}, {"ru", Auto, 0, 0, false, lvAdmiral, {}}},
+      {{"--level", "sailor"}, "level = admiral", {}, {"ru", Auto, 0, 0, false, lvSailor, {}}},
+      {{"--level=1"}, "", {}, {"ru", Auto, 0, 0, false, lvCabinBoy, {}}},
+      {{}, "level = general", {}, {"ru", Auto, 0, 0, false, lvCaptain, {}}},
+      // Each house rule: the option, else the setting, else the game's own.
+      {{},
+       "touching = true\nextra-shot = no",
+       {},
+       {"ru", Auto, 0, 0, false, lvCaptain, {true, false, false}}},
+      {{"--touching=no", "--salvo"},
+       "touching = true",
+       {},
+       {"ru", Auto, 0, 0, false, lvCaptain, {false, true, true}}},
+      {{"--extra-shot=yes"}, "extra-shot = false", {}, {"ru", Auto, 0, 0, false, lvCaptain, {}}},
   };
   for (const TCase& c : cases) {
     std::string shown;
@@ -64,6 +77,7 @@ TEST(StartChoices, TheCommandLineGoesOverASettingOverTheEnvironment) {
     EXPECT_EQ(run.FittedScale, c.Run.FittedScale);
     EXPECT_EQ(run.Windowed, c.Run.Windowed);
     EXPECT_EQ(run.Level, c.Run.Level);
+    EXPECT_EQ(run.Rules, c.Run.Rules);
   }
 }
 

@@ -15,6 +15,7 @@
 
 #include "Toolkit/Application.h"
 #include "Toolkit/Cursor.h"
+#include "Toolkit/FitText.h"
 #include "Platform/Files.h"
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Form.h"
@@ -416,5 +417,39 @@ TEST_F(ToolkitTest, AScaledPartialUpdateEnlargesOnlyItsRectangleAndIsKept) {
 }
 
 }  // namespace
+
+TEST_F(ToolkitTest, ALongTextShrinksOrBreaksAtASpaceToFitItsBoxAndAShortOneStaysAsItIs) {
+  TBitmap scratch(1, 1);
+  TCanvas& canvas = scratch.Canvas;
+  const TFont font{"Arial", 20, clr::Yellow, TFontStyle::Bold};
+  canvas.Font = {"Courier New", 9, clr::Red, TFontStyle::Regular};
+  const TFont before = canvas.Font;
+  struct TCase {
+    const char* Text;
+    int Width, Height;
+    std::size_t Lines;
+    bool FullSize;
+  };
+  for (const TCase& c : {TCase{"Юнга", 184, 48, 1, true},
+                         TCase{"Корабли могут касаться", 184, 48, 2, false},
+                         TCase{"Корабли могут касаться", 184, 20, 1, false},  // too low for two
+                         TCase{"Выстрелпослепопадания", 100, 48, 1, false},   // nowhere to break
+                         TCase{"Корабли могут касаться", 2, 2, 1, false}}) {  // nothing fits
+    const TFittedText fitted = FitText(canvas, font, c.Text, c.Width, c.Height);
+    ASSERT_EQ(fitted.Lines.size(), c.Lines) << c.Text << " in " << c.Width << "x" << c.Height;
+    EXPECT_EQ(fitted.Size == font.Size, c.FullSize) << c.Text << ": " << fitted.Size;
+    EXPECT_GE(fitted.Size, MinFittedSize);
+    EXPECT_EQ(canvas.Font, before) << "the canvas's own font changed";
+    std::string joined;
+    for (const std::string& line : fitted.Lines) joined += (joined.empty() ? "" : " ") + line;
+    EXPECT_EQ(joined, c.Text);
+    if (c.Width < 10) continue;
+    canvas.Font = font;
+    canvas.Font.Size = fitted.Size;
+    for (const std::string& line : fitted.Lines) EXPECT_LE(canvas.TextWidth(line), c.Width) << line;
+    EXPECT_LE(canvas.TextHeight("Ag") * static_cast<int>(fitted.Lines.size()), c.Height);
+    canvas.Font = before;
+  }
+}
 
 }  // namespace kravelon
