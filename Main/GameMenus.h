@@ -2,13 +2,15 @@
 // The game's popup menus and their items, in display order: the main menu, the exit question,
 // the game-over menu, and the game menu of choices about the next game. What each item does is
 // the main window's (MenuHandlers.cpp).
+#include <algorithm>
 #include <deque>
 #include <vector>
 
 #include "Common/Text.h"
 #include "GameEngine/Level.h"
-#include "Net/NetEvent.h"
 #include "GameEngine/Rules.h"
+#include "Media/Layout.h"
+#include "Net/NetEvent.h"
 #include "Toolkit/Form.h"
 #include "Toolkit/Menus.h"
 
@@ -28,6 +30,14 @@ struct TGameMenus {
   // Every item's size in pixels: the menus hang from the screen's middle by it.
   static constexpr int ItemWidth = 256;
   static constexpr int ItemHeight = 64;
+  // The room an item's caption has, however high the item.
+  static constexpr int CaptionHeight = 48;
+  // An item's height in a menu of `items`: the full height while the menu fits in the window,
+  // else the most that lets it (the game menu's nine items), never less than its caption's room.
+  static constexpr int ItemHeightIn(std::size_t items) {
+    return std::clamp((WindowHeight - 16) / std::max(static_cast<int>(items), 1), CaptionHeight,
+                      ItemHeight);
+  }
 
   // Made after the language is chosen, so each caption is in the game's language.
   TMenuItem RestartItem{Tr("Рестарт")}, ArrangeItem{Tr("Расставить")}, SoundItem{Tr("Звук")},

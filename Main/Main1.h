@@ -224,6 +224,8 @@ class TMain1 : public TForm, public TGameHost {
   void Note(const std::vector<std::string>& lines);
 
   TMainOptions Options;
+  // The height of the items of the menu being opened: the game menu's are lower, to fit.
+  int MenuItemHeight = TGameMenus::ItemHeight;
   TNetState Net;
   // Offers the waiting network events again once a menu or a box has closed.
   TTimer NetTimer;

@@ -66,13 +66,14 @@ void TMain1::PrepareMenu(TPopupMenu& menu) {
 void TMain1::ShowMenu(TPopupMenu& menu) {
   const int n = static_cast<int>(menu.Items.size());
   const std::optional<TPoint> pointer = PointerPosition();
-  menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (TGameMenus::ItemHeight / 2) * n - 4);
+  MenuItemHeight = TGameMenus::ItemHeightIn(menu.Items.size());
+  menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (MenuItemHeight / 2) * n - 4);
   PointerBack(pointer);
 }
 
 void TMain1::MeasureMenuItem(TMenuItem&, TCanvas&, int& width, int& height) {
   width = TGameMenus::ItemWidth;
-  height = TGameMenus::ItemHeight;
+  height = MenuItemHeight;
 }
 
 void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected) {
@@ -81,11 +82,19 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
   canvas.BrushColor = clr::Blue;
   canvas.Font.Color = selected ? clr::Yellow : clr::Aqua;
   canvas.BrushStyle = TBrushStyle::Solid;
+  // The item's pictures are made for the full height: a lower item takes them squeezed.
+  const auto picture = [&](const char* name) {
+    if (rect.Height() == TGameMenus::ItemHeight) {
+      canvas.Draw(rect.Left, rect.Top, Paint->GetImage(name));
+    } else {
+      canvas.StretchDraw(rect, Paint->GetImage(name));
+    }
+  };
   if (!sender.Enabled) {
     canvas.Font.Color = clr::Lime;
-    canvas.Draw(rect.Left, rect.Top, Paint->GetImage("IM_MENU"));
+    picture("IM_MENU");
   }
-  if (selected && sender.Enabled) canvas.Draw(rect.Left, rect.Top, Paint->GetImage("IM_MENU_SELECT"));
+  if (selected && sender.Enabled) picture("IM_MENU_SELECT");
   if (!selected && sender.Enabled) canvas.FillRect(rect);
   canvas.BrushStyle = TBrushStyle::Clear;
   // A caption too long for the item shrinks or takes two lines, clear of the tick at its left
@@ -93,7 +102,7 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
   const bool ticked = sender.Tag == TGameMenus::SwitchTag || sender.Tag == TGameMenus::ChoiceTag;
   const int margin = ticked ? MenuTickSpace : MenuTextMargin;
   const TFittedText fitted = FitText(canvas, canvas.Font, sender.Caption, rect.Width() - 2 * margin,
-                                     rect.Height() - 2 * MenuTextMargin);
+                                     std::min(rect.Height(), TGameMenus::CaptionHeight));
   canvas.Font.Size = fitted.Size;
   const int h = canvas.TextHeight(sender.Caption);
   int y = rect.Top + (rect.Height() - h * static_cast<int>(fitted.Lines.size())) / 2;
@@ -104,7 +113,9 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
   if (ticked) {
     canvas.Font.Size = Paint->MenuFont().Size;
     canvas.Font.Name = "Webdings";
-    if (sender.Checked) canvas.TextOut(rect.Left + 8, rect.Top + 8, "a");
+    // Where it stands in a full-height item, raised as much as the item is lower.
+    const int raise = (TGameMenus::ItemHeight - rect.Height()) / 2;
+    if (sender.Checked) canvas.TextOut(rect.Left + 8, rect.Top + 8 - raise, "a");
   }
 }
 
