@@ -4,6 +4,7 @@
 // The name comes from the other side of a connection, so it is hostile until it passes here: it
 // can then stand in one field of a line, in the console and in a box without changing them.
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace kravelon {
@@ -24,39 +25,65 @@ constexpr bool NameRefuses(char32_t c) {
   return c >= 0xE0000 && c <= 0xE007F;                                      // tag characters
 }
 
+// The character at name[i] and its length in bytes; length 0 when the bytes there are no UTF-8
+// (overlong forms, UTF-16 surrogates and anything past U+10FFFF are not).
+constexpr std::size_t DecodeLetter(std::string_view name, std::size_t i, char32_t& c) {
+  const auto byte = static_cast<unsigned char>(name[i]);
+  std::size_t length = 0;
+  if (byte < 0x80) {
+    length = 1, c = byte;
+  } else if (byte >= 0xC2 && byte <= 0xDF) {
+    length = 2, c = byte & 0x1F;
+  } else if (byte >= 0xE0 && byte <= 0xEF) {
+    length = 3, c = byte & 0x0F;
+  } else if (byte >= 0xF0 && byte <= 0xF4) {
+    length = 4, c = byte & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + length > name.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(name[i + k]);
+    if ((next & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (next & 0x3F);
+  }
+  constexpr char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < least[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return 0;
+  return length;
+}
+
 }  // namespace detail
 
 inline bool IsPlayerName(std::string_view name) {
   std::size_t characters = 0;
   for (std::size_t i = 0; i < name.size(); ++characters) {
     if (characters == PlayerNameMaxCharacters) return false;
-    const auto byte = static_cast<unsigned char>(name[i]);
-    std::size_t length;
-    char32_t c;
-    if (byte < 0x80) {
-      length = 1, c = byte;
-    } else if (byte >= 0xC2 && byte <= 0xDF) {
-      length = 2, c = byte & 0x1F;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-      length = 3, c = byte & 0x0F;
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-      length = 4, c = byte & 0x07;
-    } else {
-      return false;
-    }
-    if (i + length > name.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(name[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      c = (c << 6) | (next & 0x3F);
-    }
-    // Overlong forms, UTF-16 surrogates and anything past U+10FFFF are not UTF-8.
-    constexpr char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < least[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return false;
-    if (detail::NameRefuses(c)) return false;
+    char32_t c = 0;
+    const std::size_t length = detail::DecodeLetter(name, i, c);
+    if (length == 0 || detail::NameRefuses(c)) return false;
     i += length;
   }
   return characters >= 1;
+}
+
+// A name from elsewhere (a peer's, a game found on the network) made one the game can show and
+// keep: every character a name may not hold, and every byte that is no UTF-8, becomes "_", and
+// it is cut to 32 characters. "_" for empty text.
+inline std::string ShownPlayerName(std::string_view text) {
+  std::string name;
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size() && characters < PlayerNameMaxCharacters; ++characters) {
+    char32_t c = 0;
+    const std::size_t length = detail::DecodeLetter(text, i, c);
+    if (length == 0 || detail::NameRefuses(c)) {
+      name += '_';
+      i += length == 0 ? 1 : length;
+    } else {
+      name += text.substr(i, length);
+      i += length;
+    }
+  }
+  return name.empty() ? "_" : name;
 }
 
 }  // namespace kravelon

@@ -10,7 +10,8 @@ std::vector<TFleetShip> FleetOf(const TGameEngine& engine, int board) {
   for (int column = 0; column < BoardSize; ++column) {
     for (int row = 0; row < BoardSize; ++row) {
       const TCell c = engine.ReadCell(column, row, board);
-      if (c.Empty) continue;
+      // A remote player's hit stands for no ship until that ship sinks.
+      if (c.Empty || c.ShipNo == UnknownShip) continue;
       TFleetShip& ship = ships[c.ShipNo];
       ship.Number = c.ShipNo;
       ship.Cells.push_back({column, row});

@@ -48,6 +48,7 @@ void TGameEngine::NewGame() {
   GameRules = ChosenRules;
   SalvoSize = SalvoLeft = 0;
   Opponent->NewGame(GameRules);
+  ResetRemote();
   Log(Tr("Пользователь расставляет корабли..."));
   FleetSunk = 0;
   for (TSeaView& sea : Seas) sea.Clear();
@@ -115,6 +116,7 @@ void TGameEngine::Reveal(int board, int column, int row) {
   const TCell cell = ReadCell(column, row, board);
   TSeaView& sea = SeaAt(board);
   if (!OnBoard(column, row) || cell.Fired == 0 || sea.At(column, row) == smSunk) return;
+  if (RemoteGame && board == sdComputer) return RevealAnswer(column, row);
   if (cell.Empty != 0) {
     sea.Mark(column, row, smMiss);
     return;
@@ -146,7 +148,8 @@ TShotResult TGameEngine::ShootAndTell(int column, int row) {
   const bool hit = result != srMiss;
   const std::string cell = CellName(column, row);
   Log(Fill(shooter == sdUser ? Tr("Пользователь произвел выстрел в сектор %1")
-                             : Tr("Компьютер произвел выстрел в сектор %1"),
+           : RemoteGame       ? Tr("Соперник произвел выстрел в сектор %1")
+                              : Tr("Компьютер произвел выстрел в сектор %1"),
            {cell}));
   Host->ShotFired(shooter, {column, row}, hit);
   if (FleetSunk) {

@@ -27,9 +27,13 @@ enum TGameState : std::int32_t { gsPlacing = 1, gsBattle = 2, gsReport = 3 };
 struct TCell {
   std::uint8_t Empty = 1;
   std::uint8_t Fired = 0;
-  std::int32_t ShipNo = 0;   // ordinal of the ship in placement order; 0 on water
+  // Ordinal of the ship in placement order; 0 on water. UnknownShip on a remote player's board:
+  // a hit whose ship has not sunk yet, so nobody here knows which ship it is.
+  std::int32_t ShipNo = 0;
   std::int32_t Segment = 0;  // index from the ship's first (leftmost or topmost) cell
 };
+
+inline constexpr std::int32_t UnknownShip = -1;
 
 // The engine's two idle steps, as the application's idle slot holds them.
 enum class TIdleStep { None, Arrange, ComputerTurn };
@@ -129,6 +133,27 @@ class TGameEngine {
   // What `shooter` has learnt of the other side's board: all a level ever reads of it.
   const TSeaView& Sea(TSide shooter) const { return Seas[shooter == sdComputer ? 1 : 0]; }
 
+  // --- A player across the network at board 1 (GameEngineRemote.cpp) ---
+  // Whether the next game is played against a remote player instead of the computer. Board 1
+  // then holds only what our shots learnt from the player's answers, until its fleet is revealed;
+  // its fleet is placed and its shots are chosen on the other side, and the window brings them.
+  void SetRemote(bool remote) { RemoteChosen = remote; }
+  bool Remote() const { return RemoteGame; }
+  // Both fleets are committed: the battle begins, `userFirst` whether the user fires first.
+  void BeginRemoteBattle(bool userFirst);
+  // The user's shot at board 1, sent to be answered: false, and nothing changes, when it may not
+  // be fired now (not in battle, not the user's turn, a shot awaiting its answer, a cell fired at).
+  bool AimRemote(int column, int row);
+  std::optional<TPoint> AwaitedShot() const { return Awaited; }
+  // The answer to the shot awaited, as the player gave it: the shot is fired and told like any.
+  void AnswerRemote(TShotResult result);
+  // The player's shot at the user's board, fired and told like the computer's.
+  void ShootRemote(int column, int row);
+  // The player's fleet, revealed once its game is over: its ships stand on board 1 under the
+  // shots as they fell, and the ones never found show on the final boards.
+  void RevealRemoteFleet(const std::vector<TShip>& fleet);
+  bool RemoteFleetRevealed() const { return RemoteRevealed; }
+
  private:
   // Tests and the simulator set up positions through this seam (GameEngineProbe.h); the game
   // itself changes the state only through the calls above.
@@ -147,6 +172,8 @@ class TGameEngine {
   TSeaView& SeaAt(int board) { return Seas[board == sdUser ? 1 : 0]; }
   bool PlaceFromPlan();
   void EndGame(TSide winner);
+  void ResetRemote();                        // a new game, remote or not
+  void RevealAnswer(int column, int row);    // Reveal on a remote board, from the answer
 
   // Working state of the arrangement.
   std::int32_t Phase = 0;
@@ -178,6 +205,12 @@ class TGameEngine {
   TLevel ChosenLevel = DefaultLevel;
   TLevel CurrentLevel = DefaultLevel;
   std::unique_ptr<TOpponent> Opponent;  // the computer at CurrentLevel; kept while it stays
+  bool RemoteChosen = false;            // the next game's opponent is across the network
+  bool RemoteGame = false;              // and this game's
+  std::optional<TPoint> Awaited;        // the user's shot at a remote board, before its answer
+  TShotResult Answer = srMiss;          // the answer being fired
+  std::int32_t RemoteSunk = 0;          // the remote ships sunk: the next one's ordinal
+  bool RemoteRevealed = false;          // the remote fleet stands on board 1
 };
 
 // The active side's salvo as the status line shows it, "Залп: 3 из 7"; empty unless a salvo

@@ -48,7 +48,8 @@ void TGameEngine::PlaceShip(int column, int row) {
     Phase = 0;
     PlanPending = true;  // the computer's first arrangement step asks its level for a plan
     Log(Tr("Пользователь расставил все корабли."));
-    Log(Tr("Компьютер расставляет корабли..."));
+    // A remote player places its fleet where nobody here sees; the window says how it goes.
+    if (!RemoteGame) Log(Tr("Компьютер расставляет корабли..."));
     Host->FleetPlaced(sdUser);
   } else if (ShipsToPlace <= 0 && CurrentSide == sdComputer) {
     BeginTurn(sdUser);

@@ -109,6 +109,22 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                             {*value}));
       continue;
     }
+    // "--host" alone hosts on the default port: a port is only ever given after "=", so that
+    // "--host 5000" is not read as a port the player may not have meant.
+    if (arg == "--host" || arg.starts_with("--host=")) {
+      std::string error;
+      std::optional<std::string_view> port;
+      if (arg != "--host") port = std::string_view(arg).substr(7);
+      result.HostPort = ParseHostOption(port, &error);
+      if (!result.HostPort) return Failure(error);
+      continue;
+    }
+    if (ValueOption(arguments, i, "--join", value)) {
+      std::string error;
+      result.Join = ParseJoinOption(value.value_or(""), &error);
+      if (!result.Join) return Failure(error);
+      continue;
+    }
     if (arg == "--speak" || arg == "--no-speak") {
       result.Speech = arg == "--speak" ? TSpeechChoice::On : TSpeechChoice::Off;
       continue;
@@ -130,6 +146,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (!arg.empty() && arg[0] == '-') return Failure(Fill(Tr("неизвестный параметр '%1'"), {arg}));
     return Failure(Fill(Tr("лишний аргумент '%1'"), {arg}));
   }
+  if (result.HostPort && result.Join)
+    return Failure(Tr("параметры '--host' и '--join' нельзя давать вместе"));
   return result;
 }
 
@@ -150,6 +168,13 @@ std::string UsageText() {
              "               правила: корабли могут касаться; залп (столько выстрелов за ход,\n"
              "               сколько кораблей на плаву); выстрел после попадания (по умолчанию\n"
              "               да, остальные нет, или как выбрано в меню игры)\n");
+  text += Tr("  --host[=ПОРТ] открыть сетевую игру и ждать соперника на этом порту (по\n"
+             "               умолчанию 41740) на всех сетевых интерфейсах; в игре: F3,\n"
+             "               \"Создать сетевую игру\"\n");
+  text += Tr("  --join ХОСТ[:ПОРТ]\n"
+             "               подключиться к сетевой игре на компьютере ХОСТ (имя или адрес;\n"
+             "               адрес IPv6 в скобках: [::1]:41740); в игре: F3, \"Подключиться к\n"
+             "               игре\" показывает игры в локальной сети\n");
   text += Tr("  --speak      говорить о ходе игры через speech-dispatcher (Ctrl+S в игре)\n");
   text += Tr("  --no-speak   молчать, даже когда работает экранный диктор\n"
              "               (по умолчанию игра говорит, когда работает экранный диктор)\n");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "GameEngine/Level.h"
+#include "Net/Address.h"
 #include "GameEngine/Rules.h"
 
 namespace kravelon {
@@ -27,6 +28,10 @@ struct TCommandLine {
   // (--windowed=no); nothing when not given: the settings decide.
   std::optional<bool> Windowed;
   std::optional<TLevel> Level;  // --level; nothing when not given: the settings decide
+  // --host[=PORT]: host a network game on that port from the start; --join HOST[:PORT]: join
+  // the game there. At most one of them.
+  std::optional<std::uint16_t> HostPort;
+  std::optional<TAddress> Join;
   // --touching, --salvo, --extra-shot (each [=yes|no]); nothing when not given.
   std::array<std::optional<bool>, AllRuleSwitches.size()> Rules{};
   std::string Error;  // one line without the program's name, set when Action is Fail

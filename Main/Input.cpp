@@ -139,8 +139,9 @@ void TMain1::FormKeyDown(int& key) {
 
 int TMain1::PlayedBoard() const {
   if (!Engine || !Paint || Paint->AboutShown()) return -1;
-  // Keys typed while the computer places or shoots do nothing, as clicks do.
-  if (Engine->ActiveSide() != sdUser) return -1;
+  // Keys typed while the computer places or shoots do nothing, as clicks do; nor do they while
+  // the user's shot waits for the network player's answer.
+  if (Engine->ActiveSide() != sdUser || Engine->AwaitedShot()) return -1;
   if (Engine->State() == gsPlacing) return 0;
   if (Engine->State() == gsBattle) return 1;
   return -1;

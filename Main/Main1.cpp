@@ -81,6 +81,16 @@ TMain1::TMain1(TMainOptions options)
   Engine->SetRules(Options.Rules);
   Menus.TickRules(Options.Rules);
   ReportTimer.OnTimer = [this] { ReportTimerTick(); };
+  NetTimer.OnTimer = [this] {
+    NetTimer.SetEnabled(false);
+    HandleNetEvents();
+  };
+  JoinTimer.OnTimer = [this] {
+    // Not over a menu or a box: the menu of games comes once they have closed.
+    if (Application->InModal()) return;
+    JoinTimer.SetEnabled(false);
+    ShowFoundGames();
+  };
   MenuButton.OnClick = [this] { MenuButtonClick(); };
   GameMenuButton.OnClick = [this] { GameMenuButtonClick(); };
 
@@ -178,6 +188,7 @@ void TMain1::StartUp() {
   Consol->StartShowing();
   Paint->Redraw();
   Paint->ScrollConsole(32767);
+  StartNetworking();
 }
 
 void TMain1::SetupBackdrop() {
@@ -212,6 +223,10 @@ void TMain1::FormPaint() {
 void TMain1::ShutDown() {
   if (Destroyed) return;
   Destroyed = true;
+  // The opponent hears goodbye first, and nothing the connection says reaches the window again.
+  Net.Network.reset();
+  NetTimer.SetEnabled(false);
+  JoinTimer.SetEnabled(false);
   ReportTimer.SetEnabled(false);
   SpokenBoxes = {};
   EchoedBoxes = {};

@@ -15,6 +15,7 @@
 #include "Main/CommandLine.h"
 #include "Main/GameMenus.h"
 #include "Main/Narrator.h"
+#include "Main/NetState.h"
 #include "Main/Target.h"
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
@@ -39,6 +40,11 @@ struct TMainOptions {
   std::string Language = "ru";  // the game's, for the voice (ISO 639)
   TLevel Level = DefaultLevel;  // the computer's, from the first game on
   TRules Rules;                 // the house rules, from the first game on
+  // The network game: the player's name in it (Network.Name), where hosting listens, whether
+  // games are announced and searched for; and a game to host or join from the start.
+  TNetConfig Network;
+  std::optional<std::uint16_t> HostPort;  // 0: any free port (the tests)
+  std::optional<TAddress> Join;
 };
 
 class TMain1 : public TForm, public TGameHost {
@@ -116,6 +122,10 @@ class TMain1 : public TForm, public TGameHost {
   void NewGameNow();
   void LevelClick(TLevel level);  // a level of the game menu
   void RuleClick(TRuleSwitch rule, bool on);  // a house rule's switch of the game menu
+  // The game menu's network items: hosting on and off; joining (a menu of the games found on
+  // the local network) or, while a network game is on, leaving it.
+  void HostClick();
+  void JoinClick();
   void ArrangeClick();
   void AboutClick();
   void ExitClick();
@@ -129,6 +139,15 @@ class TMain1 : public TForm, public TGameHost {
   void EndOfGame();
   // The engine's step in the application's idle slot; None empties the slot.
   void InstallIdle(TIdleStep step);
+
+  // The network game (NetGame.cpp): joining a host, leaving the game on, the events the
+  // connection brings (handled in order, never while a menu or a box is open).
+  void JoinGame(const std::string& host, std::uint16_t port);
+  void LeaveNetGame(TByeReason reason);
+  void NetEventArrived(const TNetEvent& event);
+  bool Hosting() const { return Net.Hosting; }
+  std::uint16_t HostedPort() const { return Net.Port; }
+  TLink NetLink() const { return Net.Link; }
 
   // The rules' events (Play.cpp).
   void GameLogged(std::string_view line) override;
@@ -182,10 +201,36 @@ class TMain1 : public TForm, public TGameHost {
 
   // A finished game goes to the record; the lines it writes go to the console.
   void RecordGame(TSide winner);
+  void Keep(const TGameResult& game);
+
+  // The network game's steps (NetGame.cpp).
+  TNetwork& Network();  // made at its first use
+  void StartNetworking();  // --host or --join, once start-up is done
+  void HandleNetEvents();
+  void HandleNetEvent(const TNetEvent& event);
+  void OnOpponent(const TNetEvent& event);
+  void OnNetClosed(const TNetEvent& event);
+  void StartNetGame();     // a new game against the player
+  void BackToComputer();   // a new game against the computer
+  TRules OwnRules() const;  // the rules of the player's games against the computer
+  void RecordNetGame(TEnding ending);
+  void AgainClick();       // "Рестарт" after a network game: another one against the player
+  void StartBrowsing();
+  void ShowFoundGames();
+  void ShowNetworkItems();
+  void NetLine(const std::string& text);  // a console line of the network game
+  void NetBox(const std::string& text);   // a box, and the pointer taken again after it
   void SoundSwitched(bool on);
   void Note(const std::vector<std::string>& lines);
 
   TMainOptions Options;
+  // The height of the items of the menu being opened: the game menu's are lower, to fit.
+  int MenuItemHeight = TGameMenus::ItemHeight;
+  TNetState Net;
+  // Offers the waiting network events again once a menu or a box has closed.
+  TTimer NetTimer;
+  // Shows the games found a moment after the search began, when it had just begun.
+  TTimer JoinTimer;
   TMessageBoxWatch SpokenBoxes, EchoedBoxes;
   TRecordFile RunRecord{""};  // when no record file was given
 

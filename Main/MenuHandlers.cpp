@@ -30,6 +30,8 @@ void TMain1::SetUpMenus() {
   Menus.GameOverExitItem.OnClick = Menus.ExitItem.OnClick;
   Menus.YesItem.OnClick = [this](TMenuItem&) { ConfirmExitClick(); };
   Menus.StatisticsItem.OnClick = [this](TMenuItem&) { ShowStatistics(); };
+  Menus.HostItem.OnClick = [this](TMenuItem&) { HostClick(); };
+  Menus.JoinItem.OnClick = [this](TMenuItem&) { JoinClick(); };
   for (std::size_t i = 0; i < AllLevels.size(); ++i)
     Menus.LevelItems[i].OnClick = [this, level = AllLevels[i]](TMenuItem&) { LevelClick(level); };
   for (const TRuleSwitch rule : AllRuleSwitches)
@@ -64,13 +66,14 @@ void TMain1::PrepareMenu(TPopupMenu& menu) {
 void TMain1::ShowMenu(TPopupMenu& menu) {
   const int n = static_cast<int>(menu.Items.size());
   const std::optional<TPoint> pointer = PointerPosition();
-  menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (TGameMenus::ItemHeight / 2) * n - 4);
+  MenuItemHeight = TGameMenus::ItemHeightIn(menu.Items.size());
+  menu.Popup(ScreenCenterPoint.X, ScreenCenterPoint.Y - (MenuItemHeight / 2) * n - 4);
   PointerBack(pointer);
 }
 
 void TMain1::MeasureMenuItem(TMenuItem&, TCanvas&, int& width, int& height) {
   width = TGameMenus::ItemWidth;
-  height = TGameMenus::ItemHeight;
+  height = MenuItemHeight;
 }
 
 void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect, bool selected) {
@@ -79,11 +82,19 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
   canvas.BrushColor = clr::Blue;
   canvas.Font.Color = selected ? clr::Yellow : clr::Aqua;
   canvas.BrushStyle = TBrushStyle::Solid;
+  // The item's pictures are made for the full height: a lower item takes them squeezed.
+  const auto picture = [&](const char* name) {
+    if (rect.Height() == TGameMenus::ItemHeight) {
+      canvas.Draw(rect.Left, rect.Top, Paint->GetImage(name));
+    } else {
+      canvas.StretchDraw(rect, Paint->GetImage(name));
+    }
+  };
   if (!sender.Enabled) {
     canvas.Font.Color = clr::Lime;
-    canvas.Draw(rect.Left, rect.Top, Paint->GetImage("IM_MENU"));
+    picture("IM_MENU");
   }
-  if (selected && sender.Enabled) canvas.Draw(rect.Left, rect.Top, Paint->GetImage("IM_MENU_SELECT"));
+  if (selected && sender.Enabled) picture("IM_MENU_SELECT");
   if (!selected && sender.Enabled) canvas.FillRect(rect);
   canvas.BrushStyle = TBrushStyle::Clear;
   // A caption too long for the item shrinks or takes two lines, clear of the tick at its left
@@ -91,7 +102,7 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
   const bool ticked = sender.Tag == TGameMenus::SwitchTag || sender.Tag == TGameMenus::ChoiceTag;
   const int margin = ticked ? MenuTickSpace : MenuTextMargin;
   const TFittedText fitted = FitText(canvas, canvas.Font, sender.Caption, rect.Width() - 2 * margin,
-                                     rect.Height() - 2 * MenuTextMargin);
+                                     std::min(rect.Height(), TGameMenus::CaptionHeight));
   canvas.Font.Size = fitted.Size;
   const int h = canvas.TextHeight(sender.Caption);
   int y = rect.Top + (rect.Height() - h * static_cast<int>(fitted.Lines.size())) / 2;
@@ -102,11 +113,23 @@ void TMain1::DrawMenuItem(TMenuItem& sender, TCanvas& canvas, const TRect& rect,
   if (ticked) {
     canvas.Font.Size = Paint->MenuFont().Size;
     canvas.Font.Name = "Webdings";
-    if (sender.Checked) canvas.TextOut(rect.Left + 8, rect.Top + 8, "a");
+    // Where it stands in a full-height item, raised as much as the item is lower.
+    const int raise = (TGameMenus::ItemHeight - rect.Height()) / 2;
+    if (sender.Checked) canvas.TextOut(rect.Left + 8, rect.Top + 8 - raise, "a");
   }
 }
 
 void TMain1::RestartClick() {
+  if (Engine && Engine->Remote() && Net.Link == TLink::Connected) {
+    // After a game: another one against the same player, once both want it. During one: the
+    // player leaves it for a game against the computer.
+    if (Engine->State() == gsReport) {
+      AgainClick();
+    } else {
+      LeaveNetGame(TByeReason::Restart);
+    }
+    return;
+  }
   Sleep(500);
   NewGameNow();
 }
@@ -128,6 +151,12 @@ void TMain1::LevelClick(TLevel level) {
   Engine->SetLevel(level);
   // Kept like the sound switch, for the next run.
   if (Options.Settings) Note(Options.Settings->SaveLevel(level));
+  // A game against a player goes on: the level waits for the next game against the computer.
+  if (Engine->Remote()) {
+    GameLogged("Game: " +
+               Fill(Tr("Следующая партия с компьютером: противник %1"), {LevelName(level)}));
+    return;
+  }
   // Before the first shot nothing is lost: the placement starts again against the new opponent.
   if (Engine->State() == gsPlacing) {
     NewGameNow();
@@ -138,11 +167,23 @@ void TMain1::LevelClick(TLevel level) {
 
 void TMain1::RuleClick(TRuleSwitch rule, bool on) {
   if (!Engine) return;
-  TRules rules = Engine->NextRules();
+  TRules rules = OwnRules();
   SetRule(rules, rule, on);
   Menus.TickRules(rules);
-  Engine->SetRules(rules);
   if (Options.Settings) Note(Options.Settings->SaveRule(rule, on));
+  // A guest who comes from now on plays by them.
+  if (Net.Hosting) Network().SetRules(rules);
+  // A game against a player goes on by the host's rules: these wait for the next game against
+  // the computer.
+  if (Engine->Remote()) {
+    Net.OwnRules = rules;
+    const std::string list = RulesList(rules);
+    GameLogged("Game: " + (list.empty()
+                               ? std::string(Tr("Следующая партия с компьютером: обычные правила"))
+                               : Fill(Tr("Следующая партия с компьютером: правила: %1"), {list})));
+    return;
+  }
+  Engine->SetRules(rules);
   // Before the first shot nothing is lost: the placement starts again by the new rules.
   if (Engine->State() == gsPlacing) {
     NewGameNow();
@@ -178,8 +219,8 @@ void TMain1::SoundSwitched(bool on) {
 
 void TMain1::ShowStatistics() {
   if (!Engine) return;
-  const std::string text =
-      StatisticsText(Engine->ComputerShots(), Engine->ComputerHits(), Summarize(Record().Games()));
+  const std::string text = StatisticsText(Engine->ComputerShots(), Engine->ComputerHits(),
+                                          Summarize(Record().Games()), Engine->Remote());
   MessageBox(text, Application->Title, TMessageIcon::Information);
 }
 

@@ -130,50 +130,38 @@ std::string MenuSpeech(const TPopupMenu& menu, bool opened, int switchTag, int c
 
 namespace {
 
-// Each ship of a board as (length, sunk), by the ordinal the rules give it (the first is 0).
-std::map<int, std::pair<int, bool>> Ships(const TGameEngine& engine, int board) {
-  std::map<int, std::pair<int, int>> cells;  // ship: segments, hits
-  for (int column = 0; column < BoardSize; ++column)
-    for (int row = 0; row < BoardSize; ++row) {
-      const TCell c = engine.ReadCell(column, row, board);
-      if (c.Empty) continue;
-      auto& [segments, hits] = cells[c.ShipNo];
-      ++segments;
-      hits += c.Fired;
-    }
-  std::map<int, std::pair<int, bool>> ships;
-  for (const auto& [number, counts] : cells) ships[number] = {counts.first, counts.second == counts.first};
-  return ships;
-}
-
 // "длиной 4: 1, длиной 3: 2" for the ships counted, longest first; "нет" for none.
-std::string ByLength(const std::array<int, 5>& count) {
+std::string ByLength(const TFleetGroups& groups, bool afloat) {
   std::string out;
-  for (int length = 4; length >= 1; --length) {
-    if (count[static_cast<std::size_t>(length)] == 0) continue;
+  for (const TFleetGroup& group : groups) {
+    const int count = afloat ? group.Afloat() : group.Sunk;
+    if (count == 0) continue;
     if (!out.empty()) out += ", ";
-    out += Fill(Tr("длиной %1: %2"),
-                {std::to_string(length), std::to_string(count[static_cast<std::size_t>(length)])});
+    out += Fill(Tr("длиной %1: %2"), {std::to_string(group.Length), std::to_string(count)});
   }
   return out.empty() ? Tr("нет") : out;
+}
+
+int Count(const TFleetGroups& groups, bool afloat) {
+  int n = 0;
+  for (const TFleetGroup& group : groups) n += afloat ? group.Afloat() : group.Sunk;
+  return n;
 }
 
 }  // namespace
 
 std::string FleetSpeech(const TGameEngine& engine) {
-  std::array<int, 5> afloat{}, sunk{};
-  int yours = 0, afloatTotal = 0, theirs = 0, sunkTotal = 0;
-  for (const auto& [number, ship] : Ships(engine, 0)) {
-    ++yours;
-    if (!ship.second && ship.first <= 4) ++afloat[static_cast<std::size_t>(ship.first)], ++afloatTotal;
-  }
-  for (const auto& [number, ship] : Ships(engine, 1)) {
-    ++theirs;
-    if (ship.second && ship.first <= 4) ++sunk[static_cast<std::size_t>(ship.first)], ++sunkTotal;
-  }
-  return Fill(Tr("Ваших кораблей на плаву: %1 из %2 (%3). Потоплено кораблей компьютера: %4 из %5 (%6)."),
-              {std::to_string(afloatTotal), std::to_string(yours), ByLength(afloat),
-               std::to_string(sunkTotal), std::to_string(theirs), ByLength(sunk)});
+  // By the rules' fleet, not by what stands on the boards: a remote player's board shows only
+  // the ships sunk so far.
+  const TFleetGroups yours = FleetGroupsOf(engine, sdUser), theirs = FleetGroupsOf(engine, sdComputer);
+  const char* text =
+      engine.Remote()
+          ? Tr("Ваших кораблей на плаву: %1 из %2 (%3). Потоплено кораблей соперника: %4 из %5 (%6).")
+          : Tr("Ваших кораблей на плаву: %1 из %2 (%3). Потоплено кораблей компьютера: %4 из %5 "
+               "(%6).");
+  return Fill(text, {std::to_string(Count(yours, true)), std::to_string(FleetShips),
+                     ByLength(yours, true), std::to_string(Count(theirs, false)),
+                     std::to_string(FleetShips), ByLength(theirs, false)});
 }
 
 namespace {
@@ -194,6 +182,7 @@ std::string ShipSpeech(const TFleetShip& ship) {
 }  // namespace
 
 std::string RevealSpeech(const TGameEngine& engine) {
+  if (engine.Remote() && !engine.RemoteFleetRevealed()) return Tr("Соперник не показал свой флот.");
   std::string ships;
   for (const TFleetShip& ship : FleetOf(engine, sdComputer)) {
     if (ship.Sunk()) continue;

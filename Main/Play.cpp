@@ -18,8 +18,13 @@ void TMain1::SetupShip(std::optional<TPoint> cell, bool place) {
 }
 
 void TMain1::UserShot(std::optional<TPoint> cell) {
-  if (!Engine || !Paint || Engine->ActiveSide() == sdComputer) return;
-  if (cell) Engine->Shoot(cell->X, cell->Y);
+  if (!Engine || !Paint || Engine->ActiveSide() == sdComputer || !cell) return;
+  if (!Engine->Remote()) {
+    Engine->Shoot(cell->X, cell->Y);
+    return;
+  }
+  // The player across the network answers; until then the engine takes no other shot.
+  if (Net.Link == TLink::Connected && Engine->AimRemote(cell->X, cell->Y)) Network().Shoot(*cell);
 }
 
 void TMain1::EndOfGame() {
@@ -62,7 +67,10 @@ void TMain1::GameLogged(std::string_view line) {
 
 void TMain1::GameReset() {
   // Every game says first whom it is played against, and by which rules when not the game's own.
-  if (Engine) GameLogged("Game: " + Fill(Tr("Противник: %1"), {LevelName(Engine->Level())}));
+  if (Engine) {
+    const std::string opponent = Engine->Remote() ? Net.Peer : LevelName(Engine->Level());
+    GameLogged("Game: " + Fill(Tr("Противник: %1"), {opponent}));
+  }
   if (const std::string rules = Engine ? RulesLine(Engine->Rules()) : ""; !rules.empty())
     GameLogged("Game: " + rules);
   if (Sound) Sound->Stop();
@@ -86,7 +94,15 @@ void TMain1::FleetPlaced(TSide side) {
       SaySalvo();
     }
   }
-  InstallIdle(StepAfterFleet(side));
+  if (!Engine || !Engine->Remote()) {
+    InstallIdle(StepAfterFleet(side));
+    return;
+  }
+  // The player across the network places its own fleet; ours is committed to, never sent.
+  InstallIdle(TIdleStep::None);
+  if (side != sdUser) return;
+  if (Net.Link == TLink::Connected) Network().PlaceFleet(FleetOnBoard(*Engine, sdUser));
+  if (!Net.PeerPlaced) GameLogged("Game: " + std::string(Tr("Соперник расставляет корабли...")));
 }
 
 void TMain1::ShotFired(TSide shooter, TPoint cell, bool) {
@@ -106,7 +122,8 @@ void TMain1::TurnPassed(TSide side) {
     ShowStatus(StatusSector);
     if (side == sdUser) SaySalvo();
   }
-  InstallIdle(StepAfterTurn(side));
+  // The player across the network fires from its side: nothing runs here meanwhile.
+  InstallIdle(Engine && Engine->Remote() ? TIdleStep::None : StepAfterTurn(side));
 }
 
 void TMain1::SaySalvo() {
@@ -118,7 +135,13 @@ void TMain1::GameWon(TSide winner) {
   InstallIdle(TIdleStep::None);
   ForgetTarget();
   CloseAboutIfShown();
-  RecordGame(winner);
+  // A network game is recorded once its end is settled: the opponent's fleet checked, or not
+  // shown, or a cheat found.
+  if (Engine && Engine->Remote()) {
+    Net.Winner = winner;
+  } else {
+    RecordGame(winner);
+  }
   EndOfGame();
 }
 
@@ -134,6 +157,10 @@ void TMain1::RecordGame(TSide winner) {
   game.UserHits = Engine->Hits(sdUser);
   game.ComputerShots = Engine->Shots(sdComputer);
   game.ComputerHits = Engine->Hits(sdComputer);
+  Keep(game);
+}
+
+void TMain1::Keep(const TGameResult& game) {
   Note(Options.Record ? Options.Record->Add(game) : RunRecord.Add(game));
 }
 

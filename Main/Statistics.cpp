@@ -18,11 +18,12 @@ std::string RulesLine(const TRules& rules, const TTally& tally) {
 
 }  // namespace
 
-std::string StatisticsText(int shots, int hits, const TRecordSummary& record) {
+std::string StatisticsText(int shots, int hits, const TRecordSummary& record, bool player) {
   // Cut towards zero, never rounded up: 2 hits of 3 shots are 66 %.
   const int percent = shots == 0 ? 0 : 100 * hits / shots;
-  std::string text =
-      Fill(Tr("Процент попадания компютера составил: %1 %%"), {std::to_string(percent)});
+  std::string text = Fill(player ? Tr("Процент попадания соперника составил: %1 %%")
+                                 : Tr("Процент попадания компютера составил: %1 %%"),
+                          {std::to_string(percent)});
   text += "\n\n";
   text += Fill(
       Tr("Сыграно игр: %1, выиграно: %2, проиграно: %3"),

@@ -6,7 +6,8 @@
 
 namespace kravelon {
 
-// `shots` and `hits` are the computer's in the game just played.
-std::string StatisticsText(int shots, int hits, const TRecordSummary& record);
+// `shots` and `hits` are the opponent's in the game just played: the computer's, or with
+// `player` a network player's.
+std::string StatisticsText(int shots, int hits, const TRecordSummary& record, bool player = false);
 
 }  // namespace kravelon

@@ -15,6 +15,7 @@
 #include "Main/CommandLine.h"
 #include "Main/Main1.h"
 #include "Main/StartChoices.h"
+#include "Net/PlayerName.h"
 #include "Store/PlayerFolders.h"
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
@@ -71,6 +72,15 @@ int main(int argc, char** argv) {
   remembered.Speech = run.Speech;
   remembered.Windowed = run.Windowed;
   remembered.Level = run.Level;
+  remembered.Network.Name = PlayerName(settings.Name());
+  remembered.HostPort = options.HostPort;
+  remembered.Join = options.Join;
+  // For the window tests: hosting on loopback alone, and nothing announced or searched for on
+  // the machine's network.
+  if (const char* loopback = std::getenv("KRAVELON_NET_LOOPBACK"); loopback && *loopback) {
+    remembered.Network.ListenAddress = "127.0.0.1";
+    remembered.Network.Discovery = false;
+  }
   remembered.Rules = run.Rules;
   remembered.SoundOn = settings.Sound().value_or(true);
   remembered.Settings = &settingsFile;

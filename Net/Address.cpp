@@ -1,5 +1,10 @@
 #include "Net/Address.h"
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+
 #include <algorithm>
 
 #include "Common/Text.h"
@@ -91,6 +96,34 @@ std::optional<TAddress> ParseJoinOption(std::string_view value, std::string* err
     address.Port = *number;
   }
   return address;
+}
+
+std::vector<std::string> LocalAddresses() {
+  std::vector<std::string> four, six;
+  ifaddrs* list = nullptr;
+  if (::getifaddrs(&list) != 0) return {};
+  for (const ifaddrs* entry = list; entry; entry = entry->ifa_next) {
+    if (!entry->ifa_addr || !(entry->ifa_flags & IFF_UP) || (entry->ifa_flags & IFF_LOOPBACK))
+      continue;
+    char text[INET6_ADDRSTRLEN] = {};
+    if (entry->ifa_addr->sa_family == AF_INET) {
+      const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
+      if (::inet_ntop(AF_INET, &address->sin_addr, text, sizeof text)) four.emplace_back(text);
+    } else if (entry->ifa_addr->sa_family == AF_INET6) {
+      const auto* address = reinterpret_cast<const sockaddr_in6*>(entry->ifa_addr);
+      // A link-local address needs its interface named to be joined: not one to tell a player.
+      if (IN6_IS_ADDR_LINKLOCAL(&address->sin6_addr) || IN6_IS_ADDR_LOOPBACK(&address->sin6_addr))
+        continue;
+      if (::inet_ntop(AF_INET6, &address->sin6_addr, text, sizeof text)) six.emplace_back(text);
+    }
+  }
+  ::freeifaddrs(list);
+  for (std::vector<std::string>* addresses : {&four, &six}) {
+    std::sort(addresses->begin(), addresses->end());
+    addresses->erase(std::unique(addresses->begin(), addresses->end()), addresses->end());
+  }
+  four.insert(four.end(), six.begin(), six.end());
+  return four;
 }
 
 }  // namespace kravelon

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Net/Protocol.h"
 
@@ -27,5 +28,9 @@ std::optional<std::uint16_t> ParseHostOption(std::optional<std::string_view> val
 // "HOST", "HOST:PORT", "[IPv6]", "[IPv6]:PORT"; an IPv6 address without brackets takes the
 // default port.
 std::optional<TAddress> ParseJoinOption(std::string_view value, std::string* error);
+
+// This machine's addresses a player elsewhere could join: IPv4 first, then IPv6 of global scope;
+// no loopback, no link-local. Empty when the machine has none.
+std::vector<std::string> LocalAddresses();
 
 }  // namespace kravelon

@@ -68,12 +68,12 @@ struct TNetEvent {
   bool Mine = false;
   int Shots = 0;
   TPoint Cell;
-  TShotResult Result = TShotResult::Miss;
+  TShotAnswer Result = TShotAnswer::Miss;
   bool Won = false;
   std::vector<TShip> Fleet;
   TCheatReason Cheat = TCheatReason::Commitment;
   TFleetFault Fault = TFleetFault::None;
-  TShotResult Said = TShotResult::Miss;  // Cheat by Result: what the opponent answered
+  TShotAnswer Said = TShotAnswer::Miss;  // Cheat by Result: what the opponent answered
   TCloseReason Close = TCloseReason::Quit;
   bool ByPeer = false;
   bool PeerLeft = false;  // the opponent left a game without revealing its fleet

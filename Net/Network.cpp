@@ -398,6 +398,10 @@ void TNetwork::StopHosting() {
   asio::post(Impl->Io, [impl = Impl.get()] { impl->StopHosting(); });
 }
 
+void TNetwork::SetRules(const TRules& rules) {
+  asio::post(Impl->Io, [impl = Impl.get(), rules] { impl->Config.Rules = rules; });
+}
+
 void TNetwork::Join(const std::string& host, std::uint16_t port) {
   asio::post(Impl->Io, [impl = Impl.get(), host, port] { impl->Join(host, port); });
 }

@@ -61,6 +61,8 @@ class TNetwork {
   // closes the next guest may come, until StopHosting.
   void Host(std::uint16_t port);
   void StopHosting();
+  // The rules a guest who arrives from now on plays by, in place of the configuration's.
+  void SetRules(const TRules& rules);
   // Connects to `host` (a name or an address) at `port`, if no game is on.
   void Join(const std::string& host, std::uint16_t port);
   // Commits to a legal fleet for this game (a fresh salt is drawn here).

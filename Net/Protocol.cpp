@@ -67,7 +67,7 @@ std::optional<TMessage> Fail(std::string* error, std::string text) {
 
 }  // namespace
 
-std::string_view ResultWord(TShotResult result) {
+std::string_view ResultWord(TShotAnswer result) {
   return ResultWords[static_cast<std::size_t>(result)];
 }
 
@@ -132,7 +132,7 @@ std::optional<TMessage> ParseMessage(std::string_view line, std::string* error) 
     if (message.Kind == TMessageKind::Shot) return message;
     for (std::size_t i = 0; i < ResultWords.size(); ++i) {
       if (fields[2] == ResultWords[i]) {
-        message.Result = static_cast<TShotResult>(i);
+        message.Result = static_cast<TShotAnswer>(i);
         return message;
       }
     }
@@ -225,7 +225,7 @@ TMessage ShotMessage(TPoint cell) {
   return m;
 }
 
-TMessage ResultMessage(TPoint cell, TShotResult result) {
+TMessage ResultMessage(TPoint cell, TShotAnswer result) {
   TMessage m;
   m.Kind = TMessageKind::Result;
   m.Cell = cell;

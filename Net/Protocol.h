@@ -22,7 +22,9 @@ inline constexpr std::size_t MaxLineBytes = 512;
 // The DNS-SD service type hosts announce on the local network.
 inline constexpr const char* ServiceType = "_kravelon._tcp";
 
-enum class TShotResult { Miss, Hit, Sunk, Won };
+// What RESULT says of a shot. Not the engine's TShotResult: the wire also says "won", which the
+// engine sees for itself when the last ship of a board sinks.
+enum class TShotAnswer { Miss, Hit, Sunk, Won };
 
 // Why a side closes, as its BYE says.
 enum class TByeReason { Quit, Restart, Version, Protocol, Timeout, Busy, Cheat };
@@ -36,7 +38,7 @@ struct TMessage {
   TRules Rules;                   // Rules
   std::string Commitment;         // Fleet: 64 lower-case hex digits
   TPoint Cell;                    // Shot, Result
-  TShotResult Result = TShotResult::Miss;  // Result
+  TShotAnswer Result = TShotAnswer::Miss;  // Result
   std::string Salt;                        // Reveal: 32 lower-case hex digits
   std::vector<TShip> Fleet;                // Reveal, in the protocol's order
   TByeReason Reason = TByeReason::Quit;    // Bye; a reason this version does not know reads Quit
@@ -53,7 +55,7 @@ std::string FormatMessage(const TMessage& message);
 // The text a commitment covers: "<salt> <fleet>", as REVEAL carries it.
 std::string RevealedText(std::string_view salt, const std::vector<TShip>& fleet);
 
-std::string_view ResultWord(TShotResult result);
+std::string_view ResultWord(TShotAnswer result);
 std::string_view ByeWord(TByeReason reason);
 
 // Shorthands for the messages the game writes.
@@ -61,7 +63,7 @@ TMessage GreetingMessage(std::string name);
 TMessage RulesMessage(const TRules& rules);
 TMessage FleetMessage(std::string commitment);
 TMessage ShotMessage(TPoint cell);
-TMessage ResultMessage(TPoint cell, TShotResult result);
+TMessage ResultMessage(TPoint cell, TShotAnswer result);
 TMessage RevealMessage(std::string salt, std::vector<TShip> fleet);
 TMessage SimpleMessage(TMessageKind kind);  // Again, Ping, Pong
 TMessage ByeMessage(TByeReason reason);

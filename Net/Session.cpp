@@ -45,13 +45,13 @@ TNetEvent Event(TNetEventKind kind) {
 
 TSession::TTarget::TTarget(const std::vector<TShip>& fleet) : Ships(fleet) {}
 
-TShotResult TSession::TTarget::Fire(TPoint cell) {
+TShotAnswer TSession::TTarget::Fire(TPoint cell) {
   for (std::size_t i = 0; i < Ships.size() && i < HitCells.size(); ++i) {
     if (!Ships[i].Covers(cell)) continue;
-    if (++HitCells[i] < Ships[i].Length) return TShotResult::Hit;
-    return ++Sunk == FleetShips ? TShotResult::Won : TShotResult::Sunk;
+    if (++HitCells[i] < Ships[i].Length) return TShotAnswer::Hit;
+    return ++Sunk == FleetShips ? TShotAnswer::Won : TShotAnswer::Sunk;
   }
-  return TShotResult::Miss;
+  return TShotAnswer::Miss;
 }
 
 TSession::TSession(TRole role, std::string name, const TRules& rules)
@@ -180,8 +180,8 @@ void TSession::OnShot(TPoint cell) {
   if (CurrentPhase != TPhase::Battle || Game.MyTurn) return Violation("SHOT out of turn");
   if (Game.FiredAtUs[cell.X][cell.Y]) return Violation("SHOT at a cell shot before");
   Game.FiredAtUs[cell.X][cell.Y] = true;
-  const TShotResult result = Game.OwnTarget->Fire(cell);
-  if (result == TShotResult::Sunk || result == TShotResult::Won) ++Game.OwnSunk;
+  const TShotAnswer result = Game.OwnTarget->Fire(cell);
+  if (result == TShotAnswer::Sunk || result == TShotAnswer::Won) ++Game.OwnSunk;
   Send(ResultMessage(cell, result));
   TNetEvent event = Event(TNetEventKind::ShotAt);
   event.Cell = cell;
@@ -195,10 +195,10 @@ void TSession::OnResult(const TMessage& message) {
     return Violation("RESULT for a cell not shot");
   }
   Game.Pending.reset();
-  const TShotResult result = message.Result;
+  const TShotAnswer result = message.Result;
   Game.OurShots.emplace_back(message.Cell, result);
-  if (result != TShotResult::Miss) ++Game.PeerHits;
-  if (result == TShotResult::Sunk || result == TShotResult::Won) ++Game.PeerSunk;
+  if (result != TShotAnswer::Miss) ++Game.PeerHits;
+  if (result == TShotAnswer::Sunk || result == TShotAnswer::Won) ++Game.PeerSunk;
   TNetEvent event = Event(TNetEventKind::Result);
   event.Cell = message.Cell;
   event.Result = result;
@@ -206,7 +206,7 @@ void TSession::OnResult(const TMessage& message) {
 
   // A fleet of ten has twenty cells: the answers must end the game exactly at the twentieth hit,
   // which is the tenth ship sunk, and must leave room among the cells not shot yet for the rest.
-  const bool won = result == TShotResult::Won;
+  const bool won = result == TShotAnswer::Won;
   const bool full = Game.PeerHits == FleetSegments || Game.PeerSunk == FleetShips;
   const bool complete = Game.PeerHits == FleetSegments && Game.PeerSunk == FleetShips;
   const int unshot = Cells - static_cast<int>(Game.OurShots.size());
@@ -220,12 +220,12 @@ void TSession::OnResult(const TMessage& message) {
   AfterShot(result);
 }
 
-void TSession::AfterShot(TShotResult result) {
-  if (result == TShotResult::Won) return EndGame(Game.MyTurn);
+void TSession::AfterShot(TShotAnswer result) {
+  if (result == TShotAnswer::Won) return EndGame(Game.MyTurn);
   bool pass = true;
   if (GameRules.Salvo) {
     pass = --Game.ShotsLeft <= 0;
-  } else if (GameRules.ExtraShot && result != TShotResult::Miss) {
+  } else if (GameRules.ExtraShot && result != TShotAnswer::Miss) {
     pass = false;
   }
   if (!pass) return;
@@ -280,7 +280,7 @@ void TSession::OnReveal(const TMessage& message) {
   }
   TTarget target(message.Fleet);
   for (const auto& [cell, said] : Game.OurShots) {
-    const TShotResult truth = target.Fire(cell);
+    const TShotAnswer truth = target.Fire(cell);
     if (truth != said) {
       cheat.Cheat = TCheatReason::Result;
       cheat.Cell = cell;

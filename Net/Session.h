@@ -70,7 +70,7 @@ class TSession {
   class TTarget {
    public:
     explicit TTarget(const std::vector<TShip>& fleet);
-    TShotResult Fire(TPoint cell);  // a cell not fired at before
+    TShotAnswer Fire(TPoint cell);  // a cell not fired at before
 
    private:
     std::vector<TShip> Ships;
@@ -89,7 +89,7 @@ class TSession {
     int ShotsLeft = 0;
     std::optional<TPoint> Pending;  // our shot waiting for its answer
     std::array<std::array<bool, BoardSize>, BoardSize> FiredAtPeer{}, FiredAtUs{};
-    std::vector<std::pair<TPoint, TShotResult>> OurShots;  // with the opponent's answers
+    std::vector<std::pair<TPoint, TShotAnswer>> OurShots;  // with the opponent's answers
     int PeerHits = 0, PeerSunk = 0;                        // as the opponent's answers count them
     int OwnSunk = 0;
     std::optional<TTarget> OwnTarget;
@@ -108,7 +108,7 @@ class TSession {
   void OnReveal(const TMessage& message);
   void OnAgain();
   void StartBattleIfReady();
-  void AfterShot(TShotResult result);
+  void AfterShot(TShotAnswer result);
   void EndGame(bool won);
   void RevealOwn();
   void NewGame();

@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "Common/Languages.h"
+#include "Common/PlayerName.h"
 #include "Common/Text.h"
 
 namespace kravelon {
@@ -185,6 +186,10 @@ void TSettings::Take(const std::string& name, const std::string& value,
   } else if (name == LevelKey) {
     ChosenLevel = ParseLevel(value);
     understood = value.empty() || ChosenLevel;
+  } else if (name == NameKey) {
+    // A name the network game can send and the record can keep, else the login name plays.
+    understood = value.empty() || IsPlayerName(value);
+    PlayerName = understood ? value : "";
   } else {
     for (const TRuleSwitch rule : AllRuleSwitches) {
       if (name != RuleValue(rule)) continue;

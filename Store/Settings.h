@@ -43,6 +43,8 @@ class TSettings {
   bool Windowed() const { return OrdinaryWindow.value_or(false); }
   // The computer's level the player last chose in the game menu.
   std::optional<TLevel> Level() const { return ChosenLevel; }
+  // The name the network game plays under; "" for the login name.
+  const std::string& Name() const { return PlayerName; }
   // A house rule's switch as the player last left it in the game menu ("touching", "salvo",
   // "extra-shot").
   std::optional<bool> Rule(TRuleSwitch rule) const { return RuleOn[rule]; }
@@ -62,6 +64,7 @@ class TSettings {
   static constexpr const char* SpeechKey = "speech";
   static constexpr const char* WindowedKey = "windowed";
   static constexpr const char* LevelKey = "level";
+  static constexpr const char* NameKey = "name";
 
   // The longest line inih reads whole, in bytes before its newline.
   static const std::size_t LineLimit;
@@ -88,6 +91,7 @@ class TSettings {
   std::optional<TLevel> ChosenLevel;
   std::array<std::optional<bool>, AllRuleSwitches.size()> RuleOn{};
   std::string LanguageCode;
+  std::string PlayerName;
   int ScaleFactor = 0;
 };
 

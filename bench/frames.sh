@@ -5,7 +5,8 @@
 # cost the game and the X server together, against a full redraw (compose, copy, send); and an
 # arrow-key step while placing sent in one update, against the same step sent in four; a shot
 # that sinks a ship (its cell and the fleet strip) and the fleet strip alone, against a shot on
-# water (its cell).
+# water (its cell); a network opponent's shot at the user's board against the computer's (each
+# from the moment it is decided to its cell sent).
 set -euo pipefail
 build=${1:-build}
 bin=$(realpath "$build/bench/paint/bench_paint")
@@ -47,6 +48,7 @@ offshot=$(frame_cpu "$offscreen" BM_ShotOnWater)
 ratio "shot on water off-screen (its cell)" "$offshot" "$offfull" "full redraw"
 ratio "shot sinking a ship off-screen (+ fleet strip)" "$(frame_cpu "$offscreen" BM_ShotSinkingAShip)" "$offshot" "shot on water"
 ratio "fleet strip alone off-screen" "$(frame_cpu "$offscreen" BM_FleetStrip)" "$offshot" "shot on water"
+ratio "network opponent's shot off-screen" "$(frame_cpu "$offscreen" BM_NetworkOpponentShotFrame)" "$(frame_cpu "$offscreen" BM_ComputerShotFrame)" "computer's shot"
 
 start_xvfb
 onscreen=$(KRAVELON_XSERVER_PID=$xvfb DISPLAY=$display SDL_VIDEODRIVER=x11 measure "$bin")
@@ -64,3 +66,4 @@ shot=$(frame_cpu "$onscreen" BM_ShotOnWater)
 echo "$(ratio "shot on water on X, CPU" "$shot" "$full" "full redraw") $(split BM_ShotOnWater)"
 echo "$(ratio "shot sinking a ship on X, CPU" "$(frame_cpu "$onscreen" BM_ShotSinkingAShip)" "$shot" "shot on water") $(split BM_ShotSinkingAShip)"
 echo "$(ratio "fleet strip alone on X, CPU" "$(frame_cpu "$onscreen" BM_FleetStrip)" "$shot" "shot on water") $(split BM_FleetStrip)"
+echo "$(ratio "network opponent's shot on X, CPU" "$(frame_cpu "$onscreen" BM_NetworkOpponentShotFrame)" "$(frame_cpu "$onscreen" BM_ComputerShotFrame)" "computer's shot") $(split BM_NetworkOpponentShotFrame)"

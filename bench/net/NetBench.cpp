@@ -112,7 +112,7 @@ void BM_ShotRoundTrip(benchmark::State& state) {
     const TNetEvent result = shooterGame.WaitFor(TNetEventKind::Result);
     targetGame.WaitFor(TNetEventKind::ShotAt);
     hostTurn = !hostTurn;
-    if (result.Result == TShotResult::Won) {
+    if (result.Result == TShotAnswer::Won) {
       state.PauseTiming();
       hostGame.WaitFor(TNetEventKind::Verified);
       guestGame.WaitFor(TNetEventKind::Verified);

@@ -14,6 +14,7 @@
 
 #include "Console/Consol.h"
 #include "GameEngine/GameEngine.h"
+#include "GameEngine/GameEngineProbe.h"
 #include "Media/Paint/Paint.h"
 #include "Platform/ProgramPath.h"
 #include "Toolkit/Application.h"
@@ -24,6 +25,16 @@
 namespace kravelon {
 
 namespace {
+
+// Paints each shot the engine fires as the main window does: the cell, and what it sank.
+struct TPaintingHost final : TNullGameHost {
+  TPaint* Painter = nullptr;
+  int Shots = 0;
+  void ShotFired(TSide shooter, TPoint cell, bool) override {
+    ++Shots;
+    if (Painter) Painter->ShowShot(shooter == sdUser ? sdComputer : sdUser, cell);
+  }
+};
 
 struct TScene {
   TScene() {
@@ -36,8 +47,9 @@ struct TScene {
     Window = std::make_unique<TForm>("bench", 696, 488);
     Window->Show();
     Console = std::make_unique<TConsol>();
-    GameEngine = std::make_unique<TGameEngine>();
+    GameEngine = std::make_unique<TGameEngine>(&Host);
     Painter = std::make_unique<TPaint>(*Window, "1.2", *GameEngine, *Console);
+    Host.Painter = Painter.get();
     Painter->Initialize();
     GameEngine->NewGame();
     for (int i = 0; i < 12; ++i) Console->AddLine("Game: Компьютер произвел выстрел в сектор Д5");
@@ -50,6 +62,7 @@ struct TScene {
   std::unique_ptr<TApplication> App;
   std::unique_ptr<TForm> Window;
   std::unique_ptr<TConsol> Console;
+  TPaintingHost Host;
   std::unique_ptr<TGameEngine> GameEngine;
   std::unique_ptr<TPaint> Painter;
 };
@@ -221,6 +234,54 @@ void BM_ExplosionFrame(benchmark::State& state) {
                 [&] { paint.PlayAnimation(412, 86, ExplosionFrameCount); });
 }
 BENCHMARK(BM_ExplosionFrame)->Unit(benchmark::kMicrosecond);
+
+// A battle with the opponent to fire at the user's board: the computer at its default level, or a
+// player across the network. The user's fleet is placed across rows 0, 2 and 4.
+void BeginBattle(TGameEngine& engine, bool remote) {
+  engine.SetRemote(remote);
+  engine.NewGame();
+  engine.SetOrientation(true);
+  constexpr int ships[][2] = {{0, 0}, {5, 0}, {0, 2}, {4, 2}, {7, 2},
+                              {0, 4}, {3, 4}, {5, 4}, {7, 4}, {9, 4}};
+  for (const auto& ship : ships) engine.PlaceShip(ship[0], ship[1]);
+  if (remote) return engine.BeginRemoteBattle(false);
+  for (bool done = false; engine.State() == gsPlacing;) engine.ArrangeStep(done);
+  Probe(engine).BeginTurn(sdComputer);
+}
+
+// The opponent's shots at the user's board from the moment each is decided to its cell painted:
+// the computer's chosen by its level step by step in the idle slot, a network player's as its
+// event hands it over. A fresh battle every 40 shots, outside the timing.
+void OpponentShots(benchmark::State& state, bool remote) {
+  TScene& scene = Scene();
+  TGameEngine& engine = *scene.GameEngine;
+  int fired = 40;
+  MeasureFrames(state, 1, [&] {
+    if (fired == 40 || engine.State() != gsBattle) {
+      state.PauseTiming();
+      BeginBattle(engine, remote);
+      fired = 0;
+      state.ResumeTiming();
+    }
+    if (engine.ActiveSide() != sdComputer) Probe(engine).BeginTurn(sdComputer);
+    if (remote) {
+      engine.ShootRemote(fired % 10, fired / 10);  // rows 0 to 3: never the whole fleet
+    } else {
+      const int before = scene.Host.Shots;
+      for (bool done = false; scene.Host.Shots == before;) engine.ComputerTurnStep(done);
+    }
+    ++fired;
+  });
+  engine.SetRemote(false);
+  engine.NewGame();
+  scene.Painter->Redraw();
+}
+
+void BM_ComputerShotFrame(benchmark::State& state) { OpponentShots(state, false); }
+BENCHMARK(BM_ComputerShotFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_NetworkOpponentShotFrame(benchmark::State& state) { OpponentShots(state, true); }
+BENCHMARK(BM_NetworkOpponentShotFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

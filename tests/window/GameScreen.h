@@ -121,13 +121,17 @@ class Gameplay : public RunningGame {
   }
 
   // The popup menus, in screen coordinates: n items of 64 pixels hang from the middle of the
-  // 1024 × 768 screen, framed by 3 pixels.
-  static int MenuTop(int n) { return 384 - 32 * n - 4; }
-  static TPoint MenuItemCentre(int n, int i) { return {512, MenuTop(n) + 3 + 64 * i + 32}; }
+  // 1024 × 768 screen, framed by 3 pixels; a menu too long for the window of 488 has lower items.
+  static int MenuItemHeight(int n) { return std::clamp((488 - 16) / n, 48, 64); }
+  static int MenuTop(int n) { return 384 - MenuItemHeight(n) / 2 * n - 4; }
+  static TPoint MenuItemCentre(int n, int i) {
+    return {512, MenuTop(n) + 3 + MenuItemHeight(n) * i + MenuItemHeight(n) / 2};
+  }
   // The menu's raised frame is up: its light inner line under the top edge.
   bool MenuShown(int n) {
     const TScreenshot s = X.Shot();
-    return s.At(512, MenuTop(n) + 1) == clr::White && s.At(512, MenuTop(n) + 64 * n + 5) == TColor{64, 64, 64};
+    return s.At(512, MenuTop(n) + 1) == clr::White &&
+           s.At(512, MenuTop(n) + MenuItemHeight(n) * n + 5) == TColor{64, 64, 64};
   }
   bool WaitForMenu(int n, bool shown = true, std::chrono::milliseconds timeout = 3s) {
     const auto until = std::chrono::steady_clock::now() + timeout;
@@ -168,6 +172,17 @@ class Gameplay : public RunningGame {
 enum { MainRestart, MainArrange, MainSound, MainAbout, MainExit, MainItems };
 enum { ExitTitle, ExitYes, ExitNo, ExitItems };
 enum { OverRestart, OverStatistics, OverExit, OverItems };
-enum { GameCabinBoy, GameSailor, GameCaptain, GameAdmiral, GameTouching, GameSalvo, GameExtraShot, GameItems };
+enum {
+  GameCabinBoy,
+  GameSailor,
+  GameCaptain,
+  GameAdmiral,
+  GameTouching,
+  GameSalvo,
+  GameExtraShot,
+  GameHost,
+  GameJoin,
+  GameItems
+};
 
 }  // namespace kravelon

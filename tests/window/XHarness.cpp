@@ -184,6 +184,17 @@ void TXServer::Hold(const char* keysym, bool down) {
   XSync(Dpy, False);
 }
 
+void TXServer::Move(Window id, int x, int y) {
+  XMoveWindow(Dpy, id, x, y);
+  XSync(Dpy, False);
+}
+
+void TXServer::Focus(Window id) {
+  XRaiseWindow(Dpy, id);
+  XSetInputFocus(Dpy, id, RevertToParent, CurrentTime);
+  XSync(Dpy, False);
+}
+
 std::vector<TXServer::TWindowInfo> TXServer::Windows() {
   std::vector<TWindowInfo> result;
   Window root = DefaultRootWindow(Dpy), parent, *children = nullptr;

@@ -44,6 +44,10 @@ class TXServer {
   void Key(const char* keysym);  // e.g. "Escape", "Next", "Return"
   // Presses or releases a key (a modifier) and leaves it so.
   void Hold(const char* keysym, bool down);
+  // For two games on one screen: a window moved (there is no window manager to do it), and the
+  // window the keys go to.
+  void Move(Window id, int x, int y);
+  void Focus(Window id);
 
   struct TWindowInfo {
     Window Id = 0;

@@ -115,6 +115,33 @@ TEST(CommandLine, TakesEachLevelByNameOrNumber) {
   }
 }
 
+// The address parsers have their own tests (unit_net); here, how the options take them.
+TEST(CommandLine, HostsOrJoinsANetworkGameButNotBoth) {
+  const TCommandLine none = ParseCommandLine({});
+  EXPECT_FALSE(none.HostPort || none.Join);
+  EXPECT_EQ(ParseCommandLine({"--host"}).HostPort, DefaultPort);
+  EXPECT_EQ(ParseCommandLine({"--host=5000"}).HostPort, 5000);
+  const TCommandLine join = ParseCommandLine({"--join", "[::1]:5000"});
+  ASSERT_TRUE(join.Join);
+  EXPECT_EQ(join.Join->Host, "::1");
+  EXPECT_EQ(join.Join->Port, 5000);
+  EXPECT_EQ(ParseCommandLine({"--join=box.local"}).Join->Port, DefaultPort);
+  const std::pair<std::vector<std::string>, const char*> failures[] = {
+      {{"--host=0"}, "'0'"},
+      {{"--host=70000"}, "'70000'"},
+      {{"--host", "5000"}, "'5000'"},  // a port only after "="
+      {{"--join"}, "'--join'"},
+      {{"--join", "host:port"}, "'port'"},
+      {{"--join", "a b"}, "'a b'"},
+      {{"--host", "--join", "box"}, "'--host'"},
+  };
+  for (const auto& [arguments, names] : failures) {
+    const TCommandLine line = ParseCommandLine(arguments);
+    EXPECT_EQ(line.Action, TAction::Fail) << arguments.back();
+    EXPECT_NE(line.Error.find(names), std::string::npos) << line.Error;
+  }
+}
+
 TEST(CommandLine, TakesEachHouseRuleOnOrOff) {
   using TRuleArray = std::array<std::optional<bool>, 3>;
   const std::pair<std::vector<std::string>, TRuleArray> cases[] = {
@@ -133,8 +160,8 @@ TEST(CommandLine, TakesEachHouseRuleOnOrOff) {
 TEST(CommandLine, HelpNamesEveryOptionAndVersionIsTheGames) {
   const std::string help = UsageText();
   for (const char* option : {"--lang", "--scale N", "--level", "--touching", "--salvo",
-                             "--extra-shot", "--windowed", "--speak", "--no-speak", "--help",
-                             "--version"})
+                             "--extra-shot", "--windowed", "--speak", "--no-speak", "--host",
+                             "--join", "--help", "--version"})
     EXPECT_NE(help.find(option), std::string::npos) << option;
   EXPECT_EQ(VersionText(), "kravelon 1.2\n");
 }

@@ -71,7 +71,7 @@ TEST(Network, HostsAWholeGameWithTheScriptedGuestLineByLine) {
   ASSERT_EQ(commitment.size(), 64u);
 
   // A miss passes the turn; the guest's hit keeps it, its miss hands it back.
-  EXPECT_EQ(ShootAt(host, peer, "E5", fleet.Answer("E5")).Result, TShotResult::Miss);
+  EXPECT_EQ(ShootAt(host, peer, "E5", fleet.Answer("E5")).Result, TShotAnswer::Miss);
   peer.Send("SHOT A1");
   EXPECT_EQ(peer.ReadLine(), "RESULT A1 hit");
   peer.Send("SHOT E5");
@@ -79,7 +79,7 @@ TEST(Network, HostsAWholeGameWithTheScriptedGuestLineByLine) {
   const std::optional<TNetEvent> shotAt = host.Game.WaitFor(TNetEventKind::ShotAt);
   ASSERT_TRUE(shotAt);
   EXPECT_EQ(shotAt->Cell, Cell("A1"));
-  EXPECT_EQ(shotAt->Result, TShotResult::Hit);
+  EXPECT_EQ(shotAt->Result, TShotAnswer::Hit);
   std::optional<TNetEvent> turn = host.Game.WaitFor(TNetEventKind::Turn);
   ASSERT_TRUE(turn && !turn->Mine);
   ASSERT_TRUE((turn = host.Game.WaitFor(TNetEventKind::Turn)) && turn->Mine);
@@ -360,8 +360,8 @@ TEST(Network, TwoGamesOfOursPlayEachOtherToTheEndAndAgain) {
       ASSERT_TRUE(result && shotAt);
       ASSERT_EQ(result->Cell, cell);
       ASSERT_EQ(shotAt->Result, result->Result);
-      if (result->Result == TShotResult::Won) break;
-      if (result->Result == TShotResult::Miss) {
+      if (result->Result == TShotAnswer::Won) break;
+      if (result->Result == TShotAnswer::Miss) {
         hostTurn = !hostTurn;
         ASSERT_TRUE(shooter.Game.WaitFor(TNetEventKind::Turn));
         ASSERT_TRUE(target.Game.WaitFor(TNetEventKind::Turn));

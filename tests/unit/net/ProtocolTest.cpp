@@ -49,7 +49,7 @@ TEST(Protocol, ReadsEachFieldOfTheMessages) {
   const std::optional<TMessage> result = ParseMessage("RESULT J10 sunk");
   ASSERT_TRUE(result);
   EXPECT_EQ(result->Cell, (TPoint{9, 9}));
-  EXPECT_EQ(result->Result, TShotResult::Sunk);
+  EXPECT_EQ(result->Result, TShotAnswer::Sunk);
   const std::optional<TMessage> reveal =
       ParseMessage(std::string("REVEAL ") + ExampleSalt + " " + ExampleFleet);
   ASSERT_TRUE(reveal);

@@ -142,7 +142,7 @@ TEST(Session, AHitKeepsTheTurnAndAMissPassesItByDefault) {
   pair.Place();
   ASSERT_TRUE(pair.Shoot(pair.Host, {0, 0}));  // A1: the guest's four
   EXPECT_EQ(pair.GuestSaid.back(), "RESULT A1 hit");
-  EXPECT_EQ(Last(pair.HostEvents, TNetEventKind::Result)->Result, TShotResult::Hit);
+  EXPECT_EQ(Last(pair.HostEvents, TNetEventKind::Result)->Result, TShotAnswer::Hit);
   EXPECT_EQ(Last(pair.GuestEvents, TNetEventKind::ShotAt)->Cell, (TPoint{0, 0}));
   EXPECT_TRUE(pair.Host.MyTurn());
   EXPECT_FALSE(pair.Host.Shoot({0, 0}));       // the same cell twice

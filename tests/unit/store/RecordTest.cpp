@@ -7,6 +7,7 @@
 
 #include <csignal>
 
+#include "Common/PlayerName.h"
 #include "Store/RecordFile.h"
 #include "tests/unit/store/StoreFixture.h"
 
@@ -54,6 +55,27 @@ TEST(Record, WhatIsWrittenReadsBackTheSame) {
     EXPECT_NE(text.find(line), std::string::npos) << line << text;
   EXPECT_TRUE(text.starts_with(Version2)) << text;
   EXPECT_EQ(ParseRecord(FormatRecord({})), std::vector<TGameResult>{});
+}
+
+// Whatever name a peer sends, the name the window shows and records is one the record keeps.
+TEST(Record, KeepsAnyPeersNameAsTheWindowShowsIt) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Вася", "Вася"},
+      {"", "_"},
+      {"two words", "two_words"},
+      {"a\u200bb", "a_b"},                          // a space of no width
+      {std::string("bad\xff\xc3") + "x", "bad__x"},  // no UTF-8
+      {std::string(40, 'w'), std::string(32, 'w')},
+      {"Ω\u202epirate", "Ω_pirate"},               // an override of the text's direction
+  };
+  for (const auto& [sent, shown] : cases) {
+    EXPECT_EQ(ShownPlayerName(sent), shown);
+    EXPECT_TRUE(IsPlayerName(ShownPlayerName(sent))) << shown;
+    TGameResult game = Game(true, 1);
+    game.Player = ShownPlayerName(sent);
+    game.Ending = TEnding::Left;
+    EXPECT_EQ(ParseRecord(FormatRecord({game})), std::vector<TGameResult>{game}) << shown;
+  }
 }
 
 TEST(Record, ReadsTheFirstVersionAsCaptainGamesUnderTheDefaultRules) {

@@ -37,22 +37,27 @@ TEST(Settings, ReadsEachKeyAndLeavesOutWhatItDoesNotUnderstand) {
     std::size_t Notes;
     std::optional<TLevel> Level = std::nullopt;
     std::optional<bool> Salvo = std::nullopt;
+    const char* Name = "";
   };
   const TCase cases[] = {
       {"", {}, {}, "", 0, false, 0},
       {"[game]\nsound = false\nspeech = yes\nlanguage = en\nscale = 2\nwindowed = true\n"
-       "level = admiral\nsalvo = yes\n",
-       false, true, "en", 2, true, 0, lvAdmiral, true},
+       "level = admiral\nsalvo = yes\nname = Вася\n",
+       false, true, "en", 2, true, 0, lvAdmiral, true, "Вася"},
       {"[game]\nsound=on\nlanguage=ru\nscale=\nspeech=\nlevel=1\n", true, {}, "ru", 0, false, 0,
        lvCabinBoy},
       {"[game]\nsound = loud\nlanguage = fr\nscale = 5\nwindowed = 2\nspeech = maybe\n"
-       "level = general\nsalvo = twice\n",
+       "level = general\nsalvo = twice\nname = два слова\n",
        {},
        {},
        "",
        0,
        false,
-       7},
+       8},
+      // A name the protocol could not carry or the record could not keep: a space of no width,
+      // 33 letters.
+      {"[game]\nname = a\u200bb\n", {}, {}, "", 0, false, 1},
+      {"[game]\nname = abcdefghijklmnopqrstuvwxyzABCDEFG\n", {}, {}, "", 0, false, 1},
       // Another section's keys are not the game's, whatever their names.
       {"[other]\nsound = false\nscale = 9\nlevel = sailor\n", {}, {}, "", 0, false, 0},
   };
@@ -67,6 +72,7 @@ TEST(Settings, ReadsEachKeyAndLeavesOutWhatItDoesNotUnderstand) {
     EXPECT_EQ(s.Windowed(), c.Windowed);
     EXPECT_EQ(s.Level(), c.Level);
     EXPECT_EQ(s.Rule(rsSalvo), c.Salvo);
+    EXPECT_EQ(s.Name(), c.Name);
     EXPECT_EQ(notes.size(), c.Notes);
     EXPECT_FALSE(s.HasBrokenLines());
   }
