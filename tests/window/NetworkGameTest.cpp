@@ -1,7 +1,7 @@
 // Two copies of the game on one screen play each other over loopback, each driven by its keys:
 // the host and the guest find each other, arrange, fire until one wins, both record the game
-// under the other's name, and both ask for another. And a guest that vanishes mid-game: the host
-// says so in a box and goes back to the computer.
+// under the other's name, and both ask for another. A guest that vanishes mid-game: the host
+// says so in a box and goes back to the computer. And a scripted guest that lies about a hit.
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/ScriptedPeer.h"
 #include "tests/support/SsipStandIn.h"
 #include "tests/window/GameScreen.h"
 
@@ -269,6 +270,54 @@ TEST_F(NetworkGame, AGuestThatVanishesMidGameLeavesTheHostABoxAndTheComputer) {
   const auto games = Host.RecordedGames();
   ASSERT_EQ(games.size(), 1u);
   EXPECT_NE(games[0].find(" player:Борис extra-shot left 1 0 0 0"), std::string::npos) << games[0];
+}
+
+// A guest speaking the protocol from its page: it calls the host's hit on its ship a miss, then
+// leaves, revealing the fleet that proves the lie.
+TEST_F(NetworkGame, AGuestThatLiesAboutAHitIsCaughtAtItsRevealAndTheGameIsVoid) {
+  Start(Host, "Алиса", true, {0, 0});
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(Host.Game->WaitForLine(
+      "Net: Сетевая игра открыта на порту " + std::to_string(Port) + ".", 10s))
+      << Host.Lines();
+  TScriptedPeer peer = TScriptedPeer::Connect(static_cast<std::uint16_t>(Port));
+  TPeerFleet fleet;
+  peer.Send("KRAVELON 1 Мошенник");
+  ASSERT_TRUE(peer.Expect("RULES touching=no salvo=no extra-shot=yes")) << Host.Lines();
+  ASSERT_TRUE(Host.Game->WaitForLine("Game: Противник: Мошенник", 10s)) << Host.Lines();
+  Keys(Host, {"Escape", "Home", "Down", "Return"});
+  peer.Send(fleet.FleetLine());
+  ASSERT_TRUE(Host.Game->WaitForLine("Game: Вы стреляете первым.", 20s)) << Host.Lines();
+
+  const std::string cell = fleet.Cells().front();  // "A1"-style, a ship's
+  const TPoint at{cell[0] - 'A', std::stoi(cell.substr(1)) - 1};
+  X.Focus(Host.Id);
+  X.Hold("Control_L", true);
+  X.Key("Home");
+  X.Hold("Control_L", false);
+  for (int i = 0; i < at.X; ++i) X.Key("Right");
+  for (int i = 0; i < at.Y; ++i) X.Key("Down");
+  X.Key("space");
+  ASSERT_TRUE(peer.Expect("SHOT " + cell)) << Host.Lines();
+  peer.Send("RESULT " + cell + " miss");
+  ASSERT_TRUE(Host.Game->WaitForLine(UserShotPrefix + Sector(at.X, at.Y), 10s)) << Host.Lines();
+  peer.Send(fleet.RevealLine());
+  peer.Send("BYE quit");
+
+  const std::string caught = "Соперник сыграл нечестно: он неверно ответил на выстрел по клетке " +
+                             Sector(at.X, at.Y) + ".";
+  EXPECT_TRUE(Host.Game->WaitForLine("Net: " + caught, 10s)) << Host.Lines();
+  const auto box = X.WaitForWindow("Кравелон", 10s);
+  ASSERT_TRUE(box) << "no box\n" << Host.Lines();
+  const auto boxes = Host.Game->BoxLines();
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_EQ(boxes.front(), caught);
+  X.Focus(box->Id);
+  X.Key("Return");
+  EXPECT_TRUE(Host.WaitForCount("Game: Противник: Капитан", 2, 10s)) << Host.Lines();
+  const auto games = Host.RecordedGames();
+  ASSERT_EQ(games.size(), 1u);
+  EXPECT_NE(games[0].find(" player:Мошенник extra-shot void "), std::string::npos) << games[0];
 }
 
 }  // namespace
