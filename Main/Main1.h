@@ -10,13 +10,13 @@
 #include "GameEngine/GameEngine.h"
 #include "GameEngine/GameHost.h"
 #include "GameEngine/RandomSource.h"
-#include "Media/Paint/Paint.h"
-#include "Media/Sound/Sound.h"
 #include "Main/CommandLine.h"
 #include "Main/GameMenus.h"
 #include "Main/Narrator.h"
 #include "Main/NetState.h"
 #include "Main/Target.h"
+#include "Media/Paint/Paint.h"
+#include "Media/Sound/Sound.h"
 #include "Store/RecordFile.h"
 #include "Store/Settings.h"
 #include "Toolkit/Form.h"
@@ -120,7 +120,7 @@ class TMain1 : public TForm, public TGameHost {
   void RestartClick();
   // A new game at once: both boards empty, whatever step was installed removed.
   void NewGameNow();
-  void LevelClick(TLevel level);  // a level of the game menu
+  void LevelClick(TLevel level);              // a level of the game menu
   void RuleClick(TRuleSwitch rule, bool on);  // a house rule's switch of the game menu
   // The game menu's network items: hosting on and off; joining (a menu of the games found on
   // the local network) or, while a network game is on, leaving it.
@@ -167,7 +167,7 @@ class TMain1 : public TForm, public TGameHost {
   TTarget Target;
 
  private:
-  void SetUpMenus();  // binds the menu items to what they do
+  void SetUpMenus();          // binds the menu items to what they do
   TPopupMenu& CurrentMenu();  // the menu Escape and the menu button open
   // The cell of the board being played under the pointer (the user's while placing, the
   // computer's in battle), strictly inside it as a click needs; nothing elsewhere.
@@ -175,7 +175,7 @@ class TMain1 : public TForm, public TGameHost {
   // The status line: the sector named, and while the user fires a salvo its shots left.
   void ShowStatus(const std::string& sector);
   std::string StatusSector;  // the sector the status line names
-  void SaySalvo();  // the user's salvo's shots left, aloud
+  void SaySalvo();           // the user's salvo's shots left, aloud
   // A button pressed at a cell: the mouse's at the pointer (at `pointer` on the window), Space,
   // Return and R at KeyCell (no pointer).
   void Press(TMouseButton button, std::optional<TPoint> cell, std::optional<TPoint> pointer = {});
@@ -202,19 +202,22 @@ class TMain1 : public TForm, public TGameHost {
   // A finished game goes to the record; the lines it writes go to the console.
   void RecordGame(TSide winner);
   void Keep(const TGameResult& game);
+  // The game just played as the record keeps it: the date, who won and each side's tally; the
+  // caller names the opponent and the rules.
+  TGameResult PlayedGame(bool userWon) const;
 
   // The network game's steps (NetGame.cpp).
-  TNetwork& Network();  // made at its first use
+  TNetwork& Network();     // made at its first use
   void StartNetworking();  // --host or --join, once start-up is done
   void HandleNetEvents();
   void HandleNetEvent(const TNetEvent& event);
   void OnOpponent(const TNetEvent& event);
   void OnNetClosed(const TNetEvent& event);
-  void StartNetGame();     // a new game against the player
-  void BackToComputer();   // a new game against the computer
+  void StartNetGame();      // a new game against the player
+  void BackToComputer();    // a new game against the computer
   TRules OwnRules() const;  // the rules of the player's games against the computer
   void RecordNetGame(TEnding ending);
-  void AgainClick();       // "Рестарт" after a network game: another one against the player
+  void AgainClick();  // "Рестарт" after a network game: another one against the player
   void StartBrowsing();
   void ShowFoundGames();
   void ShowNetworkItems();

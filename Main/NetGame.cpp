@@ -199,16 +199,10 @@ TRules TMain1::OwnRules() const {
 void TMain1::RecordNetGame(TEnding ending) {
   if (Net.Recorded || !Net.BattleBegun) return;
   Net.Recorded = true;
-  TGameResult game;
-  game.Date = RecordDate();
+  TGameResult game = PlayedGame(Net.Winner == sdUser);
   game.Player = Net.Peer;
   game.Rules = Net.Rules;
   game.Ending = ending;
-  game.UserWon = Net.Winner == sdUser;
-  game.UserShots = Engine->Shots(sdUser);
-  game.UserHits = Engine->Hits(sdUser);
-  game.ComputerShots = Engine->Shots(sdComputer);
-  game.ComputerHits = Engine->Hits(sdComputer);
   Keep(game);
 }
 

@@ -1,7 +1,7 @@
 // The user's placement and shot, the end of a game, and what the rules' events set off in the
 // window: log lines, redraws, sounds, explosions, the report timer and the idle steps.
-#include "Media/Layout.h"
 #include "Main/Main1.h"
+#include "Media/Layout.h"
 #include "Toolkit/Pause.h"
 
 namespace kravelon {
@@ -86,7 +86,7 @@ void TMain1::ShipPlaced(TSide) {
 
 void TMain1::FleetPlaced(TSide side) {
   if (side == sdUser) PlacementByMouse = true;
-  ForgetTarget();  // the board being played changes
+  ForgetTarget();            // the board being played changes
   if (side == sdComputer) {  // the battle begins
     CloseAboutIfShown();
     if (Engine && Engine->Rules().Salvo) {
@@ -148,16 +148,21 @@ void TMain1::GameWon(TSide winner) {
 // Only a game played to its end counts: a restart or a quit before it leaves no trace.
 void TMain1::RecordGame(TSide winner) {
   if (!Engine) return;
-  TGameResult game;
-  game.Date = RecordDate();
-  game.UserWon = winner == sdUser;
+  TGameResult game = PlayedGame(winner == sdUser);
   game.Level = Engine->Level();
   game.Rules = Engine->Rules();
+  Keep(game);
+}
+
+TGameResult TMain1::PlayedGame(bool userWon) const {
+  TGameResult game;
+  game.Date = RecordDate();
+  game.UserWon = userWon;
   game.UserShots = Engine->Shots(sdUser);
   game.UserHits = Engine->Hits(sdUser);
   game.ComputerShots = Engine->Shots(sdComputer);
   game.ComputerHits = Engine->Hits(sdComputer);
-  Keep(game);
+  return game;
 }
 
 void TMain1::Keep(const TGameResult& game) {

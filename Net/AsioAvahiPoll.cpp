@@ -44,22 +44,18 @@ struct TAsioAvahiPoll::TTimeout : std::enable_shared_from_this<TTimeout> {
 
 void TAsioAvahiPoll::TWatch::Arm() {
   if (Freed || !Descriptor.is_open()) return;
-  if ((Wanted & AVAHI_WATCH_IN) && !WaitingIn) {
-    WaitingIn = true;
-    Descriptor.async_wait(asio::posix::descriptor_base::wait_read,
-                          [self = shared_from_this()](std::error_code error) {
-                            self->WaitingIn = false;
-                            self->Fired(AVAHI_WATCH_IN, error);
-                          });
-  }
-  if ((Wanted & AVAHI_WATCH_OUT) && !WaitingOut) {
-    WaitingOut = true;
-    Descriptor.async_wait(asio::posix::descriptor_base::wait_write,
-                          [self = shared_from_this()](std::error_code error) {
-                            self->WaitingOut = false;
-                            self->Fired(AVAHI_WATCH_OUT, error);
-                          });
-  }
+  // One wait a direction at a time; the watch stays alive while a wait holds it.
+  const auto wait = [this](AvahiWatchEvent event, asio::posix::descriptor_base::wait_type type,
+                           bool TWatch::*waiting) {
+    if (!(Wanted & event) || this->*waiting) return;
+    this->*waiting = true;
+    Descriptor.async_wait(type, [self = shared_from_this(), event, waiting](std::error_code error) {
+      (*self).*waiting = false;
+      self->Fired(event, error);
+    });
+  };
+  wait(AVAHI_WATCH_IN, asio::posix::descriptor_base::wait_read, &TWatch::WaitingIn);
+  wait(AVAHI_WATCH_OUT, asio::posix::descriptor_base::wait_write, &TWatch::WaitingOut);
 }
 
 void TAsioAvahiPoll::TWatch::Fired(AvahiWatchEvent event, std::error_code error) {

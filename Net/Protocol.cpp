@@ -198,46 +198,8 @@ std::string FormatMessage(const TMessage& message) {
 }
 
 TMessage GreetingMessage(std::string name) {
-  TMessage m;
-  m.Kind = TMessageKind::Greeting;
+  TMessage m = SimpleMessage(TMessageKind::Greeting);
   m.Name = std::move(name);
-  return m;
-}
-
-TMessage RulesMessage(const TRules& rules) {
-  TMessage m;
-  m.Kind = TMessageKind::Rules;
-  m.Rules = rules;
-  return m;
-}
-
-TMessage FleetMessage(std::string commitment) {
-  TMessage m;
-  m.Kind = TMessageKind::Fleet;
-  m.Commitment = std::move(commitment);
-  return m;
-}
-
-TMessage ShotMessage(TPoint cell) {
-  TMessage m;
-  m.Kind = TMessageKind::Shot;
-  m.Cell = cell;
-  return m;
-}
-
-TMessage ResultMessage(TPoint cell, TShotAnswer result) {
-  TMessage m;
-  m.Kind = TMessageKind::Result;
-  m.Cell = cell;
-  m.Result = result;
-  return m;
-}
-
-TMessage RevealMessage(std::string salt, std::vector<TShip> fleet) {
-  TMessage m;
-  m.Kind = TMessageKind::Reveal;
-  m.Salt = std::move(salt);
-  m.Fleet = SortFleet(std::move(fleet));
   return m;
 }
 
@@ -247,9 +209,40 @@ TMessage SimpleMessage(TMessageKind kind) {
   return m;
 }
 
+TMessage RulesMessage(const TRules& rules) {
+  TMessage m = SimpleMessage(TMessageKind::Rules);
+  m.Rules = rules;
+  return m;
+}
+
+TMessage FleetMessage(std::string commitment) {
+  TMessage m = SimpleMessage(TMessageKind::Fleet);
+  m.Commitment = std::move(commitment);
+  return m;
+}
+
+TMessage ShotMessage(TPoint cell) {
+  TMessage m = SimpleMessage(TMessageKind::Shot);
+  m.Cell = cell;
+  return m;
+}
+
+TMessage ResultMessage(TPoint cell, TShotAnswer result) {
+  TMessage m = SimpleMessage(TMessageKind::Result);
+  m.Cell = cell;
+  m.Result = result;
+  return m;
+}
+
+TMessage RevealMessage(std::string salt, std::vector<TShip> fleet) {
+  TMessage m = SimpleMessage(TMessageKind::Reveal);
+  m.Salt = std::move(salt);
+  m.Fleet = SortFleet(std::move(fleet));
+  return m;
+}
+
 TMessage ByeMessage(TByeReason reason) {
-  TMessage m;
-  m.Kind = TMessageKind::Bye;
+  TMessage m = SimpleMessage(TMessageKind::Bye);
   m.Reason = reason;
   return m;
 }

@@ -65,7 +65,7 @@ TMessage FleetMessage(std::string commitment);
 TMessage ShotMessage(TPoint cell);
 TMessage ResultMessage(TPoint cell, TShotAnswer result);
 TMessage RevealMessage(std::string salt, std::vector<TShip> fleet);
-TMessage SimpleMessage(TMessageKind kind);  // Again, Ping, Pong
+TMessage SimpleMessage(TMessageKind kind);  // Again, Ping, Pong; the others start from it
 TMessage ByeMessage(TByeReason reason);
 
 }  // namespace kravelon
