@@ -103,6 +103,21 @@ class Gameplay : public RunningGame {
     return shots;
   }
 
+  // Clicks the computer's cell until the console shows a shot of the user's, `wait` for each
+  // click: a click in the tail of an explosion or of the computer's turn is not taken. Gives up
+  // after five clicks, or once `over` says the game has ended.
+  template <class TOver>
+  void ClickToFire(TPoint target, std::chrono::milliseconds wait, TOver over) {
+    const TPoint cell = ComputerCell(target.X, target.Y);
+    const auto before = UserShots().size();
+    for (int attempt = 0; attempt < 5 && UserShots().size() == before; ++attempt) {
+      ClickAt(cell.X + 16, cell.Y + 16);
+      const auto until = std::chrono::steady_clock::now() + wait;
+      while (UserShots().size() == before && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(10ms);
+      if (UserShots().size() == before && over()) break;
+    }
+  }
   bool ShowsWinPicture() {
     const TScreenshot s = Shot();
     for (int y = 100; y < 250; y += 7)

@@ -70,14 +70,7 @@ TEST_F(Gameplay, AWholeGameEndsWithTheReport) {
     remaining.pop_front();
     const TPoint cell = ComputerCell(target.X, target.Y);
     const auto before = UserShots().size();
-    // A click that falls into the tail of the computer's turn is ignored: click again.
-    for (int attempt = 0; attempt < 5 && UserShots().size() == before; ++attempt) {
-      ClickAt(cell.X + 16, cell.Y + 16);
-      const auto until = std::chrono::steady_clock::now() + 3s;
-      while (UserShots().size() == before && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(10ms);
-      if (UserShots().size() == before && ShowsWinPicture()) break;
-    }
+    ClickToFire(target, 3s, [this] { return ShowsWinPicture(); });
     if (UserShots().size() == before && ShowsWinPicture()) {
       over = true;  // the computer's last shot ended the game while the screen was still
       break;

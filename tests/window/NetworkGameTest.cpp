@@ -139,33 +139,22 @@ class NetworkGame : public ::testing::Test {
     }
   }
 
-  // The player's own board as its window shows it: which cells hold a ship.
-  std::vector<TPoint> ShipCells(const TPlayer& player) {
+  // The player's own board as its window shows it: the cells showing `tile`.
+  std::vector<TPoint> CellsShowing(const TPlayer& player, const TImage& tile) {
     const TScreenshot s = X.Shot(player.At.X, player.At.Y, 696, 488);
     std::vector<TPoint> cells;
     for (int column = 0; column < 10; ++column)
       for (int row = 0; row < 10; ++row) {
         const TPoint at = UserCell(column, row);
-        if (Same(s, at.X, at.Y, Ship)) cells.push_back({column, row});
+        if (Same(s, at.X, at.Y, tile)) cells.push_back({column, row});
       }
     return cells;
   }
-  std::vector<TPoint> WaterCells(const TPlayer& player) {
-    const TScreenshot s = X.Shot(player.At.X, player.At.Y, 696, 488);
-    std::vector<TPoint> cells;
-    for (int column = 0; column < 10; ++column)
-      for (int row = 0; row < 10; ++row) {
-        const TPoint at = UserCell(column, row);
-        if (Same(s, at.X, at.Y, Water)) cells.push_back({column, row});
-      }
-    return cells;
-  }
+  std::vector<TPoint> ShipCells(const TPlayer& player) { return CellsShowing(player, Ship); }
+  std::vector<TPoint> WaterCells(const TPlayer& player) { return CellsShowing(player, Water); }
 
-  // A shot by the keys: the target to А1 (Ctrl+Home), across and down to the cell, Space; then
-  // the shot in the other's console.
-  void Fire(TPlayer& shooter, TPlayer& target, TPoint cell) {
-    const std::string sector = Sector(cell.X, cell.Y);
-    const std::size_t before = target.Count(ShotAtUs + sector);
+  // The target to А1 (Ctrl+Home), across and down to the cell, and Space.
+  void Aim(const TPlayer& shooter, TPoint cell) {
     X.Focus(shooter.Id);
     X.Hold("Control_L", true);
     X.Key("Home");
@@ -173,6 +162,13 @@ class NetworkGame : public ::testing::Test {
     for (int i = 0; i < cell.X; ++i) X.Key("Right");
     for (int i = 0; i < cell.Y; ++i) X.Key("Down");
     X.Key("space");
+  }
+
+  // A shot by the keys, then the shot in the other's console.
+  void Fire(TPlayer& shooter, TPlayer& target, TPoint cell) {
+    const std::string sector = Sector(cell.X, cell.Y);
+    const std::size_t before = target.Count(ShotAtUs + sector);
+    Aim(shooter, cell);
     ASSERT_TRUE(shooter.WaitForCount(UserShotPrefix + sector, 1, 10s))
         << "no shot at " << sector << "\n"
         << shooter.Lines();
@@ -291,13 +287,7 @@ TEST_F(NetworkGame, AGuestThatLiesAboutAHitIsCaughtAtItsRevealAndTheGameIsVoid) 
 
   const std::string cell = fleet.Cells().front();  // "A1"-style, a ship's
   const TPoint at{cell[0] - 'A', std::stoi(cell.substr(1)) - 1};
-  X.Focus(Host.Id);
-  X.Hold("Control_L", true);
-  X.Key("Home");
-  X.Hold("Control_L", false);
-  for (int i = 0; i < at.X; ++i) X.Key("Right");
-  for (int i = 0; i < at.Y; ++i) X.Key("Down");
-  X.Key("space");
+  Aim(Host, at);
   ASSERT_TRUE(peer.Expect("SHOT " + cell)) << Host.Lines();
   peer.Send("RESULT " + cell + " miss");
   ASSERT_TRUE(Host.Game->WaitForLine(UserShotPrefix + Sector(at.X, at.Y), 10s)) << Host.Lines();

@@ -96,6 +96,16 @@ class Remember : public Gameplay {
                                                  "see /tmp/kravelon-remember.png");
   }
 
+  // F3, then the keys: Home, Down to the item, Return.
+  void ChooseInGameMenu(int item) {
+    X.Key("F3");
+    ASSERT_TRUE(WaitForMenu(GameItems)) << "no game menu";
+    X.Key("Home");
+    for (int i = GameCabinBoy; i < item; ++i) X.Key("Down");
+    X.Key("Return");
+    ASSERT_TRUE(WaitForMenu(GameItems, false)) << "the game menu stayed open";
+  }
+
   // Escape opens the game-over menu once the report is up.
   void OpenGameOverMenu() {
     const auto reportBy = std::chrono::steady_clock::now() + 12s;
@@ -144,12 +154,7 @@ TEST_F(Remember, TheSoundSwitchIsAsThePlayerLeftItAtTheNextStart) {
 // settings keep it for the next start, and --level overrides it for one run.
 TEST_F(Remember, TheLevelChosenInTheGameMenuIsKeptAndTheOptionOverridesIt) {
   EXPECT_TRUE(Game->WaitForLine("Game: Противник: Капитан", 3s));
-  X.Key("F3");
-  ASSERT_TRUE(WaitForMenu(GameItems)) << "no game menu";
-  X.Key("Home");
-  for (int i = GameCabinBoy; i < GameAdmiral; ++i) X.Key("Down");
-  X.Key("Return");
-  ASSERT_TRUE(WaitForMenu(GameItems, false)) << "the game menu stayed open";
+  ChooseInGameMenu(GameAdmiral);
   ASSERT_TRUE(Game->WaitForLine("Game: Противник: Адмирал", 3s));
   EXPECT_NE(ReadText(ConfigFile()).find("level = admiral"), std::string::npos)
       << ReadText(ConfigFile());
@@ -168,23 +173,15 @@ TEST_F(Remember, TheLevelChosenInTheGameMenuIsKeptAndTheOptionOverridesIt) {
 }
 
 TEST_F(Remember, TheHouseRulesChosenInTheGameMenuAreKeptAndNamedByTheNextGames) {
-  const auto choose = [this](int item) {
-    X.Key("F3");
-    ASSERT_TRUE(WaitForMenu(GameItems)) << "no game menu";
-    X.Key("Home");
-    for (int i = GameCabinBoy; i < item; ++i) X.Key("Down");
-    X.Key("Return");
-    ASSERT_TRUE(WaitForMenu(GameItems, false)) << "the game menu stayed open";
-  };
   ASSERT_TRUE(Game->WaitForLine("Game: Противник: Капитан", 3s));
   // While the fleet is being placed the game starts again at once by the new rules.
-  choose(GameSalvo);
+  ChooseInGameMenu(GameSalvo);
   ASSERT_TRUE(WaitForGames(2)) << "the placement did not start again";
   EXPECT_TRUE(Game->WaitForLine("Game: Правила: залп", 3s));
   // In battle the change waits for the next game, and says so.
   Menu(MainItems, MainArrange);
   ASSERT_TRUE(Game->WaitForLine("Game: Компьютер расставил все корабли.", 30s));
-  choose(GameTouching);
+  ChooseInGameMenu(GameTouching);
   EXPECT_TRUE(Game->WaitForLine("Game: Следующая партия: правила: корабли могут касаться, залп", 3s));
   const std::string settings = ReadText(ConfigFile());
   EXPECT_NE(settings.find("salvo = true"), std::string::npos) << settings;
