@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -95,8 +96,10 @@ class NetworkGame : public ::testing::Test {
     ASSERT_NE(Port, 0);
   }
 
-  // Starts a player named `name`, its window moved to `at`; the guest joins the host's port.
-  void Start(TPlayer& player, const char* name, bool host, TPoint at) {
+  // Starts a player named `name`, its window moved to `at`, with `more` arguments; the guest
+  // joins the host's port.
+  void Start(TPlayer& player, const char* name, bool host, TPoint at,
+             std::initializer_list<const char*> more = {}) {
     std::filesystem::create_directories(player.Folder.Path() + "/config/kravelon");
     std::ofstream(player.Folder.Path() + "/config/kravelon/kravelon.ini")
         << "[game]\nname = " << name << "\n";
@@ -106,6 +109,7 @@ class NetworkGame : public ::testing::Test {
                            host ? "KRAVELON_SEED=11" : "KRAVELON_SEED=12",
                            "SPEECHD_ADDRESS=" + player.Voice.Address()};
     options.Arguments = {"--windowed", "--speak"};
+    options.Arguments.insert(options.Arguments.end(), more.begin(), more.end());
     if (host) {
       options.Arguments.push_back("--host=" + std::to_string(Port));
     } else {
@@ -266,6 +270,33 @@ TEST_F(NetworkGame, AGuestThatVanishesMidGameLeavesTheHostABoxAndTheComputer) {
   const auto games = Host.RecordedGames();
   ASSERT_EQ(games.size(), 1u);
   EXPECT_NE(games[0].find(" player:Борис extra-shot left 1 0 0 0"), std::string::npos) << games[0];
+}
+
+// The host's house rules are the game's: the guest plays by them, whatever its own say.
+TEST_F(NetworkGame, TheGuestPlaysByTheHostsRules) {
+  Start(Host, "Алиса", true, {0, 0}, {"--touching", "--salvo"});
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(Host.Game->WaitForLine(
+      "Net: Сетевая игра открыта на порту " + std::to_string(Port) + ".", 10s))
+      << Host.Lines();
+  Start(Guest, "Борис", false, {ScreenWidth - 696, 0}, {"--extra-shot=no"});
+  if (HasFatalFailure()) return;
+  // Each names the other, then the host's rules: the lines of their start-up games against the
+  // computer come before.
+  for (TPlayer* player : {&Host, &Guest}) {
+    const std::string opponent =
+        player == &Host ? "Game: Противник: Борис" : "Game: Противник: Алиса";
+    ASSERT_TRUE(player->Game->WaitForLine(opponent, 10s)) << player->Lines();
+    // The line after it, once written.
+    std::optional<std::string> next;
+    for (int i = 0; i < 100 && !next; ++i) {
+      const auto lines = player->Game->ConsoleLines();
+      const auto at = std::find(lines.begin(), lines.end(), opponent);
+      if (at + 1 != lines.end()) next = at[1];
+      std::this_thread::sleep_for(30ms);
+    }
+    EXPECT_EQ(next, "Game: Правила: корабли могут касаться, залп") << player->Lines();
+  }
 }
 
 // A guest speaking the protocol from its page: it calls the host's hit on its ship a miss, then
