@@ -16,6 +16,15 @@ class PlayerFilesTest : public MainWindowTest {
     options.Record = &Record;
     return options;
   }
+  // The window with its pictures and sounds, keeping its switches in the settings file.
+  TMain1& OpenWithSettings(const TMainOptions& options = {}) {
+    Provide("Images");
+    Provide("Sounds");
+    TMainOptions kept = options;
+    kept.Settings = &Settings;
+    Window = std::make_unique<TRecordingMain>(std::move(kept));
+    return *Window;
+  }
 
   TScratchFolder Player;
   TRecordFile Record{Player.Path() + "data"};
@@ -107,13 +116,9 @@ TEST(Statistics, SaysWhatTheRecordHolds) {
 }
 
 TEST_F(PlayerFilesTest, TheSoundSwitchStartsAsRememberedAndIsKeptWhenChanged) {
-  Provide("Images");
-  Provide("Sounds");
   TMainOptions options;
   options.SoundOn = false;
-  options.Settings = &Settings;
-  Window = std::make_unique<TRecordingMain>(std::move(options));
-  TMain1* main = Window.get();
+  TMain1* main = &OpenWithSettings(options);
   EXPECT_FALSE(main->Menus.SoundItem.Checked);
   main->Menus.SoundItem.Click();
   std::vector<std::string> notes;
@@ -123,13 +128,9 @@ TEST_F(PlayerFilesTest, TheSoundSwitchStartsAsRememberedAndIsKeptWhenChanged) {
 }
 
 TEST_F(PlayerFilesTest, TheLevelStartsAsRememberedIsKeptWhenChosenAndGoesToTheRecord) {
-  Provide("Images");
-  Provide("Sounds");
-  TMainOptions options;
+  TMainOptions options = WithRecord();
   options.Level = lvSailor;
-  options.Settings = &Settings;
-  options.Record = &Record;
-  Window = std::make_unique<TRecordingMain>(std::move(options));
+  OpenWithSettings(options);
   App->StepIdle();
   EXPECT_EQ(Window->Engine->Level(), lvSailor);
   EXPECT_TRUE(Window->Menus.LevelItems[1].Checked);
@@ -145,11 +146,7 @@ TEST_F(PlayerFilesTest, TheLevelStartsAsRememberedIsKeptWhenChosenAndGoesToTheRe
 TEST_F(PlayerFilesTest, TheSpeechSwitchIsKeptWhenCtrlSChangesIt) {
   // No daemon there: the switch is kept all the same, and nothing is started.
   setenv("SPEECHD_ADDRESS", ("unix_socket:" + Player.Path() + "no-daemon").c_str(), 1);
-  Provide("Images");
-  Provide("Sounds");
-  TMainOptions options;
-  options.Settings = &Settings;
-  Window = std::make_unique<TRecordingMain>(std::move(options));
+  OpenWithSettings();
   std::vector<std::string> notes;
   EXPECT_EQ(Settings.Load(notes).Speech(), std::nullopt);
   Window->ToggleSpeech();
